@@ -1,0 +1,50 @@
+# Front door. `make run` builds and starts Talvero; `make test` builds and passes every
+# test (a normal build, the same suite under AddressSanitizer and UBSan, and a bounded
+# fuzzing run). Both install whatever Debian packages are missing first.
+.PHONY: all deps build run test test-normal test-asan fuzz bench package install clean
+
+JOBS ?= $(shell nproc)
+CMAKE_GEN := -G Ninja
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+BENCH_BUILD ?= build-bench
+FUZZ_SECONDS ?= 30
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/app/talvero
+
+test: test-normal test-asan fuzz
+
+test-normal: build
+	cd $(BUILD) && ctest --output-on-failure -j 1
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTALVERO_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j 1 -LE nosanitize
+
+fuzz: deps
+	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALVERO_FUZZ=ON \
+	  -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTALVERO_BENCH=ON -DBUILD_TESTING=OFF
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	bash bench/run.sh $(BENCH_BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

@@ -1,0 +1,58 @@
+// One printed receipt: the record the print command fills from the form, and the
+// renderer that draws it on one page in 0.1 mm units.
+#pragma once
+
+#include "amounts/moneda.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace platform {
+class PageSurface;
+}
+
+// Colours are packed as 0x00BBGGRR.
+using ColorRef = std::uint32_t;
+constexpr ColorRef Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b)
+{
+    return ColorRef(r) | (ColorRef(g) << 8) | (ColorRef(b) << 16);
+}
+
+// The frame fill for a colour name of the form ("AZUL", "GRIS", "MARRÓN", "VERDE"); any
+// other text gives the blue of "AZUL". Exact, case-sensitive comparison.
+ColorRef ColorDeNombre(std::string_view nombre);
+
+// Only the exact fill name "SOLIDO" fills solid; anything else is cross-hatched.
+bool EsRellenoSolido(std::string_view relleno);
+
+class CRecibo {
+public:
+    CRecibo() = default;
+    virtual ~CRecibo() = default;
+
+    // Lets the user choose a printer and prints this receipt as a one-page job named
+    // "Talvero: Imprimiento Recibo". Reports nothing; a cancel or a failure prints nothing.
+    void Imprimir();
+
+    // Draws the receipt on a started page. Rewrites the three percentage texts into their
+    // printed labels, so a record is drawn once.
+    void Dibujar(platform::PageSurface& page);
+
+    static std::string NombreMes(std::int32_t numero);
+
+    std::int32_t m_Logotipo = 0;
+    ColorRef m_ColorFondo = Rgb(200, 255, 255);
+    std::int32_t m_Solido = 0;
+    std::string m_Cobrador1, m_Cobrador2;
+    std::string m_Direccion;
+    std::string m_Localidad;
+    std::string m_Vencimiento;
+    std::string m_Pagador1, m_Pagador2;
+    std::string m_Numero;
+    std::string m_Irpf, m_Re, m_Iva;
+    moneda::Fecha m_Fecha;
+    moneda::Currency m_ImporteIva, m_ImporteIrpf, m_ImporteRe;
+    moneda::Currency m_Importe1, m_Importe2, m_Importe3, m_Importe4, m_Importe5;
+    std::string m_Concepto1, m_Concepto2, m_Concepto3, m_Concepto4, m_Concepto5;
+};

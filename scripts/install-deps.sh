@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing, running and packaging
+# Talvero need, and only those that are missing. Safe to run again.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ make pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  # the program at run time: Spanish framework dialogs, fonts for the form and the page
+  qt6-translations-l10n fonts-dejavu-core fonts-liberation fontconfig
+  # tests: offscreen Qt, a real CUPS with a PDF queue, PDF inspection
+  cups cups-client cups-ipp-utils cups-filters printer-driver-cups-pdf poppler-utils
+  # fuzzing, sanitizers, benchmarks
+  clang libclang-rt-dev libbenchmark-dev
+  # packaging
+  dpkg-dev file desktop-file-utils
+  # looking at the program as a user would
+  xvfb xauth x11-apps imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null 2>&1 || { echo "Need root or sudo to install: ${missing[*]}" >&2; exit 1; }
+  sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+# cups' post-install wants to start the service; on machines without a running
+# init that fails harmlessly, so keep dpkg from trying.
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
