@@ -11,10 +11,11 @@ namespace moneda {
 //  - Addition, subtraction and multiplication by an integer are exact. A result that does
 //    not fit in 64 bits is reported, never wrapped: sums and differences become Invalid
 //    (keeping the wrapped value, as the platform type did), products Invalid(min).
-//  - Division by an integer truncates toward zero, for both signs; division by zero gives
-//    Invalid(min).
-//  - Null beats Invalid beats Valid in sums and differences; products and quotients return
-//    a non-valid operand unchanged.
+//  - Division by an integer truncates toward zero, for both signs; division by zero, and
+//    the one quotient that does not fit (min / -1), give Invalid(min).
+//  - Null beats Invalid beats Valid in sums and differences, and a result made Null or
+//    Invalid by its operands carries the value 0; products and quotients return a
+//    non-valid operand unchanged.
 //  - Nothing here rounds. Rounding to the cent (half away from zero) happens only in the
 //    text writers.
 class Currency {
