@@ -5,12 +5,14 @@
 #include "amounts/moneda.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace platform {
 class PageSurface;
-}
+class Picture;
+} // namespace platform
 
 // Colours are packed as 0x00BBGGRR.
 using ColorRef = std::uint32_t;
@@ -40,6 +42,18 @@ public:
     void Dibujar(platform::PageSurface& page);
 
     static std::string NombreMes(std::int32_t numero);
+
+    // Loads the program's picture `recurso` through the page for the logo strip; false, with
+    // `imagen` empty, when it cannot be loaded. Pages that are not palette-based (all of
+    // ours) need no palette of their own, so none is built.
+    static bool CargarLogotipo(platform::PageSurface& page, int recurso,
+                               std::unique_ptr<platform::Picture>& imagen);
+
+    // The picture of the logo strip: 300 x 750 pixels, copied at 0.1 mm a pixel.
+    static constexpr int IDB_LOGOTIPO = 136;
+
+    // How every print job of a receipt is listed in the printer queue.
+    static constexpr std::string_view NOMBRE_TRABAJO = "Talvero: Imprimiento Recibo";
 
     std::int32_t m_Logotipo = 0;
     ColorRef m_ColorFondo = Rgb(200, 255, 255);

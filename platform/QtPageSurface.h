@@ -1,0 +1,67 @@
+// The page surface on a QPainter: printers, PDF writers and images alike.
+//
+// Internally every logical unit is split into ten so that font sizes, which Qt takes in
+// whole pixels of the painter's coordinate system, keep a tenth of a unit of precision:
+// a 50-unit cell of a face whose cell is 1.107 em wants a 45.17-unit em, and rounding that
+// to 45 would shrink the text by 0.4 %.
+#pragma once
+
+#include "platform/PageSurface.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+
+#include <memory>
+#include <string>
+#include <utility>
+
+class QPainter;
+
+namespace platform {
+
+class QtPicture final : public Picture {
+public:
+    explicit QtPicture(QImage image) : image_(std::move(image)) {}
+    int Width() const override { return image_.width(); }
+    int Height() const override { return image_.height(); }
+    const QImage& Image() const { return image_; }
+
+private:
+    QImage image_;
+};
+
+class QtPageSurface final : public PageSurface {
+public:
+    // Draws with `painter`, which must be active on its device for the surface's lifetime.
+    explicit QtPageSurface(QPainter& painter);
+
+    DeviceSize Size() const override;
+    void SetMapping(int windowWidth, int windowHeight, int viewportWidth,
+                    int viewportHeight) override;
+    void DrawRectangle(const Rect& rect, const Pen& pen, const Brush& brush) override;
+    Font SelectFont(const Font& font) override;
+    void SetTextColor(Color color) override;
+    void DrawPointText(int x, int y, std::string_view text) override;
+    void DrawBoxText(const Rect& rect, Align align, std::string_view text) override;
+    std::unique_ptr<Picture> LoadPicture(int id) override;
+    void CopyPicture(const Picture& picture, const Rect& source, const Rect& target) override;
+
+    // The Qt font for a face and a cell height in logical units, in the surface's internal
+    // units (ten to a logical unit): its ascent plus descent is ten times the cell height.
+    static QFont CellFont(const std::string& face, int cellHeight);
+
+    // The resource path of picture `id`.
+    static QString PicturePath(int id);
+
+private:
+    QRectF Internal(const Rect& rect) const;
+
+    QPainter& painter_;
+    QFont originalFont_;
+    Font font_;
+    QFont qfont_;
+    QColor textColor_{Qt::black};
+};
+
+} // namespace platform
