@@ -20,7 +20,8 @@ inline constexpr int kDesplazamiento = 496;
 // is reduced to 0..9 as well, so every input has some reading.
 inline int DigitoSelector(unsigned char c)
 {
-    return static_cast<int>((c + 256u - static_cast<unsigned>('0')) % 10u);
+    // 260 is a multiple of 10 above '0', so the sum stays positive and digits keep their value.
+    return static_cast<int>((c + 260u - static_cast<unsigned>('0')) % 10u);
 }
 
 // +1 in even groups, -1 in odd ones.
