@@ -1,0 +1,117 @@
+#include "form/TalveroDlg.h"
+
+#include "form/AboutDlg.h"
+#include "form/SavedSettings.h"
+#include "platform/DataExchange.h"
+#include "platform/SettingsStore.h"
+#include "resources/links/Enlaces.h"
+#include "resources/pictures/Pictures.h"
+#include "resources/templates/Plantillas.h"
+#include "resources/templates/Recursos.h"
+
+#include <QPixmap>
+#include <QPushButton>
+
+using namespace res;
+using platform::Notify;
+
+// Who handles what. Escape and the close box reach OnCancel through reject(), like
+// "&Cancelar". While the form is minimised the window manager shows the window icon, and
+// a drag shows it too, so neither needs a handler here.
+const platform::NotifyRow<CTalveroDlg> CTalveroDlg::kNotifications[] = {
+    {Notify::SystemCommand, IDM_ACERCA, &CTalveroDlg::OnAcerca},
+    {Notify::Clicked, IDOK, &CTalveroDlg::OnImprimir},
+    {Notify::Clicked, IDC_BORRAR_TODO, &CTalveroDlg::OnBorrarTodo},
+    {Notify::Clicked, IDC_BANNER, &CTalveroDlg::OnBanner},
+    {Notify::TextChanged, IDC_PESETAS1, &CTalveroDlg::OnChangePesetas},
+    {Notify::TextChanged, IDC_PESETAS2, &CTalveroDlg::OnChangePesetas},
+    {Notify::TextChanged, IDC_PESETAS3, &CTalveroDlg::OnChangePesetas},
+    {Notify::TextChanged, IDC_PESETAS4, &CTalveroDlg::OnChangePesetas},
+    {Notify::TextChanged, IDC_PESETAS5, &CTalveroDlg::OnChangePesetas},
+    {Notify::TextChanged, IDC_EUROS1, &CTalveroDlg::OnChangeEuros},
+    {Notify::TextChanged, IDC_EUROS2, &CTalveroDlg::OnChangeEuros},
+    {Notify::TextChanged, IDC_EUROS3, &CTalveroDlg::OnChangeEuros},
+    {Notify::TextChanged, IDC_EUROS4, &CTalveroDlg::OnChangeEuros},
+    {Notify::TextChanged, IDC_EUROS5, &CTalveroDlg::OnChangeEuros},
+    {Notify::SelectionChanged, IDC_IVA, &CTalveroDlg::OnChangePercentage},
+    {Notify::SelectionChanged, IDC_RE, &CTalveroDlg::OnChangePercentage},
+    {Notify::SelectionChanged, IDC_IRPF, &CTalveroDlg::OnChangePercentage},
+    {Notify::Clicked, IDC_VER_PESETAS, &CTalveroDlg::TogglePesetas},
+    {Notify::FocusLost, IDC_EUROS1, &CTalveroDlg::OnKillFocusAmount},
+    {Notify::FocusLost, IDC_EUROS2, &CTalveroDlg::OnKillFocusAmount},
+    {Notify::FocusLost, IDC_EUROS3, &CTalveroDlg::OnKillFocusAmount},
+    {Notify::FocusLost, IDC_EUROS4, &CTalveroDlg::OnKillFocusAmount},
+    {Notify::FocusLost, IDC_EUROS5, &CTalveroDlg::OnKillFocusAmount},
+    {Notify::FocusLost, IDC_PESETAS1, &CTalveroDlg::OnKillFocusAmount},
+    {Notify::FocusLost, IDC_PESETAS2, &CTalveroDlg::OnKillFocusAmount},
+    {Notify::FocusLost, IDC_PESETAS3, &CTalveroDlg::OnKillFocusAmount},
+    {Notify::FocusLost, IDC_PESETAS4, &CTalveroDlg::OnKillFocusAmount},
+    {Notify::FocusLost, IDC_PESETAS5, &CTalveroDlg::OnKillFocusAmount},
+    {Notify::Clicked, IDCANCEL, &CTalveroDlg::OnCancel},
+};
+
+CTalveroDlg::CTalveroDlg() : platform::Dialog(plantillas::Formulario())
+{
+    setWindowTitle(windowTitle() + QString::fromStdString(enlaces::DireccionWeb()));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    m_hIcon = pictures::ApplicationIcon();
+    Route(kNotifications);
+}
+
+CTalveroDlg::~CTalveroDlg() = default;
+
+void CTalveroDlg::CapitalizeFields()
+{
+    m_Localidad = moneda::CapitalizeFirst(m_Localidad);
+    m_Pagador1 = moneda::CapitalizeFirst(m_Pagador1);
+    m_Cobrador1 = moneda::CapitalizeFirst(m_Cobrador1);
+}
+
+void CTalveroDlg::DoDataExchange(platform::DataExchange& dx)
+{
+    CapitalizeFields();
+    dx.Attach(IDC_BANNER, m_BotonBanner);
+    dx.Text(IDC_COBRADOR1, m_Cobrador1, 19);
+    dx.Text(IDC_COBRADOR2, m_Cobrador2, 19);
+    dx.Text(IDC_CONCEPTO1, m_Concepto1, 40);
+    dx.Text(IDC_CONCEPTO2, m_Concepto2, 40);
+    dx.Text(IDC_CONCEPTO3, m_Concepto3, 40);
+    dx.Text(IDC_CONCEPTO4, m_Concepto4, 40);
+    dx.Text(IDC_DIRECCION, m_Direccion, 50);
+    dx.Integer(IDC_ANIO, m_Anio, 1970, 3000);
+    dx.Text(IDC_NUMERO, m_Numero, 6);
+    dx.Text(IDC_PAGADOR1, m_Pagador1, 29);
+    dx.Text(IDC_PAGADOR2, m_Pagador2, 29);
+    dx.ListText(IDC_MES, m_Mes);
+    dx.Integer(IDC_DIA, m_Dia, 1, 31);
+    dx.Text(IDC_LOCALIDAD, m_Localidad, 20);
+    dx.Text(IDC_CONCEPTO5, m_Concepto5, 40);
+    dx.CurrencyText(IDC_EUROS5, m_Importe5);
+    dx.ListText(IDC_IRPF, m_Irpf, 2);
+    dx.ListText(IDC_IVA, m_Iva, 2);
+    dx.ListText(IDC_RE, m_Re, 5);
+    dx.ListText(IDC_COLOR, m_Color);
+    dx.ListText(IDC_RELLENO, m_Relleno);
+    dx.Text(IDC_VENCIMIENTO, m_Vencimiento, 20);
+    CapitalizeFields();
+}
+
+void CTalveroDlg::OnOK() {}
+
+void CTalveroDlg::OnCancel()
+{
+    UpdateData(true); // a failed rule has shown its message; close all the same
+    CollectAmounts();
+    platform::SettingsStore store;
+    saved_settings::WriteAtClose(store, *this);
+    store.Flush();
+    platform::Dialog::OnCancel();
+}
+
+void CTalveroDlg::OnAcerca()
+{
+    CAboutDlg about(this);
+    about.exec();
+}

@@ -1,0 +1,75 @@
+// The receipt form: the program's only working window, a modal dialog built from
+// template 102.
+//
+// How one receipt goes through it: the user types 100 into euro edit 1007; its change
+// notification reaches OnChangeEuros, which finds the focus on 1007, writes 16.639
+// pesetas into 1009 (whose own notification stops at the focus guard, the focus being on
+// a euro edit) and runs Recalculate. Recalculate reads the three percentage lists and the
+// five euro edits into Currency values, computes IVA, RE and IRPF in exact fixed point and
+// writes taxes and total in euros and pesetas. "&Imprimir" (OnImprimir) recomputes, reads
+// every control back into the members through the data exchange, copies them into a
+// CRecibo and prints it; the form stays open. Only the cancel path ("&Cancelar", Escape,
+// the close box) writes the settings and ends the form.
+#pragma once
+
+#include "form/ReceiptFields.h"
+#include "platform/Dialog.h"
+#include "platform/Notification.h"
+
+#include <QIcon>
+
+#include <memory>
+
+class QPixmap;
+class QPushButton;
+
+class CTalveroDlg : public platform::Dialog, public ReceiptFields {
+    Q_OBJECT
+
+public:
+    CTalveroDlg();
+    ~CTalveroDlg() override;
+
+    // --- Amounts, taxes and totals ------------------------------------------------------
+    // Reads the lists and the euro edits, computes taxes and totals and writes the nine
+    // result edits. A result that does not fit the amount type shows "Desbordamiento".
+    void Recalculate();
+    // The amount in a control's text; unreadable text counts as zero.
+    moneda::Currency ReadAmountField(int id) const;
+    // Writes the five amounts into their euro and peseta edits, then recalculates.
+    void ShowAmounts();
+    // Recalculates, then reads the amounts and the displayed tax amounts back.
+    void CollectAmounts();
+    void OnChangePercentage();
+    void OnKillFocusAmount();
+    // A euro (peseta) edit changed: rewrite the paired edit of the focused one and
+    // recalculate. Changes while the focus is elsewhere rewrite nothing.
+    void OnChangeEuros();
+    void OnChangePesetas();
+
+    // --- Commands -----------------------------------------------------------------------
+    void OnImprimir();   // button 1: print; the form stays open
+    void OnBorrarTodo(); // button 1019: clear for a new receipt
+    void TogglePesetas(); // button 1044: show or hide the peseta column
+    void OnBanner();     // button 1008: open the distributor's web site
+    void OnAcerca();     // system-menu command: the about box
+    void RefreshBanner();
+
+    std::unique_ptr<QPixmap> m_pBannerBitmap; // the picture on the banner, owned
+    const QPixmap* m_hBanner = nullptr;       // that picture as set on the button, or none
+    QPushButton* m_BotonBanner = nullptr;     // button 1008, attached by the first exchange
+    QIcon m_hIcon;                            // the application icon, 128
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(platform::DataExchange& dx) override;
+    // "&Imprimir" takes the place of OK: nothing but the cancel path ends the form.
+    void OnOK() override;
+    // Saves the settings, then ends the form.
+    void OnCancel() override;
+
+private:
+    void CapitalizeFields();
+
+    static const platform::NotifyRow<CTalveroDlg> kNotifications[];
+};
