@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QPageLayout>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -62,6 +63,9 @@ void PrinterChoiceDialog::ChoosePrinter(const QString& name)
     // A fresh printer object, so that settings made for the previous choice do not carry over.
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer_->setPrinterName(name);
+    // The printable area is what the printer itself can reach, not a margin of our choosing.
+    const QPageLayout layout = printer_->pageLayout();
+    printer_->setPageMargins(layout.minimumMargins(), layout.units());
 }
 
 void PrinterChoiceDialog::EditSettings()

@@ -68,11 +68,20 @@ void QtPageSurface::DrawRectangle(const Rect& rect, const Pen& pen, const Brush&
         qpen.setCosmetic(false);
         qpen.setWidthF(pen.width * SPLIT);
     }
-    const Qt::BrushStyle style =
-        brush.fill == Fill::Solid ? Qt::SolidPattern : Qt::DiagCrossPattern;
+    QBrush qbrush(ToQColor(brush.color), Qt::SolidPattern);
+    if (brush.fill == Fill::DiagonalCross) {
+        // Qt's 8 x 8 hatch pattern, one pattern pixel to a logical unit: lines 0.1 mm wide in
+        // a 0.8 mm grid on any device, rather than a grid of device pixels that fades into a
+        // flat tint on a fine printer.
+        qbrush.setStyle(Qt::DiagCrossPattern);
+        qbrush.setTransform(QTransform::fromScale(SPLIT, SPLIT));
+    }
+    painter_.save();
+    painter_.setRenderHint(QPainter::NonCosmeticBrushPatterns, true);
     painter_.setPen(qpen);
-    painter_.setBrush(QBrush(ToQColor(brush.color), style));
+    painter_.setBrush(qbrush);
     painter_.drawRect(Internal(rect));
+    painter_.restore();
 }
 
 QFont QtPageSurface::CellFont(const std::string& face, int cellHeight)

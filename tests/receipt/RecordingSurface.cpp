@@ -1,0 +1,103 @@
+#include "RecordingSurface.h"
+
+namespace {
+
+class RecordedPicture final : public platform::Picture {
+public:
+    explicit RecordedPicture(int id) : id_(id) {}
+    int Width() const override { return 300; }
+    int Height() const override { return 750; }
+    int Id() const { return id_; }
+
+private:
+    int id_;
+};
+
+} // namespace
+
+RecordingSurface::RecordingSurface(platform::DeviceSize size) : size_(size) {}
+
+const RecordedText* RecordingSurface::Find(const std::string& text) const
+{
+    for (const RecordedText& t : texts) {
+        if (t.text == text) {
+            return &t;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<RecordedText> RecordingSurface::BoxTexts() const
+{
+    std::vector<RecordedText> boxed;
+    for (const RecordedText& t : texts) {
+        if (t.boxed) {
+            boxed.push_back(t);
+        }
+    }
+    return boxed;
+}
+
+void RecordingSurface::SetMapping(int ww, int wh, int vw, int vh)
+{
+    log.push_back("mapping");
+    ++mappingCalls;
+    windowWidth = ww;
+    windowHeight = wh;
+    viewportWidth = vw;
+    viewportHeight = vh;
+}
+
+void RecordingSurface::DrawRectangle(const platform::Rect& rect, const platform::Pen& pen,
+                                     const platform::Brush& brush)
+{
+    log.push_back("rectangle");
+    rectangles.push_back({rect, pen, brush});
+}
+
+platform::Font RecordingSurface::SelectFont(const platform::Font& font)
+{
+    log.push_back("font");
+    selectedFonts.push_back(font);
+    platform::Font previous = currentFont;
+    currentFont = font;
+    return previous;
+}
+
+void RecordingSurface::SetTextColor(platform::Color color)
+{
+    log.push_back("textcolor");
+    textColor_ = color;
+}
+
+void RecordingSurface::DrawPointText(int x, int y, std::string_view text)
+{
+    log.push_back("pointtext");
+    texts.push_back({false, {x, y, x, y}, platform::Align::Left, std::string(text), currentFont,
+                     textColor_});
+}
+
+void RecordingSurface::DrawBoxText(const platform::Rect& rect, platform::Align align,
+                                   std::string_view text)
+{
+    log.push_back("boxtext");
+    texts.push_back({true, rect, align, std::string(text), currentFont, textColor_});
+}
+
+std::unique_ptr<platform::Picture> RecordingSurface::LoadPicture(int id)
+{
+    log.push_back("loadpicture");
+    pictureLoads.push_back(id);
+    if (availablePictures.count(id) == 0) {
+        return nullptr;
+    }
+    return std::make_unique<RecordedPicture>(id);
+}
+
+void RecordingSurface::CopyPicture(const platform::Picture& picture, const platform::Rect& source,
+                                   const platform::Rect& target)
+{
+    log.push_back("copypicture");
+    const auto* recorded = dynamic_cast<const RecordedPicture*>(&picture);
+    copies.push_back({recorded != nullptr ? recorded->Id() : -1, source, target});
+}
