@@ -1,6 +1,8 @@
 # Front door. `make run` builds and starts Talvero; `make test` builds and passes every
 # test (a normal build, the same suite under AddressSanitizer and UBSan, and a bounded
-# fuzzing run). Both install whatever Debian packages are missing first.
+# fuzzing run). Both install whatever Debian packages are missing first. `make package`
+# builds the Debian package; `make install` installs for the current user (~/.local), or
+# system-wide (/usr/local) when run as root, or under PREFIX=...
 .PHONY: all deps build run test test-normal test-asan fuzz bench package install clean
 
 JOBS ?= $(shell nproc)
@@ -10,6 +12,7 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
 FUZZ_SECONDS ?= 30
+PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 
 all: build
 
@@ -45,6 +48,12 @@ bench: deps
 	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTALVERO_BENCH=ON -DBUILD_TESTING=OFF
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	bash bench/run.sh $(BENCH_BUILD)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+install: build
+	cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(BENCH_BUILD)

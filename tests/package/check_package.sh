@@ -1,0 +1,108 @@
+#!/bin/sh
+# Builds the Debian package from this build, checks what it holds and declares, unpacks it
+# into a temporary root (never system-wide) and starts the unpacked program offscreen: it
+# has to show its form and close through its cancel path, saving its settings.
+#
+# Usage: check_package.sh BUILD_DIR CPACK PROGRAM
+# Exit 77 (skipped) while the program or its packaging is not part of the build, or while
+# the program has no way yet to close by itself for a test (TALVERO_TEST_AUTOCLOSE_MS).
+set -u
+build=${1:?usage: check_package.sh BUILD_DIR CPACK PROGRAM}
+cpack=${2:?usage: check_package.sh BUILD_DIR CPACK PROGRAM}
+program=${3:?usage: check_package.sh BUILD_DIR CPACK PROGRAM}
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
+[ -f "$program" ] || { echo "SKIP: the program has not been built ($program)"; exit 77; }
+[ -f "$build/CPackConfig.cmake" ] || { echo "SKIP: no packaging in this build"; exit 77; }
+for tool in dpkg-deb desktop-file-validate file strings timeout; do
+    command -v "$tool" >/dev/null 2>&1 || fail "$tool is missing (scripts/install-deps.sh installs it)"
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/talvero-package.XXXXXX") || fail "no temporary folder"
+trap 'rm -rf "$work"' EXIT INT TERM
+
+# --- build the package ---------------------------------------------------------------------
+out="$build/package-test"
+rm -rf "$out"
+(cd "$build" && "$cpack" -G DEB -B "$out") >"$work/cpack.log" 2>&1 || {
+    cat "$work/cpack.log"
+    fail "cpack could not build the package"
+}
+set -- "$out"/talvero_*.deb
+[ "$#" -eq 1 ] && [ -f "$1" ] || fail "expected one talvero_*.deb in $out, found: $*"
+deb=$1
+echo "built $(basename "$deb")"
+
+# --- what it declares ------------------------------------------------------------------------
+[ "$(dpkg-deb -f "$deb" Package)" = "talvero" ] || fail "package name is not talvero"
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for dep in fonts-liberation qt6-translations-l10n libqt6core6 libqt6gui6 libqt6widgets6 \
+    libqt6printsupport6; do
+    echo "$depends" | tr ',' '\n' | sed 's/^ *//' | grep -q "^$dep\( \|$\)" ||
+        fail "Depends lacks $dep"
+done
+[ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no Maintainer"
+description=$(dpkg-deb -f "$deb" Description)
+echo "$description" | grep -q 'recibos de pago' || fail "no Spanish description"
+echo "$description" | grep -q 'payment receipts' || fail "no English description"
+
+# --- what it holds: exactly the program, its desktop entry and its icons -----------------
+dpkg-deb --fsys-tarfile "$deb" | tar -tf - | grep -v '/$' | sed 's|^\./|/|' | sort >"$work/files"
+{
+    echo /usr/bin/talvero
+    echo /usr/share/applications/talvero.desktop
+    for size in 16 32 48 64 128 256; do
+        echo "/usr/share/icons/hicolor/${size}x${size}/apps/talvero.png"
+    done
+} | sort >"$work/expected"
+if ! cmp -s "$work/files" "$work/expected"; then
+    echo "package contents differ from what the program needs (- expected, + found):"
+    diff -u "$work/expected" "$work/files" | sed -n '3,$p'
+    fail "unexpected package contents"
+fi
+
+# --- unpack into a temporary root ------------------------------------------------------------
+root="$work/root"
+dpkg-deb -x "$deb" "$root" || fail "dpkg-deb -x failed"
+desktop-file-validate "$root/usr/share/applications/talvero.desktop" ||
+    fail "desktop-file-validate rejects the desktop entry"
+grep -q '^Exec=talvero$' "$root/usr/share/applications/talvero.desktop" ||
+    fail "the desktop entry does not start talvero without arguments"
+[ -x "$root/usr/bin/talvero" ] || fail "the installed program is not executable"
+for size in 16 32 48 64 128 256; do
+    icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/talvero.png"
+    file "$icon" | grep -q "PNG image data, $size x $size" || fail "icon $icon is not $size x $size"
+done
+
+# --- start it from where it was installed ------------------------------------------------------
+if ! { strings -a "$root/usr/bin/talvero"; strings -a -e l "$root/usr/bin/talvero"; } |
+    grep -q TALVERO_TEST_AUTOCLOSE_MS; then
+    echo "SKIP: the program cannot yet close itself for a test (no TALVERO_TEST_AUTOCLOSE_MS)"
+    exit 77
+fi
+home="$work/home"
+config="$home/.config"
+mkdir -p "$config/Quenlaria"
+# A banner slot that only the opening of the form replaces (by 2): finding 2 afterwards
+# shows that the form opened, and that its cancel path wrote the settings.
+printf '[Aplicacion%%20Talvero]\nBanner%%20Publicidad%%20001=7\n' >"$config/Quenlaria/talvero.conf"
+
+status=0
+(cd "$work" && env -u DISPLAY -u WAYLAND_DISPLAY HOME="$home" XDG_CONFIG_HOME="$config" \
+    XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=offscreen TALVERO_TEST_AUTOCLOSE_MS=300 \
+    timeout 60 "$root/usr/bin/talvero") >"$work/run.log" 2>&1 || status=$?
+cat "$work/run.log"
+[ "$status" -ne 124 ] || fail "the installed program did not close within 60 s"
+[ "$status" -eq 0 ] || fail "the installed program exited with status $status"
+settings="$config/Quenlaria/talvero.conf"
+[ -f "$settings" ] || fail "no settings were written to $settings"
+grep -q '^Banner%20Publicidad%20001=2$' "$settings" ||
+    fail "the form did not open, or its cancel path did not save (banner slot not 2)"
+grep -q '^Cobrador1=' "$settings" || fail "the cancel path did not write every key"
+echo "OK: package built, checked, unpacked and started from $root/usr/bin/talvero"
+exit 0
