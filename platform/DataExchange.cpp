@@ -84,10 +84,11 @@ void DataExchange::Text(int id, std::string& value, int maxChars)
     }
     if (maxChars <= 0)
         return;
-    if (auto* edit = qobject_cast<QLineEdit*>(Control(id)); edit && edit->maxLength() != maxChars)
-        edit->setMaxLength(maxChars);
     if (saving_ && LengthOf(value) > maxChars)
         Fail(id, TooLongMessage(maxChars));
+    // The rule passed: from now on the edit takes no more than that.
+    if (auto* edit = qobject_cast<QLineEdit*>(Control(id)); edit && edit->maxLength() != maxChars)
+        edit->setMaxLength(maxChars);
 }
 
 void DataExchange::Integer(int id, std::int32_t& value)
