@@ -102,6 +102,7 @@ void TestFormat::padZeros_data()
     QTest::newRow("count 0") << QByteArray("7") << 0 << QByteArray("");
     QTest::newRow("negative count") << QByteArray("7") << -1 << QByteArray("");
     QTest::newRow("the whole run") << QByteArray("7") << 47 << QByteArray(46, '0') + "7";
+    QTest::newRow("one past the run") << QByteArray("7") << 48 << QByteArray(46, '0') + "7";
     QTest::newRow("past the run stops at the run") << QByteArray("7") << 1000 << QByteArray(46, '0') + "7";
     QTest::newRow("int max count") << QByteArray("ab") << INT_MAX << QByteArray(46, '0') + "ab";
 }
