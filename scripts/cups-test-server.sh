@@ -33,7 +33,7 @@ pdf_conf() { echo "/etc/cups/cups-pdf-$(pdf_name).conf"; }
 is_cupsd() { # pid -> true when that process is a cupsd started with our configuration
   local pid=$1
   [ -n "$pid" ] && [ -r "/proc/$pid/cmdline" ] &&
-    tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q -- "cupsd .*-c $dir/etc/cupsd.conf"
+    tr '\0' ' ' <"/proc/$pid/cmdline" | grep -qF -- "-c $dir/etc/cupsd.conf "
 }
 
 stop_server() {
@@ -50,7 +50,7 @@ stop_server() {
     fi
   fi
   rm -f "$dir/cupsd.pid"
-  rm -f "$(pdf_conf)"
+  rm -f "$(pdf_conf)" 2>/dev/null || true
 }
 
 port_free() { # port -> true when nothing listens on 127.0.0.1:port
@@ -128,13 +128,33 @@ DecodeHexStrings 1
 EOF
 }
 
-start_server() {
-  local socket=$1
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "cups-test-server: needs root (it runs cupsd and writes $(pdf_conf))" >&2
+# The folder is wiped at every start, so it must be one of ours (or new).
+check_folder() {
+  if [ -e "$dir" ] && [ ! -f "$dir/.talvero-cups" ] && [ -n "$(ls -A "$dir" 2>/dev/null)" ]; then
+    echo "cups-test-server: $dir exists and was not made by this script; not touching it" >&2
     exit 1
   fi
-  for tool in cupsd lpadmin lpstat; do
+}
+
+# Without root the server cannot run; the printing tests then skip with this reason.
+skip() {
+  mkdir -p "$dir"
+  touch "$dir/.talvero-cups"
+  echo "$1" >"$dir/skipped"
+  echo "cups-test-server: $1" >&2
+  exit 0
+}
+
+start_server() {
+  local socket=$1
+  check_folder
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1 && sudo -n true 2>/dev/null; then
+      exec sudo -n bash "$0" start "$dir" "$socket"
+    fi
+    skip "the printing tests need root or passwordless sudo (cupsd, $(pdf_conf))"
+  fi
+  for tool in cupsd lpadmin lpstat cupsreject; do
     command -v "$tool" >/dev/null || { echo "cups-test-server: $tool is missing" >&2; exit 1; }
   done
   [ -x /usr/lib/cups/backend/cups-pdf ] || { echo "cups-test-server: cups-pdf is missing" >&2; exit 1; }
@@ -143,6 +163,7 @@ start_server() {
   stop_server
   rm -rf "$dir"
   mkdir -p "$dir"/{etc,state,cache,spool/tmp,log,pdf,cups-pdf-spool}
+  touch "$dir/.talvero-cups"
   chmod 0755 "$dir" "$dir/pdf"
   chgrp lp "$dir/spool" "$dir/spool/tmp" "$dir/cache" "$dir/state"
   chmod 0710 "$dir/spool"
@@ -191,6 +212,12 @@ start_server() {
 
 case "$action" in
   start) [ $# -eq 3 ] || usage; start_server "$3" ;;
-  stop) stop_server ;;
+  stop)
+    if [ "$(id -u)" -ne 0 ] && [ -f "$dir/cupsd.pid" ] && command -v sudo >/dev/null 2>&1 &&
+      sudo -n true 2>/dev/null; then
+      exec sudo -n bash "$0" stop "$dir"
+    fi
+    stop_server
+    ;;
   *) usage ;;
 esac

@@ -1,0 +1,89 @@
+// Plays the user at the printer choice: while a print runs, waits for the modal choice,
+// notes what it offers, optionally picks a printer, then presses "Aceptar" (or "Cancelar").
+// Any other modal window that shows up afterwards (a message box, say) is noted and closed.
+#pragma once
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QPointer>
+#include <QPushButton>
+#include <QStringList>
+#include <QTimer>
+
+#include <utility>
+
+class ChoiceDriver : public QObject {
+public:
+    enum class Press { Accept, Cancel };
+
+    explicit ChoiceDriver(Press press, QString pick = {}) : press_(press), pick_(std::move(pick))
+    {
+        connect(&timer_, &QTimer::timeout, this, &ChoiceDriver::Poll);
+        timer_.start(20);
+    }
+
+    // What the choice showed when it opened.
+    int choicesSeen = 0;
+    QString startPrinter;
+    QStringList printers;
+    bool acceptEnabled = false;
+    int spinBoxes = -1, checkBoxes = -1, lineEdits = -1, radioButtons = -1;
+    // Modal windows that were not the printer choice.
+    QStringList otherModals;
+
+private:
+    void Poll()
+    {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || (handled_ != nullptr && dialog == handled_.data())) {
+            return;
+        }
+        auto* combo = dialog->findChild<QComboBox*>();
+        if (choicesSeen > 0 || combo == nullptr) {
+            otherModals << dialog->metaObject()->className();
+            dialog->reject();
+            return;
+        }
+        ++choicesSeen;
+        handled_ = dialog;
+        startPrinter = combo->currentText();
+        for (int i = 0; i < combo->count(); ++i) {
+            printers << combo->itemText(i);
+        }
+        spinBoxes = CountOf(dialog, "QSpinBox");
+        checkBoxes = CountOf(dialog, "QCheckBox");
+        lineEdits = CountOf(dialog, "QLineEdit");
+        radioButtons = CountOf(dialog, "QRadioButton");
+        if (!pick_.isEmpty()) {
+            combo->setCurrentText(pick_);
+        }
+        QPushButton* accept = nullptr;
+        for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
+            if (b->text() == QStringLiteral("Aceptar")) {
+                accept = b;
+            }
+        }
+        acceptEnabled = accept != nullptr && accept->isEnabled();
+        if (press_ == Press::Accept && accept != nullptr) {
+            accept->click(); // does nothing when the button is disabled
+        }
+        if (dialog->isVisible()) {
+            dialog->reject();
+        }
+    }
+
+    static int CountOf(QWidget* parent, const char* className)
+    {
+        int n = 0;
+        for (QWidget* w : parent->findChildren<QWidget*>()) {
+            n += w->inherits(className) ? 1 : 0;
+        }
+        return n;
+    }
+
+    QTimer timer_;
+    Press press_;
+    QString pick_;
+    QPointer<QDialog> handled_;
+};
