@@ -90,10 +90,10 @@ QList<QRgb> BannerPalette()
 {
     QList<QRgb> t = {qRgb(255, 255, 255), kNavy.rgb(), kBlue.rgb(), kYellow.rgb(), kInk.rgb()};
     // Edge shades, so that the large letters keep smooth outlines with few colours.
-    t += Ramp(Qt::white, kInk, 4).mid(0, 3);   // 3 greys
-    t += Ramp(Qt::white, kBlue, 3).mid(0, 2);  // 2 light blues
-    t += Ramp(kNavy, Qt::white, 3).mid(0, 2);  // 2 navy-to-white
-    t += Ramp(kYellow, kNavy, 3).mid(0, 2);    // 2 yellow-to-navy
+    t += Ramp(Qt::white, kInk, 4).mid(0, 3);    // 3 greys
+    t += Ramp(Qt::white, kBlue, 3).mid(0, 2);   // 2 light blues
+    t += Ramp(kNavy, Qt::white, 3).mid(0, 2);   // 2 navy-to-white
+    t += Ramp(kYellow, kNavy, 3).mid(0, 2);     // 2 yellow-to-navy
     t += Ramp(Qt::white, kYellow, 3).mid(0, 2); // 2 light yellows
     return t;                                   // 16 entries
 }
@@ -147,13 +147,13 @@ const QColor kQuarterGreen(0x1e, 0xa0, 0x3c);
 QList<QRgb> LogoPalette()
 {
     QList<QRgb> t = {qRgb(255, 255, 255)};
-    t += Ramp(Qt::white, Qt::black, 63);       // black letters, grey shadow and their edges
-    t += Ramp(Qt::white, kLogoBlue, 64);       // the blue word
-    t += Ramp(Qt::white, kQuarterYellow, 24);  // the four quarters
+    t += Ramp(Qt::white, Qt::black, 63);      // black letters, grey shadow and their edges
+    t += Ramp(Qt::white, kLogoBlue, 64);      // the blue word
+    t += Ramp(Qt::white, kQuarterYellow, 24); // the four quarters
     t += Ramp(Qt::white, kQuarterRed, 24);
     t += Ramp(Qt::white, kQuarterBlue, 24);
     t += Ramp(Qt::white, kQuarterGreen, 24);
-    t += Ramp(kShadow, Qt::black, 16);         // where the shadow meets the letters
+    t += Ramp(kShadow, Qt::black, 16); // where the shadow meets the letters
     t += Ramp(kShadow, kLogoBlue, 16);
     return t; // 1 + 63 + 64 + 4 * 24 + 16 + 16 = 256 entries
 }
@@ -184,8 +184,7 @@ QImage Logo()
     const QPointF c = square.center();
     p.setPen(Qt::NoPen);
     p.fillRect(QRectF(square.topLeft(), c), kQuarterYellow);
-    p.fillRect(QRectF(QPointF(c.x(), square.top()), QPointF(square.right(), c.y())),
-               kQuarterRed);
+    p.fillRect(QRectF(QPointF(c.x(), square.top()), QPointF(square.right(), c.y())), kQuarterRed);
     p.fillRect(QRectF(QPointF(square.left(), c.y()), QPointF(c.x(), square.bottom())),
                kQuarterBlue);
     p.fillRect(QRectF(c, square.bottomRight()), kQuarterGreen);
@@ -348,7 +347,6 @@ int main(int argc, char** argv)
     bool ok = Save(Banner(), out.filePath(QStringLiteral("129.png")));
     ok = Save(Logo(), out.filePath(QStringLiteral("136.png"))) && ok;
     for (int size : {16, 32, 48, 64, 128, 256})
-        ok = Save(Icon(size), out.filePath(QStringLiteral("icons/talvero-%1.png").arg(size))) &&
-             ok;
+        ok = Save(Icon(size), out.filePath(QStringLiteral("icons/talvero-%1.png").arg(size))) && ok;
     return ok ? 0 : 1;
 }

@@ -69,7 +69,8 @@ void TestEnlaces::captionOfLink_data()
     QTest::addColumn<QString>("caption");
 
     // web links
-    QTest::newRow("https link loses scheme and slash") << "https://www.example.es/" << "www.example.es";
+    QTest::newRow("https link loses scheme and slash")
+        << "https://www.example.es/" << "www.example.es";
     QTest::newRow("http link loses scheme") << "http://example.es" << "example.es";
     QTest::newRow("upper-case scheme is still a scheme") << "HTTPS://example.es/" << "example.es";
     QTest::newRow("path keeps inner slashes") << "https://example.es/a/b/" << "example.es/a/b";
@@ -79,7 +80,8 @@ void TestEnlaces::captionOfLink_data()
     // mail links
     QTest::newRow("mailto prefix goes") << "mailto:info@example.es" << "info@example.es";
     QTest::newRow("mailto in capitals goes") << "MAILTO:info@example.es" << "info@example.es";
-    QTest::newRow("mail query part goes") << "mailto:info@example.es?subject=Hola" << "info@example.es";
+    QTest::newRow("mail query part goes")
+        << "mailto:info@example.es?subject=Hola" << "info@example.es";
     QTest::newRow("mailto alone leaves nothing") << "mailto:" << "";
 
     // neither

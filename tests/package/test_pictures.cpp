@@ -23,7 +23,10 @@ bool IsYellow(QColor c) { return c.red() > 200 && c.green() > 170 && c.blue() < 
 bool IsRed(QColor c) { return c.red() > 180 && c.green() < 80 && c.blue() < 80; }
 bool IsBlue(QColor c) { return c.blue() > 180 && c.red() < 80 && c.green() < 140; }
 bool IsGreen(QColor c) { return c.green() > 130 && c.red() < 80 && c.blue() < 100; }
-bool IsDarkBlue(QColor c) { return c.blue() > 90 && c.blue() < 160 && c.red() < 40 && c.green() < 70; }
+bool IsDarkBlue(QColor c)
+{
+    return c.blue() > 90 && c.blue() < 160 && c.red() < 40 && c.green() < 70;
+}
 bool IsBlack(QColor c) { return c.red() < 30 && c.green() < 30 && c.blue() < 30; }
 bool IsGrey(QColor c)
 {
