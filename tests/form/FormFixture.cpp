@@ -91,7 +91,22 @@ void TypeInto(CTalveroDlg& dlg, int id, const QString& text)
     if (text.isEmpty())
         QTest::keyClick(edit, Qt::Key_Delete);
     else
-        QTest::keyClicks(edit, text);
+        TypeKeys(edit, text);
+}
+
+void TypeKeys(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(widget, char(c.unicode()));
+        } else {
+            // Letters such as "á" or "Ó": the key of the letter, carrying the letter as
+            // its text, as a Spanish keyboard sends it.
+            const auto key = Qt::Key(c.toUpper().unicode());
+            QTest::sendKeyEvent(QTest::Press, widget, key, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, widget, key, QString(c), Qt::NoModifier);
+        }
+    }
 }
 
 void Choose(CTalveroDlg& dlg, int id, const QString& entry)

@@ -42,5 +42,7 @@ bool Open(CTalveroDlg& dlg);
 
 // Clicks into an edit, selects all its text and types over it; an empty text deletes it.
 void TypeInto(CTalveroDlg& dlg, int id, const QString& text);
+// Types text key by key into the widget that has the focus; letters beyond ASCII too.
+void TypeKeys(QWidget* widget, const QString& text);
 // Chooses a list entry by its text, as a click in the dropped-down list would.
 void Choose(CTalveroDlg& dlg, int id, const QString& entry);
