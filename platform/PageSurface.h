@@ -20,13 +20,18 @@ namespace platform {
 // Red, green and blue of 8 bits each, packed as 0x00BBGGRR.
 using Color = std::uint32_t;
 
-constexpr Color RgbColor(std::uint8_t r, std::uint8_t g, std::uint8_t b)
-{
+constexpr Color RgbColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return Color(r) | (Color(g) << 8) | (Color(b) << 16);
 }
-constexpr std::uint8_t RedOf(Color c) { return std::uint8_t(c & 0xFF); }
-constexpr std::uint8_t GreenOf(Color c) { return std::uint8_t((c >> 8) & 0xFF); }
-constexpr std::uint8_t BlueOf(Color c) { return std::uint8_t((c >> 16) & 0xFF); }
+constexpr std::uint8_t RedOf(Color c) {
+    return std::uint8_t(c & 0xFF);
+}
+constexpr std::uint8_t GreenOf(Color c) {
+    return std::uint8_t((c >> 8) & 0xFF);
+}
+constexpr std::uint8_t BlueOf(Color c) {
+    return std::uint8_t((c >> 16) & 0xFF);
+}
 
 struct Rect {
     int left = 0;

@@ -9,8 +9,7 @@
 
 namespace platform {
 
-void PrintOnePage(std::string_view jobName, const std::function<void(PageSurface&)>& draw)
-{
+void PrintOnePage(std::string_view jobName, const std::function<void(PageSurface&)>& draw) {
     PrinterChoiceDialog choice(QApplication::activeWindow());
     if (choice.exec() != QDialog::Accepted) {
         return;

@@ -14,8 +14,7 @@
 namespace platform {
 
 PrinterChoiceDialog::PrinterChoiceDialog(QWidget* parent)
-    : QDialog(parent), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
-{
+    : QDialog(parent), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
     setWindowTitle(QStringLiteral("Configurar impresión"));
     setModal(true);
 
@@ -58,8 +57,7 @@ PrinterChoiceDialog::PrinterChoiceDialog(QWidget* parent)
 
 PrinterChoiceDialog::~PrinterChoiceDialog() = default;
 
-void PrinterChoiceDialog::ChoosePrinter(const QString& name)
-{
+void PrinterChoiceDialog::ChoosePrinter(const QString& name) {
     // A fresh printer object, so that settings made for the previous choice do not carry over.
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer_->setPrinterName(name);
@@ -68,8 +66,7 @@ void PrinterChoiceDialog::ChoosePrinter(const QString& name)
     printer_->setPageMargins(layout.minimumMargins(), layout.units());
 }
 
-void PrinterChoiceDialog::EditSettings()
-{
+void PrinterChoiceDialog::EditSettings() {
     QPageSetupDialog setup(printer_.get(), this);
     setup.setWindowTitle(QStringLiteral("Propiedades de %1").arg(printer_->printerName()));
     setup.exec();

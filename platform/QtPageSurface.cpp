@@ -15,11 +15,12 @@ namespace {
 
 constexpr qreal SPLIT = 10; // internal units per logical unit
 
-QColor ToQColor(Color c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+QColor ToQColor(Color c) {
+    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
 
 // A single line: line breaks and tabs would otherwise be dropped or shown as boxes.
-QString OneLine(std::string_view text)
-{
+QString OneLine(std::string_view text) {
     QString line = QString::fromUtf8(text.data(), qsizetype(text.size()));
     for (QChar& c : line) {
         if (c == u'\n' || c == u'\r' || c == u'\t') {
@@ -32,12 +33,9 @@ QString OneLine(std::string_view text)
 } // namespace
 
 QtPageSurface::QtPageSurface(QPainter& painter)
-    : painter_(painter), originalFont_(painter.font()), qfont_(painter.font())
-{
-}
+    : painter_(painter), originalFont_(painter.font()), qfont_(painter.font()) {}
 
-DeviceSize QtPageSurface::Size() const
-{
+DeviceSize QtPageSurface::Size() const {
     const QPaintDevice* device = painter_.device();
     if (device == nullptr) {
         return {};
@@ -46,8 +44,7 @@ DeviceSize QtPageSurface::Size() const
 }
 
 void QtPageSurface::SetMapping(int windowWidth, int windowHeight, int viewportWidth,
-                               int viewportHeight)
-{
+                               int viewportHeight) {
     if (windowWidth <= 0 || windowHeight <= 0 || viewportWidth <= 0 || viewportHeight <= 0) {
         return;
     }
@@ -56,8 +53,7 @@ void QtPageSurface::SetMapping(int windowWidth, int windowHeight, int viewportWi
                               qreal(viewportHeight) / (qreal(windowHeight) * SPLIT)));
 }
 
-void QtPageSurface::DrawRectangle(const Rect& rect, const Pen& pen, const Brush& brush)
-{
+void QtPageSurface::DrawRectangle(const Rect& rect, const Pen& pen, const Brush& brush) {
     QPen qpen(ToQColor(pen.color));
     qpen.setStyle(Qt::SolidLine);
     qpen.setJoinStyle(Qt::MiterJoin);
@@ -84,8 +80,7 @@ void QtPageSurface::DrawRectangle(const Rect& rect, const Pen& pen, const Brush&
     painter_.restore();
 }
 
-QFont QtPageSurface::CellFont(const std::string& face, int cellHeight)
-{
+QFont QtPageSurface::CellFont(const std::string& face, int cellHeight) {
     QFont font(QString::fromStdString(face));
     font.setStyleHint(QFont::Serif);
     font.setWeight(QFont::Normal);
@@ -101,26 +96,25 @@ QFont QtPageSurface::CellFont(const std::string& face, int cellHeight)
     return font;
 }
 
-Font QtPageSurface::SelectFont(const Font& font)
-{
+Font QtPageSurface::SelectFont(const Font& font) {
     Font previous = font_;
     font_ = font;
     qfont_ = font.face.empty() ? originalFont_ : CellFont(font.face, font.cellHeight);
     return previous;
 }
 
-void QtPageSurface::SetTextColor(Color color) { textColor_ = ToQColor(color); }
+void QtPageSurface::SetTextColor(Color color) {
+    textColor_ = ToQColor(color);
+}
 
-void QtPageSurface::DrawPointText(int x, int y, std::string_view text)
-{
+void QtPageSurface::DrawPointText(int x, int y, std::string_view text) {
     painter_.setFont(qfont_);
     painter_.setPen(textColor_);
     const QFontMetricsF metrics(qfont_);
     painter_.drawText(QPointF(x * SPLIT, y * SPLIT + metrics.ascent()), OneLine(text));
 }
 
-void QtPageSurface::DrawBoxText(const Rect& rect, Align align, std::string_view text)
-{
+void QtPageSurface::DrawBoxText(const Rect& rect, Align align, std::string_view text) {
     const QString line = OneLine(text);
     const QRectF box = Internal(rect);
     const QFontMetricsF metrics(qfont_);
@@ -139,10 +133,11 @@ void QtPageSurface::DrawBoxText(const Rect& rect, Align align, std::string_view 
     painter_.restore();
 }
 
-QString QtPageSurface::PicturePath(int id) { return QStringLiteral(":/pictures/%1.png").arg(id); }
+QString QtPageSurface::PicturePath(int id) {
+    return QStringLiteral(":/pictures/%1.png").arg(id);
+}
 
-std::unique_ptr<Picture> QtPageSurface::LoadPicture(int id)
-{
+std::unique_ptr<Picture> QtPageSurface::LoadPicture(int id) {
     QImage image(PicturePath(id));
     if (image.isNull()) {
         return nullptr;
@@ -150,8 +145,7 @@ std::unique_ptr<Picture> QtPageSurface::LoadPicture(int id)
     return std::make_unique<QtPicture>(std::move(image));
 }
 
-void QtPageSurface::CopyPicture(const Picture& picture, const Rect& source, const Rect& target)
-{
+void QtPageSurface::CopyPicture(const Picture& picture, const Rect& source, const Rect& target) {
     const auto* qt = dynamic_cast<const QtPicture*>(&picture);
     if (qt == nullptr) {
         return;
@@ -161,8 +155,7 @@ void QtPageSurface::CopyPicture(const Picture& picture, const Rect& source, cons
     painter_.drawImage(Internal(target), qt->Image(), from);
 }
 
-QRectF QtPageSurface::Internal(const Rect& r) const
-{
+QRectF QtPageSurface::Internal(const Rect& r) const {
     return QRectF(r.left * SPLIT, r.top * SPLIT, (r.right - r.left) * SPLIT,
                   (r.bottom - r.top) * SPLIT);
 }

@@ -4,7 +4,9 @@
 #include "receipt/ReciboLayout.h"
 #include "receipt/ReciboTexto.h"
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <string>
 
 namespace recibo {
@@ -23,8 +25,7 @@ struct Concepto {
     const moneda::Currency* importe;
 };
 
-std::array<Concepto, 5> Conceptos(const CRecibo& r)
-{
+std::array<Concepto, 5> Conceptos(const CRecibo& r) {
     return {{
         {&r.m_Concepto1, &r.m_Importe1},
         {&r.m_Concepto2, &r.m_Importe2},
@@ -34,8 +35,7 @@ std::array<Concepto, 5> Conceptos(const CRecibo& r)
     }};
 }
 
-bool ConceptoPresente(const Concepto& c)
-{
+bool ConceptoPresente(const Concepto& c) {
     return !EsCeroValido(*c.importe) || !c.texto->empty();
 }
 
@@ -60,19 +60,16 @@ private:
 };
 
 void DibujarLinea(platform::PageSurface& page, const Bandas& banda, std::string_view texto,
-                  const std::string* importe)
-{
+                  const std::string* importe) {
     page.DrawBoxText({X_TEXTO, banda.Arriba(), X_IMPORTE, banda.Abajo()}, Align::Left, texto);
     if (importe != nullptr) {
-        page.DrawBoxText({X_IMPORTE, banda.Arriba(), X_FIN, banda.Abajo()}, Align::Right,
-                         *importe);
+        page.DrawBoxText({X_IMPORTE, banda.Arriba(), X_FIN, banda.Abajo()}, Align::Right, *importe);
     }
 }
 
 } // namespace
 
-int ContarLineas(const CRecibo& r)
-{
+int ContarLineas(const CRecibo& r) {
     int lineas = 0;
     for (const Concepto& c : Conceptos(r)) {
         lineas += ConceptoPresente(c) ? 1 : 0;
@@ -83,20 +80,25 @@ int ContarLineas(const CRecibo& r)
     return lineas > 1 ? lineas + 1 : lineas;
 }
 
-PasoBloque PasoParaLineas(int lineas)
-{
-    if (lineas <= 0) return {1, 50, 50};
-    if (lineas <= 3) return {1, 50, 45};
-    if (lineas == 4) return {1, 45, 45};
-    if (lineas == 5) return {0, 40, 45};
-    if (lineas == 6) return {0, 35, 40};
-    if (lineas == 7) return {0, 30, 35};
-    return {0, 27, 32};
+PasoBloque PasoParaLineas(int lineas) {
+    // One row for each count from 0 to 9; a count of 2 cannot happen and reads like 1 and 3.
+    static constexpr std::array<PasoBloque, 10> tabla{{
+        {1, 50, 50}, // 0
+        {1, 50, 45}, // 1
+        {1, 50, 45}, // 2
+        {1, 50, 45}, // 3
+        {1, 45, 45}, // 4
+        {0, 40, 45}, // 5
+        {0, 35, 40}, // 6
+        {0, 30, 35}, // 7
+        {0, 27, 32}, // 8
+        {0, 27, 32}, // 9
+    }};
+    return tabla[static_cast<std::size_t>(std::clamp(lineas, 0, 9))];
 }
 
 void DibujarBloqueConceptos(platform::PageSurface& page, CRecibo& r,
-                            const moneda::Currency& total)
-{
+                            const moneda::Currency& total) {
     const int lineas = ContarLineas(r);
     const PasoBloque paso = PasoParaLineas(lineas);
     page.SelectFont({CARA, paso.altura});

@@ -13,9 +13,9 @@ class CRecibo;
 namespace recibo {
 
 struct PasoBloque {
-    int inicio;  // index of the line before the first one drawn
-    int paso;    // line pitch
-    int altura;  // cell height of the line font
+    int inicio; // index of the line before the first one drawn
+    int paso;   // line pitch
+    int altura; // cell height of the line font
 };
 
 // The number of lines to print: present concept lines plus present taxes, and one more

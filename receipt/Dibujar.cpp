@@ -13,8 +13,7 @@ namespace {
 
 // A device whose printable size is not a positive number of millimetres and pixels (or is
 // too large to express in 0.1 mm) cannot be mapped; nothing is drawn on it.
-bool TamanoUtil(const platform::DeviceSize& t)
-{
+bool TamanoUtil(const platform::DeviceSize& t) {
     constexpr int limite = std::numeric_limits<int>::max() / 10;
     return t.widthMm > 0 && t.heightMm > 0 && t.widthPixels > 0 && t.heightPixels > 0 &&
            t.widthMm <= limite && t.heightMm <= limite;
@@ -22,8 +21,7 @@ bool TamanoUtil(const platform::DeviceSize& t)
 
 } // namespace
 
-void CRecibo::Dibujar(platform::PageSurface& page)
-{
+void CRecibo::Dibujar(platform::PageSurface& page) {
     const moneda::Currency total = recibo::TotalRecibo(*this);
 
     // One logical unit is 0.1 mm, as exact as the device's whole millimetres allow; each
@@ -56,8 +54,7 @@ void CRecibo::Dibujar(platform::PageSurface& page)
 }
 
 bool CRecibo::CargarLogotipo(platform::PageSurface& page, int recurso,
-                             std::unique_ptr<platform::Picture>& imagen)
-{
+                             std::unique_ptr<platform::Picture>& imagen) {
     imagen = page.LoadPicture(recurso);
     return imagen != nullptr;
 }

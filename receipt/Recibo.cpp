@@ -3,8 +3,7 @@
 
 #include <array>
 
-ColorRef ColorDeNombre(std::string_view nombre)
-{
+ColorRef ColorDeNombre(std::string_view nombre) {
     struct Fila {
         std::string_view nombre;
         ColorRef color;
@@ -23,12 +22,13 @@ ColorRef ColorDeNombre(std::string_view nombre)
     return Rgb(200, 255, 255);
 }
 
-bool EsRellenoSolido(std::string_view relleno) { return relleno == "SOLIDO"; }
+bool EsRellenoSolido(std::string_view relleno) {
+    return relleno == "SOLIDO";
+}
 
 // The renderer's own copy of the month table, so that drawing needs nothing from the form;
 // it gives what moneda::NumeroAMes gives for every number.
-std::string CRecibo::NombreMes(std::int32_t numero)
-{
+std::string CRecibo::NombreMes(std::int32_t numero) {
     static constexpr std::array<std::string_view, 12> meses{
         "ENERO", "FEBRERO", "MARZO",      "ABRIL",   "MAYO",      "JUNIO",
         "JULIO", "AGOSTO",  "SEPTIEMBRE", "OCTUBRE", "NOVIEMBRE", "DICIEMBRE",

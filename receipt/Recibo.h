@@ -16,8 +16,7 @@ class Picture;
 
 // Colours are packed as 0x00BBGGRR.
 using ColorRef = std::uint32_t;
-constexpr ColorRef Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b)
-{
+constexpr ColorRef Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return ColorRef(r) | (ColorRef(g) << 8) | (ColorRef(b) << 16);
 }
 

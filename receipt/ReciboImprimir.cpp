@@ -5,7 +5,6 @@
 #include "platform/PageSurface.h"
 #include "platform/PrintJob.h"
 
-void CRecibo::Imprimir()
-{
+void CRecibo::Imprimir() {
     platform::PrintOnePage(NOMBRE_TRABAJO, [this](platform::PageSurface& page) { Dibujar(page); });
 }

@@ -48,19 +48,21 @@ constexpr Rect AREA_LOGOTIPO{0, 0, 300, 750};
 
 } // namespace
 
-platform::Font FuenteTitulo() { return {CARA, ALTO_TITULO}; }
-platform::Font FuenteValor() { return {CARA, ALTO_VALOR}; }
+platform::Font FuenteTitulo() {
+    return {CARA, ALTO_TITULO};
+}
+platform::Font FuenteValor() {
+    return {CARA, ALTO_VALOR};
+}
 
-void DibujarMarco(platform::PageSurface& page, platform::Color fondo, bool solido)
-{
+void DibujarMarco(platform::PageSurface& page, platform::Color fondo, bool solido) {
     const platform::Pen pen{GRIS_MARCO, 1};
-    const platform::Brush brush{fondo, solido ? platform::Fill::Solid
-                                              : platform::Fill::DiagonalCross};
+    const platform::Brush brush{fondo,
+                                solido ? platform::Fill::Solid : platform::Fill::DiagonalCross};
     page.DrawRectangle({0, 0, ANCHO_MARCO, ALTO_MARCO}, pen, brush);
 }
 
-void DibujarCajas(platform::PageSurface& page)
-{
+void DibujarCajas(platform::PageSurface& page) {
     const platform::Pen pen{NEGRO, 0};
     const platform::Brush brush{BLANCO, platform::Fill::Solid};
     for (const Rect& caja : CAJAS) {
@@ -68,15 +70,13 @@ void DibujarCajas(platform::PageSurface& page)
     }
 }
 
-void DibujarTitulos(platform::PageSurface& page)
-{
+void DibujarTitulos(platform::PageSurface& page) {
     for (const Titulo& titulo : TITULOS) {
         page.DrawPointText(titulo.x, titulo.y, titulo.texto);
     }
 }
 
-void DibujarValores(platform::PageSurface& page, const CRecibo& r, const moneda::Currency& total)
-{
+void DibujarValores(platform::PageSurface& page, const CRecibo& r, const moneda::Currency& total) {
     page.DrawBoxText({420, 65, 580, 110}, Align::Right, r.m_Numero);
     page.DrawBoxText({700, 65, 1400, 110}, Align::Center, r.m_Localidad);
     page.DrawBoxText({1400, 65, 1750, 110}, Align::Right, moneda::FormatEuros(total));
@@ -84,8 +84,7 @@ void DibujarValores(platform::PageSurface& page, const CRecibo& r, const moneda:
     page.DrawBoxText({350, 150, 1050, 195}, Align::Center, TextoFecha(r.m_Fecha));
 }
 
-void DibujarTextosInferiores(platform::PageSurface& page, const CRecibo& r)
-{
+void DibujarTextosInferiores(platform::PageSurface& page, const CRecibo& r) {
     page.DrawBoxText({420, 480, 1720, 520}, Align::Left, r.m_Direccion);
     page.DrawBoxText({420, 590, 1170, 640}, Align::Left, "Pagador:");
     page.DrawBoxText({420, 630, 1170, 680}, Align::Left, r.m_Pagador1);
@@ -95,8 +94,7 @@ void DibujarTextosInferiores(platform::PageSurface& page, const CRecibo& r)
     page.DrawBoxText({1320, 670, 1820, 720}, Align::Left, r.m_Cobrador2);
 }
 
-void DibujarLogotipo(platform::PageSurface& page)
-{
+void DibujarLogotipo(platform::PageSurface& page) {
     std::unique_ptr<platform::Picture> imagen;
     if (!CRecibo::CargarLogotipo(page, CRecibo::IDB_LOGOTIPO, imagen)) {
         return;

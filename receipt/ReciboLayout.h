@@ -2,8 +2,8 @@
 // area: the coloured frame, the eight white boxes, the captions and the places of the texts.
 #pragma once
 
-#include "platform/PageSurface.h"
 #include "amounts/moneda.h"
+#include "platform/PageSurface.h"
 
 class CRecibo;
 

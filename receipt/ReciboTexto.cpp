@@ -13,13 +13,11 @@ namespace {
 __extension__ typedef __int128 Suma;
 } // namespace
 
-bool EsCeroValido(const moneda::Currency& importe)
-{
+bool EsCeroValido(const moneda::Currency& importe) {
     return importe.isValid() && importe.value() == 0;
 }
 
-moneda::Currency TotalRecibo(const CRecibo& r)
-{
+moneda::Currency TotalRecibo(const CRecibo& r) {
     const std::array<const moneda::Currency*, 8> sumandos{
         &r.m_Importe1, &r.m_Importe2,   &r.m_Importe3,  &r.m_Importe4,
         &r.m_Importe5, &r.m_ImporteIva, &r.m_ImporteRe, &r.m_ImporteIrpf,
@@ -38,14 +36,12 @@ moneda::Currency TotalRecibo(const CRecibo& r)
     return moneda::Currency(static_cast<std::int64_t>(suma));
 }
 
-std::string TextoFecha(const moneda::Fecha& fecha)
-{
+std::string TextoFecha(const moneda::Fecha& fecha) {
     return moneda::FormatThousands(fecha.Dia()) + " DE " + CRecibo::NombreMes(fecha.Mes()) +
            " DEL " + moneda::FormatThousands(fecha.Anio());
 }
 
-std::string EtiquetaImpuesto(std::string_view porcentaje, std::string_view impuesto)
-{
+std::string EtiquetaImpuesto(std::string_view porcentaje, std::string_view impuesto) {
     std::string etiqueta = "+";
     etiqueta += porcentaje;
     etiqueta += "% ";

@@ -18,8 +18,7 @@
 namespace {
 
 // A full receipt: five concept lines and all three taxes, so every text of the page is drawn.
-CRecibo Sample()
-{
+CRecibo Sample() {
     CRecibo r;
     r.m_Numero = "2004/117";
     r.m_Localidad = "ZARAGOZA";
@@ -36,7 +35,8 @@ CRecibo Sample()
     r.m_Importe4 = moneda::Currency(900000);
     r.m_Importe5 = moneda::Currency(600000);
     r.m_Iva = "16";
-    r.m_Re = std::string("4"); // a temporary: GCC 12 misreads assigning a one-letter literal (-Wrestrict)
+    r.m_Re = std::string(
+        "4"); // a temporary: GCC 12 misreads assigning a one-letter literal (-Wrestrict)
     r.m_Irpf = "15";
     r.m_ImporteIva = moneda::Currency(511296);
     r.m_ImporteRe = moneda::Currency(127824);
@@ -49,16 +49,15 @@ CRecibo Sample()
     return r;
 }
 
-void BM_DibujarPdf(benchmark::State& state)
-{
+void BM_DibujarPdf(benchmark::State& state) {
     const CRecibo sample = Sample();
     for (auto _ : state) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         writer.setResolution(600);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(0, 0, 0, 0)));
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         QPainter painter(&writer);
         platform::QtPageSurface page(painter);
         CRecibo record = sample; // a record serves one drawing
@@ -69,8 +68,7 @@ void BM_DibujarPdf(benchmark::State& state)
 }
 BENCHMARK(BM_DibujarPdf)->Unit(benchmark::kMillisecond);
 
-void BM_DibujarImage600(benchmark::State& state)
-{
+void BM_DibujarImage600(benchmark::State& state) {
     // The receipt and a little more, 200 x 90 mm at 600 dpi.
     QImage image(4724, 2126, QImage::Format_RGB32);
     image.setDotsPerMeterX(23622);
@@ -90,8 +88,7 @@ BENCHMARK(BM_DibujarImage600)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

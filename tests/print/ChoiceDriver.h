@@ -17,8 +17,7 @@ class ChoiceDriver : public QObject {
 public:
     enum class Press { Accept, Cancel };
 
-    explicit ChoiceDriver(Press press, QString pick = {}) : press_(press), pick_(std::move(pick))
-    {
+    explicit ChoiceDriver(Press press, QString pick = {}) : press_(press), pick_(std::move(pick)) {
         connect(&timer_, &QTimer::timeout, this, &ChoiceDriver::Poll);
         timer_.start(20);
     }
@@ -33,8 +32,7 @@ public:
     QStringList otherModals;
 
 private:
-    void Poll()
-    {
+    void Poll() {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (dialog == nullptr || (handled_ != nullptr && dialog == handled_.data())) {
             return;
@@ -73,8 +71,7 @@ private:
         }
     }
 
-    static int CountOf(QWidget* parent, const char* className)
-    {
+    static int CountOf(QWidget* parent, const char* className) {
         int n = 0;
         for (QWidget* w : parent->findChildren<QWidget*>()) {
             n += w->inherits(className) ? 1 : 0;

@@ -16,8 +16,7 @@ namespace {
 constexpr int TOOL_MS = 60000; // no tool of the tests may run longer than a minute
 constexpr int JOB_MS = 90000;  // a job must pass the filters and the PDF backend in this time
 
-QString IppUri(const QString& queue)
-{
+QString IppUri(const QString& queue) {
     QFile portFile(ServerDir() + QStringLiteral("/port"));
     if (!portFile.open(QIODevice::ReadOnly)) {
         return {};
@@ -26,14 +25,12 @@ QString IppUri(const QString& queue)
     return QStringLiteral("ipp://127.0.0.1:%1/printers/%2").arg(port, queue);
 }
 
-QString IppTest(const char* name)
-{
+QString IppTest(const char* name) {
     return qEnvironmentVariable("TALVERO_IPP_TESTS") + QLatin1Char('/') + QLatin1String(name);
 }
 
 // ipptool -c prints a header line and then one line of comma-separated values per record.
-QList<QStringList> IppRecords(const QString& output)
-{
+QList<QStringList> IppRecords(const QString& output) {
     QList<QStringList> records;
     const QStringList lines = output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (qsizetype i = 1; i < lines.size(); ++i) {
@@ -44,10 +41,11 @@ QList<QStringList> IppRecords(const QString& output)
 
 } // namespace
 
-QString ServerDir() { return qEnvironmentVariable("TALVERO_CUPS_DIR"); }
+QString ServerDir() {
+    return qEnvironmentVariable("TALVERO_CUPS_DIR");
+}
 
-QString SkipReason()
-{
+QString SkipReason() {
     QFile skipped(ServerDir() + QStringLiteral("/skipped"));
     if (!skipped.open(QIODevice::ReadOnly)) {
         return {};
@@ -55,8 +53,7 @@ QString SkipReason()
     return QString::fromUtf8(skipped.readAll()).trimmed();
 }
 
-ToolResult Run(const QString& program, const QStringList& arguments)
-{
+ToolResult Run(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForFinished(TOOL_MS)) {
@@ -68,8 +65,7 @@ ToolResult Run(const QString& program, const QStringList& arguments)
             QString::fromUtf8(process.readAllStandardOutput())};
 }
 
-QList<int> JobIds(const QString& queue)
-{
+QList<int> JobIds(const QString& queue) {
     const ToolResult r = Run(QStringLiteral("ipptool"),
                              {QStringLiteral("-c"), IppUri(queue), IppTest("get-jobs.test")});
     QList<int> ids;
@@ -83,12 +79,11 @@ QList<int> JobIds(const QString& queue)
     return ids;
 }
 
-QMap<QString, QString> JobAttributes(const QString& queue, int job)
-{
-    const ToolResult r = Run(QStringLiteral("ipptool"),
-                             {QStringLiteral("-c"), QStringLiteral("-d"),
-                              QStringLiteral("job=%1").arg(job), IppUri(queue),
-                              IppTest("get-job-attributes.test")});
+QMap<QString, QString> JobAttributes(const QString& queue, int job) {
+    const ToolResult r =
+        Run(QStringLiteral("ipptool"),
+            {QStringLiteral("-c"), QStringLiteral("-d"), QStringLiteral("job=%1").arg(job),
+             IppUri(queue), IppTest("get-job-attributes.test")});
     const QStringList lines = r.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QMap<QString, QString> attributes;
     if (lines.size() < 2) {
@@ -102,8 +97,7 @@ QMap<QString, QString> JobAttributes(const QString& queue, int job)
     return attributes;
 }
 
-QString WaitForJobEnd(const QString& queue, int job)
-{
+QString WaitForJobEnd(const QString& queue, int job) {
     const QDeadlineTimer deadline(JOB_MS);
     QString state;
     while (!deadline.hasExpired()) {
@@ -117,8 +111,7 @@ QString WaitForJobEnd(const QString& queue, int job)
     return state;
 }
 
-QString PdfOfJob(int job)
-{
+QString PdfOfJob(int job) {
     const QDir folder(ServerDir() + QStringLiteral("/pdf"));
     const QString pattern = QStringLiteral("*-job_%1.pdf").arg(job);
     const QDeadlineTimer deadline(10000);
@@ -132,14 +125,12 @@ QString PdfOfJob(int job)
     return {};
 }
 
-int PdfCount()
-{
+int PdfCount() {
     const QDir folder(ServerDir() + QStringLiteral("/pdf"));
     return int(folder.entryList({QStringLiteral("*.pdf")}, QDir::Files).size());
 }
 
-QList<Word> Words(const QString& pdf)
-{
+QList<Word> Words(const QString& pdf) {
     const ToolResult r =
         Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     constexpr double MM_PER_POINT = 25.4 / 72.0;
@@ -159,8 +150,7 @@ QList<Word> Words(const QString& pdf)
     return words;
 }
 
-int PageCount(const QString& pdf)
-{
+int PageCount(const QString& pdf) {
     const ToolResult r = Run(QStringLiteral("pdfinfo"), {pdf});
     static const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)"),
                                           QRegularExpression::MultilineOption);
@@ -168,21 +158,19 @@ int PageCount(const QString& pdf)
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
-QStringList Fonts(const QString& pdf)
-{
+QStringList Fonts(const QString& pdf) {
     const ToolResult r = Run(QStringLiteral("pdffonts"), {pdf});
     return r.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(2);
 }
 
-QImage Render(const QString& pdf, int dpi)
-{
+QImage Render(const QString& pdf, int dpi) {
     QTemporaryDir dir;
     const QString prefix = dir.filePath(QStringLiteral("page"));
     Run(QStringLiteral("pdftoppm"),
         {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-aa"), QStringLiteral("no"),
          QStringLiteral("-aaVector"), QStringLiteral("no"), QStringLiteral("-singlefile"),
-         QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
-         pdf, prefix});
+         QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"), pdf,
+         prefix});
     return QImage(prefix + QStringLiteral(".ppm"));
 }
 

@@ -20,14 +20,12 @@ private Q_SLOTS:
     void printEndsWithoutAPage();
 };
 
-void TestPrintNoPrinter::noPrinterIsFound()
-{
+void TestPrintNoPrinter::noPrinterIsFound() {
     // The print server named by CUPS_SERVER does not exist.
     QCOMPARE(QPrinterInfo::availablePrinterNames(), QStringList{});
 }
 
-void TestPrintNoPrinter::choiceHasNothingToConfirm()
-{
+void TestPrintNoPrinter::choiceHasNothingToConfirm() {
     platform::PrinterChoiceDialog choice;
     auto* combo = choice.findChild<QComboBox*>();
     QVERIFY(combo != nullptr);
@@ -42,8 +40,7 @@ void TestPrintNoPrinter::choiceHasNothingToConfirm()
     QCOMPARE(acceptButtons, 1);
 }
 
-void TestPrintNoPrinter::printEndsWithoutAPage()
-{
+void TestPrintNoPrinter::printEndsWithoutAPage() {
     int pages = 0;
     ChoiceDriver driver(ChoiceDriver::Press::Accept);
     platform::PrintOnePage("Talvero: Imprimiento Recibo", [&](platform::PageSurface&) { ++pages; });

@@ -30,8 +30,7 @@ struct Printed {
 };
 
 // Prints the record with the choice confirmed, and waits for the job it made.
-Printed PrintAndWait(CRecibo& record, const QString& queue = DEFAULT_QUEUE)
-{
+Printed PrintAndWait(CRecibo& record, const QString& queue = DEFAULT_QUEUE) {
     const QList<int> before = printtest::JobIds(queue);
     {
         ChoiceDriver driver(ChoiceDriver::Press::Accept, queue);
@@ -50,16 +49,14 @@ Printed PrintAndWait(CRecibo& record, const QString& queue = DEFAULT_QUEUE)
     return printed;
 }
 
-int JobCount()
-{
+int JobCount() {
     return int(printtest::JobIds(DEFAULT_QUEUE).size() + printtest::JobIds(OTHER_QUEUE).size() +
                printtest::JobIds(REFUSING_QUEUE).size());
 }
 
 // The word with this text nearest to a point, in millimetres.
 const printtest::Word* Nearest(const QList<printtest::Word>& words, const QString& text,
-                               QPointF near)
-{
+                               QPointF near) {
     const printtest::Word* best = nullptr;
     double bestDistance = 1e9;
     for (const printtest::Word& w : words) {
@@ -77,12 +74,12 @@ const printtest::Word* Nearest(const QList<printtest::Word>& words, const QStrin
 
 // The first word with this text after `from` on the same line.
 const printtest::Word* NextOnLine(const QList<printtest::Word>& words, const QString& text,
-                                  const printtest::Word& from)
-{
+                                  const printtest::Word& from) {
     const printtest::Word* next = nullptr;
     for (const printtest::Word& w : words) {
         if (w.text == text && qAbs(w.box.top() - from.box.top()) < 0.1 &&
-            w.box.left() > from.box.left() && (next == nullptr || w.box.left() < next->box.left())) {
+            w.box.left() > from.box.left() &&
+            (next == nullptr || w.box.left() < next->box.left())) {
             next = &w;
         }
     }
@@ -122,8 +119,7 @@ private:
     Printed solid_;
 };
 
-void TestPrintReceipt::initTestCase()
-{
+void TestPrintReceipt::initTestCase() {
     if (printtest::ServerDir().isEmpty()) {
         QSKIP("TALVERO_CUPS_DIR is not set: run through ctest");
     }
@@ -146,35 +142,30 @@ void TestPrintReceipt::initTestCase()
     QVERIFY2(!hatched_.pdf.isEmpty() && !solid_.pdf.isEmpty(), "the queue wrote both PDFs");
 }
 
-void TestPrintReceipt::jobIsListedUnderTheReceiptName_data()
-{
+void TestPrintReceipt::jobIsListedUnderTheReceiptName_data() {
     QTest::addColumn<int>("job");
     QTest::newRow("hatched receipt") << hatched_.job;
     QTest::newRow("solid receipt") << solid_.job;
 }
 
-void TestPrintReceipt::jobIsListedUnderTheReceiptName()
-{
+void TestPrintReceipt::jobIsListedUnderTheReceiptName() {
     QFETCH(int, job);
     const QMap<QString, QString> attributes = printtest::JobAttributes(DEFAULT_QUEUE, job);
     QCOMPARE(attributes.value(QStringLiteral("job-name")), JOB_NAME);
 }
 
-void TestPrintReceipt::jobHasExactlyOnePage_data()
-{
+void TestPrintReceipt::jobHasExactlyOnePage_data() {
     QTest::addColumn<QString>("pdf");
     QTest::newRow("hatched receipt") << hatched_.pdf;
     QTest::newRow("solid receipt") << solid_.pdf;
 }
 
-void TestPrintReceipt::jobHasExactlyOnePage()
-{
+void TestPrintReceipt::jobHasExactlyOnePage() {
     QFETCH(QString, pdf);
     QCOMPARE(printtest::PageCount(pdf), 1);
 }
 
-void TestPrintReceipt::pdfEmbedsTheMetricTwinOfTheFace()
-{
+void TestPrintReceipt::pdfEmbedsTheMetricTwinOfTheFace() {
     const QStringList fonts = printtest::Fonts(hatched_.pdf);
     QVERIFY2(!fonts.isEmpty(), "the page has fonts");
     for (const QString& line : fonts) {
@@ -185,8 +176,7 @@ void TestPrintReceipt::pdfEmbedsTheMetricTwinOfTheFace()
     }
 }
 
-void TestPrintReceipt::textsAtTheirPlaces_data()
-{
+void TestPrintReceipt::textsAtTheirPlaces_data() {
     // A text is found by its first and last word; its place is checked at the edge its
     // alignment fixes (left edge, right edge or middle) and at the top of its cell.
     QTest::addColumn<QString>("first");
@@ -194,45 +184,47 @@ void TestPrintReceipt::textsAtTheirPlaces_data()
     QTest::addColumn<QChar>("align");
     QTest::addColumn<double>("x");   // mm: left edge, right edge or middle
     QTest::addColumn<double>("top"); // mm
+    const auto Row = [](const char* name, const char* first, const char* last, char align, double x,
+                        double top) {
+        QTest::newRow(name) << QString::fromUtf8(first) << QString::fromUtf8(last)
+                            << QChar::fromLatin1(align) << x << top;
+    };
 
     // Captions, point text from the top-left of the cell.
-    QTest::newRow("RECIBO NUMERO") << "RECIBO" << "NUMERO" << QChar('L') << 36.5 << 3.5;
-    QTest::newRow("LOCALIDAD DE EXPEDICION") << "LOCALIDAD" << "EXPEDICION" << QChar('L') << 67.5
-                                             << 3.5;
-    QTest::newRow("IMPORTE EUROS") << "IMPORTE" << "EUROS" << QChar('L') << 144.5 << 3.5;
-    QTest::newRow("FECHA DE EXPEDICION") << "FECHA" << "EXPEDICION" << QChar('L') << 39.5 << 12.0;
-    QTest::newRow("VENCIMIENTO") << "VENCIMIENTO" << "VENCIMIENTO" << QChar('L') << 109.5 << 12.0;
-    QTest::newRow("DOMICILIO") << "DOMICILIO" << "DOMICILIO" << QChar('L') << 39.5 << 45.5;
+    Row("RECIBO NUMERO", "RECIBO", "NUMERO", 'L', 36.5, 3.5);
+    Row("LOCALIDAD DE EXPEDICION", "LOCALIDAD", "EXPEDICION", 'L', 67.5, 3.5);
+    Row("IMPORTE EUROS", "IMPORTE", "EUROS", 'L', 144.5, 3.5);
+    Row("FECHA DE EXPEDICION", "FECHA", "EXPEDICION", 'L', 39.5, 12.0);
+    Row("VENCIMIENTO", "VENCIMIENTO", "VENCIMIENTO", 'L', 109.5, 12.0);
+    Row("DOMICILIO", "DOMICILIO", "DOMICILIO", 'L', 39.5, 45.5);
     // Upper values.
-    QTest::newRow("number, right") << "17" << "17" << QChar('R') << 58.0 << 6.5;
-    QTest::newRow("place, centred") << "ZARAGOZA" << "ZARAGOZA" << QChar('C') << 105.0 << 6.5;
-    QTest::newRow("total, right") << "156,11" << "156,11" << QChar('R') << 175.0 << 6.5;
-    QTest::newRow("due date, centred") << "A" << "VISTA" << QChar('C') << 139.5 << 15.0;
-    QTest::newRow("issue date, centred") << "5" << "2.004" << QChar('C') << 70.0 << 15.0;
+    Row("number, right", "17", "17", 'R', 58.0, 6.5);
+    Row("place, centred", "ZARAGOZA", "ZARAGOZA", 'C', 105.0, 6.5);
+    Row("total, right", "156,11", "156,11", 'R', 175.0, 6.5);
+    Row("due date, centred", "A", "VISTA", 'C', 139.5, 15.0);
+    Row("issue date, centred", "5", "2.004", 'C', 70.0, 15.0);
     // Concept block: two concepts, IVA, IRPF and TOTAL make 5 lines from 23.5 mm, 4 mm apart.
-    QTest::newRow("concept 1") << "Reparación" << "caldera" << QChar('L') << 37.0 << 23.5;
-    QTest::newRow("amount 1") << "120,00" << "120,00" << QChar('R') << 175.0 << 23.5;
-    QTest::newRow("concept 2, with an ampersand") << "Piezas" << "material" << QChar('L') << 37.0
-                                                  << 27.5;
-    QTest::newRow("amount 2") << "34,56" << "34,56" << QChar('R') << 175.0 << 27.5;
-    QTest::newRow("IVA label") << "+16%" << "IVA" << QChar('L') << 37.0 << 31.5;
-    QTest::newRow("IVA amount") << "24,73" << "24,73" << QChar('R') << 175.0 << 31.5;
-    QTest::newRow("IRPF label") << "+15%" << "IRPF" << QChar('L') << 37.0 << 35.5;
-    QTest::newRow("IRPF amount") << "-23,18" << "-23,18" << QChar('R') << 175.0 << 35.5;
-    QTest::newRow("TOTAL") << "TOTAL" << "TOTAL" << QChar('L') << 37.0 << 39.5;
-    QTest::newRow("TOTAL amount") << "156,11" << "156,11" << QChar('R') << 175.0 << 39.5;
+    Row("concept 1", "Reparación", "caldera", 'L', 37.0, 23.5);
+    Row("amount 1", "120,00", "120,00", 'R', 175.0, 23.5);
+    Row("concept 2, with an ampersand", "Piezas", "material", 'L', 37.0, 27.5);
+    Row("amount 2", "34,56", "34,56", 'R', 175.0, 27.5);
+    Row("IVA label", "+16%", "IVA", 'L', 37.0, 31.5);
+    Row("IVA amount", "24,73", "24,73", 'R', 175.0, 31.5);
+    Row("IRPF label", "+15%", "IRPF", 'L', 37.0, 35.5);
+    Row("IRPF amount", "-23,18", "-23,18", 'R', 175.0, 35.5);
+    Row("TOTAL", "TOTAL", "TOTAL", 'L', 37.0, 39.5);
+    Row("TOTAL amount", "156,11", "156,11", 'R', 175.0, 39.5);
     // Lower texts.
-    QTest::newRow("address") << "C/" << "ZARAGOZA" << QChar('L') << 42.0 << 48.0;
-    QTest::newRow("Pagador:") << "Pagador:" << "Pagador:" << QChar('L') << 42.0 << 59.0;
-    QTest::newRow("payer 1") << "COMUNIDAD" << "PROPIETARIOS" << QChar('L') << 42.0 << 63.0;
-    QTest::newRow("payer 2") << "C/" << "12" << QChar('L') << 42.0 << 67.0;
-    QTest::newRow("Cobrador:") << "Cobrador:" << "Cobrador:" << QChar('L') << 132.0 << 59.0;
-    QTest::newRow("collector 1") << "JUAN" << "GARCÍA" << QChar('L') << 132.0 << 63.0;
-    QTest::newRow("collector 2") << "NIF" << "12345678-Z" << QChar('L') << 132.0 << 67.0;
+    Row("address", "C/", "ZARAGOZA", 'L', 42.0, 48.0);
+    Row("Pagador:", "Pagador:", "Pagador:", 'L', 42.0, 59.0);
+    Row("payer 1", "COMUNIDAD", "PROPIETARIOS", 'L', 42.0, 63.0);
+    Row("payer 2", "C/", "12", 'L', 42.0, 67.0);
+    Row("Cobrador:", "Cobrador:", "Cobrador:", 'L', 132.0, 59.0);
+    Row("collector 1", "JUAN", "GARCÍA", 'L', 132.0, 63.0);
+    Row("collector 2", "NIF", "12345678-Z", 'L', 132.0, 67.0);
 }
 
-void TestPrintReceipt::textsAtTheirPlaces()
-{
+void TestPrintReceipt::textsAtTheirPlaces() {
     QFETCH(QString, first);
     QFETCH(QString, last);
     QFETCH(QChar, align);
@@ -259,8 +251,7 @@ void TestPrintReceipt::textsAtTheirPlaces()
              qPrintable(QStringLiteral("top %1 mm, expected %2 mm").arg(a->box.top()).arg(top)));
 }
 
-void TestPrintReceipt::ampersandIsPrinted()
-{
+void TestPrintReceipt::ampersandIsPrinted() {
     // "Piezas & material": the ampersand is a word of its own on the second concept line.
     const QList<printtest::Word> words = printtest::Words(hatched_.pdf);
     const printtest::Word* piezas = Nearest(words, QStringLiteral("Piezas"), QPointF(37, 27.5));
@@ -270,8 +261,7 @@ void TestPrintReceipt::ampersandIsPrinted()
     QVERIFY(ampersand->box.left() > piezas->box.right());
 }
 
-void TestPrintReceipt::frameFill_data()
-{
+void TestPrintReceipt::frameFill_data() {
     QTest::addColumn<QString>("pdf");
     QTest::addColumn<bool>("solid");
     QTest::addColumn<QColor>("colour");
@@ -280,8 +270,7 @@ void TestPrintReceipt::frameFill_data()
     QTest::newRow("GRIS solid") << solid_.pdf << true << QColor(200, 200, 200);
 }
 
-void TestPrintReceipt::frameFill()
-{
+void TestPrintReceipt::frameFill() {
     QFETCH(QString, pdf);
     QFETCH(bool, solid);
     QFETCH(QColor, colour);
@@ -312,7 +301,10 @@ void TestPrintReceipt::frameFill()
         // Lines in the colour over the bare page, about half and half.
         QVERIFY2(fill > total / 5 && white > total / 5,
                  qPrintable(QStringLiteral("%1 fill, %2 white, %3 other of %4")
-                                .arg(fill).arg(white).arg(other).arg(total)));
+                                .arg(fill)
+                                .arg(white)
+                                .arg(other)
+                                .arg(total)));
     }
     // The frame ends at 193.9 mm and 85.9 mm: beyond it the page is bare.
     const QColor beyondRight = page.pixelColor(px(196), px(40));
@@ -321,8 +313,7 @@ void TestPrintReceipt::frameFill()
     QCOMPARE(beyondBottom, QColor(Qt::white));
 }
 
-void TestPrintReceipt::choiceOffersPrintersOnly()
-{
+void TestPrintReceipt::choiceOffersPrintersOnly() {
     CRecibo r = sample::Filled();
     ChoiceDriver driver(ChoiceDriver::Press::Cancel);
     r.Imprimir();
@@ -337,8 +328,7 @@ void TestPrintReceipt::choiceOffersPrintersOnly()
     QCOMPARE(driver.radioButtons, 0);
 }
 
-void TestPrintReceipt::choiceStartsOnTheDefaultPrinterEveryTime()
-{
+void TestPrintReceipt::choiceStartsOnTheDefaultPrinterEveryTime() {
     CRecibo first = sample::Filled();
     const Printed onOther = PrintAndWait(first, OTHER_QUEUE);
     QVERIFY2(onOther.job > 0, "printed on the other queue");
@@ -351,8 +341,7 @@ void TestPrintReceipt::choiceStartsOnTheDefaultPrinterEveryTime()
     QCOMPARE(driver.startPrinter, DEFAULT_QUEUE);
 }
 
-void TestPrintReceipt::cancellingPrintsNothing()
-{
+void TestPrintReceipt::cancellingPrintsNothing() {
     const int jobs = JobCount();
     const int pdfs = printtest::PdfCount();
     int pages = 0;
@@ -375,8 +364,7 @@ void TestPrintReceipt::cancellingPrintsNothing()
     QCOMPARE(printtest::PdfCount(), pdfs);
 }
 
-void TestPrintReceipt::refusedJobEndsQuietly()
-{
+void TestPrintReceipt::refusedJobEndsQuietly() {
     const int refused = int(printtest::JobIds(REFUSING_QUEUE).size());
     int pages = 0;
     ChoiceDriver driver(ChoiceDriver::Press::Accept, REFUSING_QUEUE);

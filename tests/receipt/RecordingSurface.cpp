@@ -17,8 +17,7 @@ private:
 
 RecordingSurface::RecordingSurface(platform::DeviceSize size) : size_(size) {}
 
-const RecordedText* RecordingSurface::Find(const std::string& text) const
-{
+const RecordedText* RecordingSurface::Find(const std::string& text) const {
     for (const RecordedText& t : texts) {
         if (t.text == text) {
             return &t;
@@ -27,8 +26,7 @@ const RecordedText* RecordingSurface::Find(const std::string& text) const
     return nullptr;
 }
 
-std::vector<RecordedText> RecordingSurface::BoxTexts() const
-{
+std::vector<RecordedText> RecordingSurface::BoxTexts() const {
     std::vector<RecordedText> boxed;
     for (const RecordedText& t : texts) {
         if (t.boxed) {
@@ -38,8 +36,7 @@ std::vector<RecordedText> RecordingSurface::BoxTexts() const
     return boxed;
 }
 
-void RecordingSurface::SetMapping(int ww, int wh, int vw, int vh)
-{
+void RecordingSurface::SetMapping(int ww, int wh, int vw, int vh) {
     log.push_back("mapping");
     ++mappingCalls;
     windowWidth = ww;
@@ -49,14 +46,12 @@ void RecordingSurface::SetMapping(int ww, int wh, int vw, int vh)
 }
 
 void RecordingSurface::DrawRectangle(const platform::Rect& rect, const platform::Pen& pen,
-                                     const platform::Brush& brush)
-{
+                                     const platform::Brush& brush) {
     log.push_back("rectangle");
     rectangles.push_back({rect, pen, brush});
 }
 
-platform::Font RecordingSurface::SelectFont(const platform::Font& font)
-{
+platform::Font RecordingSurface::SelectFont(const platform::Font& font) {
     log.push_back("font");
     selectedFonts.push_back(font);
     platform::Font previous = currentFont;
@@ -64,28 +59,24 @@ platform::Font RecordingSurface::SelectFont(const platform::Font& font)
     return previous;
 }
 
-void RecordingSurface::SetTextColor(platform::Color color)
-{
+void RecordingSurface::SetTextColor(platform::Color color) {
     log.push_back("textcolor");
     textColor_ = color;
 }
 
-void RecordingSurface::DrawPointText(int x, int y, std::string_view text)
-{
+void RecordingSurface::DrawPointText(int x, int y, std::string_view text) {
     log.push_back("pointtext");
-    texts.push_back({false, {x, y, x, y}, platform::Align::Left, std::string(text), currentFont,
-                     textColor_});
+    texts.push_back(
+        {false, {x, y, x, y}, platform::Align::Left, std::string(text), currentFont, textColor_});
 }
 
 void RecordingSurface::DrawBoxText(const platform::Rect& rect, platform::Align align,
-                                   std::string_view text)
-{
+                                   std::string_view text) {
     log.push_back("boxtext");
     texts.push_back({true, rect, align, std::string(text), currentFont, textColor_});
 }
 
-std::unique_ptr<platform::Picture> RecordingSurface::LoadPicture(int id)
-{
+std::unique_ptr<platform::Picture> RecordingSurface::LoadPicture(int id) {
     log.push_back("loadpicture");
     pictureLoads.push_back(id);
     if (availablePictures.count(id) == 0) {
@@ -95,8 +86,7 @@ std::unique_ptr<platform::Picture> RecordingSurface::LoadPicture(int id)
 }
 
 void RecordingSurface::CopyPicture(const platform::Picture& picture, const platform::Rect& source,
-                                   const platform::Rect& target)
-{
+                                   const platform::Rect& target) {
     log.push_back("copypicture");
     const auto* recorded = dynamic_cast<const RecordedPicture*>(&picture);
     copies.push_back({recorded != nullptr ? recorded->Id() : -1, source, target});

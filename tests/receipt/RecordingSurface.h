@@ -16,12 +16,12 @@ struct RecordedRectangle {
 };
 
 struct RecordedText {
-    bool boxed = false;          // box text; otherwise point text at (rect.left, rect.top)
+    bool boxed = false; // box text; otherwise point text at (rect.left, rect.top)
     platform::Rect rect;
     platform::Align align = platform::Align::Left;
     std::string text;
-    platform::Font font;         // the font selected when it was drawn
-    platform::Color color = 0;   // the text colour when it was drawn
+    platform::Font font;       // the font selected when it was drawn
+    platform::Color color = 0; // the text colour when it was drawn
 };
 
 struct RecordedCopy {

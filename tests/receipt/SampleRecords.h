@@ -8,11 +8,12 @@
 
 namespace sample {
 
-inline moneda::Currency Euros(std::int64_t cents) { return moneda::Currency(cents * 100); }
+inline moneda::Currency Euros(std::int64_t cents) {
+    return moneda::Currency(cents * 100);
+}
 
 // Concept lines 1..n, each with a text and an amount of k euros (k = 1..n).
-inline void AddConcepts(CRecibo& r, int n)
-{
+inline void AddConcepts(CRecibo& r, int n) {
     std::string* textos[] = {&r.m_Concepto1, &r.m_Concepto2, &r.m_Concepto3, &r.m_Concepto4,
                              &r.m_Concepto5};
     moneda::Currency* importes[] = {&r.m_Importe1, &r.m_Importe2, &r.m_Importe3, &r.m_Importe4,
@@ -24,8 +25,7 @@ inline void AddConcepts(CRecibo& r, int n)
 }
 
 // The receipt used for the printed sample: two concepts, IVA and IRPF.
-inline CRecibo Filled()
-{
+inline CRecibo Filled() {
     CRecibo r;
     r.m_Numero = "17";
     r.m_Localidad = "ZARAGOZA";
@@ -36,7 +36,7 @@ inline CRecibo Filled()
     r.m_Concepto2 = "Piezas & material";
     r.m_Importe2 = Euros(3456);
     r.m_Iva = "16";
-    r.m_ImporteIva = moneda::Currency(247296);   // 16 % of 154,56 = 24,7296
+    r.m_ImporteIva = moneda::Currency(247296); // 16 % of 154,56 = 24,7296
 
     r.m_Irpf = "15";
     r.m_ImporteIrpf = moneda::Currency(-231840); // 15 % of 154,56 withheld = -23,184

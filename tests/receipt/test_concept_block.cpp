@@ -16,8 +16,7 @@ namespace {
 
 // The texts of the concept block, in drawing order: the box texts whose top lies between
 // the upper values (tops 65 and 150) and the address (top 480).
-std::vector<RecordedText> BlockTexts(const RecordingSurface& page)
-{
+std::vector<RecordedText> BlockTexts(const RecordingSurface& page) {
     std::vector<RecordedText> block;
     for (const RecordedText& t : page.texts) {
         if (t.boxed && t.rect.top >= 200 && t.rect.top < 470) {
@@ -27,8 +26,7 @@ std::vector<RecordedText> BlockTexts(const RecordingSurface& page)
     return block;
 }
 
-QByteArray Describe(const RecordedText& t)
-{
+QByteArray Describe(const RecordedText& t) {
     const char* align = t.align == Align::Left ? "L" : t.align == Align::Right ? "R" : "C";
     return QByteArray(align) + " " + QByteArray::number(t.rect.left) + "," +
            QByteArray::number(t.rect.top) + "-" + QByteArray::number(t.rect.right) + "," +
@@ -36,8 +34,7 @@ QByteArray Describe(const RecordedText& t)
 }
 
 // The block as one line per text: "L 370,285-1400,335 [Concepto 1]".
-QList<QByteArray> DescribeBlock(CRecibo& r)
-{
+QList<QByteArray> DescribeBlock(CRecibo& r) {
     RecordingSurface page;
     r.Dibujar(page);
     QList<QByteArray> lines;
@@ -47,14 +44,19 @@ QList<QByteArray> DescribeBlock(CRecibo& r)
     return lines;
 }
 
-void SetTaxes(CRecibo& r, bool iva, bool re, bool irpf)
-{
+void SetTaxes(CRecibo& r, bool iva, bool re, bool irpf) {
     r.m_Iva = "16";
     r.m_Re = "4";
     r.m_Irpf = "15";
-    if (iva) r.m_ImporteIva = moneda::Currency(160000);    // 16,00
-    if (re) r.m_ImporteRe = moneda::Currency(40000);       // 4,00
-    if (irpf) r.m_ImporteIrpf = moneda::Currency(-150000); // -15,00
+    if (iva) {
+        r.m_ImporteIva = moneda::Currency(160000); // 16,00
+    }
+    if (re) {
+        r.m_ImporteRe = moneda::Currency(40000); // 4,00
+    }
+    if (irpf) {
+        r.m_ImporteIrpf = moneda::Currency(-150000); // -15,00
+    }
 }
 
 } // namespace
@@ -89,8 +91,7 @@ private Q_SLOTS:
     void irpfLineCarriesPlusAndMinus();
 };
 
-void TestConceptBlock::lineTable_data()
-{
+void TestConceptBlock::lineTable_data() {
     QTest::addColumn<int>("concepts");
     QTest::addColumn<bool>("iva");
     QTest::addColumn<bool>("re");
@@ -104,20 +105,19 @@ void TestConceptBlock::lineTable_data()
     QTest::newRow("count 1: one concept") << 1 << false << false << false << 1 << 1 << 50 << 45;
     QTest::newRow("count 1: IVA alone") << 0 << true << false << false << 1 << 1 << 50 << 45;
     QTest::newRow("count 3: two concepts") << 2 << false << false << false << 3 << 1 << 50 << 45;
-    QTest::newRow("count 4: two concepts and IVA") << 2 << true << false << false << 4 << 1 << 45
-                                                   << 45;
-    QTest::newRow("count 5: three concepts and IVA") << 3 << true << false << false << 5 << 0
-                                                     << 40 << 45;
+    QTest::newRow("count 4: two concepts and IVA")
+        << 2 << true << false << false << 4 << 1 << 45 << 45;
+    QTest::newRow("count 5: three concepts and IVA")
+        << 3 << true << false << false << 5 << 0 << 40 << 45;
     QTest::newRow("count 6: five concepts") << 5 << false << false << false << 6 << 0 << 35 << 40;
-    QTest::newRow("count 7: four concepts, IVA and RE") << 4 << true << true << false << 7 << 0
-                                                        << 30 << 35;
-    QTest::newRow("count 8: five concepts, IVA and RE") << 5 << true << true << false << 8 << 0
-                                                        << 27 << 32;
+    QTest::newRow("count 7: four concepts, IVA and RE")
+        << 4 << true << true << false << 7 << 0 << 30 << 35;
+    QTest::newRow("count 8: five concepts, IVA and RE")
+        << 5 << true << true << false << 8 << 0 << 27 << 32;
     QTest::newRow("count 9: everything") << 5 << true << true << true << 9 << 0 << 27 << 32;
 }
 
-void TestConceptBlock::lineTable()
-{
+void TestConceptBlock::lineTable() {
     QFETCH(int, concepts);
     QFETCH(bool, iva);
     QFETCH(bool, re);
@@ -149,8 +149,7 @@ void TestConceptBlock::lineTable()
     }
 }
 
-void TestConceptBlock::oneConceptLine()
-{
+void TestConceptBlock::oneConceptLine() {
     CRecibo r;
     r.m_Concepto1 = "Honorarios";
     r.m_Importe1 = moneda::Currency(1000000);
@@ -159,8 +158,7 @@ void TestConceptBlock::oneConceptLine()
     QCOMPARE(DescribeBlock(r), expected);
 }
 
-void TestConceptBlock::twoConceptLines()
-{
+void TestConceptBlock::twoConceptLines() {
     CRecibo r;
     sample::AddConcepts(r, 2);
     const QList<QByteArray> expected{
@@ -171,8 +169,7 @@ void TestConceptBlock::twoConceptLines()
     QCOMPARE(DescribeBlock(r), expected);
 }
 
-void TestConceptBlock::threeConceptsAndIva()
-{
+void TestConceptBlock::threeConceptsAndIva() {
     CRecibo r;
     sample::AddConcepts(r, 3);
     SetTaxes(r, true, false, false);
@@ -186,8 +183,7 @@ void TestConceptBlock::threeConceptsAndIva()
     QCOMPARE(DescribeBlock(r), expected);
 }
 
-void TestConceptBlock::fiveConceptsIvaAndRe()
-{
+void TestConceptBlock::fiveConceptsIvaAndRe() {
     CRecibo r;
     sample::AddConcepts(r, 5);
     SetTaxes(r, true, true, false);
@@ -204,8 +200,7 @@ void TestConceptBlock::fiveConceptsIvaAndRe()
     QCOMPARE(DescribeBlock(r), expected);
 }
 
-void TestConceptBlock::countFourReachesBelowTheBox()
-{
+void TestConceptBlock::countFourReachesBelowTheBox() {
     CRecibo r;
     sample::AddConcepts(r, 2);
     SetTaxes(r, true, false, false);
@@ -215,8 +210,7 @@ void TestConceptBlock::countFourReachesBelowTheBox()
     QCOMPARE(block[7], QByteArray("R 1400,415-1750,460 [19,00]"));
 }
 
-void TestConceptBlock::emptyBlockDrawsNoLineNotEvenTotal()
-{
+void TestConceptBlock::emptyBlockDrawsNoLineNotEvenTotal() {
     CRecibo r;
     r.m_Iva = "16"; // a percentage without an amount prints nothing
     QCOMPARE(DescribeBlock(r), QList<QByteArray>{});
@@ -236,8 +230,7 @@ void TestConceptBlock::emptyBlockDrawsNoLineNotEvenTotal()
     QVERIFY(amountBox);
 }
 
-void TestConceptBlock::sharedTaxLineColumns_data()
-{
+void TestConceptBlock::sharedTaxLineColumns_data() {
     QTest::addColumn<bool>("iva");
     QTest::addColumn<bool>("re");
     QTest::addColumn<bool>("irpf");
@@ -251,19 +244,19 @@ void TestConceptBlock::sharedTaxLineColumns_data()
         << false << true << true
         << QList<QByteArray>{"L 370,370-520,397 [+4% RE]", "R 545,370-745,397 [4,00]",
                              "L 770,370-920,397 [+15% IRPF]", "R 945,370-1145,397 [-15,00]"};
-    QTest::newRow("IVA and IRPF")
-        << true << false << true
-        << QList<QByteArray>{"L 370,370-520,397 [+16% IVA]", "R 545,370-745,397 [16,00]",
-                             "L 770,370-920,397 [+15% IRPF]", "R 945,370-1145,397 [-15,00]"};
+    QTest::newRow("IVA and IRPF") << true << false << true
+                                  << QList<QByteArray>{"L 370,370-520,397 [+16% IVA]",
+                                                       "R 545,370-745,397 [16,00]",
+                                                       "L 770,370-920,397 [+15% IRPF]",
+                                                       "R 945,370-1145,397 [-15,00]"};
     QTest::newRow("all three, count 9")
         << true << true << true
-        << QList<QByteArray>{"L 370,370-520,397 [+16% IVA]",   "R 545,370-745,397 [16,00]",
-                             "L 770,370-920,397 [+4% RE]",     "R 945,370-1145,397 [4,00]",
+        << QList<QByteArray>{"L 370,370-520,397 [+16% IVA]",    "R 545,370-745,397 [16,00]",
+                             "L 770,370-920,397 [+4% RE]",      "R 945,370-1145,397 [4,00]",
                              "L 1170,370-1320,397 [+15% IRPF]", "R 1345,370-1545,397 [-15,00]"};
 }
 
-void TestConceptBlock::sharedTaxLineColumns()
-{
+void TestConceptBlock::sharedTaxLineColumns() {
     QFETCH(bool, iva);
     QFETCH(bool, re);
     QFETCH(bool, irpf);
@@ -279,22 +272,20 @@ void TestConceptBlock::sharedTaxLineColumns()
     QVERIFY(block.last().startsWith("R 1400,397-1750,424 "));
 }
 
-void TestConceptBlock::presence_data()
-{
+void TestConceptBlock::presence_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<Currency>("amount");
     QTest::addColumn<QList<QByteArray>>("drawn");
 
     QTest::newRow("text with a zero amount: text only")
-        << QByteArray("Portes") << Currency(0)
-        << QList<QByteArray>{"L 370,285-1400,335 [Portes]"};
+        << QByteArray("Portes") << Currency(0) << QList<QByteArray>{"L 370,285-1400,335 [Portes]"};
     QTest::newRow("amount with an empty text: amount only")
         << QByteArray() << Currency(20000)
         << QList<QByteArray>{"L 370,285-1400,335 []", "R 1400,285-1750,335 [2,00]"};
     QTest::newRow("a text of blanks is present")
         << QByteArray("  ") << Currency(0) << QList<QByteArray>{"L 370,285-1400,335 [  ]"};
-    QTest::newRow("empty text and valid zero: absent") << QByteArray() << Currency(0)
-                                                       << QList<QByteArray>{};
+    QTest::newRow("empty text and valid zero: absent")
+        << QByteArray() << Currency(0) << QList<QByteArray>{};
     QTest::newRow("a null amount is present and prints its value")
         << QByteArray() << Currency::Null()
         << QList<QByteArray>{"L 370,285-1400,335 []", "R 1400,285-1750,335 [0,00]"};
@@ -303,8 +294,7 @@ void TestConceptBlock::presence_data()
         << QList<QByteArray>{"L 370,285-1400,335 [Error]", "R 1400,285-1750,335 [12,34]"};
 }
 
-void TestConceptBlock::presence()
-{
+void TestConceptBlock::presence() {
     QFETCH(QByteArray, text);
     QFETCH(Currency, amount);
     QFETCH(QList<QByteArray>, drawn);
@@ -315,22 +305,20 @@ void TestConceptBlock::presence()
     QCOMPARE(DescribeBlock(r), drawn);
 }
 
-void TestConceptBlock::taxLabelsAreWrittenBack_data()
-{
+void TestConceptBlock::taxLabelsAreWrittenBack_data() {
     QTest::addColumn<QByteArray>("iva");
     QTest::addColumn<QByteArray>("re");
     QTest::addColumn<QByteArray>("irpf");
     QTest::addColumn<bool>("amounts");
 
-    QTest::newRow("with tax amounts") << QByteArray("16") << QByteArray("1,75")
-                                      << QByteArray("15") << true;
-    QTest::newRow("without any tax line") << QByteArray("16") << QByteArray("1,75")
-                                          << QByteArray("15") << false;
+    QTest::newRow("with tax amounts")
+        << QByteArray("16") << QByteArray("1,75") << QByteArray("15") << true;
+    QTest::newRow("without any tax line")
+        << QByteArray("16") << QByteArray("1,75") << QByteArray("15") << false;
     QTest::newRow("empty percentages") << QByteArray() << QByteArray() << QByteArray() << false;
 }
 
-void TestConceptBlock::taxLabelsAreWrittenBack()
-{
+void TestConceptBlock::taxLabelsAreWrittenBack() {
     QFETCH(QByteArray, iva);
     QFETCH(QByteArray, re);
     QFETCH(QByteArray, irpf);
@@ -353,8 +341,7 @@ void TestConceptBlock::taxLabelsAreWrittenBack()
     QCOMPARE(page.Find(r.m_Iva) != nullptr, amounts);
 }
 
-void TestConceptBlock::irpfLineCarriesPlusAndMinus()
-{
+void TestConceptBlock::irpfLineCarriesPlusAndMinus() {
     CRecibo r;
     r.m_Irpf = "18";
     r.m_ImporteIrpf = Currency(-180000);

@@ -25,10 +25,11 @@ constexpr double DPI = 600;
 constexpr int DOTS_PER_METRE = 23622; // 600 dpi
 
 // x or y in 0.1 mm to pixels at 600 dpi.
-int Px(double tenthsOfMm) { return int(tenthsOfMm / 254.0 * DPI + 0.5); }
+int Px(double tenthsOfMm) {
+    return int(tenthsOfMm / 254.0 * DPI + 0.5);
+}
 
-QImage BlankPage(int widthPx, int heightPx)
-{
+QImage BlankPage(int widthPx, int heightPx) {
     QImage image(widthPx, heightPx, QImage::Format_RGB32);
     image.setDotsPerMeterX(DOTS_PER_METRE);
     image.setDotsPerMeterY(DOTS_PER_METRE);
@@ -37,8 +38,7 @@ QImage BlankPage(int widthPx, int heightPx)
 }
 
 // 200 mm x 100 mm at 600 dpi, drawn on in 0.1 mm units.
-QImage Draw(const std::function<void(platform::QtPageSurface&)>& draw)
-{
+QImage Draw(const std::function<void(platform::QtPageSurface&)>& draw) {
     QImage image = BlankPage(4724, 2362);
     QPainter painter(&image);
     platform::QtPageSurface page(painter);
@@ -48,7 +48,9 @@ QImage Draw(const std::function<void(platform::QtPageSurface&)>& draw)
     return image;
 }
 
-bool Dark(QRgb p) { return qGray(p) < 128; }
+bool Dark(QRgb p) {
+    return qGray(p) < 128;
+}
 
 struct Ink {
     int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
@@ -56,8 +58,7 @@ struct Ink {
 };
 
 // Where the dark pixels are inside a pixel rectangle.
-Ink InkIn(const QImage& image, const QRect& area)
-{
+Ink InkIn(const QImage& image, const QRect& area) {
     Ink ink;
     const QRect r = area.intersected(image.rect());
     for (int y = r.top(); y <= r.bottom(); ++y) {
@@ -73,8 +74,7 @@ Ink InkIn(const QImage& image, const QRect& area)
     return ink;
 }
 
-QRect PixelRect(const Rect& r)
-{
+QRect PixelRect(const Rect& r) {
     return QRect(QPoint(Px(r.left), Px(r.top)), QPoint(Px(r.right) - 1, Px(r.bottom) - 1));
 }
 
@@ -119,8 +119,7 @@ private Q_SLOTS:
     void wholeReceipt();
 };
 
-void TestQtPageSurface::sizeIsMillimetresAndPixels()
-{
+void TestQtPageSurface::sizeIsMillimetresAndPixels() {
     QImage image = BlankPage(4724, 2362);
     QPainter painter(&image);
     const platform::QtPageSurface page(painter);
@@ -131,8 +130,7 @@ void TestQtPageSurface::sizeIsMillimetresAndPixels()
     QCOMPARE(size.heightPixels, 2362);
 }
 
-void TestQtPageSurface::mappingScalesEachAxis()
-{
+void TestQtPageSurface::mappingScalesEachAxis() {
     // 100 x 50 logical units onto 300 x 600 pixels: x three pixels a unit, y twelve.
     QImage image = BlankPage(300, 600);
     QPainter painter(&image);
@@ -147,24 +145,21 @@ void TestQtPageSurface::mappingScalesEachAxis()
     QVERIFY2(qAbs(ink.bottom - 240) <= 1, qPrintable(QString::number(ink.bottom)));
 }
 
-void TestQtPageSurface::faceResolvesToLiberationSerif()
-{
+void TestQtPageSurface::faceResolvesToLiberationSerif() {
     const QFont font = platform::QtPageSurface::CellFont(FACE, 50);
     QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Serif"));
     QVERIFY(!font.italic());
     QCOMPARE(font.weight(), QFont::Normal);
 }
 
-void TestQtPageSurface::cellHeightIsAscentPlusDescent_data()
-{
+void TestQtPageSurface::cellHeightIsAscentPlusDescent_data() {
     QTest::addColumn<int>("cell");
     for (int cell : {20, 30, 32, 35, 40, 45, 50}) {
         QTest::addRow("cell %d", cell) << cell;
     }
 }
 
-void TestQtPageSurface::cellHeightIsAscentPlusDescent()
-{
+void TestQtPageSurface::cellHeightIsAscentPlusDescent() {
     QFETCH(int, cell);
     // In the surface's internal units, ten to a logical unit.
     const QFont font = platform::QtPageSurface::CellFont(FACE, cell);
@@ -175,8 +170,7 @@ void TestQtPageSurface::cellHeightIsAscentPlusDescent()
     QVERIFY(qAbs(font.pixelSize() - cell * 10.0 * EM_PER_CELL) <= 0.6);
 }
 
-void TestQtPageSurface::pointTextHangsFromItsCellTop()
-{
+void TestQtPageSurface::pointTextHangsFromItsCellTop() {
     const QImage image = Draw([](platform::QtPageSurface& page) {
         page.SelectFont({FACE, 50});
         page.SetTextColor(0x000000);
@@ -185,15 +179,14 @@ void TestQtPageSurface::pointTextHangsFromItsCellTop()
     const Ink ink = InkIn(image, image.rect());
     QVERIFY(ink.any());
     const double em = 50 * EM_PER_CELL;
-    const double baseline = 100 + em * ASCENT;          // 140.2 units
-    const double capTop = baseline - em * CAP_HEIGHT;   // 110.7 units
+    const double baseline = 100 + em * ASCENT;        // 140.2 units
+    const double capTop = baseline - em * CAP_HEIGHT; // 110.7 units
     QVERIFY2(qAbs(ink.bottom + 1 - Px(baseline)) <= 2, qPrintable(QString::number(ink.bottom)));
     QVERIFY2(qAbs(ink.top - Px(capTop)) <= 2, qPrintable(QString::number(ink.top)));
     QVERIFY2(qAbs(ink.left - Px(100)) <= 10, qPrintable(QString::number(ink.left)));
 }
 
-void TestQtPageSurface::boxText_data()
-{
+void TestQtPageSurface::boxText_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<Align>("align");
     QTest::addColumn<bool>("fits");
@@ -201,18 +194,17 @@ void TestQtPageSurface::boxText_data()
     QTest::newRow("short, left") << QByteArray("HHH") << Align::Left << true;
     QTest::newRow("short, right") << QByteArray("HHH") << Align::Right << true;
     QTest::newRow("short, centred") << QByteArray("HHH") << Align::Center << true;
-    QTest::newRow("too long, left: cut at the right edge") << QByteArray(60, 'H') << Align::Left
-                                                           << false;
-    QTest::newRow("too long, right: cut at the left edge") << QByteArray(60, 'H') << Align::Right
-                                                           << false;
-    QTest::newRow("too long, centred: cut at both edges") << QByteArray(60, 'H') << Align::Center
-                                                          << false;
+    QTest::newRow("too long, left: cut at the right edge")
+        << QByteArray(60, 'H') << Align::Left << false;
+    QTest::newRow("too long, right: cut at the left edge")
+        << QByteArray(60, 'H') << Align::Right << false;
+    QTest::newRow("too long, centred: cut at both edges")
+        << QByteArray(60, 'H') << Align::Center << false;
 }
 
 Q_DECLARE_METATYPE(platform::Align)
 
-void TestQtPageSurface::boxText()
-{
+void TestQtPageSurface::boxText() {
     QFETCH(QByteArray, text);
     QFETCH(Align, align);
     QFETCH(bool, fits);
@@ -260,8 +252,7 @@ void TestQtPageSurface::boxText()
     }
 }
 
-void TestQtPageSurface::ampersandIsPrinted()
-{
+void TestQtPageSurface::ampersandIsPrinted() {
     // A lone ampersand is printed, not taken as a mnemonic marker that would vanish.
     const QImage image = Draw([](platform::QtPageSurface& page) {
         page.SelectFont({FACE, 50});
@@ -271,8 +262,7 @@ void TestQtPageSurface::ampersandIsPrinted()
     QVERIFY(InkIn(image, image.rect()).any());
 }
 
-void TestQtPageSurface::boxOutlineIsOneDevicePixel()
-{
+void TestQtPageSurface::boxOutlineIsOneDevicePixel() {
     const QImage image = Draw([](platform::QtPageSurface& page) {
         page.DrawRectangle({100, 100, 500, 300}, {0x000000, 0}, {0xFFFFFF, platform::Fill::Solid});
     });
@@ -285,8 +275,7 @@ void TestQtPageSurface::boxOutlineIsOneDevicePixel()
     QCOMPARE(dark, 1);
 }
 
-void TestQtPageSurface::framePenIsATenthOfAMillimetre()
-{
+void TestQtPageSurface::framePenIsATenthOfAMillimetre() {
     const QImage image = Draw([](platform::QtPageSurface& page) {
         page.DrawRectangle({100, 100, 500, 300}, {0x000000, 1}, {0xFFFFFF, platform::Fill::Solid});
     });
@@ -299,8 +288,7 @@ void TestQtPageSurface::framePenIsATenthOfAMillimetre()
     QVERIFY2(dark == 2 || dark == 3, qPrintable(QString::number(dark)));
 }
 
-void TestQtPageSurface::solidAndHatchedFills()
-{
+void TestQtPageSurface::solidAndHatchedFills() {
     const QRgb colour = qRgb(187, 244, 179);
     const platform::Color packed = platform::RgbColor(187, 244, 179);
     const QImage image = Draw([&](platform::QtPageSurface& page) {
@@ -331,8 +319,7 @@ void TestQtPageSurface::solidAndHatchedFills()
     QVERIFY2(hatchRuns >= 12 && hatchRuns <= 30, qPrintable(QString::number(hatchRuns)));
 }
 
-void TestQtPageSurface::unknownPictureIsNotLoaded()
-{
+void TestQtPageSurface::unknownPictureIsNotLoaded() {
     QImage image = BlankPage(10, 10);
     QPainter painter(&image);
     platform::QtPageSurface page(painter);
@@ -340,8 +327,7 @@ void TestQtPageSurface::unknownPictureIsNotLoaded()
     QVERIFY(page.LoadPicture(-1) == nullptr);
 }
 
-void TestQtPageSurface::logoPictureWhenPresent()
-{
+void TestQtPageSurface::logoPictureWhenPresent() {
     if (!QFile::exists(platform::QtPageSurface::PicturePath(CRecibo::IDB_LOGOTIPO))) {
         QSKIP("the logo picture is not built into this test");
     }
@@ -368,8 +354,7 @@ void TestQtPageSurface::logoPictureWhenPresent()
     }
 }
 
-void TestQtPageSurface::wholeReceipt_data()
-{
+void TestQtPageSurface::wholeReceipt_data() {
     QTest::addColumn<QByteArray>("colour");
     QTest::addColumn<bool>("solid");
     QTest::addColumn<QRgb>("rgb");
@@ -378,8 +363,7 @@ void TestQtPageSurface::wholeReceipt_data()
     QTest::newRow("AZUL hatched") << QByteArray("AZUL") << false << qRgb(200, 255, 255);
 }
 
-void TestQtPageSurface::wholeReceipt()
-{
+void TestQtPageSurface::wholeReceipt() {
     QFETCH(QByteArray, colour);
     QFETCH(bool, solid);
     QFETCH(QRgb, rgb);

@@ -24,14 +24,12 @@ constexpr platform::Color FRAME_GREY = 0xC8C8C8;
 
 const char* const FACE = "Times New Roman";
 
-QByteArray Print(const Rect& r)
-{
+QByteArray Print(const Rect& r) {
     return QByteArray::number(r.left) + "," + QByteArray::number(r.top) + "-" +
            QByteArray::number(r.right) + "," + QByteArray::number(r.bottom);
 }
 
-const RecordedText* BoxTextAt(const RecordingSurface& page, const Rect& rect)
-{
+const RecordedText* BoxTextAt(const RecordingSurface& page, const Rect& rect) {
     for (const RecordedText& t : page.texts) {
         if (t.boxed && t.rect == rect) {
             return &t;
@@ -43,7 +41,9 @@ const RecordedText* BoxTextAt(const RecordingSurface& page, const Rect& rect)
 } // namespace
 
 namespace QTest {
-template <> char* toString(const platform::Rect& r) { return qstrdup(Print(r).constData()); }
+template <> char* toString(const platform::Rect& r) {
+    return qstrdup(Print(r).constData());
+}
 } // namespace QTest
 
 class TestReciboLayout : public QObject {
@@ -84,8 +84,7 @@ private Q_SLOTS:
     void logoStripLeftOutWhenThePictureIsMissing();
 };
 
-void TestReciboLayout::mapsTenthsOfAMillimetre_data()
-{
+void TestReciboLayout::mapsTenthsOfAMillimetre_data() {
     QTest::addColumn<int>("widthMm");
     QTest::addColumn<int>("heightMm");
     QTest::addColumn<int>("widthPixels");
@@ -97,8 +96,7 @@ void TestReciboLayout::mapsTenthsOfAMillimetre_data()
     QTest::newRow("narrower than the receipt") << 100 << 50 << 1181 << 590;
 }
 
-void TestReciboLayout::mapsTenthsOfAMillimetre()
-{
+void TestReciboLayout::mapsTenthsOfAMillimetre() {
     QFETCH(int, widthMm);
     QFETCH(int, heightMm);
     QFETCH(int, widthPixels);
@@ -116,8 +114,7 @@ void TestReciboLayout::mapsTenthsOfAMillimetre()
     QCOMPARE(page.rectangles.at(0).rect, (Rect{0, 0, 1939, 859}));
 }
 
-void TestReciboLayout::unusableDeviceDrawsNothing_data()
-{
+void TestReciboLayout::unusableDeviceDrawsNothing_data() {
     QTest::addColumn<int>("widthMm");
     QTest::addColumn<int>("heightMm");
     QTest::addColumn<int>("widthPixels");
@@ -131,8 +128,7 @@ void TestReciboLayout::unusableDeviceDrawsNothing_data()
     QTest::newRow("too many millimetres for tenths") << INT_MAX << 297 << 4961 << 7016;
 }
 
-void TestReciboLayout::unusableDeviceDrawsNothing()
-{
+void TestReciboLayout::unusableDeviceDrawsNothing() {
     QFETCH(int, widthMm);
     QFETCH(int, heightMm);
     QFETCH(int, widthPixels);
@@ -145,8 +141,7 @@ void TestReciboLayout::unusableDeviceDrawsNothing()
     QCOMPARE(page.log.size(), size_t(0));
 }
 
-void TestReciboLayout::frameFill_data()
-{
+void TestReciboLayout::frameFill_data() {
     QTest::addColumn<int>("solido");
     QTest::addColumn<uint>("colour");
     QTest::addColumn<bool>("solidFill");
@@ -157,8 +152,7 @@ void TestReciboLayout::frameFill_data()
     QTest::newRow("brown cross-hatch") << 0 << 0x98ECF8u << false;
 }
 
-void TestReciboLayout::frameFill()
-{
+void TestReciboLayout::frameFill() {
     QFETCH(int, solido);
     QFETCH(uint, colour);
     QFETCH(bool, solidFill);
@@ -178,8 +172,7 @@ void TestReciboLayout::frameFill()
     QCOMPARE(frame.brush.fill == platform::Fill::DiagonalCross, !solidFill);
 }
 
-void TestReciboLayout::greyFrameFillMatchesItsOutline()
-{
+void TestReciboLayout::greyFrameFillMatchesItsOutline() {
     RecordingSurface page;
     CRecibo r;
     r.m_ColorFondo = ColorDeNombre("GRIS");
@@ -187,8 +180,7 @@ void TestReciboLayout::greyFrameFillMatchesItsOutline()
     QCOMPARE(page.rectangles.at(0).brush.color, page.rectangles.at(0).pen.color);
 }
 
-void TestReciboLayout::eightBoxesInOrder_data()
-{
+void TestReciboLayout::eightBoxesInOrder_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<Rect>("box");
 
@@ -202,8 +194,7 @@ void TestReciboLayout::eightBoxesInOrder_data()
     QTest::newRow("8 payer") << 8 << Rect{350, 560, 1230, 780};
 }
 
-void TestReciboLayout::eightBoxesInOrder()
-{
+void TestReciboLayout::eightBoxesInOrder() {
     QFETCH(int, index);
     QFETCH(Rect, box);
 
@@ -219,8 +210,7 @@ void TestReciboLayout::eightBoxesInOrder()
     QVERIFY(drawn.brush.fill == platform::Fill::Solid);
 }
 
-void TestReciboLayout::captions_data()
-{
+void TestReciboLayout::captions_data() {
     QTest::addColumn<int>("index");
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("x");
@@ -235,8 +225,7 @@ void TestReciboLayout::captions_data()
     QTest::newRow("DOMICILIO") << 5 << QByteArray("DOMICILIO") << 395 << 455;
 }
 
-void TestReciboLayout::captions()
-{
+void TestReciboLayout::captions() {
     QFETCH(int, index);
     QFETCH(QByteArray, text);
     QFETCH(int, x);
@@ -257,8 +246,7 @@ void TestReciboLayout::captions()
     QCOMPARE(points, 6);
 }
 
-void TestReciboLayout::upperValues_data()
-{
+void TestReciboLayout::upperValues_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<Rect>("rect");
     QTest::addColumn<Align>("align");
@@ -266,16 +254,15 @@ void TestReciboLayout::upperValues_data()
     QTest::newRow("number, right") << QByteArray("17") << Rect{420, 65, 580, 110} << Align::Right;
     QTest::newRow("place, centred")
         << QByteArray("ZARAGOZA") << Rect{700, 65, 1400, 110} << Align::Center;
-    QTest::newRow("total, right")
-        << QByteArray("156,11") << Rect{1400, 65, 1750, 110} << Align::Right;
+    QTest::newRow("total, right") << QByteArray("156,11") << Rect{1400, 65, 1750, 110}
+                                  << Align::Right;
     QTest::newRow("due date, centred")
         << QByteArray("A LA VISTA") << Rect{1100, 150, 1690, 195} << Align::Center;
     QTest::newRow("issue date, centred")
         << QByteArray("5 DE MARZO DEL 2.004") << Rect{350, 150, 1050, 195} << Align::Center;
 }
 
-void TestReciboLayout::upperValues()
-{
+void TestReciboLayout::upperValues() {
     QFETCH(QByteArray, text);
     QFETCH(Rect, rect);
     QFETCH(Align, align);
@@ -290,23 +277,22 @@ void TestReciboLayout::upperValues()
     QCOMPARE(t->font, (platform::Font{FACE, 50}));
 }
 
-void TestReciboLayout::lowerTexts_data()
-{
+void TestReciboLayout::lowerTexts_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<Rect>("rect");
 
-    QTest::newRow("address")
-        << QByteArray("C/ Mayor, 12, 3º B - 50001 ZARAGOZA") << Rect{420, 480, 1720, 520};
+    QTest::newRow("address") << QByteArray("C/ Mayor, 12, 3º B - 50001 ZARAGOZA")
+                             << Rect{420, 480, 1720, 520};
     QTest::newRow("Pagador:") << QByteArray("Pagador:") << Rect{420, 590, 1170, 640};
-    QTest::newRow("payer 1") << QByteArray("COMUNIDAD DE PROPIETARIOS") << Rect{420, 630, 1170, 680};
+    QTest::newRow("payer 1") << QByteArray("COMUNIDAD DE PROPIETARIOS")
+                             << Rect{420, 630, 1170, 680};
     QTest::newRow("payer 2") << QByteArray("C/ MAYOR, 12") << Rect{420, 670, 1170, 720};
     QTest::newRow("Cobrador:") << QByteArray("Cobrador:") << Rect{1320, 590, 1820, 640};
     QTest::newRow("collector 1") << QByteArray("JUAN PÉREZ GARCÍA") << Rect{1320, 630, 1820, 680};
     QTest::newRow("collector 2") << QByteArray("NIF 12345678-Z") << Rect{1320, 670, 1820, 720};
 }
 
-void TestReciboLayout::lowerTexts()
-{
+void TestReciboLayout::lowerTexts() {
     QFETCH(QByteArray, text);
     QFETCH(Rect, rect);
 
@@ -320,8 +306,7 @@ void TestReciboLayout::lowerTexts()
     QCOMPARE(t->font, (platform::Font{FACE, 50}));
 }
 
-void TestReciboLayout::textsAreHandedOverUnchanged_data()
-{
+void TestReciboLayout::textsAreHandedOverUnchanged_data() {
     QTest::addColumn<QByteArray>("text");
 
     QTest::newRow("an ampersand") << QByteArray("Pérez & Hijos");
@@ -331,8 +316,7 @@ void TestReciboLayout::textsAreHandedOverUnchanged_data()
     QTest::newRow("100 000 characters") << QByteArray(100000, 'W');
 }
 
-void TestReciboLayout::textsAreHandedOverUnchanged()
-{
+void TestReciboLayout::textsAreHandedOverUnchanged() {
     QFETCH(QByteArray, text);
 
     RecordingSurface page;
@@ -344,8 +328,7 @@ void TestReciboLayout::textsAreHandedOverUnchanged()
     QCOMPARE(BoxTextAt(page, {1320, 670, 1820, 720})->text, text.toStdString());
 }
 
-void TestReciboLayout::allTextIsBlack()
-{
+void TestReciboLayout::allTextIsBlack() {
     RecordingSurface page;
     CRecibo r = sample::Filled();
     r.Dibujar(page);
@@ -355,19 +338,18 @@ void TestReciboLayout::allTextIsBlack()
     }
 }
 
-void TestReciboLayout::fontsAreSelectedAndPutBack()
-{
+void TestReciboLayout::fontsAreSelectedAndPutBack() {
     RecordingSurface page;
     page.currentFont = {"Page font", 77};
     CRecibo r = sample::Filled(); // four lines and TOTAL: line font 45
     r.Dibujar(page);
 
     const std::vector<platform::Font> expected{
-        {FACE, 50}, {FACE, 20}, // value font, then caption font over it
-        {FACE, 50},             // after the captions
-        {FACE, 45},             // the concept block's line font
-        {FACE, 50},             // back after the block
-        {"Page font", 77},      // the page's own font at the end
+        {FACE, 50},        {FACE, 20}, // value font, then caption font over it
+        {FACE, 50},                    // after the captions
+        {FACE, 45},                    // the concept block's line font
+        {FACE, 50},                    // back after the block
+        {"Page font", 77},             // the page's own font at the end
     };
     QCOMPARE(page.selectedFonts.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
@@ -376,8 +358,7 @@ void TestReciboLayout::fontsAreSelectedAndPutBack()
     }
 }
 
-void TestReciboLayout::drawingOrder()
-{
+void TestReciboLayout::drawingOrder() {
     RecordingSurface page;
     page.availablePictures = {136};
     CRecibo r = sample::Filled();
@@ -390,12 +371,12 @@ void TestReciboLayout::drawingOrder()
     expected.push_back("textcolor");
     expected.insert(expected.end(), 6, "pointtext");
     expected.push_back("font");
-    expected.insert(expected.end(), 5, "boxtext");           // upper values
-    expected.push_back("font");                              // line font
-    expected.insert(expected.end(), 2 * 5, "boxtext");       // 2 concepts, 2 taxes, TOTAL
-    expected.push_back("font");                              // value font back
-    expected.insert(expected.end(), 7, "boxtext");           // lower texts
-    expected.push_back("font");                              // the page's font back
+    expected.insert(expected.end(), 5, "boxtext");     // upper values
+    expected.push_back("font");                        // line font
+    expected.insert(expected.end(), 2 * 5, "boxtext"); // 2 concepts, 2 taxes, TOTAL
+    expected.push_back("font");                        // value font back
+    expected.insert(expected.end(), 7, "boxtext");     // lower texts
+    expected.push_back("font");                        // the page's font back
     expected.push_back("loadpicture");
     expected.push_back("copypicture");
     QCOMPARE(page.log.size(), expected.size());
@@ -404,8 +385,7 @@ void TestReciboLayout::drawingOrder()
     }
 }
 
-void TestReciboLayout::logoStrip_data()
-{
+void TestReciboLayout::logoStrip_data() {
     QTest::addColumn<int>("logotipo");
     QTest::addColumn<bool>("drawn");
 
@@ -415,8 +395,7 @@ void TestReciboLayout::logoStrip_data()
     QTest::newRow("m_Logotipo -1 draws none") << -1 << false;
 }
 
-void TestReciboLayout::logoStrip()
-{
+void TestReciboLayout::logoStrip() {
     QFETCH(int, logotipo);
     QFETCH(bool, drawn);
 
@@ -437,8 +416,7 @@ void TestReciboLayout::logoStrip()
     QCOMPARE(page.copies[0].target, (Rect{20, 30, 320, 780}));
 }
 
-void TestReciboLayout::logoStripLeftOutWhenThePictureIsMissing()
-{
+void TestReciboLayout::logoStripLeftOutWhenThePictureIsMissing() {
     RecordingSurface page; // no pictures at all
     CRecibo r = sample::Filled();
     r.m_Logotipo = 1;

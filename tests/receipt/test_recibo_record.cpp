@@ -17,8 +17,7 @@ using moneda::Currency;
 namespace {
 
 // The amount box of the top row shows the total.
-std::string DrawnTotal(CRecibo& r)
-{
+std::string DrawnTotal(CRecibo& r) {
     RecordingSurface page;
     r.Dibujar(page);
     for (const RecordedText& t : page.texts) {
@@ -29,8 +28,7 @@ std::string DrawnTotal(CRecibo& r)
     return "(no amount box)";
 }
 
-std::string DrawnDate(CRecibo& r)
-{
+std::string DrawnDate(CRecibo& r) {
     RecordingSurface page;
     r.Dibujar(page);
     for (const RecordedText& t : page.texts) {
@@ -75,16 +73,15 @@ private Q_SLOTS:
     void total();
 };
 
-void TestReciboRecord::newRecordHoldsItsDefaults()
-{
+void TestReciboRecord::newRecordHoldsItsDefaults() {
     const CRecibo r;
     QCOMPARE(r.m_Logotipo, 0);
     QCOMPARE(r.m_ColorFondo, ColorRef(0xFFFFC8));
     QCOMPARE(r.m_Solido, 0);
     for (const std::string* t :
          {&r.m_Cobrador1, &r.m_Cobrador2, &r.m_Direccion, &r.m_Localidad, &r.m_Vencimiento,
-          &r.m_Pagador1, &r.m_Pagador2, &r.m_Numero, &r.m_Irpf, &r.m_Re, &r.m_Iva,
-          &r.m_Concepto1, &r.m_Concepto2, &r.m_Concepto3, &r.m_Concepto4, &r.m_Concepto5}) {
+          &r.m_Pagador1, &r.m_Pagador2, &r.m_Numero, &r.m_Irpf, &r.m_Re, &r.m_Iva, &r.m_Concepto1,
+          &r.m_Concepto2, &r.m_Concepto3, &r.m_Concepto4, &r.m_Concepto5}) {
         QCOMPARE(*t, std::string());
     }
     for (const Currency* c : {&r.m_ImporteIva, &r.m_ImporteIrpf, &r.m_ImporteRe, &r.m_Importe1,
@@ -98,8 +95,7 @@ void TestReciboRecord::newRecordHoldsItsDefaults()
     QCOMPARE(r.m_Fecha.Anio(), 1899);
 }
 
-void TestReciboRecord::colourFromName_data()
-{
+void TestReciboRecord::colourFromName_data() {
     QTest::addColumn<QByteArray>("name");
     QTest::addColumn<uint>("colour");
 
@@ -116,16 +112,13 @@ void TestReciboRecord::colourFromName_data()
     QTest::newRow("ROJO is blue") << QByteArray("ROJO") << 0xFFFFC8u;
 }
 
-void TestReciboRecord::colourFromName()
-{
+void TestReciboRecord::colourFromName() {
     QFETCH(QByteArray, name);
     QFETCH(uint, colour);
-    QCOMPARE(uint(ColorDeNombre(std::string_view(name.constData(), size_t(name.size())))),
-             colour);
+    QCOMPARE(uint(ColorDeNombre(std::string_view(name.constData(), size_t(name.size())))), colour);
 }
 
-void TestReciboRecord::fillFromName_data()
-{
+void TestReciboRecord::fillFromName_data() {
     QTest::addColumn<QByteArray>("name");
     QTest::addColumn<bool>("solid");
 
@@ -137,15 +130,13 @@ void TestReciboRecord::fillFromName_data()
     QTest::newRow("SOLIDO with a blank is hatched") << QByteArray("SOLIDO ") << false;
 }
 
-void TestReciboRecord::fillFromName()
-{
+void TestReciboRecord::fillFromName() {
     QFETCH(QByteArray, name);
     QFETCH(bool, solid);
     QCOMPARE(EsRellenoSolido(std::string_view(name.constData(), size_t(name.size()))), solid);
 }
 
-void TestReciboRecord::monthName_data()
-{
+void TestReciboRecord::monthName_data() {
     QTest::addColumn<int>("number");
     QTest::addColumn<QByteArray>("name");
 
@@ -161,22 +152,19 @@ void TestReciboRecord::monthName_data()
     QTest::newRow("INT_MAX is ERROR") << INT_MAX << QByteArray("ERROR");
 }
 
-void TestReciboRecord::monthName()
-{
+void TestReciboRecord::monthName() {
     QFETCH(int, number);
     QFETCH(QByteArray, name);
     QCOMPARE(CRecibo::NombreMes(number), name.toStdString());
 }
 
-void TestReciboRecord::monthNameAgreesWithTheFormsTable()
-{
+void TestReciboRecord::monthNameAgreesWithTheFormsTable() {
     for (int m = -50; m <= 50; ++m) {
         QCOMPARE(CRecibo::NombreMes(m), moneda::NumeroAMes(m));
     }
 }
 
-void TestReciboRecord::issueDateText_data()
-{
+void TestReciboRecord::issueDateText_data() {
     QTest::addColumn<int>("day");
     QTest::addColumn<QByteArray>("month");
     QTest::addColumn<int>("year");
@@ -184,32 +172,31 @@ void TestReciboRecord::issueDateText_data()
 
     QTest::newRow("5 MARZO 2003") << 5 << QByteArray("MARZO") << 2003
                                   << QByteArray("5 DE MARZO DEL 2.003");
-    QTest::newRow("31 DICIEMBRE 1999") << 31 << QByteArray("DICIEMBRE") << 1999
-                                       << QByteArray("31 DE DICIEMBRE DEL 1.999");
-    QTest::newRow("1 ENERO 2004: day not padded") << 1 << QByteArray("ENERO") << 2004
-                                                  << QByteArray("1 DE ENERO DEL 2.004");
-    QTest::newRow("29 FEBRERO 2004: leap year") << 29 << QByteArray("FEBRERO") << 2004
-                                                << QByteArray("29 DE FEBRERO DEL 2.004");
-    QTest::newRow("29 FEBRERO 2000: divisible by 400") << 29 << QByteArray("FEBRERO") << 2000
-                                                       << QByteArray("29 DE FEBRERO DEL 2.000");
-    QTest::newRow("29 FEBRERO 2003 does not exist") << 29 << QByteArray("FEBRERO") << 2003
-                                                    << QByteArray("-1 DE ERROR DEL -1");
+    QTest::newRow("31 DICIEMBRE 1999")
+        << 31 << QByteArray("DICIEMBRE") << 1999 << QByteArray("31 DE DICIEMBRE DEL 1.999");
+    QTest::newRow("1 ENERO 2004: day not padded")
+        << 1 << QByteArray("ENERO") << 2004 << QByteArray("1 DE ENERO DEL 2.004");
+    QTest::newRow("29 FEBRERO 2004: leap year")
+        << 29 << QByteArray("FEBRERO") << 2004 << QByteArray("29 DE FEBRERO DEL 2.004");
+    QTest::newRow("29 FEBRERO 2000: divisible by 400")
+        << 29 << QByteArray("FEBRERO") << 2000 << QByteArray("29 DE FEBRERO DEL 2.000");
+    QTest::newRow("29 FEBRERO 2003 does not exist")
+        << 29 << QByteArray("FEBRERO") << 2003 << QByteArray("-1 DE ERROR DEL -1");
     QTest::newRow("29 FEBRERO 2100: divisible by 100 only")
         << 29 << QByteArray("FEBRERO") << 2100 << QByteArray("-1 DE ERROR DEL -1");
-    QTest::newRow("31 ABRIL 2003 does not exist") << 31 << QByteArray("ABRIL") << 2003
-                                                  << QByteArray("-1 DE ERROR DEL -1");
-    QTest::newRow("lower-case month is not a month") << 5 << QByteArray("marzo") << 2003
-                                                     << QByteArray("-1 DE ERROR DEL -1");
-    QTest::newRow("day 0 is invalid") << 0 << QByteArray("MARZO") << 2003
-                                      << QByteArray("-1 DE ERROR DEL -1");
-    QTest::newRow("year 10000 is invalid") << 1 << QByteArray("ENERO") << 10000
-                                           << QByteArray("-1 DE ERROR DEL -1");
-    QTest::newRow("year 9999 is valid") << 31 << QByteArray("DICIEMBRE") << 9999
-                                        << QByteArray("31 DE DICIEMBRE DEL 9.999");
+    QTest::newRow("31 ABRIL 2003 does not exist")
+        << 31 << QByteArray("ABRIL") << 2003 << QByteArray("-1 DE ERROR DEL -1");
+    QTest::newRow("lower-case month is not a month")
+        << 5 << QByteArray("marzo") << 2003 << QByteArray("-1 DE ERROR DEL -1");
+    QTest::newRow("day 0 is invalid")
+        << 0 << QByteArray("MARZO") << 2003 << QByteArray("-1 DE ERROR DEL -1");
+    QTest::newRow("year 10000 is invalid")
+        << 1 << QByteArray("ENERO") << 10000 << QByteArray("-1 DE ERROR DEL -1");
+    QTest::newRow("year 9999 is valid")
+        << 31 << QByteArray("DICIEMBRE") << 9999 << QByteArray("31 DE DICIEMBRE DEL 9.999");
 }
 
-void TestReciboRecord::issueDateText()
-{
+void TestReciboRecord::issueDateText() {
     QFETCH(int, day);
     QFETCH(QByteArray, month);
     QFETCH(int, year);
@@ -222,8 +209,7 @@ void TestReciboRecord::issueDateText()
     QCOMPARE(recibo::TextoFecha(r.m_Fecha), text.toStdString());
 }
 
-void TestReciboRecord::total_data()
-{
+void TestReciboRecord::total_data() {
     QTest::addColumn<Currency>("concept1");
     QTest::addColumn<Currency>("concept5");
     QTest::addColumn<Currency>("iva");
@@ -258,8 +244,7 @@ void TestReciboRecord::total_data()
         << QByteArray("922.337.203.685.477,58");
 }
 
-void TestReciboRecord::total()
-{
+void TestReciboRecord::total() {
     QFETCH(Currency, concept1);
     QFETCH(Currency, concept5);
     QFETCH(Currency, iva);
