@@ -6,20 +6,17 @@
 #include <QLibraryInfo>
 #include <QLocale>
 
-CTalveroApp::CTalveroApp(int& argc, char** argv) : QApplication(argc, argv)
-{
+CTalveroApp::CTalveroApp(int& argc, char** argv) : QApplication(argc, argv) {
     // The application name stays Qt's default, the executable's base name ("talvero"),
     // which is one level of the settings path.
 }
 
-bool CTalveroApp::InitInstance()
-{
+bool CTalveroApp::InitInstance() {
     // The company key must be set before the form opens: it reads its settings then.
     setOrganizationName(QString::fromStdString(enlaces::Empresa()));
 
     if (qtTranslator_.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"),
-                           QStringLiteral("_"),
-                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                           QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(&qtTranslator_);
 
     CTalveroDlg dlg;

@@ -14,21 +14,23 @@ const platform::NotifyRow<CAboutDlg> CAboutDlg::kNotifications[] = {
     {Notify::Clicked, res::IDC_WEB, &CAboutDlg::OnWeb},
 };
 
-CAboutDlg::CAboutDlg(QWidget* parent) : platform::Dialog(plantillas::Acerca(), parent)
-{
+CAboutDlg::CAboutDlg(QWidget* parent) : platform::Dialog(plantillas::Acerca(), parent) {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     Route(kNotifications);
 }
 
-bool CAboutDlg::OnInitDialog()
-{
+bool CAboutDlg::OnInitDialog() {
     platform::Dialog::OnInitDialog();
     SetItemText(res::IDC_CORREO, enlaces::DireccionCorreo());
     SetItemText(res::IDC_WEB, enlaces::DireccionWeb());
     return true;
 }
 
-void CAboutDlg::OnCorreo() { platform::OpenLink(enlaces::Correo()); }
+void CAboutDlg::OnCorreo() {
+    platform::OpenLink(enlaces::Correo());
+}
 
-void CAboutDlg::OnWeb() { platform::OpenLink(enlaces::Web()); }
+void CAboutDlg::OnWeb() {
+    platform::OpenLink(enlaces::Web());
+}

@@ -9,8 +9,7 @@
 
 using namespace res;
 
-bool CTalveroDlg::OnInitDialog()
-{
+bool CTalveroDlg::OnInitDialog() {
     platform::Dialog::OnInitDialog(); // the first load exchange; attaches the banner button
 
     if (const std::string_view acerca = plantillas::Cadena(IDS_ACERCA); !acerca.empty())
@@ -34,8 +33,7 @@ bool CTalveroDlg::OnInitDialog()
     return true;
 }
 
-void CTalveroDlg::TogglePesetas()
-{
+void CTalveroDlg::TogglePesetas() {
     bool show = false;
     int conceptWidth = 0;
     if (m_VerPesetas == 1) {

@@ -7,8 +7,7 @@
 
 #include <QPixmap>
 
-void CTalveroDlg::RefreshBanner()
-{
+void CTalveroDlg::RefreshBanner() {
     m_pBannerBitmap = std::make_unique<QPixmap>(); // the previous picture goes with it
     m_Banner = 2;
     // A picture that does not load leaves the button showing its caption.
@@ -18,8 +17,7 @@ void CTalveroDlg::RefreshBanner()
         SetButtonPicture(res::IDC_BANNER, m_hBanner);
 }
 
-void CTalveroDlg::OnBanner()
-{
+void CTalveroDlg::OnBanner() {
     // Only slot 2 is ever shown; it leads to the distributor's web site.
     std::string link;
     if (m_Banner == 2)

@@ -6,8 +6,7 @@
 #include "platform/SettingsStore.h"
 #include "platform/Today.h"
 
-void CTalveroDlg::OnBorrarTodo()
-{
+void CTalveroDlg::OnBorrarTodo() {
     m_Cobrador1.clear();
     m_Cobrador2.clear();
     m_Concepto1.clear();

@@ -50,8 +50,7 @@ const platform::NotifyRow<CTalveroDlg> CTalveroDlg::kNotifications[] = {
     {Notify::Clicked, IDCANCEL, &CTalveroDlg::OnCancel},
 };
 
-CTalveroDlg::CTalveroDlg() : platform::Dialog(plantillas::Formulario())
-{
+CTalveroDlg::CTalveroDlg() : platform::Dialog(plantillas::Formulario()) {
     setWindowTitle(windowTitle() + QString::fromStdString(enlaces::DireccionWeb()));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -62,15 +61,13 @@ CTalveroDlg::CTalveroDlg() : platform::Dialog(plantillas::Formulario())
 
 CTalveroDlg::~CTalveroDlg() = default;
 
-void CTalveroDlg::CapitalizeFields()
-{
+void CTalveroDlg::CapitalizeFields() {
     m_Localidad = moneda::CapitalizeFirst(m_Localidad);
     m_Pagador1 = moneda::CapitalizeFirst(m_Pagador1);
     m_Cobrador1 = moneda::CapitalizeFirst(m_Cobrador1);
 }
 
-void CTalveroDlg::DoDataExchange(platform::DataExchange& dx)
-{
+void CTalveroDlg::DoDataExchange(platform::DataExchange& dx) {
     CapitalizeFields();
     dx.Attach(IDC_BANNER, m_BotonBanner);
     dx.Text(IDC_COBRADOR1, m_Cobrador1, 19);
@@ -100,8 +97,7 @@ void CTalveroDlg::DoDataExchange(platform::DataExchange& dx)
 
 void CTalveroDlg::OnOK() {}
 
-void CTalveroDlg::OnCancel()
-{
+void CTalveroDlg::OnCancel() {
     UpdateData(true); // a failed rule has shown its message; close all the same
     CollectAmounts();
     platform::SettingsStore store;
@@ -110,8 +106,7 @@ void CTalveroDlg::OnCancel()
     platform::Dialog::OnCancel();
 }
 
-void CTalveroDlg::OnAcerca()
-{
+void CTalveroDlg::OnAcerca() {
     CAboutDlg about(this);
     about.exec();
 }

@@ -48,11 +48,11 @@ public:
     void OnChangePesetas();
 
     // --- Commands -----------------------------------------------------------------------
-    void OnImprimir();   // button 1: print; the form stays open
-    void OnBorrarTodo(); // button 1019: clear for a new receipt
+    void OnImprimir();    // button 1: print; the form stays open
+    void OnBorrarTodo();  // button 1019: clear for a new receipt
     void TogglePesetas(); // button 1044: show or hide the peseta column
-    void OnBanner();     // button 1008: open the distributor's web site
-    void OnAcerca();     // system-menu command: the about box
+    void OnBanner();      // button 1008: open the distributor's web site
+    void OnAcerca();      // system-menu command: the about box
     void RefreshBanner();
 
     std::unique_ptr<QPixmap> m_pBannerBitmap; // the picture on the banner, owned

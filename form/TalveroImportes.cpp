@@ -23,8 +23,7 @@ constexpr AmountPair kPairs[] = {
     {IDC_EUROS4, IDC_PESETAS4}, {IDC_EUROS5, IDC_PESETAS5},
 };
 
-int PesetasEditOf(int eurosId)
-{
+int PesetasEditOf(int eurosId) {
     for (const AmountPair& p : kPairs) {
         if (p.euros == eurosId)
             return p.pesetas;
@@ -32,8 +31,7 @@ int PesetasEditOf(int eurosId)
     return 0;
 }
 
-int EurosEditOf(int pesetasId)
-{
+int EurosEditOf(int pesetasId) {
     for (const AmountPair& p : kPairs) {
         if (p.pesetas == pesetasId)
             return p.euros;
@@ -43,8 +41,7 @@ int EurosEditOf(int pesetasId)
 
 // A percentage times 100, cut toward zero. The lists only hold small percentages; a value
 // that could not be a 32-bit integer (never produced by them) counts as 0 %.
-std::int32_t Hundredths(double percentage)
-{
+std::int32_t Hundredths(double percentage) {
     const double scaled = std::trunc(percentage * 100.0);
     if (!std::isfinite(scaled) || scaled < double(std::numeric_limits<std::int32_t>::min()) ||
         scaled > double(std::numeric_limits<std::int32_t>::max()))
@@ -56,19 +53,21 @@ std::int32_t Hundredths(double percentage)
 // of millions of euros) are shown as such rather than as a wrong number.
 constexpr char kDesbordamiento[] = "Desbordamiento";
 
-std::string EurosText(Currency v) { return v.isValid() ? moneda::FormatEuros(v) : kDesbordamiento; }
+std::string EurosText(Currency v) {
+    return v.isValid() ? moneda::FormatEuros(v) : kDesbordamiento;
+}
 
-std::string PesetasText(Currency v)
-{
+std::string PesetasText(Currency v) {
     return v.isValid() ? moneda::EurosToPesetasText(v) : kDesbordamiento;
 }
 
 } // namespace
 
-Currency CTalveroDlg::ReadAmountField(int id) const { return moneda::ParseAmount(ItemText(id)); }
+Currency CTalveroDlg::ReadAmountField(int id) const {
+    return moneda::ParseAmount(ItemText(id));
+}
 
-void CTalveroDlg::OnChangeEuros()
-{
+void CTalveroDlg::OnChangeEuros() {
     const int focused = FocusedItemId();
     const int pesetas = PesetasEditOf(focused);
     if (pesetas == 0)
@@ -77,8 +76,7 @@ void CTalveroDlg::OnChangeEuros()
     Recalculate();
 }
 
-void CTalveroDlg::OnChangePesetas()
-{
+void CTalveroDlg::OnChangePesetas() {
     const int focused = FocusedItemId();
     const int euros = EurosEditOf(focused);
     if (euros == 0)
@@ -88,8 +86,7 @@ void CTalveroDlg::OnChangePesetas()
     Recalculate();
 }
 
-void CTalveroDlg::Recalculate()
-{
+void CTalveroDlg::Recalculate() {
     const std::int32_t iva = moneda::ParseInteger(ListSelectedText(IDC_IVA));
     const double re = moneda::ParseDecimal(ListSelectedText(IDC_RE), 0.0, 0);
     const std::int32_t irpf = moneda::ParseInteger(ListSelectedText(IDC_IRPF));
@@ -118,10 +115,8 @@ void CTalveroDlg::Recalculate()
     SetItemText(IDC_TOTAL_PESETAS, PesetasText(m_Total));
 }
 
-void CTalveroDlg::ShowAmounts()
-{
-    const Currency* amounts[] = {&m_Importe1, &m_Importe2, &m_Importe3, &m_Importe4,
-                                 &m_Importe5};
+void CTalveroDlg::ShowAmounts() {
+    const Currency* amounts[] = {&m_Importe1, &m_Importe2, &m_Importe3, &m_Importe4, &m_Importe5};
     for (int i = 0; i < 5; ++i)
         SetItemText(kPairs[i].euros, moneda::FormatEuros(*amounts[i]));
     for (int i = 0; i < 5; ++i)
@@ -129,8 +124,7 @@ void CTalveroDlg::ShowAmounts()
     Recalculate();
 }
 
-void CTalveroDlg::CollectAmounts()
-{
+void CTalveroDlg::CollectAmounts() {
     Recalculate();
     m_Importe1 = ReadAmountField(IDC_EUROS1);
     m_Importe2 = ReadAmountField(IDC_EUROS2);
@@ -148,6 +142,8 @@ void CTalveroDlg::CollectAmounts()
         m_ImporteIrpf = ReadAmountField(IDC_IRPF_EUROS);
 }
 
-void CTalveroDlg::OnChangePercentage() { Recalculate(); }
+void CTalveroDlg::OnChangePercentage() {
+    Recalculate();
+}
 
 void CTalveroDlg::OnKillFocusAmount() {}

@@ -3,8 +3,7 @@
 #include "form/TalveroDlg.h"
 #include "receipt/Recibo.h"
 
-void CTalveroDlg::OnImprimir()
-{
+void CTalveroDlg::OnImprimir() {
     Recalculate();
     CollectAmounts();
     UpdateData(true); // a failed rule has shown its message; print what was read

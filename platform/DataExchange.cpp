@@ -17,8 +17,7 @@ namespace {
 
 // What a user would recognise as a whole number in an integer field: blanks around it, an
 // optional sign, decimal digits only, and a value that fits in 32 bits.
-std::optional<std::int32_t> ReadWholeNumber(std::string_view text)
-{
+std::optional<std::int32_t> ReadWholeNumber(std::string_view text) {
     auto blank = [](char c) { return c == ' ' || c == '\t'; };
     while (!text.empty() && blank(text.front()))
         text.remove_prefix(1);
@@ -48,35 +47,35 @@ std::optional<std::int32_t> ReadWholeNumber(std::string_view text)
     return std::int32_t(value);
 }
 
-std::string Replace(std::string text, std::string_view marker, const std::string& by)
-{
+std::string Replace(std::string text, std::string_view marker, const std::string& by) {
     const auto at = text.find(marker);
     if (at != std::string::npos)
         text.replace(at, marker.size(), by);
     return text;
 }
 
-std::string TooLongMessage(int maxChars)
-{
+std::string TooLongMessage(int maxChars) {
     return Replace("No introduzca más de %1 caracteres.", "%1", std::to_string(maxChars));
 }
 
 // Characters as the edits count them, so that a limit and its check agree.
-int LengthOf(const std::string& text) { return int(QString::fromStdString(text).size()); }
+int LengthOf(const std::string& text) {
+    return int(QString::fromStdString(text).size());
+}
 
 } // namespace
 
-QWidget* DataExchange::Control(int id) const { return dialog_.Item(id); }
+QWidget* DataExchange::Control(int id) const {
+    return dialog_.Item(id);
+}
 
-void DataExchange::Fail(int id, const std::string& message)
-{
+void DataExchange::Fail(int id, const std::string& message) {
     dialog_.MessageBoxExclamation(message);
     dialog_.FocusItem(id, true);
     throw ExchangeStopped{};
 }
 
-void DataExchange::Text(int id, std::string& value, int maxChars)
-{
+void DataExchange::Text(int id, std::string& value, int maxChars) {
     if (saving_) {
         value = dialog_.ItemText(id);
     } else {
@@ -91,8 +90,7 @@ void DataExchange::Text(int id, std::string& value, int maxChars)
         edit->setMaxLength(maxChars);
 }
 
-void DataExchange::Integer(int id, std::int32_t& value)
-{
+void DataExchange::Integer(int id, std::int32_t& value) {
     if (!saving_) {
         dialog_.SetItemText(id, std::to_string(value));
         return;
@@ -103,8 +101,7 @@ void DataExchange::Integer(int id, std::int32_t& value)
     value = *read;
 }
 
-void DataExchange::Integer(int id, std::int32_t& value, std::int32_t min, std::int32_t max)
-{
+void DataExchange::Integer(int id, std::int32_t& value, std::int32_t min, std::int32_t max) {
     Integer(id, value);
     if (saving_ && (value < min || value > max)) {
         Fail(id, Replace(Replace("Introduzca un número entero entre %1 y %2.", "%1",
@@ -113,8 +110,7 @@ void DataExchange::Integer(int id, std::int32_t& value, std::int32_t min, std::i
     }
 }
 
-void DataExchange::ListText(int id, std::string& value, int maxChars)
-{
+void DataExchange::ListText(int id, std::string& value, int maxChars) {
     if (!saving_) {
         dialog_.SelectListPrefix(id, value);
         return;
@@ -124,8 +120,7 @@ void DataExchange::ListText(int id, std::string& value, int maxChars)
         Fail(id, TooLongMessage(maxChars));
 }
 
-void DataExchange::CurrencyText(int id, moneda::Currency& value)
-{
+void DataExchange::CurrencyText(int id, moneda::Currency& value) {
     if (!saving_) {
         if (value.isValid())
             dialog_.SetItemText(id, moneda::FormatPlainEuros(value));
@@ -136,8 +131,7 @@ void DataExchange::CurrencyText(int id, moneda::Currency& value)
         Fail(id, "Introduzca una moneda.");
 }
 
-void DataExchange::Attach(int id, QPushButton*& button)
-{
+void DataExchange::Attach(int id, QPushButton*& button) {
     if (!button)
         button = qobject_cast<QPushButton*>(Control(id));
 }

@@ -26,8 +26,7 @@ namespace {
 
 // Families tried in order for the template's face when that face is not installed; both
 // come with Debian and have the metrics the dialog units were laid out for.
-QFont TemplateFont(const DialogTemplate& t)
-{
+QFont TemplateFont(const DialogTemplate& t) {
     QStringList families;
     const QString face = QString::fromUtf8(t.fontFace);
     if (!face.isEmpty() && QFontDatabase::hasFamily(face))
@@ -41,8 +40,7 @@ QFont TemplateFont(const DialogTemplate& t)
 
 } // namespace
 
-Dialog::Dialog(const DialogTemplate& t, QWidget* parent) : QDialog(parent), templateId_(t.id)
-{
+Dialog::Dialog(const DialogTemplate& t, QWidget* parent) : QDialog(parent), templateId_(t.id) {
     setWindowTitle(QString::fromUtf8(t.title));
     setFont(TemplateFont(t));
     setFixedSize(DialogUnitsToPixelsX(t.cx), DialogUnitsToPixelsY(t.cy));
@@ -71,8 +69,7 @@ Dialog::Dialog(const DialogTemplate& t, QWidget* parent) : QDialog(parent), temp
     }
 }
 
-Dialog::~Dialog()
-{
+Dialog::~Dialog() {
     // Children outlive this part of the object; let none of them call back into it.
     for (const auto& [id, widget] : items_) {
         widget->removeEventFilter(this);
@@ -80,14 +77,12 @@ Dialog::~Dialog()
     }
 }
 
-QWidget* Dialog::Item(int id) const
-{
+QWidget* Dialog::Item(int id) const {
     const auto it = items_.find(id);
     return it == items_.end() ? nullptr : it->second;
 }
 
-std::string Dialog::ItemText(int id) const
-{
+std::string Dialog::ItemText(int id) const {
     QWidget* w = Item(id);
     if (auto* edit = qobject_cast<QLineEdit*>(w))
         return edit->text().toStdString();
@@ -102,8 +97,7 @@ std::string Dialog::ItemText(int id) const
     return {};
 }
 
-void Dialog::SetItemText(int id, std::string_view text)
-{
+void Dialog::SetItemText(int id, std::string_view text) {
     QWidget* w = Item(id);
     const QString value = QString::fromUtf8(text.data(), qsizetype(text.size()));
     if (auto* edit = qobject_cast<QLineEdit*>(w))
@@ -116,8 +110,7 @@ void Dialog::SetItemText(int id, std::string_view text)
         frame->setTitle(value);
 }
 
-int Dialog::FocusedItemId() const
-{
+int Dialog::FocusedItemId() const {
     QWidget* focused = QApplication::focusWidget();
     if (!focused || focused->window() != this)
         focused = focusWidget();
@@ -134,13 +127,11 @@ int Dialog::FocusedItemId() const
     return 0;
 }
 
-bool Dialog::SelectListPrefix(int id, std::string_view prefix)
-{
+bool Dialog::SelectListPrefix(int id, std::string_view prefix) {
     auto* list = qobject_cast<ListControl*>(Item(id));
     if (!list || prefix.empty())
         return false;
-    const int found =
-        list->FindPrefix(QString::fromUtf8(prefix.data(), qsizetype(prefix.size())));
+    const int found = list->FindPrefix(QString::fromUtf8(prefix.data(), qsizetype(prefix.size())));
     if (found < 0)
         return false;
     const QSignalBlocker quiet(list);
@@ -148,22 +139,19 @@ bool Dialog::SelectListPrefix(int id, std::string_view prefix)
     return true;
 }
 
-std::string Dialog::ListSelectedText(int id) const
-{
+std::string Dialog::ListSelectedText(int id) const {
     auto* list = qobject_cast<QComboBox*>(Item(id));
     if (!list || list->currentIndex() < 0)
         return {};
     return list->itemText(list->currentIndex()).toStdString();
 }
 
-void Dialog::ShowItem(int id, bool visible)
-{
+void Dialog::ShowItem(int id, bool visible) {
     if (QWidget* w = Item(id))
         w->setVisible(visible);
 }
 
-void Dialog::MoveItem(int id, int x, int y, int width, int height)
-{
+void Dialog::MoveItem(int id, int x, int y, int width, int height) {
     if (QWidget* w = Item(id)) {
         w->setGeometry(x, y, width, height);
         w->show();
@@ -171,8 +159,7 @@ void Dialog::MoveItem(int id, int x, int y, int width, int height)
     }
 }
 
-void Dialog::FocusItem(int id, bool selectText)
-{
+void Dialog::FocusItem(int id, bool selectText) {
     QWidget* w = Item(id);
     if (!w)
         return;
@@ -181,22 +168,18 @@ void Dialog::FocusItem(int id, bool selectText)
         edit->selectAll();
 }
 
-void Dialog::SetButtonPicture(int id, const QPixmap* picture)
-{
+void Dialog::SetButtonPicture(int id, const QPixmap* picture) {
     if (auto* button = qobject_cast<PictureButton*>(Item(id)))
         button->SetPicture(picture);
 }
 
-void Dialog::MessageBoxExclamation(std::string_view text)
-{
+void Dialog::MessageBoxExclamation(std::string_view text) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Talvero"),
-                    QString::fromUtf8(text.data(), qsizetype(text.size())), QMessageBox::Ok,
-                    this);
+                    QString::fromUtf8(text.data(), qsizetype(text.size())), QMessageBox::Ok, this);
     box.exec();
 }
 
-bool Dialog::UpdateData(bool saveAndValidate)
-{
+bool Dialog::UpdateData(bool saveAndValidate) {
     DataExchange dx(*this, saveAndValidate);
     try {
         DoDataExchange(dx);
@@ -206,8 +189,7 @@ bool Dialog::UpdateData(bool saveAndValidate)
     return true;
 }
 
-bool Dialog::RunSystemCommand(unsigned command)
-{
+bool Dialog::RunSystemCommand(unsigned command) {
     for (const auto& [id, handler] : systemCommands_) {
         if ((command & 0xFFF0u) == id) {
             handler();
@@ -217,8 +199,7 @@ bool Dialog::RunSystemCommand(unsigned command)
     return false;
 }
 
-void Dialog::setVisible(bool visible)
-{
+void Dialog::setVisible(bool visible) {
     if (visible && !initialised_) {
         initialised_ = true;
         if (OnInitDialog() && !tabOrder_.empty()) {
@@ -233,24 +214,30 @@ void Dialog::setVisible(bool visible)
     QDialog::setVisible(visible);
 }
 
-void Dialog::accept() { OnOK(); }
+void Dialog::accept() {
+    OnOK();
+}
 
-void Dialog::reject() { OnCancel(); }
+void Dialog::reject() {
+    OnCancel();
+}
 
-bool Dialog::OnInitDialog()
-{
+bool Dialog::OnInitDialog() {
     UpdateData(false);
     return true;
 }
 
 void Dialog::DoDataExchange(DataExchange&) {}
 
-void Dialog::OnOK() { QDialog::accept(); }
+void Dialog::OnOK() {
+    QDialog::accept();
+}
 
-void Dialog::OnCancel() { QDialog::reject(); }
+void Dialog::OnCancel() {
+    QDialog::reject();
+}
 
-void Dialog::AppendSystemMenuItem(unsigned command, std::string_view text)
-{
+void Dialog::AppendSystemMenuItem(unsigned command, std::string_view text) {
     const QString caption = QString::fromUtf8(text.data(), qsizetype(text.size()));
 #ifdef Q_OS_WIN
     if (HMENU menu = ::GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE)) {
@@ -268,8 +255,7 @@ void Dialog::AppendSystemMenuItem(unsigned command, std::string_view text)
 }
 
 #ifdef Q_OS_WIN
-bool Dialog::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
-{
+bool Dialog::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
     const MSG* msg = static_cast<const MSG*>(message);
     if (msg->message == WM_SYSCOMMAND && RunSystemCommand(unsigned(msg->wParam))) {
         *result = 0;
@@ -279,8 +265,7 @@ bool Dialog::nativeEvent(const QByteArray& eventType, void* message, qintptr* re
 }
 #endif
 
-void Dialog::keyPressEvent(QKeyEvent* event)
-{
+void Dialog::keyPressEvent(QKeyEvent* event) {
     if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
         if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
             // Enter presses the focused button; typed into an edit or a list it does
@@ -295,8 +280,7 @@ void Dialog::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event); // Escape: reject()
 }
 
-bool Dialog::eventFilter(QObject* watched, QEvent* event)
-{
+bool Dialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         const auto it = focusLost_.find(watched);
         if (it != focusLost_.end()) {
@@ -309,8 +293,7 @@ bool Dialog::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void Dialog::Connect(Notify code, int id, std::function<void()> handler)
-{
+void Dialog::Connect(Notify code, int id, std::function<void()> handler) {
     if (code == Notify::SystemCommand) {
         systemCommands_.emplace_back(unsigned(id), std::move(handler));
         return;

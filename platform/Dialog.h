@@ -92,8 +92,7 @@ protected:
     virtual void OnCancel(); // ends the dialog with Rejected
 
     // Wires a dialog's notification table. Rows whose control does not exist are skipped.
-    template <class D, std::size_t N> void Route(const NotifyRow<D> (&rows)[N])
-    {
+    template <class D, std::size_t N> void Route(const NotifyRow<D> (&rows)[N]) {
         D* self = static_cast<D*>(this);
         for (const NotifyRow<D>& row : rows) {
             auto handler = row.handler;

@@ -21,24 +21,23 @@ namespace {
 // overlap.
 constexpr int kClosedListHeight = 22;
 
-QRect PixelRect(const DialogRect& r)
-{
+QRect PixelRect(const DialogRect& r) {
     const int left = DialogUnitsToPixelsX(r.x);
     const int top = DialogUnitsToPixelsY(r.y);
     return QRect(left, top, DialogUnitsToPixelsX(r.x + r.cx) - left,
                  DialogUnitsToPixelsY(r.y + r.cy) - top);
 }
 
-Qt::FocusPolicy FocusPolicyFor(unsigned flags)
-{
+Qt::FocusPolicy FocusPolicyFor(unsigned flags) {
     // Controls without the Tab flag are still reached with the mouse.
     return (flags & kTabStop) ? Qt::StrongFocus : Qt::ClickFocus;
 }
 
-QString Caption(const ControlTemplate& c) { return QString::fromUtf8(c.caption); }
+QString Caption(const ControlTemplate& c) {
+    return QString::fromUtf8(c.caption);
+}
 
-QWidget* CreateEdit(const ControlTemplate& c, QWidget* parent)
-{
+QWidget* CreateEdit(const ControlTemplate& c, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     if (c.flags & kAlignRight)
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -59,8 +58,7 @@ QWidget* CreateEdit(const ControlTemplate& c, QWidget* parent)
     return edit;
 }
 
-QWidget* CreateList(const ControlTemplate& c, QWidget* parent)
-{
+QWidget* CreateList(const ControlTemplate& c, QWidget* parent) {
     auto* list = new ListControl(c.flags, parent);
     list->setFocusPolicy(FocusPolicyFor(c.flags));
     const QRect r = PixelRect(c.rect);
@@ -70,8 +68,7 @@ QWidget* CreateList(const ControlTemplate& c, QWidget* parent)
     return list;
 }
 
-QWidget* CreateButton(const ControlTemplate& c, QWidget* parent)
-{
+QWidget* CreateButton(const ControlTemplate& c, QWidget* parent) {
     QPushButton* button = (c.flags & kPicture) ? new PictureButton(Caption(c), parent)
                                                : new QPushButton(Caption(c), parent);
     // Enter is the dialog's business (see Dialog::keyPressEvent); the default flag only
@@ -83,8 +80,7 @@ QWidget* CreateButton(const ControlTemplate& c, QWidget* parent)
     return button;
 }
 
-QWidget* CreateLabel(const ControlTemplate& c, QWidget* parent)
-{
+QWidget* CreateLabel(const ControlTemplate& c, QWidget* parent) {
     auto* label = new QLabel(Caption(c), parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -100,8 +96,7 @@ QWidget* CreateLabel(const ControlTemplate& c, QWidget* parent)
     return label;
 }
 
-QWidget* CreateFrame(const ControlTemplate& c, QWidget* parent)
-{
+QWidget* CreateFrame(const ControlTemplate& c, QWidget* parent) {
     auto* frame = new QGroupBox(Caption(c), parent);
     frame->setFocusPolicy(Qt::NoFocus);
     // A frame is only drawn around other controls; clicks go through to them.
@@ -110,8 +105,7 @@ QWidget* CreateFrame(const ControlTemplate& c, QWidget* parent)
     return frame;
 }
 
-QWidget* CreateIcon(const ControlTemplate& c, QWidget* parent)
-{
+QWidget* CreateIcon(const ControlTemplate& c, QWidget* parent) {
     auto* label = new QLabel(parent);
     const QPixmap picture(Caption(c));
     label->setPixmap(picture);
@@ -128,13 +122,11 @@ QWidget* CreateIcon(const ControlTemplate& c, QWidget* parent)
 
 ListControl::ListControl(unsigned flags, QWidget* parent)
     : QComboBox(parent), sorted_(flags & kSorted), uppercase_(flags & kUppercase),
-      alignRight_(flags & kAlignRight)
-{
+      alignRight_(flags & kAlignRight) {
     setEditable(false);
 }
 
-void ListControl::AddEntry(const QString& text)
-{
+void ListControl::AddEntry(const QString& text) {
     const QString entry = uppercase_ ? text.toUpper() : text;
     int at = count();
     if (sorted_) {
@@ -151,8 +143,7 @@ void ListControl::AddEntry(const QString& text)
     setCurrentIndex(selected < 0 ? -1 : (at <= selected ? selected + 1 : selected));
 }
 
-int ListControl::FindPrefix(const QString& prefix) const
-{
+int ListControl::FindPrefix(const QString& prefix) const {
     for (int i = 0; i < count(); ++i) {
         if (itemText(i).startsWith(prefix, Qt::CaseInsensitive))
             return i;
@@ -160,8 +151,7 @@ int ListControl::FindPrefix(const QString& prefix) const
     return -1;
 }
 
-void ListControl::paintEvent(QPaintEvent* event)
-{
+void ListControl::paintEvent(QPaintEvent* event) {
     if (!alignRight_) {
         QComboBox::paintEvent(event);
         return;
@@ -174,8 +164,7 @@ void ListControl::paintEvent(QPaintEvent* event)
     painter.drawControl(QStyle::CE_ComboBoxLabel, option);
 }
 
-void PictureButton::SetPicture(const QPixmap* picture)
-{
+void PictureButton::SetPicture(const QPixmap* picture) {
     if (picture && !picture->isNull()) {
         setIcon(QIcon(*picture));
         setIconSize(picture->deviceIndependentSize().toSize());
@@ -185,8 +174,7 @@ void PictureButton::SetPicture(const QPixmap* picture)
     update();
 }
 
-void PictureButton::paintEvent(QPaintEvent* event)
-{
+void PictureButton::paintEvent(QPaintEvent* event) {
     if (!HasPicture()) {
         QPushButton::paintEvent(event);
         return;
@@ -198,8 +186,7 @@ void PictureButton::paintEvent(QPaintEvent* event)
     painter.drawControl(QStyle::CE_PushButton, option);
 }
 
-QWidget* CreateControl(const ControlTemplate& control, QWidget* parent)
-{
+QWidget* CreateControl(const ControlTemplate& control, QWidget* parent) {
     QWidget* widget = nullptr;
     switch (control.kind) {
     case ControlKind::Edit:

@@ -70,7 +70,11 @@ struct DialogTemplate {
 // Dialog units to pixels for the 8-point template font: 1.5 pixels per horizontal unit
 // (rounded down, as the form's own pixel positions are) and 1.625 per vertical unit
 // (rounded to nearest). So a 423 x 246 dialog is 634 x 400 pixels.
-constexpr int DialogUnitsToPixelsX(int units) { return units * 3 / 2; }
-constexpr int DialogUnitsToPixelsY(int units) { return (units * 13 + 4) / 8; }
+constexpr int DialogUnitsToPixelsX(int units) {
+    return units * 3 / 2;
+}
+constexpr int DialogUnitsToPixelsY(int units) {
+    return (units * 13 + 4) / 8;
+}
 
 } // namespace platform

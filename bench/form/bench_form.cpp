@@ -13,8 +13,7 @@
 
 namespace {
 
-void KeystrokeInEuroEdit(benchmark::State& state)
-{
+void KeystrokeInEuroEdit(benchmark::State& state) {
     CTalveroDlg dlg;
     dlg.show();
     auto* euros = dlg.findChild<QLineEdit*>(QStringLiteral("1007"));
@@ -36,8 +35,7 @@ void KeystrokeInEuroEdit(benchmark::State& state)
 }
 BENCHMARK(KeystrokeInEuroEdit);
 
-void ConstructAndOpenForm(benchmark::State& state)
-{
+void ConstructAndOpenForm(benchmark::State& state) {
     for (auto _ : state) {
         CTalveroDlg dlg;
         dlg.show(); // the opening: settings, first exchanges, toggle, banner, amounts
@@ -49,8 +47,7 @@ BENCHMARK(ConstructAndOpenForm)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // A throw-away settings store: the opening reads it.
     QTemporaryDir settings;

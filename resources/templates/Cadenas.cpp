@@ -4,8 +4,7 @@
 
 namespace plantillas {
 
-std::string_view Cadena(int id)
-{
+std::string_view Cadena(int id) {
     switch (id) {
     case res::IDS_ACERCA:
         return "Acerca de Talvero";

@@ -63,9 +63,9 @@ constexpr ControlTemplate kControls[] = {
     {0, Label, "Concepto", {39, 36, 32, 8}, None},
     {IDC_IMPORTE, Edit, "", {377, 16, 40, 14}, ReadOnly | Right},
     {IDC_TOTAL_EUROS, Edit, "", {215, 163, 40, 14}, ReadOnly | Right},
-    {0, Frame, "", {4, 31, 253, 148}, None},  // concept, tax and total rows
-    {0, Frame, "", {4, 158, 253, 21}, None},  // the total row
-    {0, Frame, "", {4, 31, 253, 17}, None},   // the column headings
+    {0, Frame, "", {4, 31, 253, 148}, None}, // concept, tax and total rows
+    {0, Frame, "", {4, 158, 253, 21}, None}, // the total row
+    {0, Frame, "", {4, 31, 253, 17}, None},  // the column headings
     {0, Frame, "Cobrador", {175, 196, 155, 43}, None},
     {0, Frame, "Pagador", {12, 196, 155, 43}, None},
     {0, Frame, "Número", {4, 7, 46, 25}, None},
@@ -106,8 +106,8 @@ constexpr std::string_view kColores[] = {"AZUL", "GRIS", "MARRÓN", "VERDE"};
 constexpr std::string_view kRellenos[] = {"LINEAS", "SOLIDO"};
 
 constexpr platform::ListContents kListas[] = {
-    {IDC_IVA, kIva},     {IDC_RE, kRe},           {IDC_IRPF, kIrpf},
-    {IDC_MES, kMeses},   {IDC_COLOR, kColores}, {IDC_RELLENO, kRellenos},
+    {IDC_IVA, kIva},   {IDC_RE, kRe},         {IDC_IRPF, kIrpf},
+    {IDC_MES, kMeses}, {IDC_COLOR, kColores}, {IDC_RELLENO, kRellenos},
 };
 
 constexpr platform::DialogTemplate kFormulario{
@@ -124,6 +124,8 @@ constexpr platform::DialogTemplate kFormulario{
 
 } // namespace
 
-const platform::DialogTemplate& Formulario() { return kFormulario; }
+const platform::DialogTemplate& Formulario() {
+    return kFormulario;
+}
 
 } // namespace plantillas

@@ -6,12 +6,12 @@
 namespace res {
 
 // Dialog templates, strings, icon, pictures.
-inline constexpr int IDD_ACERCA = 100;          // the about box
-inline constexpr int IDS_ACERCA = 101;          // "Acerca de Talvero"
-inline constexpr int IDD_TALVERO_DIALOG = 102;  // the receipt form
-inline constexpr int IDI_APLICACION = 128;      // the application icon
-inline constexpr int IDB_BANNER = 129;          // the banner picture
-inline constexpr unsigned IDM_ACERCA = 0x0010;  // system-menu command of the about box
+inline constexpr int IDD_ACERCA = 100;         // the about box
+inline constexpr int IDS_ACERCA = 101;         // "Acerca de Talvero"
+inline constexpr int IDD_TALVERO_DIALOG = 102; // the receipt form
+inline constexpr int IDI_APLICACION = 128;     // the application icon
+inline constexpr int IDB_BANNER = 129;         // the banner picture
+inline constexpr unsigned IDM_ACERCA = 0x0010; // system-menu command of the about box
 
 // Buttons every dialog shares.
 inline constexpr int IDOK = 1;     // the form's "&Imprimir", the about box's "Aceptar"

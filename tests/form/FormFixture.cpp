@@ -6,69 +6,58 @@
 #include <QSettings>
 #include <QtTest>
 
-SettingsSandbox::SettingsSandbox(const QString& applicationName)
-{
+SettingsSandbox::SettingsSandbox(const QString& applicationName) {
     QCoreApplication::setOrganizationName(QStringLiteral("Quenlaria"));
     QCoreApplication::setApplicationName(applicationName);
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
 }
 
-void SettingsSandbox::Clear()
-{
+void SettingsSandbox::Clear() {
     QSettings s;
     s.clear();
     s.sync();
 }
 
-void SettingsSandbox::Put(const char* key, const std::string& value)
-{
+void SettingsSandbox::Put(const char* key, const std::string& value) {
     platform::SettingsStore store;
     store.WriteString(saved_settings::kSection, key, value);
     store.Flush();
 }
 
-void SettingsSandbox::PutInt(const char* key, int value)
-{
+void SettingsSandbox::PutInt(const char* key, int value) {
     platform::SettingsStore store;
     store.WriteInt(saved_settings::kSection, key, value);
     store.Flush();
 }
 
-std::string SettingsSandbox::Get(const char* key) const
-{
+std::string SettingsSandbox::Get(const char* key) const {
     return platform::SettingsStore().GetString(saved_settings::kSection, key);
 }
 
-int SettingsSandbox::GetInt(const char* key, int fallback) const
-{
+int SettingsSandbox::GetInt(const char* key, int fallback) const {
     return platform::SettingsStore().GetInt(saved_settings::kSection, key, fallback);
 }
 
-bool SettingsSandbox::Has(const char* key) const
-{
+bool SettingsSandbox::Has(const char* key) const {
     QSettings s;
     return s.contains(QString::fromLatin1(saved_settings::kSection) + QLatin1Char('/') +
                       QString::fromLatin1(key));
 }
 
-QLineEdit* Edit(CTalveroDlg& dlg, int id)
-{
+QLineEdit* Edit(CTalveroDlg& dlg, int id) {
     return dlg.findChild<QLineEdit*>(QString::number(id));
 }
 
-QComboBox* List(CTalveroDlg& dlg, int id)
-{
+QComboBox* List(CTalveroDlg& dlg, int id) {
     return dlg.findChild<QComboBox*>(QString::number(id));
 }
 
-QPushButton* Button(CTalveroDlg& dlg, int id)
-{
+QPushButton* Button(CTalveroDlg& dlg, int id) {
     return dlg.findChild<QPushButton*>(QString::number(id));
 }
 
-QString Text(CTalveroDlg& dlg, int id)
-{
+QString Text(CTalveroDlg& dlg, int id) {
     if (QLineEdit* edit = Edit(dlg, id))
         return edit->text();
     if (QComboBox* list = List(dlg, id))
@@ -76,15 +65,13 @@ QString Text(CTalveroDlg& dlg, int id)
     return {};
 }
 
-bool Open(CTalveroDlg& dlg)
-{
+bool Open(CTalveroDlg& dlg) {
     dlg.show();
     dlg.activateWindow();
     return QTest::qWaitForWindowActive(&dlg);
 }
 
-void TypeInto(CTalveroDlg& dlg, int id, const QString& text)
-{
+void TypeInto(CTalveroDlg& dlg, int id, const QString& text) {
     QLineEdit* edit = Edit(dlg, id);
     QTest::mouseClick(edit, Qt::LeftButton);
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
@@ -94,8 +81,7 @@ void TypeInto(CTalveroDlg& dlg, int id, const QString& text)
         TypeKeys(edit, text);
 }
 
-void TypeKeys(QWidget* widget, const QString& text)
-{
+void TypeKeys(QWidget* widget, const QString& text) {
     for (const QChar c : text) {
         if (c.unicode() < 0x80) {
             QTest::keyClick(widget, char(c.unicode()));
@@ -109,8 +95,7 @@ void TypeKeys(QWidget* widget, const QString& text)
     }
 }
 
-void Choose(CTalveroDlg& dlg, int id, const QString& entry)
-{
+void Choose(CTalveroDlg& dlg, int id, const QString& entry) {
     QComboBox* list = List(dlg, id);
     list->setFocus(Qt::MouseFocusReason); // as a click on it leaves the focus there
     list->setCurrentIndex(list->findText(entry));

@@ -28,8 +28,7 @@ private Q_SLOTS:
     void frameworkTextsAreSpanish();
 };
 
-void TestAppStartup::theFormRunsModallyAndTheProgramEndsWhenItCloses()
-{
+void TestAppStartup::theFormRunsModallyAndTheProgramEndsWhenItCloses() {
     auto* app = qobject_cast<CTalveroApp*>(QCoreApplication::instance());
     QVERIFY(app);
     QString organization;
@@ -64,21 +63,19 @@ void TestAppStartup::theFormRunsModallyAndTheProgramEndsWhenItCloses()
     // Closing wrote the settings: Software / Quenlaria / executable name / section / key.
     const QString name = QFileInfo(QCoreApplication::applicationFilePath()).baseName();
     QCOMPARE(QCoreApplication::applicationName(), name);
-    const QString file = g_config->path() + QStringLiteral("/Quenlaria/") + name +
-                         QStringLiteral(".conf");
+    const QString file =
+        g_config->path() + QStringLiteral("/Quenlaria/") + name + QStringLiteral(".conf");
     QVERIFY2(QFileInfo::exists(file), qPrintable(file));
     QSettings written(file, QSettings::IniFormat);
     QCOMPARE(written.value(QStringLiteral("Aplicacion Talvero/Pluma")).toString(),
              QStringLiteral("SOLIDO"));
 }
 
-void TestAppStartup::frameworkTextsAreSpanish()
-{
+void TestAppStartup::frameworkTextsAreSpanish() {
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
 }
 
-int main(int, char** argv)
-{
+int main(int, char** argv) {
     QTemporaryDir config;
     g_config = &config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());

@@ -8,8 +8,7 @@
 
 namespace {
 
-QStringList Snapshot(CTalveroDlg& dlg)
-{
+QStringList Snapshot(CTalveroDlg& dlg) {
     QStringList all;
     for (QLineEdit* e : dlg.findChildren<QLineEdit*>())
         all << e->objectName() + QLatin1Char('=') + e->text();
@@ -56,41 +55,50 @@ private:
     std::unique_ptr<CTalveroDlg> dlg_;
 };
 
-void TestFormAmounts::init()
-{
+void TestFormAmounts::init() {
     sandbox_.Clear();
     dlg_ = std::make_unique<CTalveroDlg>();
     QVERIFY(Open(dlg()));
 }
 
-void TestFormAmounts::SetPercentages(const QString& iva, const QString& re, const QString& irpf)
-{
+void TestFormAmounts::SetPercentages(const QString& iva, const QString& re, const QString& irpf) {
     Choose(dlg(), 1036, iva);
     Choose(dlg(), 1038, re);
     Choose(dlg(), 1039, irpf);
 }
 
-void TestFormAmounts::eurosTypedWritePesetas_data()
-{
+void TestFormAmounts::eurosTypedWritePesetas_data() {
     QTest::addColumn<QString>("euros");
     QTest::addColumn<QString>("pesetas");
-    QTest::newRow("1 € is 166") << "1" << "166";
-    QTest::newRow("6,01 € is 1.000") << "6,01" << "1.000";
-    QTest::newRow("10 € is 1.664") << "10" << "1.664";
-    QTest::newRow("0,01 € is 2") << "0,01" << "2";
-    QTest::newRow("0,02 € is 3") << "0,02" << "3";
-    QTest::newRow("0,03 € is 5") << "0,03" << "5";
-    QTest::newRow("1000 € is 166.386") << "1000" << "166.386";
-    QTest::newRow("1.234.567,89 € is 205.414.813") << "1.234.567,89" << "205.414.813";
-    QTest::newRow("0,61 € rounds up to 102 in two steps") << "0,61" << "102";
-    QTest::newRow("-0,02 € is -3") << "-0,02" << "-3";
-    QTest::newRow("-15,10 € is -2.512") << "-15,10" << "-2.512";
-    QTest::newRow("-0,0004 € keeps its sign: -0") << "-0,0004" << "-0";
-    QTest::newRow("empty is 0") << "" << "0";
+    QTest::newRow("1 € is 166") << "1"
+                                << "166";
+    QTest::newRow("6,01 € is 1.000") << "6,01"
+                                     << "1.000";
+    QTest::newRow("10 € is 1.664") << "10"
+                                   << "1.664";
+    QTest::newRow("0,01 € is 2") << "0,01"
+                                 << "2";
+    QTest::newRow("0,02 € is 3") << "0,02"
+                                 << "3";
+    QTest::newRow("0,03 € is 5") << "0,03"
+                                 << "5";
+    QTest::newRow("1000 € is 166.386") << "1000"
+                                       << "166.386";
+    QTest::newRow("1.234.567,89 € is 205.414.813") << "1.234.567,89"
+                                                   << "205.414.813";
+    QTest::newRow("0,61 € rounds up to 102 in two steps") << "0,61"
+                                                          << "102";
+    QTest::newRow("-0,02 € is -3") << "-0,02"
+                                   << "-3";
+    QTest::newRow("-15,10 € is -2.512") << "-15,10"
+                                        << "-2.512";
+    QTest::newRow("-0,0004 € keeps its sign: -0") << "-0,0004"
+                                                  << "-0";
+    QTest::newRow("empty is 0") << ""
+                                << "0";
 }
 
-void TestFormAmounts::eurosTypedWritePesetas()
-{
+void TestFormAmounts::eurosTypedWritePesetas() {
     QFETCH(QString, euros);
     QFETCH(QString, pesetas);
     TypeInto(dlg(), 1007, euros);
@@ -101,24 +109,40 @@ void TestFormAmounts::eurosTypedWritePesetas()
     QCOMPARE(Text(dlg(), 1043), pesetas);
 }
 
-void TestFormAmounts::pesetasTypedWriteEuros_data()
-{
+void TestFormAmounts::pesetasTypedWriteEuros_data() {
     QTest::addColumn<QString>("pesetas");
     QTest::addColumn<QString>("euros");
     QTest::addColumn<QString>("total");
-    QTest::newRow("1000 pesetas are 6,01") << "1000" << "6,01" << "6,01";
-    QTest::newRow("1 peseta is 0,01") << "1" << "0,01" << "0,01";
-    QTest::newRow("83 pesetas are 0,50") << "83" << "0,5" << "0,50";
-    QTest::newRow("84 pesetas are 0,50 too") << "84" << "0,5" << "0,50";
-    QTest::newRow("100000 pesetas are 601,01") << "100000" << "601,01" << "601,01";
-    QTest::newRow("166386 pesetas are 1000 euros") << "166386" << "1000" << "1.000,00";
-    QTest::newRow("-1000 pesetas are -6,01") << "-1000" << "-6,01" << "-6,01";
-    QTest::newRow("emptied: 0") << "" << "0" << "0,00";
-    QTest::newRow("letters: 0") << "mil" << "0" << "0,00";
+    QTest::newRow("1000 pesetas are 6,01") << "1000"
+                                           << "6,01"
+                                           << "6,01";
+    QTest::newRow("1 peseta is 0,01") << "1"
+                                      << "0,01"
+                                      << "0,01";
+    QTest::newRow("83 pesetas are 0,50") << "83"
+                                         << "0,5"
+                                         << "0,50";
+    QTest::newRow("84 pesetas are 0,50 too") << "84"
+                                             << "0,5"
+                                             << "0,50";
+    QTest::newRow("100000 pesetas are 601,01") << "100000"
+                                               << "601,01"
+                                               << "601,01";
+    QTest::newRow("166386 pesetas are 1000 euros") << "166386"
+                                                   << "1000"
+                                                   << "1.000,00";
+    QTest::newRow("-1000 pesetas are -6,01") << "-1000"
+                                             << "-6,01"
+                                             << "-6,01";
+    QTest::newRow("emptied: 0") << ""
+                                << "0"
+                                << "0,00";
+    QTest::newRow("letters: 0") << "mil"
+                                << "0"
+                                << "0,00";
 }
 
-void TestFormAmounts::pesetasTypedWriteEuros()
-{
+void TestFormAmounts::pesetasTypedWriteEuros() {
     QFETCH(QString, pesetas);
     QFETCH(QString, euros);
     QFETCH(QString, total);
@@ -130,8 +154,7 @@ void TestFormAmounts::pesetasTypedWriteEuros()
     QCOMPARE(Text(dlg(), 1005), total);
 }
 
-void TestFormAmounts::pairedEditsDoNotFeedBack()
-{
+void TestFormAmounts::pairedEditsDoNotFeedBack() {
     // 10,004 € are 1.665 pesetas; had the peseta edit's own change been converted back, the
     // euro edit would read 10,01.
     TypeInto(dlg(), 1007, QStringLiteral("10,004"));
@@ -145,8 +168,7 @@ void TestFormAmounts::pairedEditsDoNotFeedBack()
     QCOMPARE(Text(dlg(), 1014), QStringLiteral("1.665,0"));
 }
 
-void TestFormAmounts::taxesAndTotals_data()
-{
+void TestFormAmounts::taxesAndTotals_data() {
     QTest::addColumn<QString>("amount");
     QTest::addColumn<QString>("iva");
     QTest::addColumn<QString>("re");
@@ -155,37 +177,53 @@ void TestFormAmounts::taxesAndTotals_data()
     QTest::addColumn<QStringList>("results");
 
     QTest::newRow("all empty: zeros")
-        << "" << "0" << "0" << "0"
-        << QStringList{"0,00", "0", "0,00", "0", "0,00", "0", "0,00", "0", "0,00"};
+        << ""
+        << "0"
+        << "0"
+        << "0" << QStringList{"0,00", "0", "0,00", "0", "0,00", "0", "0,00", "0", "0,00"};
     QTest::newRow("100 € with IVA 16, RE 4, IRPF 15")
-        << "100" << "16" << "4" << "15"
-        << QStringList{"16,00", "2.662", "4,00", "666", "-15,00", "-2.496", "105,00", "17.471",
-                       "105,00"};
+        << "100"
+        << "16"
+        << "4"
+        << "15" << QStringList{"16,00",  "2.662",  "4,00",   "666",   "-15,00",
+                               "-2.496", "105,00", "17.471", "105,00"};
     QTest::newRow("100 € with RE 1,75 only")
-        << "100" << "0" << "1,75" << "0"
+        << "100"
+        << "0"
+        << "1,75"
+        << "0"
         << QStringList{"0,00", "0", "1,75", "291", "0,00", "0", "101,75", "16.930", "101,75"};
     QTest::newRow("1000 € with IRPF 18 only")
-        << "1000" << "0" << "0" << "18"
-        << QStringList{"0,00",    "0",     "0,00",   "0",     "-180,00",
-                       "-29.949", "820,00", "136.437", "820,00"};
+        << "1000"
+        << "0"
+        << "0"
+        << "18" << QStringList{"0,00",    "0",      "0,00",    "0",     "-180,00",
+                               "-29.949", "820,00", "136.437", "820,00"};
     QTest::newRow("0,07 € with IVA 7 and RE 4: cut before rounding")
-        << "0,07" << "7" << "4" << "0"
-        << QStringList{"0,00", "1", "0,00", "0", "0,00", "0", "0,08", "13", "0,08"};
+        << "0,07"
+        << "7"
+        << "4"
+        << "0" << QStringList{"0,00", "1", "0,00", "0", "0,00", "0", "0,08", "13", "0,08"};
     QTest::newRow("333,33 € with IVA 16 and IRPF 15")
-        << "333,33" << "16" << "0" << "15"
-        << QStringList{"53,33", "8.874", "0,00", "0", "-50,00", "-8.319", "336,66", "56.016",
-                       "336,66"};
+        << "333,33"
+        << "16"
+        << "0"
+        << "15" << QStringList{"53,33",  "8.874",  "0,00",   "0",     "-50,00",
+                               "-8.319", "336,66", "56.016", "336,66"};
     QTest::newRow("-10 € with IVA 16 and IRPF 15: the withholding turns positive")
-        << "-10" << "16" << "0" << "15"
-        << QStringList{"-1,60", "-266", "0,00", "0", "1,50", "250", "-10,10", "-1.681",
-                       "-10,10"};
+        << "-10"
+        << "16"
+        << "0"
+        << "15"
+        << QStringList{"-1,60", "-266", "0,00", "0", "1,50", "250", "-10,10", "-1.681", "-10,10"};
     QTest::newRow("100 € with RE 0,5")
-        << "100" << "0" << "0,5" << "0"
-        << QStringList{"0,00", "0", "0,50", "83", "0,00", "0", "100,50", "16.722", "100,50"};
+        << "100"
+        << "0"
+        << "0,5"
+        << "0" << QStringList{"0,00", "0", "0,50", "83", "0,00", "0", "100,50", "16.722", "100,50"};
 }
 
-void TestFormAmounts::taxesAndTotals()
-{
+void TestFormAmounts::taxesAndTotals() {
     QFETCH(QString, amount);
     QFETCH(QString, iva);
     QFETCH(QString, re);
@@ -199,8 +237,7 @@ void TestFormAmounts::taxesAndTotals()
     QCOMPARE(shown, results);
 }
 
-void TestFormAmounts::amountsOfSeveralLinesAddUp()
-{
+void TestFormAmounts::amountsOfSeveralLinesAddUp() {
     SetPercentages(QStringLiteral("16"), QStringLiteral("0"), QStringLiteral("15"));
     TypeInto(dlg(), 1007, QStringLiteral("100"));
     TypeInto(dlg(), 1021, QStringLiteral("50,5"));
@@ -217,8 +254,7 @@ void TestFormAmounts::amountsOfSeveralLinesAddUp()
     QCOMPARE(dlg().m_Importe, dlg().m_Total);
 }
 
-void TestFormAmounts::choosingAPercentageRecomputesAtOnce()
-{
+void TestFormAmounts::choosingAPercentageRecomputesAtOnce() {
     TypeInto(dlg(), 1007, QStringLiteral("100"));
     QCOMPARE(Text(dlg(), 1026), QStringLiteral("0,00"));
     Choose(dlg(), 1036, QStringLiteral("16"));
@@ -233,8 +269,7 @@ void TestFormAmounts::choosingAPercentageRecomputesAtOnce()
     QCOMPARE(Text(dlg(), 1028), QStringLiteral("86,00"));
 }
 
-void TestFormAmounts::focusGuardRewritesNothing_data()
-{
+void TestFormAmounts::focusGuardRewritesNothing_data() {
     QTest::addColumn<int>("focus");
     QTest::newRow("on the clear-all button") << 1019;
     QTest::newRow("on the print button") << 1;
@@ -242,8 +277,7 @@ void TestFormAmounts::focusGuardRewritesNothing_data()
     QTest::newRow("on a concept edit") << 1006;
 }
 
-void TestFormAmounts::focusGuardRewritesNothing()
-{
+void TestFormAmounts::focusGuardRewritesNothing() {
     QFETCH(int, focus);
     TypeInto(dlg(), 1007, QStringLiteral("100"));
     dlg().FocusItem(focus, false);
@@ -256,8 +290,7 @@ void TestFormAmounts::focusGuardRewritesNothing()
     QCOMPARE(dlg().m_Importe1, moneda::Currency(1000000));
 }
 
-void TestFormAmounts::leavingAnAmountEditChangesNothing()
-{
+void TestFormAmounts::leavingAnAmountEditChangesNothing() {
     Choose(dlg(), 1036, QStringLiteral("7"));
     TypeInto(dlg(), 1021, QStringLiteral("33,3"));
     const QStringList before = Snapshot(dlg());
@@ -266,35 +299,47 @@ void TestFormAmounts::leavingAnAmountEditChangesNothing()
     QCOMPARE(Snapshot(dlg()), before);
 }
 
-void TestFormAmounts::collectAmountsKeepsTheDisplayedTaxes()
-{
+void TestFormAmounts::collectAmountsKeepsTheDisplayedTaxes() {
     SetPercentages(QStringLiteral("7"), QStringLiteral("0"), QStringLiteral("0"));
     TypeInto(dlg(), 1007, QStringLiteral("0,07"));
     QCOMPARE(dlg().m_ImporteIva, moneda::Currency(49));
     dlg().CollectAmounts();
     QCOMPARE(dlg().m_ImporteIva, moneda::Currency(0)); // read back from "0,00"
-    QCOMPARE(dlg().m_Total, moneda::Currency(749));   // unrounded
+    QCOMPARE(dlg().m_Total, moneda::Currency(749));    // unrounded
     QCOMPARE(dlg().m_Importe1, moneda::Currency(700));
 }
 
-void TestFormAmounts::badAmounts_data()
-{
+void TestFormAmounts::badAmounts_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("pesetas");
     QTest::addColumn<QString>("total");
-    QTest::newRow("letters count as zero") << "abc" << "0" << "0,00";
-    QTest::newRow("a number with letters after it is not a number") << "12abc" << "0" << "0,00";
-    QTest::newRow("a comma alone") << "," << "0" << "0,00";
-    QTest::newRow("a minus alone") << "-" << "0" << "0,00";
-    QTest::newRow("blanks around a number are fine") << " 5 " << "832" << "5,00";
-    QTest::newRow("a dot groups thousands") << "1.000" << "166.386" << "1.000,00";
-    QTest::newRow("10^15 euros do not fit: zero") << "1000000000000000" << "0" << "0,00";
-    QTest::newRow("10^14 euros fit, pesetas through 128 bits")
-        << "100000000000000" << "16.638.600.000.000.000" << "100.000.000.000.000,00";
+    QTest::newRow("letters count as zero") << "abc"
+                                           << "0"
+                                           << "0,00";
+    QTest::newRow("a number with letters after it is not a number") << "12abc"
+                                                                    << "0"
+                                                                    << "0,00";
+    QTest::newRow("a comma alone") << ","
+                                   << "0"
+                                   << "0,00";
+    QTest::newRow("a minus alone") << "-"
+                                   << "0"
+                                   << "0,00";
+    QTest::newRow("blanks around a number are fine") << " 5 "
+                                                     << "832"
+                                                     << "5,00";
+    QTest::newRow("a dot groups thousands") << "1.000"
+                                            << "166.386"
+                                            << "1.000,00";
+    QTest::newRow("10^15 euros do not fit: zero") << "1000000000000000"
+                                                  << "0"
+                                                  << "0,00";
+    QTest::newRow("10^14 euros fit, pesetas through 128 bits") << "100000000000000"
+                                                               << "16.638.600.000.000.000"
+                                                               << "100.000.000.000.000,00";
 }
 
-void TestFormAmounts::badAmounts()
-{
+void TestFormAmounts::badAmounts() {
     QFETCH(QString, typed);
     QFETCH(QString, pesetas);
     QFETCH(QString, total);
@@ -305,8 +350,7 @@ void TestFormAmounts::badAmounts()
     QVERIFY(dlg().isVisible());
 }
 
-void TestFormAmounts::overflowIsShownNotHidden()
-{
+void TestFormAmounts::overflowIsShownNotHidden() {
     Choose(dlg(), 1036, QStringLiteral("16"));
     TypeInto(dlg(), 1007, QStringLiteral("100000000000000")); // × 1600 leaves 64 bits
     for (int id : {1026, 1034, 1028, 1037, 1005})
@@ -331,17 +375,16 @@ void TestFormAmounts::overflowIsShownNotHidden()
     QCOMPARE(Text(dlg(), 1028), QStringLiteral("1,00"));
 }
 
-void TestFormAmounts::hugePesetaAmounts_data()
-{
+void TestFormAmounts::hugePesetaAmounts_data() {
     QTest::addColumn<QString>("pesetas");
     QTest::addColumn<QString>("euros");
-    QTest::newRow("9·10^14 pesetas are 5.409.108.939.454,04 €")
-        << "900000000000000" << "5409108939454,04";
-    QTest::newRow("10^15 pesetas do not fit: zero") << "1000000000000000" << "0";
+    QTest::newRow("9·10^14 pesetas are 5.409.108.939.454,04 €") << "900000000000000"
+                                                                << "5409108939454,04";
+    QTest::newRow("10^15 pesetas do not fit: zero") << "1000000000000000"
+                                                    << "0";
 }
 
-void TestFormAmounts::hugePesetaAmounts()
-{
+void TestFormAmounts::hugePesetaAmounts() {
     QFETCH(QString, pesetas);
     QFETCH(QString, euros);
     QTest::mouseClick(Button(dlg(), 1044), Qt::LeftButton);
@@ -349,8 +392,7 @@ void TestFormAmounts::hugePesetaAmounts()
     QCOMPARE(Text(dlg(), 1007), euros);
 }
 
-void TestFormAmounts::aMegabytePastedIsCutToTheEdit()
-{
+void TestFormAmounts::aMegabytePastedIsCutToTheEdit() {
     const QString megabyte(1 << 20, QLatin1Char('9'));
     QApplication::clipboard()->setText(megabyte);
     QCOMPARE(QApplication::clipboard()->text().size(), megabyte.size());

@@ -11,16 +11,15 @@
 
 namespace {
 
-const char* const kMonths[] = {"ENERO", "FEBRERO", "MARZO",      "ABRIL",   "MAYO",
-                               "JUNIO", "JULIO",   "AGOSTO",     "SEPTIEMBRE", "OCTUBRE",
-                               "NOVIEMBRE", "DICIEMBRE"};
+const char* const kMonths[] = {"ENERO",      "FEBRERO", "MARZO",     "ABRIL",
+                               "MAYO",       "JUNIO",   "JULIO",     "AGOSTO",
+                               "SEPTIEMBRE", "OCTUBRE", "NOVIEMBRE", "DICIEMBRE"};
 
 const QString kPrinterChoice = QStringLiteral("platform::PrinterChoiceDialog");
 const QString kNotInteger = QStringLiteral("Introduzca un número entero.");
 const QString kNotCurrency = QStringLiteral("Introduzca una moneda.");
 
-QStringList Kinds(const ModalWatcher& watcher)
-{
+QStringList Kinds(const ModalWatcher& watcher) {
     QStringList kinds;
     for (const ModalWatcher::Seen& s : watcher.seen())
         kinds << s.className;
@@ -70,22 +69,19 @@ private:
     std::unique_ptr<CTalveroDlg> dlg_;
 };
 
-void TestFormCommands::init()
-{
+void TestFormCommands::init() {
     sandbox_.Clear();
     Reopen();
 }
 
-void TestFormCommands::Reopen()
-{
+void TestFormCommands::Reopen() {
     dlg_ = std::make_unique<CTalveroDlg>();
     QVERIFY(Open(dlg()));
 }
 
 // --- Print -------------------------------------------------------------------------------
 
-void TestFormCommands::printKeepsTheFormOpen()
-{
+void TestFormCommands::printKeepsTheFormOpen() {
     ModalWatcher watcher;
     Print();
     QCOMPARE(Kinds(watcher), QStringList{kPrinterChoice}); // no message: all fields valid
@@ -95,8 +91,7 @@ void TestFormCommands::printKeepsTheFormOpen()
     QVERIFY(dlg().isVisible());
 }
 
-void TestFormCommands::printValidates_data()
-{
+void TestFormCommands::printValidates_data() {
     QTest::addColumn<int>("id");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message"); // empty: no message
@@ -107,24 +102,30 @@ void TestFormCommands::printValidates_data()
     QTest::newRow("day 99") << 1013 << "99" << day;
     QTest::newRow("day 0") << 1013 << "0" << day;
     QTest::newRow("day 32") << 1013 << "32" << day;
-    QTest::newRow("day 1 is fine") << 1013 << "1" << "";
-    QTest::newRow("day 31 is fine") << 1013 << "31" << "";
+    QTest::newRow("day 1 is fine") << 1013 << "1"
+                                   << "";
+    QTest::newRow("day 31 is fine") << 1013 << "31"
+                                    << "";
     QTest::newRow("year emptied") << 1030 << "" << kNotInteger;
     QTest::newRow("year 1969") << 1030 << "1969" << year;
     QTest::newRow("year 3001") << 1030 << "3001" << year;
     QTest::newRow("year 99999999999 does not fit") << 1030 << "99999999999" << kNotInteger;
-    QTest::newRow("year 1970 is fine") << 1030 << "1970" << "";
-    QTest::newRow("year 3000 is fine") << 1030 << "3000" << "";
+    QTest::newRow("year 1970 is fine") << 1030 << "1970"
+                                       << "";
+    QTest::newRow("year 3000 is fine") << 1030 << "3000"
+                                       << "";
     QTest::newRow("amount 5 emptied") << 1042 << "" << kNotCurrency;
     QTest::newRow("amount 5 letters") << 1042 << "doce" << kNotCurrency;
     QTest::newRow("amount 5 too large") << 1042 << "99999999999999999999" << kNotCurrency;
-    QTest::newRow("amount 5 plain euros are fine") << 1042 << "1234,5" << "";
-    QTest::newRow("amount 1 emptied is no error") << 1007 << "" << "";
-    QTest::newRow("amount 1 letters are no error") << 1007 << "doce" << "";
+    QTest::newRow("amount 5 plain euros are fine") << 1042 << "1234,5"
+                                                   << "";
+    QTest::newRow("amount 1 emptied is no error") << 1007 << ""
+                                                  << "";
+    QTest::newRow("amount 1 letters are no error") << 1007 << "doce"
+                                                   << "";
 }
 
-void TestFormCommands::printValidates()
-{
+void TestFormCommands::printValidates() {
     QFETCH(int, id);
     QFETCH(QString, typed);
     QFETCH(QString, message);
@@ -152,9 +153,8 @@ void TestFormCommands::printValidates()
         QCOMPARE(dlg().m_Anio, unreadable ? today.year() : typed.toInt());
     if (id == 1042 && !message.isEmpty()) {
         QVERIFY(!dlg().m_Importe5.isValid());
-        QCOMPARE(dlg().m_Importe5.value(), typed.size() > 18
-                                               ? std::numeric_limits<std::int64_t>::min()
-                                               : std::int64_t(0));
+        QCOMPARE(dlg().m_Importe5.value(),
+                 typed.size() > 18 ? std::numeric_limits<std::int64_t>::min() : std::int64_t(0));
         // The text that failed stays in front of the user.
         QCOMPARE(Text(dlg(), 1042), typed);
     }
@@ -162,8 +162,7 @@ void TestFormCommands::printValidates()
         QCOMPARE(dlg().m_Importe5, moneda::Currency(12345000));
 }
 
-void TestFormCommands::failedSaveStopsAndPrintPutsEarlierValuesBack()
-{
+void TestFormCommands::failedSaveStopsAndPrintPutsEarlierValuesBack() {
     // Fields exchanged before the day take what was typed; the day fails; the fields
     // after it keep what they held, and the print writes those back into their edits.
     TypeInto(dlg(), 1003, QStringLiteral("77"));
@@ -202,8 +201,7 @@ void TestFormCommands::failedSaveStopsAndPrintPutsEarlierValuesBack()
     QCOMPARE(Text(dlg(), 1013), QString::number(QDate::currentDate().day()));
 }
 
-void TestFormCommands::failedSaveSelectsTheField()
-{
+void TestFormCommands::failedSaveSelectsTheField() {
     TypeInto(dlg(), 1030, QStringLiteral("1969"));
     dlg().FocusItem(1006, false);
     ModalWatcher watcher;
@@ -212,22 +210,27 @@ void TestFormCommands::failedSaveSelectsTheField()
     QCOMPARE(Edit(dlg(), 1030)->selectedText(), QStringLiteral("1969"));
 }
 
-void TestFormCommands::printCapitalisesPlacePayerAndCollector_data()
-{
+void TestFormCommands::printCapitalisesPlacePayerAndCollector_data() {
     QTest::addColumn<int>("id");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("place madrid") << 1004 << "madrid" << "Madrid";
-    QTest::newRow("place ávila keeps its accented letter") << 1004 << "ávila" << "ávila";
-    QTest::newRow("payer line 1") << 1001 << "luis gómez" << "Luis gómez";
-    QTest::newRow("collector line 1") << 1011 << "x" << "X";
-    QTest::newRow("payer line 2 is left alone") << 1010 << "calle sol" << "calle sol";
-    QTest::newRow("collector line 2 is left alone") << 1012 << "nif b1" << "nif b1";
-    QTest::newRow("a digit first") << 1004 << "3 cantos" << "3 cantos";
+    QTest::newRow("place madrid") << 1004 << "madrid"
+                                  << "Madrid";
+    QTest::newRow("place ávila keeps its accented letter") << 1004 << "ávila"
+                                                           << "ávila";
+    QTest::newRow("payer line 1") << 1001 << "luis gómez"
+                                  << "Luis gómez";
+    QTest::newRow("collector line 1") << 1011 << "x"
+                                      << "X";
+    QTest::newRow("payer line 2 is left alone") << 1010 << "calle sol"
+                                                << "calle sol";
+    QTest::newRow("collector line 2 is left alone") << 1012 << "nif b1"
+                                                    << "nif b1";
+    QTest::newRow("a digit first") << 1004 << "3 cantos"
+                                   << "3 cantos";
 }
 
-void TestFormCommands::printCapitalisesPlacePayerAndCollector()
-{
+void TestFormCommands::printCapitalisesPlacePayerAndCollector() {
     QFETCH(int, id);
     QFETCH(QString, typed);
     QFETCH(QString, shown);
@@ -239,8 +242,7 @@ void TestFormCommands::printCapitalisesPlacePayerAndCollector()
         QCOMPARE(QString::fromStdString(dlg().m_Localidad), shown);
 }
 
-void TestFormCommands::printTwiceChangesNothingAndSavesNothing()
-{
+void TestFormCommands::printTwiceChangesNothingAndSavesNothing() {
     TypeInto(dlg(), 1003, QStringLiteral("15"));
     TypeInto(dlg(), 1006, QStringLiteral("Alquiler"));
     TypeInto(dlg(), 1007, QStringLiteral("500"));
@@ -260,8 +262,7 @@ void TestFormCommands::printTwiceChangesNothingAndSavesNothing()
     QVERIFY(!sandbox_.Has("Numero"));
 }
 
-void TestFormCommands::lengthLimits_data()
-{
+void TestFormCommands::lengthLimits_data() {
     QTest::addColumn<int>("id");
     QTest::addColumn<int>("limit");
     QTest::newRow("receipt number 6") << 1003 << 6;
@@ -279,8 +280,7 @@ void TestFormCommands::lengthLimits_data()
     QTest::newRow("concept line 5 40") << 1041 << 40;
 }
 
-void TestFormCommands::lengthLimits()
-{
+void TestFormCommands::lengthLimits() {
     QFETCH(int, id);
     QFETCH(int, limit);
     QString typed;
@@ -294,8 +294,7 @@ void TestFormCommands::lengthLimits()
     QVERIFY(watcher.seen().isEmpty());
 }
 
-void TestFormCommands::enterInAnEditNeitherPrintsNorCloses()
-{
+void TestFormCommands::enterInAnEditNeitherPrintsNorCloses() {
     ModalWatcher watcher;
     for (int id : {1006, 1007, 1013, 1000}) {
         QTest::mouseClick(Edit(dlg(), id), Qt::LeftButton);
@@ -314,16 +313,14 @@ void TestFormCommands::enterInAnEditNeitherPrintsNorCloses()
 
 // --- Closing -------------------------------------------------------------------------------
 
-void TestFormCommands::closingPathsSaveAlike_data()
-{
+void TestFormCommands::closingPathsSaveAlike_data() {
     QTest::addColumn<QString>("how");
     QTest::newRow("the Cancelar button") << "button";
     QTest::newRow("the Escape key") << "escape";
     QTest::newRow("the close box") << "close";
 }
 
-void TestFormCommands::closingPathsSaveAlike()
-{
+void TestFormCommands::closingPathsSaveAlike() {
     QFETCH(QString, how);
     TypeInto(dlg(), 1006, QStringLiteral("Alquiler"));
     TypeInto(dlg(), 1007, QStringLiteral("12,5"));
@@ -343,8 +340,7 @@ void TestFormCommands::closingPathsSaveAlike()
     QCOMPARE(sandbox_.Get("RE_STRING"), std::string("1,75"));
 }
 
-void TestFormCommands::firstRunClosedUntouchedStoresTheDefaults()
-{
+void TestFormCommands::firstRunClosedUntouchedStoresTheDefaults() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(!dlg().isVisible());
     QCOMPARE(sandbox_.Get("Vencimiento"), std::string("A LA VISTA"));
@@ -354,9 +350,9 @@ void TestFormCommands::firstRunClosedUntouchedStoresTheDefaults()
     QCOMPARE(sandbox_.Get("Color"), std::string("AZUL"));
     QCOMPARE(sandbox_.Get("Pluma"), std::string("SOLIDO"));
     QCOMPARE(sandbox_.GetInt("Banner Publicidad 001", 999), 2);
-    for (const char* key : {"Cobrador1", "Cobrador2", "Localidad", "Numero", "Pagador1",
-                            "Pagador2", "Concepto1", "Concepto2", "Concepto3", "Concepto4",
-                            "Concepto5", "Direccion"}) {
+    for (const char* key :
+         {"Cobrador1", "Cobrador2", "Localidad", "Numero", "Pagador1", "Pagador2", "Concepto1",
+          "Concepto2", "Concepto3", "Concepto4", "Concepto5", "Direccion"}) {
         QVERIFY2(sandbox_.Has(key), key);
         QCOMPARE(sandbox_.Get(key), std::string());
     }
@@ -364,8 +360,7 @@ void TestFormCommands::firstRunClosedUntouchedStoresTheDefaults()
         QCOMPARE(sandbox_.Get(key), std::string("0,00"));
 }
 
-void TestFormCommands::closingWithAnEmptyDayStillSavesAndCloses()
-{
+void TestFormCommands::closingWithAnEmptyDayStillSavesAndCloses() {
     TypeInto(dlg(), 1004, QStringLiteral("Sevilla"));
     TypeInto(dlg(), 1041, QStringLiteral("Gas"));
     TypeInto(dlg(), 1042, QStringLiteral("7"));
@@ -375,15 +370,14 @@ void TestFormCommands::closingWithAnEmptyDayStillSavesAndCloses()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QCOMPARE(watcher.messages(), QStringList{kNotInteger});
     QVERIFY(!dlg().isVisible());
-    QCOMPARE(sandbox_.Get("Numero"), std::string("9"));     // exchanged before the day
-    QCOMPARE(sandbox_.Get("Localidad"), std::string());     // after it: as before
+    QCOMPARE(sandbox_.Get("Numero"), std::string("9")); // exchanged before the day
+    QCOMPARE(sandbox_.Get("Localidad"), std::string()); // after it: as before
     QCOMPARE(sandbox_.Get("Concepto5"), std::string());
     QCOMPARE(sandbox_.Get("Importe5"), std::string("7,00")); // read from its edit
     QCOMPARE(sandbox_.Get("Vencimiento"), std::string("A LA VISTA"));
 }
 
-void TestFormCommands::savedValuesComeBackAtTheNextStart()
-{
+void TestFormCommands::savedValuesComeBackAtTheNextStart() {
     TypeInto(dlg(), 1003, QStringLiteral("A-1"));
     TypeInto(dlg(), 1004, QStringLiteral("cádiz"));
     TypeInto(dlg(), 1015, QStringLiteral("30 DÍAS"));
@@ -426,8 +420,7 @@ void TestFormCommands::savedValuesComeBackAtTheNextStart()
 
 // --- Clear all ---------------------------------------------------------------------------
 
-void TestFormCommands::clearAllOnAFirstRun()
-{
+void TestFormCommands::clearAllOnAFirstRun() {
     const QDate today = QDate::currentDate();
     TypeInto(dlg(), 1003, QStringLiteral("8"));
     TypeInto(dlg(), 1001, QStringLiteral("Pepa"));
@@ -463,8 +456,7 @@ void TestFormCommands::clearAllOnAFirstRun()
     QVERIFY(!sandbox_.Has("Color")); // writes nothing
 }
 
-void TestFormCommands::clearAllBringsBackTheSavedValues()
-{
+void TestFormCommands::clearAllBringsBackTheSavedValues() {
     sandbox_.Put("Color", "VERDE");
     sandbox_.Put("Cobrador1", "ana");
     sandbox_.Put("Localidad", "lugo");
@@ -488,8 +480,7 @@ void TestFormCommands::clearAllBringsBackTheSavedValues()
     QCOMPARE(Button(dlg(), 1044)->text(), QStringLiteral("Ver Pts"));
 }
 
-void TestFormCommands::clearAllThenCloseSavesTheEmptiedFields()
-{
+void TestFormCommands::clearAllThenCloseSavesTheEmptiedFields() {
     sandbox_.Put("Numero", "5");
     sandbox_.Put("Concepto1", "Viejo");
     sandbox_.Put("Importe1", "3,00");

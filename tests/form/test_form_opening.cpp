@@ -21,16 +21,19 @@ namespace {
 
 // Dialog units to pixels as the form's own pixel positions have them: 1.5 pixels per
 // horizontal unit rounded down, 1.625 per vertical unit rounded to nearest.
-int Px(int x) { return int(std::floor(x * 1.5)); }
-int Py(int y) { return int(std::lround(y * 1.625)); }
-QRect Pixels(int x, int y, int cx, int cy)
-{
+int Px(int x) {
+    return int(std::floor(x * 1.5));
+}
+int Py(int y) {
+    return int(std::lround(y * 1.625));
+}
+QRect Pixels(int x, int y, int cx, int cy) {
     return QRect(Px(x), Py(y), Px(x + cx) - Px(x), Py(y + cy) - Py(y));
 }
 
-const char* const kMonths[] = {"ENERO", "FEBRERO", "MARZO",      "ABRIL",   "MAYO",
-                               "JUNIO", "JULIO",   "AGOSTO",     "SEPTIEMBRE", "OCTUBRE",
-                               "NOVIEMBRE", "DICIEMBRE"};
+const char* const kMonths[] = {"ENERO",      "FEBRERO", "MARZO",     "ABRIL",
+                               "MAYO",       "JUNIO",   "JULIO",     "AGOSTO",
+                               "SEPTIEMBRE", "OCTUBRE", "NOVIEMBRE", "DICIEMBRE"};
 
 const int kPesetaColumn[] = {1009, 1014, 1032, 1033, 1043, 1034, 1035, 1040, 1037};
 
@@ -43,8 +46,7 @@ const ConceptRow kRows[] = {
     {1006, 1007, 80}, {1020, 1021, 102}, {1022, 1023, 125}, {1024, 1025, 148}, {1041, 1042, 171},
 };
 
-QStringList Entries(QComboBox* list)
-{
+QStringList Entries(QComboBox* list) {
     QStringList entries;
     for (int i = 0; i < list->count(); ++i)
         entries << list->itemText(i);
@@ -52,8 +54,7 @@ QStringList Entries(QComboBox* list)
 }
 
 // Everything the user can see in the form's edits and lists.
-QStringList Snapshot(CTalveroDlg& dlg)
-{
+QStringList Snapshot(CTalveroDlg& dlg) {
     QStringList all;
     for (QLineEdit* e : dlg.findChildren<QLineEdit*>())
         all << e->objectName() + QLatin1Char('=') + e->text();
@@ -62,7 +63,9 @@ QStringList Snapshot(CTalveroDlg& dlg)
     return all;
 }
 
-QString WithoutMnemonic(QString text) { return text.remove(QLatin1Char('&')); }
+QString WithoutMnemonic(QString text) {
+    return text.remove(QLatin1Char('&'));
+}
 
 } // namespace
 
@@ -100,8 +103,7 @@ private:
 
 // --- Template 102 ------------------------------------------------------------------------
 
-void TestFormOpening::templateControls_data()
-{
+void TestFormOpening::templateControls_data() {
     QTest::addColumn<int>("id");
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("caption");
@@ -113,10 +115,12 @@ void TestFormOpening::templateControls_data()
 
     auto edit = [](const char* name, int id, QRect r, bool tab, bool ro, const char* align,
                    bool digits = false) {
-        QTest::newRow(name) << id << "edit" << "" << r << tab << ro << align << digits;
+        QTest::newRow(name) << id << "edit"
+                            << "" << r << tab << ro << align << digits;
     };
     auto list = [](const char* name, int id, QRect r, bool tab) {
-        QTest::newRow(name) << id << "list" << "" << r << tab << false << "" << false;
+        QTest::newRow(name) << id << "list"
+                            << "" << r << tab << false << "" << false;
     };
     auto button = [](const char* name, int id, const char* caption, QRect r, bool tab) {
         QTest::newRow(name) << id << "button" << caption << r << tab << false << "" << false;
@@ -168,8 +172,7 @@ void TestFormOpening::templateControls_data()
     edit("1015 due date", 1015, {157, 17, 108, 12}, false, false, "center");
 }
 
-void TestFormOpening::templateControls()
-{
+void TestFormOpening::templateControls() {
     QFETCH(int, id);
     QFETCH(QString, kind);
     QFETCH(QString, caption);
@@ -211,8 +214,7 @@ void TestFormOpening::templateControls()
     }
 }
 
-void TestFormOpening::everyControlIsThereWithItsCaption()
-{
+void TestFormOpening::everyControlIsThereWithItsCaption() {
     CTalveroDlg dlg;
     QCOMPARE(dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 64);
 
@@ -229,14 +231,13 @@ void TestFormOpening::everyControlIsThereWithItsCaption()
     for (QGroupBox* f : dlg.findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
         frames << f->title();
     frames.sort();
-    QStringList expectedFrames = {"",      "",          "",      "Cobrador", "Pagador",
+    QStringList expectedFrames = {"",       "",          "",      "Cobrador", "Pagador",
                                   "Número", "Localidad", "Fecha", "Importe",  "Vencimiento"};
     expectedFrames.sort();
     QCOMPARE(frames, expectedFrames);
 }
 
-void TestFormOpening::formSizeAndTitle()
-{
+void TestFormOpening::formSizeAndTitle() {
     CTalveroDlg dlg;
     QCOMPARE(dlg.size(), QSize(634, 400)); // 423 x 246 units
     QCOMPARE(dlg.windowTitle(), QStringLiteral("Talvero    Gratuito    Cortesia de ") +
@@ -248,8 +249,7 @@ void TestFormOpening::formSizeAndTitle()
     QVERIFY(!dlg.m_hIcon.isNull());
 }
 
-void TestFormOpening::listContents_data()
-{
+void TestFormOpening::listContents_data() {
     QTest::addColumn<int>("id");
     QTest::addColumn<QStringList>("entries");
     QTest::newRow("1036 IVA, sorted as text") << 1036 << QStringList{"0", "16", "4", "7"};
@@ -263,16 +263,14 @@ void TestFormOpening::listContents_data()
     QTest::newRow("1046 fills") << 1046 << QStringList{"LINEAS", "SOLIDO"};
 }
 
-void TestFormOpening::listContents()
-{
+void TestFormOpening::listContents() {
     QFETCH(int, id);
     QFETCH(QStringList, entries);
     CTalveroDlg dlg;
     QCOMPARE(Entries(List(dlg, id)), entries);
 }
 
-void TestFormOpening::captionsAreNotClipped()
-{
+void TestFormOpening::captionsAreNotClipped() {
     CTalveroDlg dlg;
     QVERIFY(Open(dlg));
     for (QLabel* l : dlg.findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
@@ -300,8 +298,7 @@ void TestFormOpening::captionsAreNotClipped()
 
 // --- Opening -------------------------------------------------------------------------------
 
-void TestFormOpening::emptyStoreOpensWithDefaults()
-{
+void TestFormOpening::emptyStoreOpensWithDefaults() {
     CTalveroDlg dlg;
     QVERIFY(Open(dlg));
     const QDate today = QDate::currentDate();
@@ -330,8 +327,7 @@ void TestFormOpening::emptyStoreOpensWithDefaults()
     QCOMPARE(QApplication::focusWidget(), Edit(dlg, 1006));
 }
 
-void TestFormOpening::savedValuesAreLoaded()
-{
+void TestFormOpening::savedValuesAreLoaded() {
     sandbox_.Put("Cobrador1", "ana pérez");
     sandbox_.Put("Cobrador2", "C/ Mayor 1");
     sandbox_.Put("Localidad", "madrid");
@@ -372,7 +368,7 @@ void TestFormOpening::savedValuesAreLoaded()
     QCOMPARE(Text(dlg, 1046), QStringLiteral("SOLIDO")); // "SOLID" selects "SOLIDO"
     QCOMPARE(Text(dlg, 1007), QStringLiteral("1.234,56"));
     QCOMPARE(Text(dlg, 1009), QStringLiteral("205.414")); // 1.234,56 € × 166,386
-    QCOMPARE(Text(dlg, 1021), QStringLiteral("0,00")); // an unreadable amount reads as 0
+    QCOMPARE(Text(dlg, 1021), QStringLiteral("0,00"));    // an unreadable amount reads as 0
     QCOMPARE(Text(dlg, 1042), QStringLiteral("6,01"));
     QCOMPARE(Text(dlg, 1043), QStringLiteral("1.000"));
     // Base 1.240,57 with IVA 16 %, RE 1 %, IRPF 15 %:
@@ -386,10 +382,9 @@ void TestFormOpening::savedValuesAreLoaded()
     QCOMPARE(dlg.m_Localidad, std::string("Madrid"));
 }
 
-void TestFormOpening::emptyStoredValuesTakeTheirDefaults()
-{
-    for (const char* key : {"Vencimiento", "IVA_STRING", "IPRF_STRING", "RE_STRING", "Color",
-                            "Pluma"})
+void TestFormOpening::emptyStoredValuesTakeTheirDefaults() {
+    for (const char* key :
+         {"Vencimiento", "IVA_STRING", "IPRF_STRING", "RE_STRING", "Color", "Pluma"})
         sandbox_.Put(key, "");
     CTalveroDlg dlg;
     QVERIFY(Open(dlg));
@@ -401,8 +396,7 @@ void TestFormOpening::emptyStoredValuesTakeTheirDefaults()
     QCOMPARE(Text(dlg, 1046), QStringLiteral("SOLIDO"));
 }
 
-void TestFormOpening::unmatchedStoredColourLeavesTheListEmpty()
-{
+void TestFormOpening::unmatchedStoredColourLeavesTheListEmpty() {
     sandbox_.Put("Color", "ROJO");
     sandbox_.Put("IVA_STRING", "21");
     CTalveroDlg dlg;
@@ -415,8 +409,7 @@ void TestFormOpening::unmatchedStoredColourLeavesTheListEmpty()
     QCOMPARE(Text(dlg, 1028), QStringLiteral("100,00"));
 }
 
-void TestFormOpening::tabOrderIsTheTemplateOrder()
-{
+void TestFormOpening::tabOrderIsTheTemplateOrder() {
     CTalveroDlg dlg;
     QVERIFY(Open(dlg));
     const int order[] = {1007, 1020, 1021, 1022, 1023, 1024, 1025, 1041, 1042, 1036,
@@ -435,15 +428,14 @@ void TestFormOpening::tabOrderIsTheTemplateOrder()
 
 // --- Peseta column, banner, about box ------------------------------------------------------
 
-void TestFormOpening::pesetaToggleMovesAndCaptions()
-{
+void TestFormOpening::pesetaToggleMovesAndCaptions() {
     CTalveroDlg dlg;
     QVERIFY(Open(dlg));
     for (int click = 0; click <= 2; ++click) {
         const bool shown = click == 1;
         QCOMPARE(dlg.m_VerPesetas, shown ? 1 : 0);
-        QCOMPARE(Button(dlg, 1044)->text(), shown ? QStringLiteral("Ocultar Pts")
-                                                  : QStringLiteral("Ver Pts"));
+        QCOMPARE(Button(dlg, 1044)->text(),
+                 shown ? QStringLiteral("Ocultar Pts") : QStringLiteral("Ver Pts"));
         const int width = shown ? 255 : 315;
         for (const ConceptRow& row : kRows) {
             QCOMPARE(Edit(dlg, row.concepto)->geometry(), QRect(7, row.y, width, 23));
@@ -459,8 +451,7 @@ void TestFormOpening::pesetaToggleMovesAndCaptions()
     }
 }
 
-void TestFormOpening::bannerShowsPicture129()
-{
+void TestFormOpening::bannerShowsPicture129() {
     sandbox_.PutInt("Banner Publicidad 001", 4);
     CTalveroDlg dlg;
     QVERIFY(!dlg.m_BotonBanner);
@@ -476,13 +467,12 @@ void TestFormOpening::bannerShowsPicture129()
     QVERIFY(banner);
     QVERIFY(banner->HasPicture());
     QCOMPARE(banner->text(), QStringLiteral("Publicidad")); // kept, not drawn
-    QTest::mouseClick(Button(dlg, 1019), Qt::LeftButton); // clear-all refreshes it
+    QTest::mouseClick(Button(dlg, 1019), Qt::LeftButton);   // clear-all refreshes it
     QVERIFY(banner->HasPicture());
     QCOMPARE(dlg.m_Banner, 2);
 }
 
-void TestFormOpening::aboutBoxFromF1AndContextMenuLeavesTheFormUnchanged()
-{
+void TestFormOpening::aboutBoxFromF1AndContextMenuLeavesTheFormUnchanged() {
     CTalveroDlg dlg;
     QVERIFY(Open(dlg));
     TypeInto(dlg, 1007, QStringLiteral("12"));
@@ -508,8 +498,7 @@ void TestFormOpening::aboutBoxFromF1AndContextMenuLeavesTheFormUnchanged()
     QVERIFY(dlg.isVisible());
 }
 
-void TestFormOpening::aboutBoxShowsTheLinksAndCloses()
-{
+void TestFormOpening::aboutBoxShowsTheLinksAndCloses() {
     for (bool escape : {false, true}) {
         CAboutDlg about;
         about.show();

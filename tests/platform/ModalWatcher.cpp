@@ -4,15 +4,13 @@
 #include <QApplication>
 #include <QDialog>
 
-ModalWatcher::ModalWatcher()
-{
+ModalWatcher::ModalWatcher() {
     timer_.setInterval(5);
     connect(&timer_, &QTimer::timeout, this, &ModalWatcher::Poll);
     timer_.start();
 }
 
-QStringList ModalWatcher::messages() const
-{
+QStringList ModalWatcher::messages() const {
     QStringList texts;
     for (const Seen& s : seen_) {
         if (s.className == QLatin1String("QMessageBox"))
@@ -21,8 +19,7 @@ QStringList ModalWatcher::messages() const
     return texts;
 }
 
-void ModalWatcher::Poll()
-{
+void ModalWatcher::Poll() {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible())
         return;

@@ -75,8 +75,7 @@ public:
     int commandRuns = 0;
     std::string nombreSeenByHandler; // the edit's text as the change handler saw it
 
-    void OnNombre()
-    {
+    void OnNombre() {
         ++nombreChanged;
         nombreSeenByHandler = ItemText(kNombre);
     }
@@ -88,13 +87,11 @@ public:
     using Dialog::AppendSystemMenuItem;
 
 protected:
-    bool OnInitDialog() override
-    {
+    bool OnInitDialog() override {
         ++initRuns;
         return Dialog::OnInitDialog();
     }
-    void DoDataExchange(DataExchange& dx) override
-    {
+    void DoDataExchange(DataExchange& dx) override {
         dx.Text(kNombre, nombre, 8);
         dx.Integer(kDia, dia, 1, 31);
         dx.ListText(kIva, iva, 2);
@@ -103,8 +100,7 @@ protected:
         dx.Text(kOtro, otro);
     }
     void OnOK() override { ++okRuns; }
-    void OnCancel() override
-    {
+    void OnCancel() override {
         ++cancelRuns;
         Dialog::OnCancel();
     }
@@ -121,21 +117,25 @@ const NotifyRow<TestDialog> TestDialog::kRows[] = {
     {Notify::SystemCommand, 0x0010, &TestDialog::OnCommand},
 };
 
-TestDialog::TestDialog() : Dialog(kTemplate) { Route(kRows); }
+TestDialog::TestDialog() : Dialog(kTemplate) {
+    Route(kRows);
+}
 
-QLineEdit* EditOf(Dialog& d, int id) { return d.findChild<QLineEdit*>(QString::number(id)); }
-QComboBox* ListOf(Dialog& d, int id) { return d.findChild<QComboBox*>(QString::number(id)); }
+QLineEdit* EditOf(Dialog& d, int id) {
+    return d.findChild<QLineEdit*>(QString::number(id));
+}
+QComboBox* ListOf(Dialog& d, int id) {
+    return d.findChild<QComboBox*>(QString::number(id));
+}
 
-QStringList Entries(QComboBox* list)
-{
+QStringList Entries(QComboBox* list) {
     QStringList entries;
     for (int i = 0; i < list->count(); ++i)
         entries << list->itemText(i);
     return entries;
 }
 
-void Open(Dialog& d)
-{
+void Open(Dialog& d) {
     d.show();
     d.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&d));
@@ -189,8 +189,7 @@ private Q_SLOTS:
 
 // --- Building from the template --------------------------------------------------------
 
-void TestDialogLayer::dialogUnitsBecomePixels_data()
-{
+void TestDialogLayer::dialogUnitsBecomePixels_data() {
     QTest::addColumn<int>("id");
     QTest::addColumn<QRect>("pixels");
     // x: units × 1.5 rounded down; y: units × 1.625 rounded to nearest; sizes are the
@@ -205,16 +204,14 @@ void TestDialogLayer::dialogUnitsBecomePixels_data()
     QTest::newRow("picture button at 10,70 size 60x30") << kImagen << QRect(15, 114, 90, 49);
 }
 
-void TestDialogLayer::dialogUnitsBecomePixels()
-{
+void TestDialogLayer::dialogUnitsBecomePixels() {
     QFETCH(int, id);
     QFETCH(QRect, pixels);
     TestDialog d;
     QCOMPARE(d.Item(id)->geometry(), pixels);
 }
 
-void TestDialogLayer::dialogSizeAndTitle()
-{
+void TestDialogLayer::dialogSizeAndTitle() {
     TestDialog d;
     // 200 x 110 units: 300 x 178.75 -> 179 pixels.
     QCOMPARE(d.size(), QSize(300, 179));
@@ -223,8 +220,7 @@ void TestDialogLayer::dialogSizeAndTitle()
     QCOMPARE(d.font().pointSize(), 8);
 }
 
-void TestDialogLayer::controlsCarryTheirIdAsObjectName()
-{
+void TestDialogLayer::controlsCarryTheirIdAsObjectName() {
     TestDialog d;
     for (int id : {kNombre, kDia, kIva, kFijo, kMes, kImporte, kSinTab, kImagen, kOtro, 1, 2}) {
         QWidget* w = d.findChild<QWidget*>(QString::number(id));
@@ -240,8 +236,7 @@ void TestDialogLayer::controlsCarryTheirIdAsObjectName()
     QCOMPARE(d.findChild<QGroupBox*>()->title(), QStringLiteral("Marco"));
 }
 
-void TestDialogLayer::flagsBecomeWidgetBehaviour()
-{
+void TestDialogLayer::flagsBecomeWidgetBehaviour() {
     TestDialog d;
     QLineEdit* dia = EditOf(d, kDia);
     QCOMPARE(dia->alignment(), Qt::AlignRight | Qt::AlignVCenter);
@@ -268,24 +263,21 @@ void TestDialogLayer::flagsBecomeWidgetBehaviour()
     QCOMPARE(d.findChild<QLabel*>()->focusPolicy(), Qt::NoFocus);
 }
 
-void TestDialogLayer::sortedListKeepsTextOrderAndCapitalsListShowsCapitals()
-{
+void TestDialogLayer::sortedListKeepsTextOrderAndCapitalsListShowsCapitals() {
     TestDialog d;
     QCOMPARE(Entries(ListOf(d, kIva)), QStringList({"0", "16", "4", "7"}));
     QCOMPARE(Entries(ListOf(d, kMes)), QStringList({"ENERO", "FEBRERO", "MARZO"}));
     QVERIFY(!ListOf(d, kIva)->isEditable());
 }
 
-void TestDialogLayer::listsStartWithoutSelection()
-{
+void TestDialogLayer::listsStartWithoutSelection() {
     TestDialog d;
     QCOMPARE(ListOf(d, kIva)->currentIndex(), -1);
     QCOMPARE(d.ListSelectedText(kIva), std::string());
     QCOMPARE(d.ItemText(kMes), std::string());
 }
 
-void TestDialogLayer::tabOrderIsTemplateOrderAmongTabStops()
-{
+void TestDialogLayer::tabOrderIsTemplateOrderAmongTabStops() {
     TestDialog d;
     Open(d);
     QCOMPARE(d.FocusedItemId(), kNombre);
@@ -298,22 +290,26 @@ void TestDialogLayer::tabOrderIsTemplateOrderAmongTabStops()
 
 // --- Control operations ------------------------------------------------------------------
 
-void TestDialogLayer::selectListPrefix_data()
-{
+void TestDialogLayer::selectListPrefix_data() {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<bool>("matched");
     QTest::addColumn<QString>("after");
-    QTest::newRow("1 selects 16, first in shown order") << "" << "1" << true << "16";
-    QTest::newRow("exact entry") << "" << "7" << true << "7";
-    QTest::newRow("no entry begins with it: stays empty") << "" << "9" << false << "";
-    QTest::newRow("no entry begins with it: stays 4") << "4" << "9" << false << "4";
-    QTest::newRow("empty prefix leaves the selection") << "4" << "" << false << "4";
-    QTest::newRow("longer than every entry") << "0" << "160" << false << "0";
+    QTest::newRow("1 selects 16, first in shown order") << ""
+                                                        << "1" << true << "16";
+    QTest::newRow("exact entry") << ""
+                                 << "7" << true << "7";
+    QTest::newRow("no entry begins with it: stays empty") << ""
+                                                          << "9" << false << "";
+    QTest::newRow("no entry begins with it: stays 4") << "4"
+                                                      << "9" << false << "4";
+    QTest::newRow("empty prefix leaves the selection") << "4"
+                                                       << "" << false << "4";
+    QTest::newRow("longer than every entry") << "0"
+                                             << "160" << false << "0";
 }
 
-void TestDialogLayer::selectListPrefix()
-{
+void TestDialogLayer::selectListPrefix() {
     QFETCH(QString, before);
     QFETCH(QString, prefix);
     QFETCH(bool, matched);
@@ -325,8 +321,7 @@ void TestDialogLayer::selectListPrefix()
     QCOMPARE(QString::fromStdString(d.ListSelectedText(kIva)), after);
 }
 
-void TestDialogLayer::userSelectionNotifiesButLayerSelectionDoesNot()
-{
+void TestDialogLayer::userSelectionNotifiesButLayerSelectionDoesNot() {
     TestDialog d;
     QVERIFY(d.SelectListPrefix(kMes, "feb")); // ignoring case
     QCOMPARE(d.ListSelectedText(kMes), std::string("FEBRERO"));
@@ -337,8 +332,7 @@ void TestDialogLayer::userSelectionNotifiesButLayerSelectionDoesNot()
     QCOMPARE(d.ListSelectedText(kIva), std::string("16"));
 }
 
-void TestDialogLayer::textChangeIsDeliveredBeforeSetTextReturns()
-{
+void TestDialogLayer::textChangeIsDeliveredBeforeSetTextReturns() {
     TestDialog d;
     d.SetItemText(kNombre, "Luis");
     QCOMPARE(d.nombreChanged, 1);
@@ -349,8 +343,7 @@ void TestDialogLayer::textChangeIsDeliveredBeforeSetTextReturns()
     QCOMPARE(d.ItemText(kNombre), std::string("Lucía"));
 }
 
-void TestDialogLayer::focusLostAndClickReachTheirHandlers()
-{
+void TestDialogLayer::focusLostAndClickReachTheirHandlers() {
     TestDialog d;
     Open(d);
     d.FocusItem(kDia, false);
@@ -361,8 +354,7 @@ void TestDialogLayer::focusLostAndClickReachTheirHandlers()
     QCOMPARE(d.imagenClicked, 1);
 }
 
-void TestDialogLayer::focusedItemIdFollowsTheFocus()
-{
+void TestDialogLayer::focusedItemIdFollowsTheFocus() {
     TestDialog d;
     Open(d);
     d.FocusItem(kSinTab, false);
@@ -375,8 +367,7 @@ void TestDialogLayer::focusedItemIdFollowsTheFocus()
     QCOMPARE(EditOf(d, kImporte)->selectedText(), QStringLiteral("12,5"));
 }
 
-void TestDialogLayer::moveItemPlacesShowsAndRaises()
-{
+void TestDialogLayer::moveItemPlacesShowsAndRaises() {
     TestDialog d;
     Open(d);
     d.ShowItem(kSinTab, false);
@@ -388,8 +379,7 @@ void TestDialogLayer::moveItemPlacesShowsAndRaises()
     QCOMPARE(d.children().last(), d.Item(kSinTab));
 }
 
-void TestDialogLayer::pictureButtonHidesCaptionOnlyWhileItHasAPicture()
-{
+void TestDialogLayer::pictureButtonHidesCaptionOnlyWhileItHasAPicture() {
     TestDialog d;
     auto* button = qobject_cast<PictureButton*>(d.Item(kImagen));
     QPixmap picture(20, 10);
@@ -406,8 +396,7 @@ void TestDialogLayer::pictureButtonHidesCaptionOnlyWhileItHasAPicture()
     QVERIFY(!button->HasPicture());
 }
 
-void TestDialogLayer::messageBoxHasExclamationIconAndTitle()
-{
+void TestDialogLayer::messageBoxHasExclamationIconAndTitle() {
     TestDialog d;
     Open(d);
     ModalWatcher watcher;
@@ -420,8 +409,7 @@ void TestDialogLayer::messageBoxHasExclamationIconAndTitle()
 
 // --- Opening, keyboard, system menu ----------------------------------------------------
 
-void TestDialogLayer::openingRunsOnceWithLoadAndFocusesFirstTabStop()
-{
+void TestDialogLayer::openingRunsOnceWithLoadAndFocusesFirstTabStop() {
     TestDialog d;
     QCOMPARE(d.initRuns, 0);
     QCOMPARE(EditOf(d, kNombre)->text(), QString());
@@ -434,8 +422,7 @@ void TestDialogLayer::openingRunsOnceWithLoadAndFocusesFirstTabStop()
     QCOMPARE(d.initRuns, 1);
 }
 
-void TestDialogLayer::enterInAnEditClosesNothingEscapeCancels()
-{
+void TestDialogLayer::enterInAnEditClosesNothingEscapeCancels() {
     TestDialog d;
     Open(d);
     d.FocusItem(kNombre, false);
@@ -454,8 +441,7 @@ void TestDialogLayer::enterInAnEditClosesNothingEscapeCancels()
     QCOMPARE(d.result(), int(QDialog::Rejected));
 }
 
-void TestDialogLayer::acceptRunsOnOK()
-{
+void TestDialogLayer::acceptRunsOnOK() {
     TestDialog d;
     Open(d);
     d.accept();
@@ -466,13 +452,12 @@ void TestDialogLayer::acceptRunsOnOK()
     QVERIFY(!d.isVisible());
 }
 
-void TestDialogLayer::systemCommandsAreRoutedByTheirTable()
-{
+void TestDialogLayer::systemCommandsAreRoutedByTheirTable() {
     TestDialog d;
     d.AppendSystemMenuItem(0x0010, "Acerca de Prueba");
     Open(d);
     QVERIFY(d.RunSystemCommand(0x0010));
-    QVERIFY(d.RunSystemCommand(0x0013)); // the low four bits do not count
+    QVERIFY(d.RunSystemCommand(0x0013));  // the low four bits do not count
     QVERIFY(!d.RunSystemCommand(0xF060)); // close: not in the table
     QCOMPARE(d.commandRuns, 2);
 #ifndef Q_OS_WIN
@@ -488,8 +473,7 @@ void TestDialogLayer::systemCommandsAreRoutedByTheirTable()
 
 // --- Data exchange -----------------------------------------------------------------------
 
-void TestDialogLayer::loadWritesEveryKind()
-{
+void TestDialogLayer::loadWritesEveryKind() {
     TestDialog d;
     d.mes = "MARZO";
     QVERIFY(d.UpdateData(false));
@@ -507,8 +491,7 @@ void TestDialogLayer::loadWritesEveryKind()
     QVERIFY(watcher.seen().isEmpty());
 }
 
-void TestDialogLayer::saveReadsEveryKind()
-{
+void TestDialogLayer::saveReadsEveryKind() {
     TestDialog d;
     Open(d);
     EditOf(d, kNombre)->setText(QStringLiteral("Lucía"));
@@ -528,18 +511,21 @@ void TestDialogLayer::saveReadsEveryKind()
     QCOMPARE(d.otro, std::string("después"));
 }
 
-void TestDialogLayer::integerSave_data()
-{
+void TestDialogLayer::integerSave_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message"); // empty: accepted
     QTest::addColumn<int>("member");      // the member afterwards (it was 5)
 
     const QString notInteger = QStringLiteral("Introduzca un número entero.");
     const QString range = QStringLiteral("Introduzca un número entero entre 1 y 31.");
-    QTest::newRow("1 is the lower bound") << "1" << "" << 1;
-    QTest::newRow("31 is the upper bound") << "31" << "" << 31;
-    QTest::newRow("blanks and a plus sign") << " +12 " << "" << 12;
-    QTest::newRow("leading zeros") << "007" << "" << 7;
+    QTest::newRow("1 is the lower bound") << "1"
+                                          << "" << 1;
+    QTest::newRow("31 is the upper bound") << "31"
+                                           << "" << 31;
+    QTest::newRow("blanks and a plus sign") << " +12 "
+                                            << "" << 12;
+    QTest::newRow("leading zeros") << "007"
+                                   << "" << 7;
     QTest::newRow("empty: not an integer, member kept") << "" << notInteger << 5;
     QTest::newRow("blanks only") << "   " << notInteger << 5;
     QTest::newRow("letters after digits") << "12a" << notInteger << 5;
@@ -557,8 +543,7 @@ void TestDialogLayer::integerSave_data()
     QTest::newRow("negative: taken") << "-3" << range << -3;
 }
 
-void TestDialogLayer::integerSave()
-{
+void TestDialogLayer::integerSave() {
     QFETCH(QString, text);
     QFETCH(QString, message);
     QFETCH(int, member);
@@ -587,8 +572,7 @@ void TestDialogLayer::integerSave()
     QCOMPARE(d.otro, std::string("antes"));
 }
 
-void TestDialogLayer::tooLongTextFailsAfterTakingIt()
-{
+void TestDialogLayer::tooLongTextFailsAfterTakingIt() {
     TestDialog d; // not opened: no load has limited the edit yet
     EditOf(d, kNombre)->setText(QStringLiteral("123456789"));
     EditOf(d, kDia)->setText(QStringLiteral("20"));
@@ -606,8 +590,7 @@ void TestDialogLayer::tooLongTextFailsAfterTakingIt()
     QCOMPARE(d.nombre, std::string("ñññññññ€"));
 }
 
-void TestDialogLayer::tooLongListTextFails()
-{
+void TestDialogLayer::tooLongListTextFails() {
     TestDialog d;
     Open(d);
     EditOf(d, kDia)->setText(QStringLiteral("3"));
@@ -626,8 +609,7 @@ void TestDialogLayer::tooLongListTextFails()
     QCOMPARE(d.FocusedItemId(), kIva);
 }
 
-void TestDialogLayer::currencySaveFailures_data()
-{
+void TestDialogLayer::currencySaveFailures_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("valid");
     QTest::addColumn<qint64>("value");
@@ -641,8 +623,7 @@ void TestDialogLayer::currencySaveFailures_data()
         << "99999999999999999999" << false << std::numeric_limits<qint64>::min();
 }
 
-void TestDialogLayer::currencySaveFailures()
-{
+void TestDialogLayer::currencySaveFailures() {
     QFETCH(QString, text);
     QFETCH(bool, valid);
     QFETCH(qint64, value);
@@ -664,8 +645,7 @@ void TestDialogLayer::currencySaveFailures()
     }
 }
 
-void TestDialogLayer::loadOfInvalidCurrencyKeepsTheText()
-{
+void TestDialogLayer::loadOfInvalidCurrencyKeepsTheText() {
     TestDialog d;
     Open(d);
     EditOf(d, kImporte)->setText(QStringLiteral("99999999999999999999"));
@@ -678,8 +658,7 @@ void TestDialogLayer::loadOfInvalidCurrencyKeepsTheText()
     QCOMPARE(EditOf(d, kImporte)->text(), QStringLiteral("12,5"));
 }
 
-void TestDialogLayer::lengthLimitAppliesFromTheFirstExchange()
-{
+void TestDialogLayer::lengthLimitAppliesFromTheFirstExchange() {
     TestDialog d;
     QCOMPARE(EditOf(d, kNombre)->maxLength(), 32767); // Qt's own default
     Open(d);                                          // the first load sets the limit
