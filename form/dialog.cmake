@@ -1,7 +1,9 @@
-# The receipt form CTalveroDlg and the about box CAboutDlg.
+# The receipt form CTalveroDlg, its copy into a receipt record, and the about box CAboutDlg.
 target_sources(talvero_form PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/AboutDlg.cpp
   ${CMAKE_CURRENT_LIST_DIR}/AboutDlg.h
+  ${CMAKE_CURRENT_LIST_DIR}/LlenarRecibo.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/LlenarRecibo.h
   ${CMAKE_CURRENT_LIST_DIR}/TalveroApertura.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TalveroBanner.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TalveroBorrar.cpp
