@@ -185,7 +185,7 @@ start_server() {
   export CUPS_SERVER=$socket
   local running=0
   for _ in $(seq "$START_TENTHS"); do
-    if lpstat -r 2>/dev/null | grep -q "is running"; then
+    if lpstat -r 2>/dev/null | grep -qx "scheduler is running"; then
       running=1
       break
     fi
@@ -211,7 +211,7 @@ start_server() {
 }
 
 case "$action" in
-  start) [ $# -eq 3 ] || usage; start_server "$3" ;;
+  start) [ $# -eq 3 ] || usage; start_server "$(realpath -m "$3")" ;;
   stop)
     if [ "$(id -u)" -ne 0 ] && [ -f "$dir/cupsd.pid" ] && command -v sudo >/dev/null 2>&1 &&
       sudo -n true 2>/dev/null; then

@@ -1,6 +1,7 @@
 // Plays the user at the printer choice: while a print runs, waits for the modal choice,
-// notes what it offers, optionally picks a printer, then presses "Aceptar" (or "Cancelar").
-// Any other modal window that shows up afterwards (a message box, say) is noted and closed.
+// notes what it offers, optionally picks a printer and edits its settings through
+// "Propiedades...", then presses "Aceptar" (or "Cancelar"). Any other modal window that
+// shows up (a message box, say) is noted and closed.
 #pragma once
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <utility>
 
 class ChoiceDriver : public QObject {
@@ -19,8 +21,13 @@ public:
 
     explicit ChoiceDriver(Press press, QString pick = {}) : press_(press), pick_(std::move(pick)) {
         connect(&timer_, &QTimer::timeout, this, &ChoiceDriver::Poll);
+        connect(&settingsTimer_, &QTimer::timeout, this, &ChoiceDriver::PollSettings);
         timer_.start(20);
     }
+
+    // Opens the printer's settings from the choice, lets `edit` work on that dialog, and
+    // confirms it.
+    void EditSettings(std::function<void(QDialog&)> edit) { editSettings_ = std::move(edit); }
 
     // What the choice showed when it opened.
     int choicesSeen = 0;
@@ -28,6 +35,7 @@ public:
     QStringList printers;
     bool acceptEnabled = false;
     int spinBoxes = -1, checkBoxes = -1, lineEdits = -1, radioButtons = -1;
+    int settingsSeen = 0;
     // Modal windows that were not the printer choice.
     QStringList otherModals;
 
@@ -57,10 +65,20 @@ private:
             combo->setCurrentText(pick_);
         }
         QPushButton* accept = nullptr;
+        QPushButton* settings = nullptr;
         for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
             if (b->text() == QStringLiteral("Aceptar")) {
                 accept = b;
+            } else if (b->text() == QStringLiteral("Propiedades...")) {
+                settings = b;
             }
+        }
+        if (editSettings_ && settings != nullptr) {
+            // A timer does not fire again while its own handler runs: a second one drives
+            // the settings dialog that the click runs.
+            settingsTimer_.start(20);
+            settings->click();
+            settingsTimer_.stop();
         }
         acceptEnabled = accept != nullptr && accept->isEnabled();
         if (press_ == Press::Accept && accept != nullptr) {
@@ -69,6 +87,16 @@ private:
         if (dialog->isVisible()) {
             dialog->reject();
         }
+    }
+
+    void PollSettings() {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || !dialog->inherits("QPageSetupDialog") || settingsSeen > 0) {
+            return;
+        }
+        ++settingsSeen;
+        editSettings_(*dialog);
+        dialog->accept();
     }
 
     static int CountOf(QWidget* parent, const char* className) {
@@ -80,7 +108,9 @@ private:
     }
 
     QTimer timer_;
+    QTimer settingsTimer_;
     Press press_;
     QString pick_;
     QPointer<QDialog> handled_;
+    std::function<void(QDialog&)> editSettings_;
 };

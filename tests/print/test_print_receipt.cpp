@@ -10,6 +10,7 @@
 #include "receipt/Recibo.h"
 
 #include <QApplication>
+#include <QRadioButton>
 #include <QTest>
 
 namespace {
@@ -111,6 +112,7 @@ private Q_SLOTS:
     // --- The choice ----------------------------------------------------------------------
     void choiceOffersPrintersOnly();
     void choiceStartsOnTheDefaultPrinterEveryTime();
+    void printersOwnSettingsApply();
     void cancellingPrintsNothing();
     void refusedJobEndsQuietly();
 
@@ -339,6 +341,49 @@ void TestPrintReceipt::choiceStartsOnTheDefaultPrinterEveryTime() {
     ChoiceDriver driver(ChoiceDriver::Press::Cancel);
     second.Imprimir();
     QCOMPARE(driver.startPrinter, DEFAULT_QUEUE);
+}
+
+void TestPrintReceipt::printersOwnSettingsApply() {
+    // Landscape, chosen in the printer's own settings: still one page. The queue puts a
+    // landscape page on its portrait A4 sheet turned a quarter anticlockwise, as a printer
+    // feeds it: the page's (x, y) lands at (y, 297 mm - x) on the sheet, and lines of text
+    // run up the sheet.
+    CRecibo r = sample::Filled();
+    const QList<int> before = printtest::JobIds(DEFAULT_QUEUE);
+    bool landscapeFound = false;
+    {
+        ChoiceDriver driver(ChoiceDriver::Press::Accept);
+        driver.EditSettings([&](QDialog& settings) {
+            for (QRadioButton* b : settings.findChildren<QRadioButton*>()) {
+                if (b->objectName() == QStringLiteral("landscape")) {
+                    b->click();
+                    landscapeFound = true;
+                }
+            }
+        });
+        r.Imprimir();
+        QCOMPARE(driver.settingsSeen, 1);
+    }
+    QVERIFY2(landscapeFound, "the settings offer the orientation");
+    int job = -1;
+    for (int id : printtest::JobIds(DEFAULT_QUEUE)) {
+        job = before.contains(id) ? job : id;
+    }
+    QVERIFY(job > 0);
+    QCOMPARE(printtest::WaitForJobEnd(DEFAULT_QUEUE, job), QStringLiteral("completed"));
+    const QString pdf = printtest::PdfOfJob(job);
+    QCOMPARE(printtest::PageCount(pdf), 1);
+
+    // "RECIBO NUMERO" starts at (36.5, 3.5) mm on the landscape page.
+    const QList<printtest::Word> words = printtest::Words(pdf);
+    const printtest::Word* caption =
+        Nearest(words, QStringLiteral("RECIBO"), QPointF(3.5, 297 - 36.5 - 5));
+    QVERIFY(caption != nullptr);
+    QVERIFY2(caption->box.height() > caption->box.width(), "the text runs up the sheet");
+    QVERIFY2(qAbs(caption->box.left() - 3.5) <= TOLERANCE_MM,
+             qPrintable(QString::number(caption->box.left())));
+    QVERIFY2(qAbs(caption->box.bottom() - (297 - 36.5)) <= TOLERANCE_MM,
+             qPrintable(QString::number(caption->box.bottom())));
 }
 
 void TestPrintReceipt::cancellingPrintsNothing() {
