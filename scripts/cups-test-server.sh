@@ -83,7 +83,7 @@ ErrorLog $dir/log/error_log
 AccessLog $dir/log/access_log
 PageLog $dir/log/page_log
 Printcap $dir/state/printcap
-ServerBin /usr/lib/cups
+ServerBin $dir/serverbin
 DataDir /usr/share/cups
 User lp
 Group lp
@@ -145,6 +145,23 @@ skip() {
   exit 0
 }
 
+# Private copies of the scheduler and of the PDF backend. A security profile that the system
+# attaches to the installed programs by their path (AppArmor, on Debian) would keep them out
+# of the build tree; copies elsewhere run unconfined. Every other server program is linked.
+install_programs() {
+  mkdir -p "$dir/bin" "$dir/serverbin/backend"
+  install -m 0755 "$(command -v cupsd)" "$dir/bin/cupsd"
+  local entry
+  for entry in /usr/lib/cups/*; do
+    [ "$(basename "$entry")" = backend ] || ln -s "$entry" "$dir/serverbin/"
+  done
+  for entry in /usr/lib/cups/backend/*; do
+    [ "$(basename "$entry")" = cups-pdf ] || ln -s "$entry" "$dir/serverbin/backend/"
+  done
+  # Mode 0700 and owned by root: the scheduler runs such a backend as root.
+  install -m 0700 /usr/lib/cups/backend/cups-pdf "$dir/serverbin/backend/cups-pdf"
+}
+
 start_server() {
   local socket=$1
   check_folder
@@ -172,13 +189,15 @@ start_server() {
   rm -f "$socket"
   mkdir -p "$(dirname "$socket")"
 
+  install_programs
+
   local port
   port=$(pick_port) || { echo "cups-test-server: no free port" >&2; exit 1; }
   echo "$port" >"$dir/port"
   write_config "$socket" "$port"
 
   # Detached from the test's output so that the test runner does not wait for the server.
-  setsid cupsd -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" \
+  setsid "$dir/bin/cupsd" -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" \
     </dev/null >"$dir/log/cupsd.out" 2>&1 &
   echo $! >"$dir/cupsd.pid"
 
