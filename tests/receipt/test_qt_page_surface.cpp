@@ -117,6 +117,7 @@ private Q_SLOTS:
     // --- A whole receipt -----------------------------------------------------------------
     void wholeReceipt_data();
     void wholeReceipt();
+    void wholeReceiptWithLogoStrip();
 };
 
 void TestQtPageSurface::sizeIsMillimetresAndPixels() {
@@ -399,6 +400,34 @@ void TestQtPageSurface::wholeReceipt() {
     // The box outlines are black; "Cobrador:" stands on the frame fill right of the payer box.
     QVERIFY(InkIn(image, QRect(Px(350) - 3, Px(400), 7, 1)).any());
     QVERIFY(InkIn(image, PixelRect({1320, 590, 1820, 640})).any());
+}
+
+void TestQtPageSurface::wholeReceiptWithLogoStrip() {
+    if (!QFile::exists(platform::QtPageSurface::PicturePath(CRecibo::IDB_LOGOTIPO))) {
+        QSKIP("the logo picture is not built into this test");
+    }
+    QImage image = BlankPage(4724, 2126);
+    {
+        QPainter painter(&image);
+        platform::QtPageSurface page(painter);
+        CRecibo r = sample::Filled();
+        r.m_ColorFondo = ColorDeNombre("GRIS");
+        r.m_Solido = 1;
+        r.m_Logotipo = 1;
+        r.Dibujar(page);
+    }
+    // The strip (2 to 32 mm across, 3 to 78 mm down) replaces the grey fill: the picture's
+    // white ground shows there. Around it the fill is untouched.
+    int white = 0;
+    for (int y = Px(40); y < Px(770); y += 4) {
+        for (int x = Px(30); x < Px(310); x += 4) {
+            white += image.pixel(x, y) == qRgb(255, 255, 255) ? 1 : 0;
+        }
+    }
+    QVERIFY2(white > 1000, qPrintable(QString::number(white)));
+    QCOMPARE(image.pixel(Px(10), Px(400)), qRgb(200, 200, 200));
+    QCOMPARE(image.pixel(Px(335), Px(400)), qRgb(200, 200, 200));
+    QCOMPARE(image.pixel(Px(170), Px(820)), qRgb(200, 200, 200));
 }
 
 QTEST_MAIN(TestQtPageSurface)
