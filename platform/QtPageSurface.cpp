@@ -92,7 +92,9 @@ QFont QtPageSurface::CellFont(const std::string& face, int cellHeight) {
     const QFontMetricsF metrics(font);
     const qreal cell = metrics.ascent() + metrics.descent();
     const qreal pixels = cell > 0 ? cellHeight * SPLIT * reference / cell : cellHeight * SPLIT;
-    font.setPixelSize(std::max(1, int(std::lround(pixels))));
+    // Kept within what a font can be asked for, whatever height comes in.
+    constexpr qreal largest = 1e6;
+    font.setPixelSize(int(std::lround(std::clamp(pixels, qreal(1), largest))));
     return font;
 }
 

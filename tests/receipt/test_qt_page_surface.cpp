@@ -100,6 +100,8 @@ private Q_SLOTS:
     void faceResolvesToLiberationSerif();
     void cellHeightIsAscentPlusDescent_data();
     void cellHeightIsAscentPlusDescent();
+    void unusableCellHeightsStillGiveAFont_data();
+    void unusableCellHeightsStillGiveAFont();
     void pointTextHangsFromItsCellTop();
     void boxText_data();
     void boxText();
@@ -169,6 +171,20 @@ void TestQtPageSurface::cellHeightIsAscentPlusDescent() {
     QVERIFY2(qAbs(measured - cell * 10.0) <= 0.6,
              qPrintable(QStringLiteral("cell %1 measured %2").arg(cell * 10).arg(measured)));
     QVERIFY(qAbs(font.pixelSize() - cell * 10.0 * EM_PER_CELL) <= 0.6);
+}
+
+void TestQtPageSurface::unusableCellHeightsStillGiveAFont_data() {
+    QTest::addColumn<int>("cell");
+    QTest::addColumn<int>("pixels");
+    QTest::newRow("zero: the smallest font") << 0 << 1;
+    QTest::newRow("negative: the smallest font") << -50 << 1;
+    QTest::newRow("INT_MAX: the largest font") << INT_MAX << 1000000;
+}
+
+void TestQtPageSurface::unusableCellHeightsStillGiveAFont() {
+    QFETCH(int, cell);
+    QFETCH(int, pixels);
+    QCOMPARE(platform::QtPageSurface::CellFont(FACE, cell).pixelSize(), pixels);
 }
 
 void TestQtPageSurface::pointTextHangsFromItsCellTop() {
