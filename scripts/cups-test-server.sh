@@ -14,6 +14,10 @@
 # Queues: "TalveroPDF" (the default printer), "TalveroOtra" (a second PDF queue) and
 # "TalveroRechaza" (a PDF queue that refuses every job).
 #
+# Without root (and without passwordless sudo) start only writes DIR/skipped with the reason
+# and succeeds; the printing tests then skip with that reason. DIR is wiped at every start, so
+# the script refuses a folder with content that it did not make itself.
+#
 # cups-pdf reads its settings, for a device URI cups-pdf:/NAME, from /etc/cups/cups-pdf-NAME.conf;
 # NAME is made from DIR, the file is written at start and removed at stop. That needs root.
 set -euo pipefail
