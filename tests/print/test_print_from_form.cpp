@@ -1,0 +1,154 @@
+// A receipt printed as a user prints it: the real form filled by typing, "&Imprimir", the
+// printer choice confirmed on the default queue of the tests' own CUPS server, and the PDF
+// that the queue wrote read back.
+#include "ChoiceDriver.h"
+#include "FormFixture.h"
+#include "PrintTestSupport.h"
+
+#include <QTest>
+
+namespace {
+
+const QString QUEUE = QStringLiteral("TalveroPDF");
+const QString JOB_NAME = QStringLiteral("Talvero: Imprimiento Recibo");
+
+// The highest word on the page with this text.
+const printtest::Word* Highest(const QList<printtest::Word>& words, const QString& text)
+{
+    const printtest::Word* best = nullptr;
+    for (const printtest::Word& w : words)
+        if (w.text == text && (best == nullptr || w.box.top() < best->box.top()))
+            best = &w;
+    return best;
+}
+
+} // namespace
+
+class TestPrintFromForm : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void filledFormPrintsOneReceiptPage();
+    void cancelledChoicePrintsNothingAndRewritesTheForm();
+
+private:
+    void Fill(CTalveroDlg& dlg);
+    QList<int> Jobs() const { return printtest::JobIds(QUEUE); }
+
+    SettingsSandbox settings_{QStringLiteral("talvero-test-print-form")};
+};
+
+void TestPrintFromForm::initTestCase()
+{
+    if (printtest::ServerDir().isEmpty())
+        QSKIP("TALVERO_CUPS_DIR is not set: run through ctest");
+    if (!printtest::SkipReason().isEmpty())
+        QSKIP(qPrintable(printtest::SkipReason()));
+}
+
+void TestPrintFromForm::Fill(CTalveroDlg& dlg)
+{
+    TypeInto(dlg, 1003, QStringLiteral("17"));
+    TypeInto(dlg, 1004, QStringLiteral("zaragoza"));
+    TypeInto(dlg, 1013, QStringLiteral("5"));
+    Choose(dlg, 1029, QStringLiteral("MARZO"));
+    TypeInto(dlg, 1030, QStringLiteral("2004"));
+    TypeInto(dlg, 1006, QStringLiteral("Reparación"));
+    TypeInto(dlg, 1007, QStringLiteral("100"));
+    TypeInto(dlg, 1020, QStringLiteral("Piezas"));
+    TypeInto(dlg, 1021, QStringLiteral("50,5"));
+    Choose(dlg, 1036, QStringLiteral("16"));
+    Choose(dlg, 1039, QStringLiteral("15"));
+    TypeInto(dlg, 1000, QStringLiteral("C/ Mayor 12"));
+    TypeInto(dlg, 1001, QStringLiteral("comunidad"));
+    TypeInto(dlg, 1011, QStringLiteral("juan"));
+    Choose(dlg, 1045, QStringLiteral("GRIS"));
+    Choose(dlg, 1046, QStringLiteral("SOLIDO"));
+}
+
+void TestPrintFromForm::filledFormPrintsOneReceiptPage()
+{
+    settings_.Clear();
+    CTalveroDlg dlg;
+    QVERIFY(Open(dlg));
+    Fill(dlg);
+    // 150,50 + 16 % IVA 24,08 - 15 % IRPF 22,575 = 152,005, shown rounded.
+    QCOMPARE(Text(dlg, 1028), QStringLiteral("152,01"));
+
+    const QList<int> before = Jobs();
+    {
+        ChoiceDriver driver(ChoiceDriver::Press::Accept);
+        QTest::mouseClick(Button(dlg, 1), Qt::LeftButton);
+        QCOMPARE(driver.choicesSeen, 1);
+        QCOMPARE(driver.startPrinter, QUEUE);
+        QVERIFY2(driver.otherModals.isEmpty(), qPrintable(driver.otherModals.join(", ")));
+    }
+    QVERIFY(dlg.isVisible());
+
+    int job = -1;
+    for (int id : Jobs())
+        if (!before.contains(id))
+            job = id;
+    QVERIFY2(job > 0, "the print made a job on the default queue");
+    QCOMPARE(printtest::WaitForJobEnd(QUEUE, job), QStringLiteral("completed"));
+    QCOMPARE(printtest::JobAttributes(QUEUE, job).value(QStringLiteral("job-name")), JOB_NAME);
+    const QString pdf = printtest::PdfOfJob(job);
+    QVERIFY2(!pdf.isEmpty(), "the queue wrote the PDF");
+    QCOMPARE(printtest::PageCount(pdf), 1);
+
+    const QList<printtest::Word> words = printtest::Words(pdf);
+    QStringList texts;
+    for (const printtest::Word& w : words)
+        texts << w.text;
+    // The place is printed with its capital; the date in words; the labels and amounts.
+    for (const char* expected : {"Zaragoza", "MARZO", "2.004", "Reparación", "Piezas",
+                                 "100,00", "50,50", "+16%", "24,08", "+15%", "IRPF", "-22,58",
+                                 "TOTAL", "Comunidad", "Juan", "C/", "Mayor"})
+        QVERIFY2(texts.contains(QString::fromUtf8(expected)),
+                 qPrintable(QStringLiteral("missing %1 in %2")
+                                .arg(QString::fromUtf8(expected), texts.join(' '))));
+    // The renderer adds the printed amounts itself (unrounded taxes as the form held them
+    // after reading back the displayed values): 150,50 + 24,08 - 22,58 = 152,00.
+    QCOMPARE(texts.count(QStringLiteral("152,00")), 2);
+
+    // The receipt total stands right-aligned in the amount box, x 140,0..175,0 mm.
+    const printtest::Word* total = Highest(words, QStringLiteral("152,00"));
+    QVERIFY(total != nullptr);
+    QVERIFY2(qAbs(total->box.right() - 175.0) < 0.5 && total->box.top() < 11.0,
+             qPrintable(QStringLiteral("%1, %2").arg(total->box.right()).arg(total->box.top())));
+
+    // GRIS solid: the frame beside the boxes is filled with the outline's grey.
+    const QImage page = printtest::Render(pdf, 150);
+    const auto px = [](double mm) { return int(mm / 25.4 * 150.0); };
+    QCOMPARE(page.pixelColor(px(10), px(60)), QColor(200, 200, 200));
+
+    // The form was rewritten from its members after the print: the place shows its capital.
+    QCOMPARE(Text(dlg, 1004), QStringLiteral("Zaragoza"));
+}
+
+void TestPrintFromForm::cancelledChoicePrintsNothingAndRewritesTheForm()
+{
+    settings_.Clear();
+    CTalveroDlg dlg;
+    QVERIFY(Open(dlg));
+    Fill(dlg);
+    const QList<int> before = Jobs();
+    const int pdfsBefore = printtest::PdfCount();
+    {
+        ChoiceDriver driver(ChoiceDriver::Press::Cancel);
+        QTest::mouseClick(Button(dlg, 1), Qt::LeftButton);
+        QCOMPARE(driver.choicesSeen, 1);
+        QVERIFY(driver.otherModals.isEmpty());
+    }
+    QVERIFY(dlg.isVisible());
+    QCOMPARE(Jobs(), before);
+    QCOMPARE(printtest::PdfCount(), pdfsBefore);
+    QCOMPARE(Text(dlg, 1004), QStringLiteral("Zaragoza"));
+    QCOMPARE(Text(dlg, 1001), QStringLiteral("Comunidad"));
+    QCOMPARE(Text(dlg, 1003), QStringLiteral("17"));
+    QCOMPARE(Text(dlg, 1028), QStringLiteral("152,01"));
+}
+
+QTEST_MAIN(TestPrintFromForm)
+#include "test_print_from_form.moc"
