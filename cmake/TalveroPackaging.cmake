@@ -6,11 +6,6 @@
 # build/talvero_<version>_<arch>.deb with CPack.
 include(GNUInstallDirs)
 
-if(NOT TARGET talvero)
-  # The program is not part of this build yet: nothing to install or package.
-  return()
-endif()
-
 install(TARGETS talvero RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/talvero.desktop

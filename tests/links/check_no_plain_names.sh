@@ -6,8 +6,8 @@
 set -u
 file=${1:?usage: check_no_plain_names.sh FILE}
 if [ ! -f "$file" ]; then
-    echo "SKIP: $file has not been built"
-    exit 77
+    echo "FAIL: $file has not been built"
+    exit 1
 fi
 command -v strings >/dev/null 2>&1 || { echo "FAIL: strings (binutils) is missing"; exit 1; }
 
