@@ -10,4 +10,6 @@ for exe in $(find "$build/bench" -type f -name 'bench_*' -perm -u+x | sort); do
   "$exe" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
          --benchmark_min_time=0.2 2>&1 | grep -E '^(Benchmark|-|.*_median|Run on|Load)' || status=1
 done
+echo "== talvero (the whole program)"
+bash "$(dirname "$0")/startup.sh" "$build/app/talvero" || status=1
 exit $status

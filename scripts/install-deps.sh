@@ -12,7 +12,7 @@ packages=(
   # tests: offscreen Qt, a real CUPS with a PDF queue, PDF inspection
   cups cups-client cups-ipp-utils cups-filters printer-driver-cups-pdf poppler-utils
   # fuzzing, sanitizers, benchmarks
-  clang libclang-rt-dev libbenchmark-dev
+  clang libclang-rt-dev libbenchmark-dev time bc
   # packaging
   dpkg-dev file desktop-file-utils
   # looking at the program as a user would
