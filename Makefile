@@ -28,7 +28,7 @@ build: deps $(BUILD)/build.ninja
 run: build
 	./$(BUILD)/app/talvero
 
-test: test-normal test-asan fuzz
+test: fuzz test-normal test-asan
 
 test-normal: build
 	cd $(BUILD) && ctest --output-on-failure -j 1
