@@ -1,5 +1,6 @@
 // Currency arithmetic: exact sums, differences and products, truncating division, and the
 // status rules at the edges of the 64-bit range.
+#include "SplitMix.h"
 #include "amounts/moneda.h"
 
 #include <QTest>
@@ -32,17 +33,6 @@ char* StatusName(Status s)
     return qstrdup("?");
 }
 
-// A small deterministic generator for the property sweeps.
-struct SplitMix {
-    std::uint64_t state;
-    std::uint64_t Next()
-    {
-        std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-};
 
 } // namespace
 

@@ -1,5 +1,6 @@
 // The amount readers: ParseCurrency (strict, with its statuses) and ParseAmount (never
 // fails), and the round trips from every writer back through them.
+#include "SplitMix.h"
 #include "amounts/moneda.h"
 
 #include <QTest>
@@ -17,16 +18,6 @@ namespace {
 constexpr qint64 kMax = std::numeric_limits<qint64>::max();
 constexpr qint64 kMin = std::numeric_limits<qint64>::min();
 
-struct SplitMix {
-    std::uint64_t state;
-    std::uint64_t Next()
-    {
-        std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-};
 
 // x rounded half away from zero to a whole number of cents (100 ten-thousandths),
 // computed on the magnitude in unsigned arithmetic; a result rounded to zero has no sign.

@@ -1,5 +1,6 @@
 // Euro/peseta conversion: the worked examples, the 128-bit range, sign symmetry, and a
 // comparison with long arithmetic on decimal strings over many amounts.
+#include "SplitMix.h"
 #include "DecimalReference.h"
 #include "amounts/moneda.h"
 
@@ -19,16 +20,6 @@ constexpr qint64 kMin = std::numeric_limits<qint64>::min();
 
 QByteArray Bytes(const std::string& s) { return QByteArray(s.data(), static_cast<qsizetype>(s.size())); }
 
-struct SplitMix {
-    std::uint64_t state;
-    std::uint64_t Next()
-    {
-        std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-};
 
 std::vector<std::int64_t> SweptValues()
 {
