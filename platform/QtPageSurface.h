@@ -6,7 +6,7 @@
 // to 45 would shrink the text by 0.4 %.
 #pragma once
 
-#include "platform/PageSurface.h"
+#include "receipt/PageSurface.h"
 
 #include <QColor>
 #include <QFont>
@@ -19,6 +19,18 @@
 class QPainter;
 
 namespace platform {
+
+// The receipt's drawing vocabulary, implemented here on QPainter.
+using page::Align;
+using page::Brush;
+using page::Color;
+using page::DeviceSize;
+using page::Fill;
+using page::Font;
+using page::PageSurface;
+using page::Pen;
+using page::Picture;
+using page::Rect;
 
 class QtPicture final : public Picture {
 public:

@@ -13,7 +13,7 @@ namespace recibo {
 
 namespace {
 
-using platform::Align;
+using page::Align;
 
 constexpr int ARRIBA_BLOQUE = 235; // 35 below the top edge of the concepts box
 constexpr int X_TEXTO = 370;
@@ -59,7 +59,7 @@ private:
     int i_;
 };
 
-void DibujarLinea(platform::PageSurface& page, const Bandas& banda, std::string_view texto,
+void DibujarLinea(page::PageSurface& page, const Bandas& banda, std::string_view texto,
                   const std::string* importe) {
     page.DrawBoxText({X_TEXTO, banda.Arriba(), X_IMPORTE, banda.Abajo()}, Align::Left, texto);
     if (importe != nullptr) {
@@ -97,7 +97,7 @@ PasoBloque PasoParaLineas(int lineas) {
     return tabla[static_cast<std::size_t>(std::clamp(lineas, 0, 9))];
 }
 
-void DibujarBloqueConceptos(platform::PageSurface& page, CRecibo& r,
+void DibujarBloqueConceptos(page::PageSurface& page, CRecibo& r,
                             const moneda::Currency& total) {
     const int lineas = ContarLineas(r);
     const PasoBloque paso = PasoParaLineas(lineas);

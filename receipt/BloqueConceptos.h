@@ -6,7 +6,7 @@
 #pragma once
 
 #include "amounts/moneda.h"
-#include "platform/PageSurface.h"
+#include "receipt/PageSurface.h"
 
 class CRecibo;
 
@@ -27,7 +27,7 @@ PasoBloque PasoParaLineas(int lineas);
 
 // Draws the block and writes the three tax labels ("+16% IVA") into the record's
 // percentage texts. Leaves the value font selected.
-void DibujarBloqueConceptos(platform::PageSurface& page, CRecibo& recibo,
+void DibujarBloqueConceptos(page::PageSurface& page, CRecibo& recibo,
                             const moneda::Currency& total);
 
 } // namespace recibo

@@ -2,7 +2,7 @@
 // texts, and the logo strip last, over everything.
 #include "receipt/Recibo.h"
 
-#include "platform/PageSurface.h"
+#include "receipt/PageSurface.h"
 #include "receipt/BloqueConceptos.h"
 #include "receipt/ReciboLayout.h"
 #include "receipt/ReciboTexto.h"
@@ -13,7 +13,7 @@ namespace {
 
 // A device whose printable size is not a positive number of millimetres and pixels (or is
 // too large to express in 0.1 mm) cannot be mapped; nothing is drawn on it.
-bool TamanoUtil(const platform::DeviceSize& t) {
+bool TamanoUtil(const page::DeviceSize& t) {
     constexpr int limite = std::numeric_limits<int>::max() / 10;
     return t.widthMm > 0 && t.heightMm > 0 && t.widthPixels > 0 && t.heightPixels > 0 &&
            t.widthMm <= limite && t.heightMm <= limite;
@@ -21,25 +21,25 @@ bool TamanoUtil(const platform::DeviceSize& t) {
 
 } // namespace
 
-void CRecibo::Dibujar(platform::PageSurface& page) {
+void CRecibo::Dibujar(page::PageSurface& page) {
     const moneda::Currency total = recibo::TotalRecibo(*this);
 
     // One logical unit is 0.1 mm, as exact as the device's whole millimetres allow; each
     // axis is scaled on its own and the receipt sits in the top-left corner.
-    const platform::DeviceSize tamano = page.Size();
+    const page::DeviceSize tamano = page.Size();
     if (!TamanoUtil(tamano)) {
         return;
     }
     page.SetMapping(tamano.widthMm * 10, tamano.heightMm * 10, tamano.widthPixels,
                     tamano.heightPixels);
 
-    const platform::Font anterior = page.SelectFont(recibo::FuenteValor());
+    const page::Font anterior = page.SelectFont(recibo::FuenteValor());
     page.SelectFont(recibo::FuenteTitulo());
 
     recibo::DibujarMarco(page, m_ColorFondo, m_Solido != 0);
     recibo::DibujarCajas(page);
 
-    page.SetTextColor(platform::RgbColor(0, 0, 0));
+    page.SetTextColor(page::RgbColor(0, 0, 0));
     recibo::DibujarTitulos(page);
     page.SelectFont(recibo::FuenteValor());
     recibo::DibujarValores(page, *this, total);
@@ -53,8 +53,8 @@ void CRecibo::Dibujar(platform::PageSurface& page) {
     }
 }
 
-bool CRecibo::CargarLogotipo(platform::PageSurface& page, int recurso,
-                             std::unique_ptr<platform::Picture>& imagen) {
+bool CRecibo::CargarLogotipo(page::PageSurface& page, int recurso,
+                             std::unique_ptr<page::Picture>& imagen) {
     imagen = page.LoadPicture(recurso);
     return imagen != nullptr;
 }

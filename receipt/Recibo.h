@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace page {
 class PageSurface;
 class Picture;
-} // namespace platform
+} // namespace page
 
 // Colours are packed as 0x00BBGGRR.
 using ColorRef = std::uint32_t;
@@ -38,15 +38,15 @@ public:
 
     // Draws the receipt on a started page. Rewrites the three percentage texts into their
     // printed labels, so a record is drawn once.
-    void Dibujar(platform::PageSurface& page);
+    void Dibujar(page::PageSurface& page);
 
     static std::string NombreMes(std::int32_t numero);
 
     // Loads the program's picture `recurso` through the page for the logo strip; false, with
     // `imagen` empty, when it cannot be loaded. Pages that are not palette-based (all of
     // ours) need no palette of their own, so none is built.
-    static bool CargarLogotipo(platform::PageSurface& page, int recurso,
-                               std::unique_ptr<platform::Picture>& imagen);
+    static bool CargarLogotipo(page::PageSurface& page, int recurso,
+                               std::unique_ptr<page::Picture>& imagen);
 
     // The picture of the logo strip: 300 x 750 pixels, copied at 0.1 mm a pixel.
     static constexpr int IDB_LOGOTIPO = 136;

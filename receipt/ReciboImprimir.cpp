@@ -2,9 +2,9 @@
 // printer the user picks.
 #include "receipt/Recibo.h"
 
-#include "platform/PageSurface.h"
+#include "receipt/PageSurface.h"
 #include "platform/PrintJob.h"
 
 void CRecibo::Imprimir() {
-    platform::PrintOnePage(NOMBRE_TRABAJO, [this](platform::PageSurface& page) { Dibujar(page); });
+    platform::PrintOnePage(NOMBRE_TRABAJO, [this](page::PageSurface& page) { Dibujar(page); });
 }

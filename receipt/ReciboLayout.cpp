@@ -10,13 +10,13 @@ namespace recibo {
 
 namespace {
 
-using platform::Align;
-using platform::Rect;
-using platform::RgbColor;
+using page::Align;
+using page::Rect;
+using page::RgbColor;
 
-constexpr platform::Color GRIS_MARCO = RgbColor(200, 200, 200);
-constexpr platform::Color NEGRO = RgbColor(0, 0, 0);
-constexpr platform::Color BLANCO = RgbColor(255, 255, 255);
+constexpr page::Color GRIS_MARCO = RgbColor(200, 200, 200);
+constexpr page::Color NEGRO = RgbColor(0, 0, 0);
+constexpr page::Color BLANCO = RgbColor(255, 255, 255);
 
 constexpr std::array<Rect, 8> CAJAS{{
     {350, 30, 630, 115},    // number
@@ -48,35 +48,35 @@ constexpr Rect AREA_LOGOTIPO{0, 0, 300, 750};
 
 } // namespace
 
-platform::Font FuenteTitulo() {
+page::Font FuenteTitulo() {
     return {CARA, ALTO_TITULO};
 }
-platform::Font FuenteValor() {
+page::Font FuenteValor() {
     return {CARA, ALTO_VALOR};
 }
 
-void DibujarMarco(platform::PageSurface& page, platform::Color fondo, bool solido) {
-    const platform::Pen pen{GRIS_MARCO, 1};
-    const platform::Brush brush{fondo,
-                                solido ? platform::Fill::Solid : platform::Fill::DiagonalCross};
+void DibujarMarco(page::PageSurface& page, page::Color fondo, bool solido) {
+    const page::Pen pen{GRIS_MARCO, 1};
+    const page::Brush brush{fondo,
+                                solido ? page::Fill::Solid : page::Fill::DiagonalCross};
     page.DrawRectangle({0, 0, ANCHO_MARCO, ALTO_MARCO}, pen, brush);
 }
 
-void DibujarCajas(platform::PageSurface& page) {
-    const platform::Pen pen{NEGRO, 0};
-    const platform::Brush brush{BLANCO, platform::Fill::Solid};
+void DibujarCajas(page::PageSurface& page) {
+    const page::Pen pen{NEGRO, 0};
+    const page::Brush brush{BLANCO, page::Fill::Solid};
     for (const Rect& caja : CAJAS) {
         page.DrawRectangle(caja, pen, brush);
     }
 }
 
-void DibujarTitulos(platform::PageSurface& page) {
+void DibujarTitulos(page::PageSurface& page) {
     for (const Titulo& titulo : TITULOS) {
         page.DrawPointText(titulo.x, titulo.y, titulo.texto);
     }
 }
 
-void DibujarValores(platform::PageSurface& page, const CRecibo& r, const moneda::Currency& total) {
+void DibujarValores(page::PageSurface& page, const CRecibo& r, const moneda::Currency& total) {
     page.DrawBoxText({420, 65, 580, 110}, Align::Right, r.m_Numero);
     page.DrawBoxText({700, 65, 1400, 110}, Align::Center, r.m_Localidad);
     page.DrawBoxText({1400, 65, 1750, 110}, Align::Right, moneda::FormatEuros(total));
@@ -84,7 +84,7 @@ void DibujarValores(platform::PageSurface& page, const CRecibo& r, const moneda:
     page.DrawBoxText({350, 150, 1050, 195}, Align::Center, TextoFecha(r.m_Fecha));
 }
 
-void DibujarTextosInferiores(platform::PageSurface& page, const CRecibo& r) {
+void DibujarTextosInferiores(page::PageSurface& page, const CRecibo& r) {
     page.DrawBoxText({420, 480, 1720, 520}, Align::Left, r.m_Direccion);
     page.DrawBoxText({420, 590, 1170, 640}, Align::Left, "Pagador:");
     page.DrawBoxText({420, 630, 1170, 680}, Align::Left, r.m_Pagador1);
@@ -94,8 +94,8 @@ void DibujarTextosInferiores(platform::PageSurface& page, const CRecibo& r) {
     page.DrawBoxText({1320, 670, 1820, 720}, Align::Left, r.m_Cobrador2);
 }
 
-void DibujarLogotipo(platform::PageSurface& page) {
-    std::unique_ptr<platform::Picture> imagen;
+void DibujarLogotipo(page::PageSurface& page) {
+    std::unique_ptr<page::Picture> imagen;
     if (!CRecibo::CargarLogotipo(page, CRecibo::IDB_LOGOTIPO, imagen)) {
         return;
     }

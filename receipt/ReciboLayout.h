@@ -3,7 +3,7 @@
 #pragma once
 
 #include "amounts/moneda.h"
-#include "platform/PageSurface.h"
+#include "receipt/PageSurface.h"
 
 class CRecibo;
 
@@ -16,28 +16,28 @@ inline constexpr char CARA[] = "Times New Roman";
 inline constexpr int ALTO_TITULO = 20; // box captions
 inline constexpr int ALTO_VALOR = 50;  // values, address, payer and collector
 
-platform::Font FuenteTitulo();
-platform::Font FuenteValor();
+page::Font FuenteTitulo();
+page::Font FuenteValor();
 
 // The frame (0, 0)-(1939, 859): a 0.1 mm grey outline around a fill of the record's colour,
 // solid or diagonally cross-hatched.
-void DibujarMarco(platform::PageSurface& page, platform::Color fondo, bool solido);
+void DibujarMarco(page::PageSurface& page, page::Color fondo, bool solido);
 
 // The eight boxes: one-pixel black outlines around white insides, over the frame fill.
-void DibujarCajas(platform::PageSurface& page);
+void DibujarCajas(page::PageSurface& page);
 
 // The six box captions, in the caption font the caller has selected.
-void DibujarTitulos(platform::PageSurface& page);
+void DibujarTitulos(page::PageSurface& page);
 
 // Number, place, total, due date and issue date, in the value font.
-void DibujarValores(platform::PageSurface& page, const CRecibo& recibo,
+void DibujarValores(page::PageSurface& page, const CRecibo& recibo,
                     const moneda::Currency& total);
 
 // Address, payer block and collector block, in the value font.
-void DibujarTextosInferiores(platform::PageSurface& page, const CRecibo& recibo);
+void DibujarTextosInferiores(page::PageSurface& page, const CRecibo& recibo);
 
 // The logo strip (20, 30)-(320, 780), one picture pixel to 0.1 mm. Left out when the
 // picture cannot be loaded.
-void DibujarLogotipo(platform::PageSurface& page);
+void DibujarLogotipo(page::PageSurface& page);
 
 } // namespace recibo

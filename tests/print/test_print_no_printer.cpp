@@ -2,7 +2,7 @@
 // nothing to confirm, and the print ends without a page and without a message.
 #include "ChoiceDriver.h"
 
-#include "platform/PageSurface.h"
+#include "receipt/PageSurface.h"
 #include "platform/PrintJob.h"
 #include "platform/PrinterChoiceDialog.h"
 
@@ -43,7 +43,7 @@ void TestPrintNoPrinter::choiceHasNothingToConfirm() {
 void TestPrintNoPrinter::printEndsWithoutAPage() {
     int pages = 0;
     ChoiceDriver driver(ChoiceDriver::Press::Accept);
-    platform::PrintOnePage("Talvero: Imprimiento Recibo", [&](platform::PageSurface&) { ++pages; });
+    platform::PrintOnePage("Talvero: Imprimiento Recibo", [&](page::PageSurface&) { ++pages; });
     QCOMPARE(driver.choicesSeen, 1);
     QVERIFY(!driver.acceptEnabled);
     QCOMPARE(pages, 0);

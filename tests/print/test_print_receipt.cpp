@@ -5,7 +5,7 @@
 
 #include "../receipt/SampleRecords.h"
 
-#include "platform/PageSurface.h"
+#include "receipt/PageSurface.h"
 #include "platform/PrintJob.h"
 #include "receipt/Recibo.h"
 
@@ -393,7 +393,7 @@ void TestPrintReceipt::cancellingPrintsNothing() {
     {
         ChoiceDriver driver(ChoiceDriver::Press::Cancel);
         platform::PrintOnePage("Talvero: Imprimiento Recibo",
-                               [&](platform::PageSurface&) { ++pages; });
+                               [&](page::PageSurface&) { ++pages; });
         QCOMPARE(driver.choicesSeen, 1);
         QCOMPARE(driver.startPrinter, DEFAULT_QUEUE);
         QCOMPARE(driver.otherModals, QStringList{});
@@ -413,7 +413,7 @@ void TestPrintReceipt::refusedJobEndsQuietly() {
     const int refused = int(printtest::JobIds(REFUSING_QUEUE).size());
     int pages = 0;
     ChoiceDriver driver(ChoiceDriver::Press::Accept, REFUSING_QUEUE);
-    platform::PrintOnePage("Talvero: Imprimiento Recibo", [&](platform::PageSurface&) { ++pages; });
+    platform::PrintOnePage("Talvero: Imprimiento Recibo", [&](page::PageSurface&) { ++pages; });
     QCOMPARE(driver.choicesSeen, 1);
     QCOMPARE(pages, 1); // drawn, then refused by the queue
     QCOMPARE(int(printtest::JobIds(REFUSING_QUEUE).size()), refused);

@@ -2,7 +2,7 @@
 
 namespace {
 
-class RecordedPicture final : public platform::Picture {
+class RecordedPicture final : public page::Picture {
 public:
     explicit RecordedPicture(int id) : id_(id) {}
     int Width() const override { return 300; }
@@ -15,7 +15,7 @@ private:
 
 } // namespace
 
-RecordingSurface::RecordingSurface(platform::DeviceSize size) : size_(size) {}
+RecordingSurface::RecordingSurface(page::DeviceSize size) : size_(size) {}
 
 const RecordedText* RecordingSurface::Find(const std::string& text) const {
     for (const RecordedText& t : texts) {
@@ -45,21 +45,21 @@ void RecordingSurface::SetMapping(int ww, int wh, int vw, int vh) {
     viewportHeight = vh;
 }
 
-void RecordingSurface::DrawRectangle(const platform::Rect& rect, const platform::Pen& pen,
-                                     const platform::Brush& brush) {
+void RecordingSurface::DrawRectangle(const page::Rect& rect, const page::Pen& pen,
+                                     const page::Brush& brush) {
     log.push_back("rectangle");
     rectangles.push_back({rect, pen, brush});
 }
 
-platform::Font RecordingSurface::SelectFont(const platform::Font& font) {
+page::Font RecordingSurface::SelectFont(const page::Font& font) {
     log.push_back("font");
     selectedFonts.push_back(font);
-    platform::Font previous = currentFont;
+    page::Font previous = currentFont;
     currentFont = font;
     return previous;
 }
 
-void RecordingSurface::SetTextColor(platform::Color color) {
+void RecordingSurface::SetTextColor(page::Color color) {
     log.push_back("textcolor");
     textColor_ = color;
 }
@@ -67,16 +67,16 @@ void RecordingSurface::SetTextColor(platform::Color color) {
 void RecordingSurface::DrawPointText(int x, int y, std::string_view text) {
     log.push_back("pointtext");
     texts.push_back(
-        {false, {x, y, x, y}, platform::Align::Left, std::string(text), currentFont, textColor_});
+        {false, {x, y, x, y}, page::Align::Left, std::string(text), currentFont, textColor_});
 }
 
-void RecordingSurface::DrawBoxText(const platform::Rect& rect, platform::Align align,
+void RecordingSurface::DrawBoxText(const page::Rect& rect, page::Align align,
                                    std::string_view text) {
     log.push_back("boxtext");
     texts.push_back({true, rect, align, std::string(text), currentFont, textColor_});
 }
 
-std::unique_ptr<platform::Picture> RecordingSurface::LoadPicture(int id) {
+std::unique_ptr<page::Picture> RecordingSurface::LoadPicture(int id) {
     log.push_back("loadpicture");
     pictureLoads.push_back(id);
     if (availablePictures.count(id) == 0) {
@@ -85,8 +85,8 @@ std::unique_ptr<platform::Picture> RecordingSurface::LoadPicture(int id) {
     return std::make_unique<RecordedPicture>(id);
 }
 
-void RecordingSurface::CopyPicture(const platform::Picture& picture, const platform::Rect& source,
-                                   const platform::Rect& target) {
+void RecordingSurface::CopyPicture(const page::Picture& picture, const page::Rect& source,
+                                   const page::Rect& target) {
     log.push_back("copypicture");
     const auto* recorded = dynamic_cast<const RecordedPicture*>(&picture);
     copies.push_back({recorded != nullptr ? recorded->Id() : -1, source, target});

@@ -9,8 +9,8 @@
 #include <QTest>
 
 using moneda::Currency;
-using platform::Align;
-using platform::Rect;
+using page::Align;
+using page::Rect;
 
 namespace {
 

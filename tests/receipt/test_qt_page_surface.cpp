@@ -16,8 +16,8 @@
 #include <functional>
 #include <optional>
 
-using platform::Align;
-using platform::Rect;
+using page::Align;
+using page::Rect;
 
 namespace {
 
@@ -126,7 +126,7 @@ void TestQtPageSurface::sizeIsMillimetresAndPixels() {
     QImage image = BlankPage(4724, 2362);
     QPainter painter(&image);
     const platform::QtPageSurface page(painter);
-    const platform::DeviceSize size = page.Size();
+    const page::DeviceSize size = page.Size();
     QCOMPARE(size.widthMm, 200);
     QCOMPARE(size.heightMm, 100);
     QCOMPARE(size.widthPixels, 4724);
@@ -139,7 +139,7 @@ void TestQtPageSurface::mappingScalesEachAxis() {
     QPainter painter(&image);
     platform::QtPageSurface page(painter);
     page.SetMapping(100, 50, 300, 600);
-    page.DrawRectangle({10, 10, 20, 20}, {0x000000, 0}, {0x000000, platform::Fill::Solid});
+    page.DrawRectangle({10, 10, 20, 20}, {0x000000, 0}, {0x000000, page::Fill::Solid});
     painter.end();
     const Ink ink = InkIn(image, image.rect());
     QCOMPARE(ink.left, 30);
@@ -219,7 +219,7 @@ void TestQtPageSurface::boxText_data() {
         << QByteArray(60, 'H') << Align::Center << false;
 }
 
-Q_DECLARE_METATYPE(platform::Align)
+Q_DECLARE_METATYPE(page::Align)
 
 void TestQtPageSurface::boxText() {
     QFETCH(QByteArray, text);
@@ -281,7 +281,7 @@ void TestQtPageSurface::ampersandIsPrinted() {
 
 void TestQtPageSurface::boxOutlineIsOneDevicePixel() {
     const QImage image = Draw([](platform::QtPageSurface& page) {
-        page.DrawRectangle({100, 100, 500, 300}, {0x000000, 0}, {0xFFFFFF, platform::Fill::Solid});
+        page.DrawRectangle({100, 100, 500, 300}, {0x000000, 0}, {0xFFFFFF, page::Fill::Solid});
     });
     // Across the left edge, halfway down: one dark pixel.
     const int y = Px(200);
@@ -294,7 +294,7 @@ void TestQtPageSurface::boxOutlineIsOneDevicePixel() {
 
 void TestQtPageSurface::framePenIsATenthOfAMillimetre() {
     const QImage image = Draw([](platform::QtPageSurface& page) {
-        page.DrawRectangle({100, 100, 500, 300}, {0x000000, 1}, {0xFFFFFF, platform::Fill::Solid});
+        page.DrawRectangle({100, 100, 500, 300}, {0x000000, 1}, {0xFFFFFF, page::Fill::Solid});
     });
     // 0.1 mm at 600 dpi is 2.36 pixels.
     const int y = Px(200);
@@ -307,11 +307,11 @@ void TestQtPageSurface::framePenIsATenthOfAMillimetre() {
 
 void TestQtPageSurface::solidAndHatchedFills() {
     const QRgb colour = qRgb(187, 244, 179);
-    const platform::Color packed = platform::RgbColor(187, 244, 179);
+    const page::Color packed = page::RgbColor(187, 244, 179);
     const QImage image = Draw([&](platform::QtPageSurface& page) {
-        page.DrawRectangle({0, 0, 500, 500}, {packed, 1}, {packed, platform::Fill::Solid});
+        page.DrawRectangle({0, 0, 500, 500}, {packed, 1}, {packed, page::Fill::Solid});
         page.DrawRectangle({1000, 0, 1500, 500}, {packed, 1},
-                           {packed, platform::Fill::DiagonalCross});
+                           {packed, page::Fill::DiagonalCross});
     });
     // Sample the inside of each along a 10 mm horizontal line.
     int solidOther = 0;
@@ -352,7 +352,7 @@ void TestQtPageSurface::logoPictureWhenPresent() {
     QPainter painter(&image);
     platform::QtPageSurface page(painter);
     page.SetMapping(2000, 1000, 4724, 2362);
-    const std::unique_ptr<platform::Picture> logo = page.LoadPicture(CRecibo::IDB_LOGOTIPO);
+    const std::unique_ptr<page::Picture> logo = page.LoadPicture(CRecibo::IDB_LOGOTIPO);
     QVERIFY(logo != nullptr);
     QCOMPARE(logo->Width(), 300);
     QCOMPARE(logo->Height(), 750);

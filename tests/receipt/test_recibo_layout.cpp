@@ -10,17 +10,17 @@
 #include <algorithm>
 #include <climits>
 
-using platform::Align;
-using platform::Rect;
+using page::Align;
+using page::Rect;
 
-Q_DECLARE_METATYPE(platform::Rect)
-Q_DECLARE_METATYPE(platform::Align)
+Q_DECLARE_METATYPE(page::Rect)
+Q_DECLARE_METATYPE(page::Align)
 
 namespace {
 
-constexpr platform::Color BLACK = 0x000000;
-constexpr platform::Color WHITE = 0xFFFFFF;
-constexpr platform::Color FRAME_GREY = 0xC8C8C8;
+constexpr page::Color BLACK = 0x000000;
+constexpr page::Color WHITE = 0xFFFFFF;
+constexpr page::Color FRAME_GREY = 0xC8C8C8;
 
 const char* const FACE = "Times New Roman";
 
@@ -41,7 +41,7 @@ const RecordedText* BoxTextAt(const RecordingSurface& page, const Rect& rect) {
 } // namespace
 
 namespace QTest {
-template <> char* toString(const platform::Rect& r) {
+template <> char* toString(const page::Rect& r) {
     return qstrdup(Print(r).constData());
 }
 } // namespace QTest
@@ -167,9 +167,9 @@ void TestReciboLayout::frameFill() {
     QCOMPARE(frame.rect, (Rect{0, 0, 1939, 859}));
     QCOMPARE(frame.pen.color, FRAME_GREY);
     QCOMPARE(frame.pen.width, 1); // 0.1 mm, scaling with the page
-    QCOMPARE(frame.brush.color, platform::Color(colour));
-    QCOMPARE(frame.brush.fill == platform::Fill::Solid, solidFill);
-    QCOMPARE(frame.brush.fill == platform::Fill::DiagonalCross, !solidFill);
+    QCOMPARE(frame.brush.color, page::Color(colour));
+    QCOMPARE(frame.brush.fill == page::Fill::Solid, solidFill);
+    QCOMPARE(frame.brush.fill == page::Fill::DiagonalCross, !solidFill);
 }
 
 void TestReciboLayout::greyFrameFillMatchesItsOutline() {
@@ -207,7 +207,7 @@ void TestReciboLayout::eightBoxesInOrder() {
     QCOMPARE(drawn.pen.color, BLACK);
     QCOMPARE(drawn.pen.width, 0); // one device pixel
     QCOMPARE(drawn.brush.color, WHITE);
-    QVERIFY(drawn.brush.fill == platform::Fill::Solid);
+    QVERIFY(drawn.brush.fill == page::Fill::Solid);
 }
 
 void TestReciboLayout::captions_data() {
@@ -240,7 +240,7 @@ void TestReciboLayout::captions() {
     QVERIFY(!t.boxed);
     QCOMPARE(t.rect.left, x);
     QCOMPARE(t.rect.top, y);
-    QCOMPARE(t.font, (platform::Font{FACE, 20}));
+    QCOMPARE(t.font, (page::Font{FACE, 20}));
     const auto points = std::count_if(page.texts.begin(), page.texts.end(),
                                       [](const RecordedText& p) { return !p.boxed; });
     QCOMPARE(points, 6);
@@ -274,7 +274,7 @@ void TestReciboLayout::upperValues() {
     QVERIFY(t != nullptr);
     QCOMPARE(t->text, text.toStdString());
     QVERIFY(t->align == align);
-    QCOMPARE(t->font, (platform::Font{FACE, 50}));
+    QCOMPARE(t->font, (page::Font{FACE, 50}));
 }
 
 void TestReciboLayout::lowerTexts_data() {
@@ -303,7 +303,7 @@ void TestReciboLayout::lowerTexts() {
     QVERIFY(t != nullptr);
     QCOMPARE(t->text, text.toStdString());
     QVERIFY(t->align == Align::Left);
-    QCOMPARE(t->font, (platform::Font{FACE, 50}));
+    QCOMPARE(t->font, (page::Font{FACE, 50}));
 }
 
 void TestReciboLayout::textsAreHandedOverUnchanged_data() {
@@ -344,7 +344,7 @@ void TestReciboLayout::fontsAreSelectedAndPutBack() {
     CRecibo r = sample::Filled(); // four lines and TOTAL: line font 45
     r.Dibujar(page);
 
-    const std::vector<platform::Font> expected{
+    const std::vector<page::Font> expected{
         {FACE, 50},        {FACE, 20}, // value font, then caption font over it
         {FACE, 50},                    // after the captions
         {FACE, 45},                    // the concept block's line font
@@ -426,7 +426,7 @@ void TestReciboLayout::logoStripLeftOutWhenThePictureIsMissing() {
     QCOMPARE(page.rectangles.size(), size_t(9));
     QVERIFY(page.Find("Cobrador:") != nullptr);
 
-    std::unique_ptr<platform::Picture> imagen;
+    std::unique_ptr<page::Picture> imagen;
     QVERIFY(!CRecibo::CargarLogotipo(page, 136, imagen));
     QVERIFY(imagen == nullptr);
     page.availablePictures = {136};

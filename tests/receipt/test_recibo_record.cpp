@@ -21,7 +21,7 @@ std::string DrawnTotal(CRecibo& r) {
     RecordingSurface page;
     r.Dibujar(page);
     for (const RecordedText& t : page.texts) {
-        if (t.boxed && t.rect == platform::Rect{1400, 65, 1750, 110}) {
+        if (t.boxed && t.rect == page::Rect{1400, 65, 1750, 110}) {
             return t.text;
         }
     }
@@ -32,7 +32,7 @@ std::string DrawnDate(CRecibo& r) {
     RecordingSurface page;
     r.Dibujar(page);
     for (const RecordedText& t : page.texts) {
-        if (t.boxed && t.rect == platform::Rect{350, 150, 1050, 195}) {
+        if (t.boxed && t.rect == page::Rect{350, 150, 1050, 195}) {
             return t.text;
         }
     }

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace page {
 
 // Red, green and blue of 8 bits each, packed as 0x00BBGGRR.
 using Color = std::uint32_t;
@@ -121,4 +121,4 @@ public:
     virtual void CopyPicture(const Picture& picture, const Rect& source, const Rect& target) = 0;
 };
 
-} // namespace platform
+} // namespace page
