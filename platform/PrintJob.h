@@ -5,9 +5,13 @@
 #include <functional>
 #include <string_view>
 
+namespace page {
+class PageSurface;
+}
+
 namespace platform {
 
-class PageSurface;
+using page::PageSurface;
 
 // Shows the printer choice, modal over the active window. On confirmation opens a job named
 // `jobName` on the chosen printer, hands `draw` the one page of the printable area and ends

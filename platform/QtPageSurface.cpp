@@ -16,7 +16,7 @@ namespace {
 constexpr qreal SPLIT = 10; // internal units per logical unit
 
 QColor ToQColor(Color c) {
-    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+    return QColor(page::RedOf(c), page::GreenOf(c), page::BlueOf(c));
 }
 
 // A single line: line breaks and tabs would otherwise be dropped or shown as boxes.
