@@ -26,6 +26,6 @@ struct ReceiptFields {
     std::string m_Direccion;
     std::string m_Color;
     std::string m_Relleno;
-    std::int32_t m_Banner = 0;    // banner slot; set when the form opens
+    std::int32_t m_Banner = 0;     // banner slot; set when the form opens
     std::int32_t m_VerPesetas = 0; // 1 while the peseta column is shown
 };

@@ -7,13 +7,18 @@
 #include "resources/templates/Plantillas.h"
 #include "resources/templates/Recursos.h"
 
+#include <QAction>
+
 using namespace res;
 
 bool CTalveroDlg::OnInitDialog() {
     platform::Dialog::OnInitDialog(); // the first load exchange; attaches the banner button
 
-    if (const std::string_view acerca = plantillas::Cadena(IDS_ACERCA); !acerca.empty())
-        AppendSystemMenuItem(IDM_ACERCA, acerca);
+    if (const std::string_view acerca = plantillas::Cadena(IDS_ACERCA); !acerca.empty()) {
+        // F1 belongs to the menu bar's "Acerca de Talvero…", which runs the same command.
+        if (QAction* action = AppendSystemMenuItem(IDM_ACERCA, acerca))
+            action->setShortcut(QKeySequence());
+    }
     setWindowIcon(m_hIcon);
 
     platform::SettingsStore store;

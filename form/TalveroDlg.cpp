@@ -57,6 +57,7 @@ CTalveroDlg::CTalveroDlg() : platform::Dialog(plantillas::Formulario()) {
                    Qt::WindowCloseButtonHint);
     m_hIcon = pictures::ApplicationIcon();
     Route(kNotifications);
+    BuildMenuBar();
 }
 
 CTalveroDlg::~CTalveroDlg() = default;

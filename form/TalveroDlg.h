@@ -17,11 +17,17 @@
 #include "platform/Notification.h"
 
 #include <QIcon>
+#include <QPointer>
 
 #include <memory>
 
+class CRecibo;
 class QPixmap;
 class QPushButton;
+
+namespace platform {
+class PreviewWindow;
+}
 
 class CTalveroDlg : public platform::Dialog, public ReceiptFields {
     Q_OBJECT
@@ -54,6 +60,12 @@ public:
     void OnBanner();      // button 1008: open the distributor's web site
     void OnAcerca();      // system-menu command: the about box
     void RefreshBanner();
+    void OnVistaPrevia(); // "Vista previa…": the page in a window of its own, kept current
+    void OnGuardarPdf();  // "Guardar como PDF…": the print command's steps, into a PDF file
+
+    // The receipt that "&Imprimir" would print now, read from the controls as they stand
+    // without the save exchange: no member changes and no rule shows a message.
+    CRecibo ReciboDeLosControles();
 
     std::unique_ptr<QPixmap> m_pBannerBitmap; // the picture on the banner, owned
     const QPixmap* m_hBanner = nullptr;       // that picture as set on the button, or none
@@ -70,6 +82,17 @@ protected:
 
 private:
     void CapitalizeFields();
+    void BuildMenuBar();
+    // The preview follows what is typed: every control's change is noted here, and the
+    // page is drawn again once, before the next frame.
+    void WatchForPreview();
+    void SchedulePreview();
+    void UpdatePreview();
+    // The PDF for a record that the print command has filled.
+    void GuardarPdf(const CRecibo& rec);
+
+    QPointer<platform::PreviewWindow> preview_;
+    bool previewPending_ = false;
 
     static const platform::NotifyRow<CTalveroDlg> kNotifications[];
 };

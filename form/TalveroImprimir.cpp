@@ -11,7 +11,9 @@ void CTalveroDlg::OnImprimir() {
 
     CRecibo rec;
     LlenarRecibo(*this, rec);
-    rec.Imprimir();
+    const ResultadoImpresion resultado = rec.Imprimir();
+    if (resultado.estado == ResultadoImpresion::Estado::ArchivoPdf)
+        GuardarPdf(rec);
 
     UpdateData(false);
     RefreshBanner();

@@ -70,6 +70,8 @@ QWidget* DataExchange::Control(int id) const {
 }
 
 void DataExchange::Fail(int id, const std::string& message) {
+    if (quiet_)
+        return;
     dialog_.MessageBoxExclamation(message);
     dialog_.FocusItem(id, true);
     throw ExchangeStopped{};
@@ -83,8 +85,12 @@ void DataExchange::Text(int id, std::string& value, int maxChars) {
     }
     if (maxChars <= 0)
         return;
-    if (saving_ && LengthOf(value) > maxChars)
+    if (saving_ && LengthOf(value) > maxChars) {
         Fail(id, TooLongMessage(maxChars));
+        return;
+    }
+    if (quiet_)
+        return; // a look at the controls changes none of them
     // The rule passed: from now on the edit takes no more than that.
     if (auto* edit = qobject_cast<QLineEdit*>(Control(id)); edit && edit->maxLength() != maxChars)
         edit->setMaxLength(maxChars);
@@ -96,8 +102,10 @@ void DataExchange::Integer(int id, std::int32_t& value) {
         return;
     }
     const std::optional<std::int32_t> read = ReadWholeNumber(dialog_.ItemText(id));
-    if (!read)
+    if (!read) {
         Fail(id, "Introduzca un número entero.");
+        return;
+    }
     value = *read;
 }
 

@@ -24,6 +24,15 @@ class DataExchange {
 public:
     DataExchange(Dialog& dialog, bool saving) : dialog_(dialog), saving_(saving) {}
 
+    // A quiet save: controls into members with every rule's effect on the member, but a
+    // failed rule shows nothing, moves no focus and does not stop the exchange, and no
+    // control is changed. For a look at what the controls hold, as a preview needs.
+    static DataExchange Quiet(Dialog& dialog) {
+        DataExchange dx(dialog, true);
+        dx.quiet_ = true;
+        return dx;
+    }
+
     bool Saving() const { return saving_; }
 
     // Text of an edit. With maxChars > 0 the edit is limited to that many characters from
@@ -57,11 +66,13 @@ public:
     void Attach(int id, QPushButton*& button);
 
 private:
-    [[noreturn]] void Fail(int id, const std::string& message);
+    // Shows the message and stops the exchange; returns only in a quiet exchange.
+    void Fail(int id, const std::string& message);
     QWidget* Control(int id) const;
 
     Dialog& dialog_;
     bool saving_;
+    bool quiet_ = false;
 };
 
 // Thrown by a failing rule and caught by Dialog::UpdateData; never escapes the layer.

@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPixmap>
 
@@ -40,14 +41,17 @@ QFont TemplateFont(const DialogTemplate& t) {
 
 } // namespace
 
-Dialog::Dialog(const DialogTemplate& t, QWidget* parent) : QDialog(parent), templateId_(t.id) {
+Dialog::Dialog(const DialogTemplate& t, QWidget* parent)
+    : QDialog(parent), templateId_(t.id), client_(new QWidget(this)) {
     setWindowTitle(QString::fromUtf8(t.title));
     setFont(TemplateFont(t));
-    setFixedSize(DialogUnitsToPixelsX(t.cx), DialogUnitsToPixelsY(t.cy));
+    client_->setObjectName(QStringLiteral("areaCliente"));
+    client_->setGeometry(0, 0, DialogUnitsToPixelsX(t.cx), DialogUnitsToPixelsY(t.cy));
+    setFixedSize(client_->size());
 
     std::vector<QWidget*> frames;
     for (const ControlTemplate& c : t.controls) {
-        QWidget* w = CreateControl(c, this);
+        QWidget* w = CreateControl(c, client_);
         if (c.id != 0)
             items_.emplace(c.id, w);
         if (c.kind == ControlKind::Frame)
@@ -116,7 +120,7 @@ int Dialog::FocusedItemId() const {
         focused = focusWidget();
     // The focus can sit on a part of a control (a list's popup, for instance); the control
     // is the ancestor that is a direct child of the dialog.
-    while (focused && focused->parentWidget() != this)
+    while (focused && focused->parentWidget() != client_)
         focused = focused->parentWidget();
     if (!focused)
         return 0;
@@ -237,13 +241,44 @@ void Dialog::OnCancel() {
     QDialog::reject();
 }
 
-void Dialog::AppendSystemMenuItem(unsigned command, std::string_view text) {
+QMenuBar* Dialog::MenuBar() {
+    if (menuBar_ == nullptr) {
+        // The bar takes its own line above the client area; the window grows by its height
+        // and every control keeps its place in the client area.
+        menuBar_ = new QMenuBar(this);
+        menuBar_->setFont(QApplication::font(menuBar_));
+        menuBar_->setNativeMenuBar(false);
+        PlaceMenuBar();
+    }
+    return menuBar_;
+}
+
+void Dialog::PlaceMenuBar() {
+    if (menuBar_ == nullptr)
+        return;
+    const int height = menuBar_->heightForWidth(client_->width()) > 0
+                           ? menuBar_->heightForWidth(client_->width())
+                           : menuBar_->sizeHint().height();
+    menuBar_->setGeometry(0, 0, client_->width(), height);
+    client_->move(0, height);
+    setFixedSize(client_->width(), height + client_->height());
+}
+
+bool Dialog::event(QEvent* event) {
+    // Menus added after the bar was placed, or a new font, can change its height.
+    if (event->type() == QEvent::LayoutRequest || event->type() == QEvent::FontChange)
+        PlaceMenuBar();
+    return QDialog::event(event);
+}
+
+QAction* Dialog::AppendSystemMenuItem(unsigned command, std::string_view text) {
     const QString caption = QString::fromUtf8(text.data(), qsizetype(text.size()));
 #ifdef Q_OS_WIN
     if (HMENU menu = ::GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE)) {
         ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         ::AppendMenuW(menu, MF_STRING, command, reinterpret_cast<LPCWSTR>(caption.utf16()));
     }
+    return nullptr;
 #else
     auto* action = new QAction(caption, this);
     action->setShortcut(QKeySequence(Qt::Key_F1));
@@ -251,6 +286,7 @@ void Dialog::AppendSystemMenuItem(unsigned command, std::string_view text) {
     connect(action, &QAction::triggered, this, [this, command] { RunSystemCommand(command); });
     addAction(action);
     setContextMenuPolicy(Qt::ActionsContextMenu);
+    return action;
 #endif
 }
 

@@ -24,6 +24,8 @@
 #include <unordered_map>
 #include <vector>
 
+class QAction;
+class QMenuBar;
 class QPixmap;
 
 namespace platform {
@@ -38,6 +40,12 @@ public:
     ~Dialog() override;
 
     int TemplateId() const { return templateId_; }
+
+    // The widget that holds the template's controls. Their geometry is in pixels of this
+    // client area, which sits below the menu bar when the dialog has one.
+    QWidget* ClientArea() const { return client_; }
+    // The dialog's menu bar, made on first use above the client area.
+    QMenuBar* MenuBar();
 
     // --- Controls by id -----------------------------------------------------------------
     // Every operation below ignores an id that names no control (reads give "").
@@ -101,8 +109,11 @@ protected:
     }
 
     // Adds a command to the window's system menu. Where the window manager offers no way
-    // to add to it, the command goes on the dialog's context menu and on the F1 key.
-    void AppendSystemMenuItem(unsigned command, std::string_view text);
+    // to add to it, the command goes on the dialog's context menu and on the F1 key; that
+    // action is returned (none where the system menu took the command).
+    QAction* AppendSystemMenuItem(unsigned command, std::string_view text);
+
+    bool event(QEvent* event) override;
 
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -112,8 +123,11 @@ protected:
 
 private:
     void Connect(Notify code, int id, std::function<void()> handler);
+    void PlaceMenuBar();
 
     int templateId_ = 0;
+    QWidget* client_ = nullptr;   // child of the dialog
+    QMenuBar* menuBar_ = nullptr; // child of the dialog, when there is one
     bool initialised_ = false;
     std::vector<QWidget*> tabOrder_; // template order; owned by the dialog as children
     std::unordered_map<int, QWidget*> items_;

@@ -6,8 +6,7 @@
 
 namespace platform {
 
-void OpenLink(const std::string& link)
-{
+void OpenLink(const std::string& link) {
     // Strict parsing: a link is opened as it is written or not at all, never "corrected"
     // into some other address or into a local file. Only web and mail links are handed
     // on, since those are the only kinds the program has and the only ones a default

@@ -1,37 +1,103 @@
 #include "platform/PrintJob.h"
 
-#include "platform/PrinterChoiceDialog.h"
+#include "platform/BoundedTask.h"
+#include "platform/PrintDialog.h"
 #include "platform/QtPageSurface.h"
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 
+#include <cups/cups.h>
+
 namespace platform {
 
-void PrintOnePage(std::string_view jobName, const std::function<void(PageSurface&)>& draw) {
-    PrinterChoiceDialog choice(QApplication::activeWindow());
-    if (choice.exec() != QDialog::Accepted) {
-        return;
-    }
+namespace {
 
-    QPrinter& printer = choice.Printer();
-    printer.setDocName(QString::fromUtf8(jobName.data(), qsizetype(jobName.size())));
-    // Straight to the printer, one copy of the one page, drawn inside the printable area.
-    printer.setOutputFormat(QPrinter::NativeFormat);
-    printer.setOutputFileName(QString());
-    printer.setCopyCount(1);
-    printer.setCollateCopies(false);
-    printer.setPrintRange(QPrinter::AllPages);
-    printer.setFullPage(false);
+struct Handover {
+    bool done = false;
+    QString reason; // empty when the server took the job
+};
 
+// Runs on a worker: a painter on a printer may live outside the user-interface thread.
+// Qt hands the spooled page to the server inside QPainter::end() on this same thread, so
+// the server's last answer on this thread is the answer to this job.
+Handover HandOver(const std::shared_ptr<QPrinter>& printer,
+                  const std::function<void(PageSurface&)>& draw) {
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        return;
+    if (!painter.begin(printer.get()))
+        return {false, QStringLiteral("no se pudo iniciar el trabajo de impresión.")};
+    {
+        QtPageSurface surface(painter);
+        draw(surface);
     }
-    QtPageSurface surface(painter);
-    draw(surface);
-    painter.end();
+    if (!painter.end() || printer->printerState() == QPrinter::Error)
+        return {false, QStringLiteral("no se pudo terminar el trabajo de impresión.")};
+    if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
+        const char* text = cupsLastErrorString();
+        return {false, text != nullptr && *text != '\0'
+                           ? QString::fromUtf8(text)
+                           : QStringLiteral("la impresora no aceptó el trabajo.")};
+    }
+    return {true, {}};
+}
+
+void Report(QWidget* parent, const QString& printer, const QString& reason) {
+    QMessageBox box(
+        QMessageBox::Warning, QStringLiteral("Talvero"),
+        QStringLiteral("No se pudo imprimir el recibo en «%1»: %2").arg(printer, reason),
+        QMessageBox::Ok, parent);
+    box.exec();
+}
+
+} // namespace
+
+PrintOutcome PrintOnePage(std::string_view jobName, std::function<void(PageSurface&)> draw) {
+    QWidget* parent = QApplication::activeWindow();
+    PrintDialog choice(draw, parent);
+    if (choice.exec() != QDialog::Accepted)
+        return {};
+    if (choice.Chosen() == PrintDialog::Destination::PdfFile)
+        return {PrintOutcome::Kind::PdfFile, {}};
+
+    const std::shared_ptr<QPrinter> printer = choice.Printer();
+    const QString name = printer->printerName();
+    printer->setDocName(QString::fromUtf8(jobName.data(), qsizetype(jobName.size())));
+    // Straight to the printer, one copy of the one page, drawn inside the printable area.
+    printer->setOutputFormat(QPrinter::NativeFormat);
+    printer->setOutputFileName(QString());
+    printer->setCopyCount(1);
+    printer->setCollateCopies(false);
+    printer->setPrintRange(QPrinter::AllPages);
+    printer->setFullPage(false);
+
+    // The window keeps painting while the job is handed over, but takes no input: the
+    // form must not print again or close under a job that is still on its way.
+    QEventLoop wait;
+    std::optional<Handover> result;
+    QObject context;
+    BoundedTask<Handover>::Start(
+        &context, kPrintServerLimit, [printer, draw] { return HandOver(printer, draw); },
+        [&](Handover h) {
+            result = std::move(h);
+            wait.quit();
+        },
+        [&] { wait.quit(); });
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    QApplication::restoreOverrideCursor();
+
+    if (!result) {
+        Report(parent, name, QStringLiteral("el servidor de impresión no responde."));
+        return {PrintOutcome::Kind::Failed, name.toStdString()};
+    }
+    if (!result->done) {
+        Report(parent, name, result->reason);
+        return {PrintOutcome::Kind::Failed, name.toStdString()};
+    }
+    return {PrintOutcome::Kind::Printed, name.toStdString()};
 }
 
 } // namespace platform

@@ -1,8 +1,10 @@
-// Printing one page: the user picks a printer, and the page is drawn and sent as one job.
-// No toolkit types here, so the receipt can print without knowing Qt.
+// Printing one page: the user picks a destination in "Imprimir recibo", and the page is
+// drawn and sent to the printer as one job. No toolkit types here, so the receipt can print
+// without knowing Qt.
 #pragma once
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace page {
@@ -13,10 +15,22 @@ namespace platform {
 
 using page::PageSurface;
 
-// Shows the printer choice, modal over the active window. On confirmation opens a job named
-// `jobName` on the chosen printer, hands `draw` the one page of the printable area and ends
-// the job. A cancelled choice, a missing printer, a printer that cannot be opened or a job
-// that is refused all end the print without a word.
-void PrintOnePage(std::string_view jobName, const std::function<void(PageSurface&)>& draw);
+struct PrintOutcome {
+    enum class Kind {
+        Cancelled, // the user closed the choice: nothing printed, nothing said
+        Printed,   // the job was handed over to `printer`
+        PdfFile,   // the user chose a PDF file; the caller asks for its name and writes it
+        Failed,    // the user has been told why, naming `printer`
+    };
+    Kind kind = Kind::Cancelled;
+    std::string printer;
+};
+
+// Shows "Imprimir recibo", modal over the active window, with `draw` as its preview. When a
+// printer is confirmed, opens a job named `jobName` on it, hands `draw` the one page of the
+// printable area and ends the job, all on a worker thread with a bounded wait. A job that
+// cannot be started, that the printer refuses or that the server does not take in time is
+// reported in a message that names the printer and the reason.
+PrintOutcome PrintOnePage(std::string_view jobName, std::function<void(PageSurface&)> draw);
 
 } // namespace platform

@@ -12,13 +12,10 @@ struct SettingsStore::Impl {
 
     Impl()
         : settings(QSettings::NativeFormat, QSettings::UserScope,
-                   QCoreApplication::organizationName(), QCoreApplication::applicationName())
-    {
-    }
+                   QCoreApplication::organizationName(), QCoreApplication::applicationName()) {}
     explicit Impl(const QString& path) : settings(path, QSettings::IniFormat) {}
 
-    QString path(std::string_view section, std::string_view key) const
-    {
+    QString path(std::string_view section, std::string_view key) const {
         return QString::fromUtf8(section.data(), qsizetype(section.size())) + QLatin1Char('/') +
                QString::fromUtf8(key.data(), qsizetype(key.size()));
     }
@@ -27,14 +24,11 @@ struct SettingsStore::Impl {
 SettingsStore::SettingsStore() : impl_(std::make_unique<Impl>()) {}
 
 SettingsStore::SettingsStore(const std::string& iniPath)
-    : impl_(std::make_unique<Impl>(QString::fromStdString(iniPath)))
-{
-}
+    : impl_(std::make_unique<Impl>(QString::fromStdString(iniPath))) {}
 
 SettingsStore::~SettingsStore() = default;
 
-std::string SettingsStore::GetString(std::string_view section, std::string_view key) const
-{
+std::string SettingsStore::GetString(std::string_view section, std::string_view key) const {
     const QVariant v = impl_->settings.value(impl_->path(section, key));
     // An INI line such as `RE_STRING=1,75` written by hand reads back as a list; the comma
     // was part of the value, so put it back.
@@ -45,8 +39,7 @@ std::string SettingsStore::GetString(std::string_view section, std::string_view 
     return v.toString().toStdString();
 }
 
-int SettingsStore::GetInt(std::string_view section, std::string_view key, int defaultValue) const
-{
+int SettingsStore::GetInt(std::string_view section, std::string_view key, int defaultValue) const {
     const QVariant v = impl_->settings.value(impl_->path(section, key));
     if (!v.isValid() || v.typeId() == QMetaType::QStringList)
         return defaultValue;
@@ -56,19 +49,16 @@ int SettingsStore::GetInt(std::string_view section, std::string_view key, int de
 }
 
 void SettingsStore::WriteString(std::string_view section, std::string_view key,
-                                std::string_view value)
-{
+                                std::string_view value) {
     impl_->settings.setValue(impl_->path(section, key),
                              QString::fromUtf8(value.data(), qsizetype(value.size())));
 }
 
-void SettingsStore::WriteInt(std::string_view section, std::string_view key, int value)
-{
+void SettingsStore::WriteInt(std::string_view section, std::string_view key, int value) {
     impl_->settings.setValue(impl_->path(section, key), value);
 }
 
-void SettingsStore::Flush()
-{
+void SettingsStore::Flush() {
     impl_->settings.sync();
 }
 

@@ -4,8 +4,7 @@
 
 namespace platform {
 
-LocalDate Today()
-{
+LocalDate Today() {
     const QDate d = QDate::currentDate();
     return {d.day(), d.month(), d.year()};
 }

@@ -27,14 +27,28 @@ ColorRef ColorDeNombre(std::string_view nombre);
 // Only the exact fill name "SOLIDO" fills solid; anything else is cross-hatched.
 bool EsRellenoSolido(std::string_view relleno);
 
+// How a print of a receipt ended.
+struct ResultadoImpresion {
+    enum class Estado {
+        Cancelada,  // the user closed the choice
+        Impresa,    // the job was handed over to `impresora`
+        ArchivoPdf, // the user chose to save it as a PDF file instead
+        Fallida,    // the user has been told why
+    };
+    Estado estado = Estado::Cancelada;
+    std::string impresora;
+};
+
 class CRecibo {
 public:
     CRecibo() = default;
     virtual ~CRecibo() = default;
 
     // Lets the user choose a printer and prints this receipt as a one-page job named
-    // "Talvero: Imprimiento Recibo". Reports nothing; a cancel or a failure prints nothing.
-    void Imprimir();
+    // "Talvero: Imprimiento Recibo". A cancel prints nothing and says nothing; a failure
+    // prints nothing and has been reported to the user. The record is copied for the job,
+    // so it is left as it was.
+    ResultadoImpresion Imprimir() const;
 
     // Draws the receipt on a started page. Rewrites the three percentage texts into their
     // printed labels, so a record is drawn once.

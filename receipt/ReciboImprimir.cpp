@@ -2,9 +2,32 @@
 // printer the user picks.
 #include "receipt/Recibo.h"
 
-#include "receipt/PageSurface.h"
 #include "platform/PrintJob.h"
+#include "receipt/PageSurface.h"
 
-void CRecibo::Imprimir() {
-    platform::PrintOnePage(NOMBRE_TRABAJO, [this](page::PageSurface& page) { Dibujar(page); });
+#include <memory>
+
+ResultadoImpresion CRecibo::Imprimir() const {
+    // Drawing rewrites the record's percentage texts, and the preview and the job each draw
+    // it, perhaps on another thread after this returns: each drawing gets a fresh copy of
+    // a copy that the drawings share.
+    const auto original = std::make_shared<const CRecibo>(*this);
+    const platform::PrintOutcome outcome =
+        platform::PrintOnePage(NOMBRE_TRABAJO, [original](page::PageSurface& page) {
+            CRecibo copia = *original;
+            copia.Dibujar(page);
+        });
+    using Kind = platform::PrintOutcome::Kind;
+    using Estado = ResultadoImpresion::Estado;
+    switch (outcome.kind) {
+    case Kind::Printed:
+        return {Estado::Impresa, outcome.printer};
+    case Kind::PdfFile:
+        return {Estado::ArchivoPdf, {}};
+    case Kind::Failed:
+        return {Estado::Fallida, outcome.printer};
+    case Kind::Cancelled:
+        break;
+    }
+    return {};
 }

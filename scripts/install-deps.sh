@@ -7,6 +7,8 @@ packages=(
   # build
   cmake ninja-build g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  # the print server's own reason when it refuses a job
+  libcups2-dev
   # the program at run time: Spanish framework dialogs, fonts for the form and the page
   qt6-translations-l10n fonts-dejavu-core fonts-liberation fontconfig
   # tests: offscreen Qt, a real CUPS with a PDF queue, PDF inspection

@@ -15,7 +15,7 @@ const char* const kMonths[] = {"ENERO",      "FEBRERO", "MARZO",     "ABRIL",
                                "MAYO",       "JUNIO",   "JULIO",     "AGOSTO",
                                "SEPTIEMBRE", "OCTUBRE", "NOVIEMBRE", "DICIEMBRE"};
 
-const QString kPrinterChoice = QStringLiteral("platform::PrinterChoiceDialog");
+const QString kPrinterChoice = QStringLiteral("platform::PrintDialog");
 const QString kNotInteger = QStringLiteral("Introduzca un número entero.");
 const QString kNotCurrency = QStringLiteral("Introduzca una moneda.");
 

@@ -12,6 +12,7 @@
 #include <QDate>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenuBar>
 #include <QRegularExpressionValidator>
 #include <QtTest>
 
@@ -185,7 +186,7 @@ void TestFormOpening::templateControls() {
     CTalveroDlg dlg; // built, not opened: the template's own positions
     QWidget* w = dlg.findChild<QWidget*>(QString::number(id));
     QVERIFY(w);
-    QCOMPARE(w->parentWidget(), &dlg);
+    QCOMPARE(w->parentWidget(), dlg.ClientArea()); // pixels of the client area
     QCOMPARE(w->focusPolicy(), tab ? Qt::StrongFocus : Qt::ClickFocus);
     const QRect pixels = Pixels(units.x(), units.y(), units.width(), units.height());
     if (kind == QLatin1String("edit")) {
@@ -216,10 +217,10 @@ void TestFormOpening::templateControls() {
 
 void TestFormOpening::everyControlIsThereWithItsCaption() {
     CTalveroDlg dlg;
-    QCOMPARE(dlg.findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 64);
+    QCOMPARE(dlg.ClientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 64);
 
     QStringList labels;
-    for (QLabel* l : dlg.findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+    for (QLabel* l : dlg.ClientArea()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
         labels << l->text();
     labels.sort();
     QStringList expectedLabels = {"Dirección", "Concepto", "€",     "IVA",    "RE",
@@ -228,7 +229,7 @@ void TestFormOpening::everyControlIsThereWithItsCaption() {
     QCOMPARE(labels, expectedLabels);
 
     QStringList frames;
-    for (QGroupBox* f : dlg.findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
+    for (QGroupBox* f : dlg.ClientArea()->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
         frames << f->title();
     frames.sort();
     QStringList expectedFrames = {"",       "",          "",      "Cobrador", "Pagador",
@@ -239,7 +240,11 @@ void TestFormOpening::everyControlIsThereWithItsCaption() {
 
 void TestFormOpening::formSizeAndTitle() {
     CTalveroDlg dlg;
-    QCOMPARE(dlg.size(), QSize(634, 400)); // 423 x 246 units
+    QCOMPARE(dlg.ClientArea()->size(), QSize(634, 400)); // 423 x 246 units
+    // The window grows by the menu bar alone, which sits above the client area.
+    QCOMPARE(dlg.ClientArea()->pos(), QPoint(0, dlg.MenuBar()->height()));
+    QCOMPARE(dlg.size(), QSize(634, 400 + dlg.MenuBar()->height()));
+    QCOMPARE(dlg.MenuBar()->geometry(), QRect(0, 0, 634, dlg.MenuBar()->height()));
     QCOMPARE(dlg.windowTitle(), QStringLiteral("Talvero    Gratuito    Cortesia de ") +
                                     QString::fromStdString(enlaces::DireccionWeb()));
     QVERIFY(!enlaces::DireccionWeb().empty());
@@ -273,26 +278,27 @@ void TestFormOpening::listContents() {
 void TestFormOpening::captionsAreNotClipped() {
     CTalveroDlg dlg;
     QVERIFY(Open(dlg));
-    for (QLabel* l : dlg.findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+    for (QLabel* l : dlg.ClientArea()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
         QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(),
                  qPrintable(l->text()));
         QVERIFY2(l->fontMetrics().height() <= l->height(), qPrintable(l->text()));
     }
-    for (QGroupBox* f : dlg.findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
+    for (QGroupBox* f : dlg.ClientArea()->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly))
         QVERIFY2(f->fontMetrics().horizontalAdvance(f->title()) + 12 <= f->width(),
                  qPrintable(f->title()));
-    for (QPushButton* b : dlg.findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
+    for (QPushButton* b :
+         dlg.ClientArea()->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
         QVERIFY2(b->fontMetrics().horizontalAdvance(WithoutMnemonic(b->text())) + 8 <= b->width(),
                  qPrintable(b->text()));
         QVERIFY2(b->fontMetrics().height() <= b->height(), qPrintable(b->text()));
     }
-    for (QComboBox* l : dlg.findChildren<QComboBox*>(Qt::FindDirectChildrenOnly)) {
+    for (QComboBox* l : dlg.ClientArea()->findChildren<QComboBox*>(Qt::FindDirectChildrenOnly)) {
         // The text beside the drop-down arrow, which takes about a list's height.
         for (const QString& entry : Entries(l))
             QVERIFY2(l->fontMetrics().horizontalAdvance(entry) + l->height() <= l->width(),
                      qPrintable(entry));
     }
-    for (QLineEdit* e : dlg.findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
+    for (QLineEdit* e : dlg.ClientArea()->findChildren<QLineEdit*>(Qt::FindDirectChildrenOnly))
         QVERIFY2(e->fontMetrics().height() + 4 <= e->height(), qPrintable(e->objectName()));
 }
 

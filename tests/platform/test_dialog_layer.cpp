@@ -375,8 +375,9 @@ void TestDialogLayer::moveItemPlacesShowsAndRaises() {
     d.MoveItem(kSinTab, 3, 4, 50, 20);
     QCOMPARE(d.Item(kSinTab)->geometry(), QRect(3, 4, 50, 20));
     QVERIFY(d.Item(kSinTab)->isVisible());
-    // On top: the last of the dialog's children in stacking order.
-    QCOMPARE(d.children().last(), d.Item(kSinTab));
+    // On top: the last of the client area's children in stacking order.
+    QCOMPARE(d.Item(kSinTab)->parentWidget(), d.ClientArea());
+    QCOMPARE(d.ClientArea()->children().last(), d.Item(kSinTab));
 }
 
 void TestDialogLayer::pictureButtonHidesCaptionOnlyWhileItHasAPicture() {

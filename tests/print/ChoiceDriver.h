@@ -1,12 +1,15 @@
-// Plays the user at the printer choice: while a print runs, waits for the modal choice,
-// notes what it offers, optionally picks a printer and edits its settings through
-// "Propiedades...", then presses "Aceptar" (or "Cancelar"). Any other modal window that
-// shows up (a message box, say) is noted and closed.
+// Plays the user at "Imprimir recibo": while a print runs, waits for the modal dialog and
+// for its list of destinations, notes what it offers, optionally picks a destination,
+// waits until that printer's settings are read, edits them through "Propiedades...", then
+// presses "Aceptar" (or "Cancelar"). Any other modal window that shows up (a message box,
+// say) is noted with its text and closed.
 #pragma once
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QStringList>
@@ -36,8 +39,9 @@ public:
     bool acceptEnabled = false;
     int spinBoxes = -1, checkBoxes = -1, lineEdits = -1, radioButtons = -1;
     int settingsSeen = 0;
-    // Modal windows that were not the printer choice.
+    // Modal windows that were not the printer choice, and the texts of message boxes.
     QStringList otherModals;
+    QStringList messages;
 
 private:
     void Poll() {
@@ -45,14 +49,24 @@ private:
         if (dialog == nullptr || (handled_ != nullptr && dialog == handled_.data())) {
             return;
         }
-        auto* combo = dialog->findChild<QComboBox*>();
+        if (dialog == picked_.data()) {
+            Finish(dialog);
+            return;
+        }
+        auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("destino"));
         if (choicesSeen > 0 || combo == nullptr) {
             otherModals << dialog->metaObject()->className();
+            if (auto* box = qobject_cast<QMessageBox*>(dialog)) {
+                messages << box->text();
+            }
             dialog->reject();
             return;
         }
+        if (dialog->property("buscando").toBool()) {
+            return; // the printers are still being listed
+        }
         ++choicesSeen;
-        handled_ = dialog;
+        picked_ = dialog;
         startPrinter = combo->currentText();
         for (int i = 0; i < combo->count(); ++i) {
             printers << combo->itemText(i);
@@ -64,6 +78,12 @@ private:
         if (!pick_.isEmpty()) {
             combo->setCurrentText(pick_);
         }
+        pickedAt_.start();
+    }
+
+    // Once the picked printer's settings have been read (or the wait is over), edit them if
+    // asked to, and press the button.
+    void Finish(QDialog* dialog) {
         QPushButton* accept = nullptr;
         QPushButton* settings = nullptr;
         for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
@@ -73,6 +93,11 @@ private:
                 settings = b;
             }
         }
+        const bool ready = accept != nullptr && accept->isEnabled();
+        if (!ready && pickedAt_.elapsed() < 8000) {
+            return;
+        }
+        handled_ = dialog;
         if (editSettings_ && settings != nullptr) {
             // A timer does not fire again while its own handler runs: a second one drives
             // the settings dialog that the click runs.
@@ -80,7 +105,7 @@ private:
             settings->click();
             settingsTimer_.stop();
         }
-        acceptEnabled = accept != nullptr && accept->isEnabled();
+        acceptEnabled = ready;
         if (press_ == Press::Accept && accept != nullptr) {
             accept->click(); // does nothing when the button is disabled
         }
@@ -112,5 +137,7 @@ private:
     Press press_;
     QString pick_;
     QPointer<QDialog> handled_;
+    QPointer<QDialog> picked_;
+    QElapsedTimer pickedAt_;
     std::function<void(QDialog&)> editSettings_;
 };

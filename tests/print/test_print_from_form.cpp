@@ -13,8 +13,7 @@ const QString QUEUE = QStringLiteral("TalveroPDF");
 const QString JOB_NAME = QStringLiteral("Talvero: Imprimiento Recibo");
 
 // The highest word on the page with this text.
-const printtest::Word* Highest(const QList<printtest::Word>& words, const QString& text)
-{
+const printtest::Word* Highest(const QList<printtest::Word>& words, const QString& text) {
     const printtest::Word* best = nullptr;
     for (const printtest::Word& w : words)
         if (w.text == text && (best == nullptr || w.box.top() < best->box.top()))
@@ -39,16 +38,14 @@ private:
     SettingsSandbox settings_{QStringLiteral("talvero-test-print-form")};
 };
 
-void TestPrintFromForm::initTestCase()
-{
+void TestPrintFromForm::initTestCase() {
     if (printtest::ServerDir().isEmpty())
         QSKIP("TALVERO_CUPS_DIR is not set: run through ctest");
     if (!printtest::SkipReason().isEmpty())
         QSKIP(qPrintable(printtest::SkipReason()));
 }
 
-void TestPrintFromForm::Fill(CTalveroDlg& dlg)
-{
+void TestPrintFromForm::Fill(CTalveroDlg& dlg) {
     TypeInto(dlg, 1003, QStringLiteral("17"));
     TypeInto(dlg, 1004, QStringLiteral("zaragoza"));
     TypeInto(dlg, 1013, QStringLiteral("5"));
@@ -67,8 +64,7 @@ void TestPrintFromForm::Fill(CTalveroDlg& dlg)
     Choose(dlg, 1046, QStringLiteral("SOLIDO"));
 }
 
-void TestPrintFromForm::filledFormPrintsOneReceiptPage()
-{
+void TestPrintFromForm::filledFormPrintsOneReceiptPage() {
     settings_.Clear();
     CTalveroDlg dlg;
     QVERIFY(Open(dlg));
@@ -102,9 +98,9 @@ void TestPrintFromForm::filledFormPrintsOneReceiptPage()
     for (const printtest::Word& w : words)
         texts << w.text;
     // The place is printed with its capital; the date in words; the labels and amounts.
-    for (const char* expected : {"Zaragoza", "MARZO", "2.004", "Reparación", "Piezas",
-                                 "100,00", "50,50", "+16%", "24,08", "+15%", "IRPF", "-22,58",
-                                 "TOTAL", "Comunidad", "Juan", "C/", "Mayor"})
+    for (const char* expected :
+         {"Zaragoza", "MARZO", "2.004", "Reparación", "Piezas", "100,00", "50,50", "+16%", "24,08",
+          "+15%", "IRPF", "-22,58", "TOTAL", "Comunidad", "Juan", "C/", "Mayor"})
         QVERIFY2(texts.contains(QString::fromUtf8(expected)),
                  qPrintable(QStringLiteral("missing %1 in %2")
                                 .arg(QString::fromUtf8(expected), texts.join(' '))));
@@ -127,8 +123,7 @@ void TestPrintFromForm::filledFormPrintsOneReceiptPage()
     QCOMPARE(Text(dlg, 1004), QStringLiteral("Zaragoza"));
 }
 
-void TestPrintFromForm::cancelledChoicePrintsNothingAndRewritesTheForm()
-{
+void TestPrintFromForm::cancelledChoicePrintsNothingAndRewritesTheForm() {
     settings_.Clear();
     CTalveroDlg dlg;
     QVERIFY(Open(dlg));

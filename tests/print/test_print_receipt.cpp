@@ -5,13 +5,16 @@
 
 #include "../receipt/SampleRecords.h"
 
-#include "receipt/PageSurface.h"
 #include "platform/PrintJob.h"
+#include "receipt/PageSurface.h"
 #include "receipt/Recibo.h"
 
 #include <QApplication>
 #include <QRadioButton>
 #include <QTest>
+#include <QThread>
+
+#include <atomic>
 
 namespace {
 
@@ -48,6 +51,15 @@ Printed PrintAndWait(CRecibo& record, const QString& queue = DEFAULT_QUEUE) {
         printed.pdf = printtest::PdfOfJob(printed.job);
     }
     return printed;
+}
+
+// Counts the pages drawn for a job; the preview draws on the user-interface thread, a job
+// on a worker.
+std::function<void(page::PageSurface&)> CountJobPages(std::atomic<int>& pages) {
+    return [&pages](page::PageSurface&) {
+        if (QThread::currentThread() != qApp->thread())
+            ++pages;
+    };
 }
 
 int JobCount() {
@@ -114,7 +126,7 @@ private Q_SLOTS:
     void choiceStartsOnTheDefaultPrinterEveryTime();
     void printersOwnSettingsApply();
     void cancellingPrintsNothing();
-    void refusedJobEndsQuietly();
+    void refusedJobIsReported();
 
 private:
     Printed hatched_;
@@ -389,11 +401,10 @@ void TestPrintReceipt::printersOwnSettingsApply() {
 void TestPrintReceipt::cancellingPrintsNothing() {
     const int jobs = JobCount();
     const int pdfs = printtest::PdfCount();
-    int pages = 0;
+    std::atomic<int> pages = 0;
     {
         ChoiceDriver driver(ChoiceDriver::Press::Cancel);
-        platform::PrintOnePage("Talvero: Imprimiento Recibo",
-                               [&](page::PageSurface&) { ++pages; });
+        platform::PrintOnePage("Talvero: Imprimiento Recibo", CountJobPages(pages));
         QCOMPARE(driver.choicesSeen, 1);
         QCOMPARE(driver.startPrinter, DEFAULT_QUEUE);
         QCOMPARE(driver.otherModals, QStringList{});
@@ -403,21 +414,29 @@ void TestPrintReceipt::cancellingPrintsNothing() {
         ChoiceDriver driver(ChoiceDriver::Press::Cancel);
         r.Imprimir();
     }
-    QCOMPARE(pages, 0);
-    QCOMPARE(r.m_Iva, std::string("16")); // never drawn
+    QCOMPARE(pages.load(), 0);
+    QCOMPARE(r.m_Iva, std::string("16")); // the record itself is never drawn
     QCOMPARE(JobCount(), jobs);
     QCOMPARE(printtest::PdfCount(), pdfs);
 }
 
-void TestPrintReceipt::refusedJobEndsQuietly() {
+void TestPrintReceipt::refusedJobIsReported() {
     const int refused = int(printtest::JobIds(REFUSING_QUEUE).size());
-    int pages = 0;
+    std::atomic<int> pages = 0;
     ChoiceDriver driver(ChoiceDriver::Press::Accept, REFUSING_QUEUE);
-    platform::PrintOnePage("Talvero: Imprimiento Recibo", [&](page::PageSurface&) { ++pages; });
+    const platform::PrintOutcome outcome =
+        platform::PrintOnePage("Talvero: Imprimiento Recibo", CountJobPages(pages));
     QCOMPARE(driver.choicesSeen, 1);
-    QCOMPARE(pages, 1); // drawn, then refused by the queue
+    QCOMPARE(pages.load(), 1); // drawn, then refused by the queue
     QCOMPARE(int(printtest::JobIds(REFUSING_QUEUE).size()), refused);
-    QCOMPARE(driver.otherModals, QStringList{});
+    QCOMPARE(outcome.kind, platform::PrintOutcome::Kind::Failed);
+    QCOMPARE(outcome.printer, REFUSING_QUEUE.toStdString());
+    // One message, naming the printer and the server's reason.
+    QCOMPARE(driver.messages.size(), 1);
+    QVERIFY2(driver.messages[0].startsWith(
+                 QStringLiteral("No se pudo imprimir el recibo en «%1»: ").arg(REFUSING_QUEUE)),
+             qPrintable(driver.messages[0]));
+    QVERIFY2(driver.messages[0].size() > 45, qPrintable(driver.messages[0]));
 }
 
 QTEST_MAIN(TestPrintReceipt)

@@ -1,0 +1,3 @@
+#include "form/TalveroDlg.h"
+void CTalveroDlg::OnGuardarPdf() {}
+void CTalveroDlg::GuardarPdf(const CRecibo&) {}

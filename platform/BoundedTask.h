@@ -1,0 +1,85 @@
+// Work that may block on something outside the program (a print server that accepts the
+// connection and never answers) runs on a thread of its own, so that the window keeps
+// answering; the caller hears back on the user-interface thread, either with the result
+// or that the time ran out, never both.
+//
+// A task that times out is abandoned, not stopped: it keeps whatever it captured alive
+// until it returns, so it must capture by value (shared pointers for what it shares) and
+// touch no widget.
+#pragma once
+
+#include <QCoreApplication>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace platform {
+
+// How long anything that talks to the print server may take before the user is told.
+inline constexpr std::chrono::milliseconds kPrintServerLimit{5000};
+
+template <class T> class BoundedTask {
+public:
+    // Starts `work` on a new thread. `done` runs on the user-interface thread with its result,
+    // or `timedOut` runs there once `limit` has passed; neither runs once `context` is gone.
+    static void Start(QObject* context, std::chrono::milliseconds limit, std::function<T()> work,
+                      std::function<void(T)> done, std::function<void()> timedOut) {
+        auto state = std::make_shared<State>();
+        state->context = context;
+        state->done = std::move(done);
+        state->timedOut = std::move(timedOut);
+
+        QTimer::singleShot(limit, context, [state] {
+            if (state->Settle())
+                state->timedOut();
+        });
+        std::thread([state, work = std::move(work)]() mutable {
+            T result = work();
+            {
+                const std::lock_guard lock(state->mutex);
+                state->result.emplace(std::move(result));
+            }
+            // The application object outlives every window; the delivery checks the window.
+            if (QCoreApplication* app = QCoreApplication::instance())
+                QMetaObject::invokeMethod(
+                    app, [state] { state->Deliver(); }, Qt::QueuedConnection);
+        }).detach();
+    }
+
+private:
+    struct State {
+        std::mutex mutex;
+        bool settled = false; // only touched on the user-interface thread
+        std::optional<T> result;
+        QPointer<QObject> context;
+        std::function<void(T)> done;
+        std::function<void()> timedOut;
+
+        bool Settle() {
+            if (settled)
+                return false;
+            settled = true;
+            return true;
+        }
+        void Deliver() {
+            if (context.isNull() || !Settle())
+                return;
+            std::optional<T> value;
+            {
+                const std::lock_guard lock(mutex);
+                value.swap(result);
+            }
+            if (value)
+                done(std::move(*value));
+        }
+    };
+};
+
+} // namespace platform

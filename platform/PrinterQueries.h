@@ -1,0 +1,35 @@
+// What the print server is asked, each a plain function so that it can run off the
+// user-interface thread (see BoundedTask.h): the printers, and one printer set up for a
+// receipt.
+#pragma once
+
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+class QPrinter;
+
+namespace platform {
+
+struct PrinterListing {
+    QStringList names;
+    QString defaultName;
+    // The default printer's own minimum margins, which a PDF copies; none without printers.
+    std::optional<QMarginsF> defaultMargins; // millimetres
+};
+
+PrinterListing ListPrinters();
+
+// A printer object on `name` whose printable area is what the printer itself can reach,
+// not a margin of our choosing.
+std::shared_ptr<QPrinter> SetUpPrinter(const QString& name);
+
+// The page of a receipt saved as PDF: A4 portrait with the default printer's minimum
+// margins, or 5 mm on every side when there is no printer.
+QPageLayout PdfPageLayout(const std::optional<QMarginsF>& printerMargins);
+
+} // namespace platform
