@@ -30,6 +30,7 @@ public:
     // What to show. An invalid layout shows an empty grey area (the destination is not
     // known yet).
     void SetLayout(const QPageLayout& layout);
+    const QPageLayout& Layout() const { return layout_; }
     void SetDrawing(DrawPage draw);
     // The drawing changed: it is drawn again before the next frame is shown.
     void Redraw();

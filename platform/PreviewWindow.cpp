@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -82,7 +83,6 @@ PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), &PreviewWindow::ZoomIn);
     shortcut(QKeySequence::ZoomOut, &PreviewWindow::ZoomOut);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_0), &PreviewWindow::ZoomToFit);
-    shortcut(QKeySequence(Qt::Key_Escape), &QWidget::close);
     shortcut(QKeySequence::Print, &PreviewWindow::PrintRequested);
 
     connect(fit, &QPushButton::clicked, this, &PreviewWindow::ZoomToFit);
@@ -96,6 +96,15 @@ PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
     BoundedTask<QPageLayout>::Start(
         this, kPrintServerLimit, &DefaultPrinterLayout,
         [this](QPageLayout layout) { preview_->SetLayout(layout); }, [] {});
+}
+
+void PreviewWindow::keyPressEvent(QKeyEvent* event) {
+    // Escape closes, as it does a dialog.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void PreviewWindow::ZoomToFit() {

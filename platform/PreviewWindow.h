@@ -30,6 +30,9 @@ Q_SIGNALS:
     void PrintRequested();
     void SavePdfRequested();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void Zoom(qreal pixelsPerMm);
 

@@ -20,13 +20,11 @@ namespace {
 class LinkCatcher : public QObject {
     Q_OBJECT
 public:
-    LinkCatcher()
-    {
+    LinkCatcher() {
         for (const char* scheme : {"http", "https", "mailto"})
             QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), this, "Open");
     }
-    ~LinkCatcher() override
-    {
+    ~LinkCatcher() override {
         for (const char* scheme : {"http", "https", "mailto"})
             QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
     }
@@ -36,8 +34,7 @@ public Q_SLOTS:
     void Open(const QUrl& url) { opened << url; }
 };
 
-QString SettingsFile()
-{
+QString SettingsFile() {
     return QSettings().fileName();
 }
 
@@ -56,8 +53,7 @@ private:
     SettingsSandbox sandbox_{QStringLiteral("talvero-test-links-damage")};
 };
 
-void TestFormLinksAndDamage::bannerOpensTheWebSiteOfTheAboutBox()
-{
+void TestFormLinksAndDamage::bannerOpensTheWebSiteOfTheAboutBox() {
     LinkCatcher catcher;
     CTalveroDlg dlg;
     QVERIFY(Open(dlg));
@@ -90,8 +86,7 @@ void TestFormLinksAndDamage::bannerOpensTheWebSiteOfTheAboutBox()
     QCOMPARE(Text(dlg, 1004), placeBefore);
 }
 
-void TestFormLinksAndDamage::damagedSettingsOpenWithDefaultsAndCloseClean_data()
-{
+void TestFormLinksAndDamage::damagedSettingsOpenWithDefaultsAndCloseClean_data() {
     QTest::addColumn<QByteArray>("content");
     QByteArray noise(2048, '\0');
     for (int i = 0; i < noise.size(); ++i)
@@ -106,8 +101,7 @@ void TestFormLinksAndDamage::damagedSettingsOpenWithDefaultsAndCloseClean_data()
             QByteArray(100000, 'c') + "\n");
 }
 
-void TestFormLinksAndDamage::damagedSettingsOpenWithDefaultsAndCloseClean()
-{
+void TestFormLinksAndDamage::damagedSettingsOpenWithDefaultsAndCloseClean() {
     QFETCH(QByteArray, content);
     {
         QVERIFY(QDir().mkpath(QFileInfo(SettingsFile()).path()));
@@ -129,7 +123,8 @@ void TestFormLinksAndDamage::damagedSettingsOpenWithDefaultsAndCloseClean()
     QCOMPARE(sandbox_.GetInt("Banner Publicidad 001", 999), 2);
     QCOMPARE(sandbox_.Get("Importe1"), std::string("0,00"));
     const std::string iva = sandbox_.Get("IVA_STRING");
-    QVERIFY2(iva == "0" || iva == "16" || iva.empty(), iva.c_str()); // "1" of the truncated line selects 16
+    QVERIFY2(iva == "0" || iva == "16" || iva.empty(),
+             iva.c_str()); // "1" of the truncated line selects 16
     QVERIFY(sandbox_.Get("Concepto1").size() <= 40);
     CTalveroDlg again;
     QVERIFY(Open(again));
