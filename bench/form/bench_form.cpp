@@ -1,7 +1,9 @@
 // What the user waits for in the form: one keystroke in a euro edit until the peseta edit
 // and all nine result edits are written (everything happens before the key event
-// returns), and building and opening the form.
+// returns), the same keystroke until the open preview shows it, and building and opening
+// the form.
 #include "form/TalveroDlg.h"
+#include "platform/PreviewWindow.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -34,6 +36,33 @@ void KeystrokeInEuroEdit(benchmark::State& state) {
         state.SkipWithError("the total was not written");
 }
 BENCHMARK(KeystrokeInEuroEdit);
+
+// With the preview window open at its usual size: one keystroke in a euro edit until the
+// preview's page has been drawn again and painted.
+void PreviewRedrawAfterKeystroke(benchmark::State& state) {
+    CTalveroDlg dlg;
+    dlg.show();
+    dlg.OnVistaPrevia();
+    auto* preview = dlg.findChild<platform::PreviewWindow*>();
+    auto* euros = dlg.findChild<QLineEdit*>(QStringLiteral("1007"));
+    dlg.activateWindow();
+    euros->setFocus();
+    QTest::keyClicks(euros, QStringLiteral("1234,5"));
+    QCoreApplication::processEvents();
+    bool typeDigit = true;
+    for (auto _ : state) {
+        if (typeDigit)
+            QTest::keyClick(euros, Qt::Key_7);
+        else
+            QTest::keyClick(euros, Qt::Key_Backspace);
+        typeDigit = !typeDigit;
+        QCoreApplication::processEvents(); // the scheduled redraw
+        preview->Preview().repaint();      // and the frame that shows it
+    }
+    if (preview->Preview().PrintableAreaImage().isNull())
+        state.SkipWithError("the preview drew nothing");
+}
+BENCHMARK(PreviewRedrawAfterKeystroke)->Unit(benchmark::kMillisecond);
 
 void ConstructAndOpenForm(benchmark::State& state) {
     for (auto _ : state) {
