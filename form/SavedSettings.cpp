@@ -19,12 +19,12 @@ constexpr char kBanner[] = "Banner Publicidad 001";
 constexpr char kIva[] = "IVA_STRING";
 constexpr char kIrpf[] = "IPRF_STRING";
 constexpr char kRe[] = "RE_STRING";
-constexpr char kConcepto[5][10] = {"Concepto1", "Concepto2", "Concepto3", "Concepto4",
-                                   "Concepto5"};
+constexpr char kConcepto[5][10] = {"Concepto1", "Concepto2", "Concepto3", "Concepto4", "Concepto5"};
 constexpr char kDireccion[] = "Direccion";
 constexpr char kImporte[5][9] = {"Importe1", "Importe2", "Importe3", "Importe4", "Importe5"};
 constexpr char kColor[] = "Color";
 constexpr char kPluma[] = "Pluma";
+constexpr char kCarpetaPdf[] = "CarpetaPDF";
 
 // Defaults for values that read empty or absent.
 constexpr char kDefaultVencimiento[] = "A LA VISTA";
@@ -34,39 +34,33 @@ constexpr char kDefaultPluma[] = "SOLID"; // selects "SOLIDO" in the fill list
 constexpr int kBannerAbsent = 999;
 constexpr int kBannerDefault = 2;
 
-std::string Read(const platform::SettingsStore& s, const char* key)
-{
+std::string Read(const platform::SettingsStore& s, const char* key) {
     return s.GetString(kSection, key);
 }
 
-std::string ReadOr(const platform::SettingsStore& s, const char* key, const char* fallback)
-{
+std::string ReadOr(const platform::SettingsStore& s, const char* key, const char* fallback) {
     std::string v = Read(s, key);
     return v.empty() ? std::string(fallback) : v;
 }
 
-void ReadPercentages(const platform::SettingsStore& s, ReceiptFields& f)
-{
+void ReadPercentages(const platform::SettingsStore& s, ReceiptFields& f) {
     f.m_Iva = ReadOr(s, kIva, kDefaultPorcentaje);
     f.m_Irpf = ReadOr(s, kIrpf, kDefaultPorcentaje);
     f.m_Re = ReadOr(s, kRe, kDefaultPorcentaje);
 }
 
-void ReadColourAndFill(const platform::SettingsStore& s, ReceiptFields& f)
-{
+void ReadColourAndFill(const platform::SettingsStore& s, ReceiptFields& f) {
     f.m_Color = ReadOr(s, kColor, kDefaultColor);
     f.m_Relleno = ReadOr(s, kPluma, kDefaultPluma);
 }
 
-std::string* Conceptos(ReceiptFields& f, int i)
-{
+std::string* Conceptos(ReceiptFields& f, int i) {
     std::string* c[5] = {&f.m_Concepto1, &f.m_Concepto2, &f.m_Concepto3, &f.m_Concepto4,
                          &f.m_Concepto5};
     return c[i];
 }
 
-moneda::Currency* Importes(ReceiptFields& f, int i)
-{
+moneda::Currency* Importes(ReceiptFields& f, int i) {
     moneda::Currency* c[5] = {&f.m_Importe1, &f.m_Importe2, &f.m_Importe3, &f.m_Importe4,
                               &f.m_Importe5};
     return c[i];
@@ -74,8 +68,7 @@ moneda::Currency* Importes(ReceiptFields& f, int i)
 
 } // namespace
 
-void ReadOpeningFirstGroup(const platform::SettingsStore& s, ReceiptFields& f)
-{
+void ReadOpeningFirstGroup(const platform::SettingsStore& s, ReceiptFields& f) {
     f.m_Cobrador1 = Read(s, kCobrador1);
     f.m_Cobrador2 = Read(s, kCobrador2);
     f.m_Localidad = Read(s, kLocalidad);
@@ -89,8 +82,7 @@ void ReadOpeningFirstGroup(const platform::SettingsStore& s, ReceiptFields& f)
     ReadPercentages(s, f);
 }
 
-void ReadOpeningSecondGroup(const platform::SettingsStore& s, ReceiptFields& f)
-{
+void ReadOpeningSecondGroup(const platform::SettingsStore& s, ReceiptFields& f) {
     f.m_Cobrador1 = Read(s, kCobrador1);
     f.m_Cobrador2 = Read(s, kCobrador2);
     for (int i = 0; i < 5; ++i)
@@ -101,8 +93,7 @@ void ReadOpeningSecondGroup(const platform::SettingsStore& s, ReceiptFields& f)
     ReadColourAndFill(s, f);
 }
 
-void ReadForClearAll(const platform::SettingsStore& s, ReceiptFields& f)
-{
+void ReadForClearAll(const platform::SettingsStore& s, ReceiptFields& f) {
     f.m_Cobrador1 = Read(s, kCobrador1);
     f.m_Cobrador2 = Read(s, kCobrador2);
     f.m_Localidad = Read(s, kLocalidad);
@@ -111,8 +102,7 @@ void ReadForClearAll(const platform::SettingsStore& s, ReceiptFields& f)
     ReadColourAndFill(s, f);
 }
 
-void WriteAtClose(platform::SettingsStore& s, const ReceiptFields& f)
-{
+void WriteAtClose(platform::SettingsStore& s, const ReceiptFields& f) {
     auto text = [&s](const char* key, const std::string& value) {
         s.WriteString(kSection, key, value);
     };
@@ -141,6 +131,14 @@ void WriteAtClose(platform::SettingsStore& s, const ReceiptFields& f)
         text(kImporte[i], moneda::FormatEuros(importes[i]));
     text(kColor, f.m_Color);
     text(kPluma, f.m_Relleno);
+}
+
+std::string ReadCarpetaPdf(const platform::SettingsStore& s) {
+    return Read(s, kCarpetaPdf);
+}
+
+void WriteCarpetaPdf(platform::SettingsStore& s, const std::string& folder) {
+    s.WriteString(kSection, kCarpetaPdf, folder);
 }
 
 } // namespace saved_settings

@@ -49,6 +49,7 @@ public:
 
     // --- Commands -----------------------------------------------------------------------
     void OnImprimir();    // button 1: print; the form stays open
+    void OnGuardarPdf();  // the print command's receipt saved as a PDF file instead
     void OnBorrarTodo();  // button 1019: clear for a new receipt
     void TogglePesetas(); // button 1044: show or hide the peseta column
     void OnBanner();      // button 1008: open the distributor's web site
