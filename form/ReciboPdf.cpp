@@ -13,14 +13,14 @@
 namespace {
 
 // The folder the save dialog opens in: the last one a PDF went to while it still exists,
-// else the user's Documents folder (or home, on a desktop without one).
+// else the user's Documents folder (or home, when there is none).
 QString CarpetaPropuesta(const platform::SettingsStore& store) {
     const QString last = QString::fromStdString(saved_settings::ReadCarpetaPdf(store));
     if (!last.isEmpty() && QFileInfo(last).isDir()) {
         return last;
     }
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // gets, what the file says about itself, the save dialog, and every way writing the file
 // can fail, with real files in a temporary folder read back by poppler's tools.
 #include "SaveDialogDriver.h"
+#include "Unwritable.h"
 
 #include "../print/PrintTestSupport.h"
 #include "../receipt/SampleRecords.h"
@@ -16,11 +17,7 @@
 #include <QTest>
 
 #include <csignal>
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
@@ -47,44 +44,6 @@ void Put(const QString& path, const QByteArray& content) {
     QVERIFY(file.open(QIODevice::WriteOnly));
     QCOMPARE(file.write(content), content.size());
 }
-
-// Makes a file or folder unwritable for the test's lifetime: by its mode bits, and for an
-// administrator, whom mode bits do not stop, by the file system's immutable flag.
-class Unwritable {
-public:
-    explicit Unwritable(QString path) : path_(std::move(path)) {
-        QFile::setPermissions(path_, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
-                                         QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
-        if (geteuid() == 0) {
-            immutable_ = SetImmutable(true);
-        }
-    }
-    ~Unwritable() {
-        if (immutable_) {
-            SetImmutable(false);
-        }
-        QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-    // Whether writing is really refused (an administrator on a file system without the flag
-    // is not stopped).
-    bool Holds() const { return geteuid() != 0 || immutable_; }
-
-private:
-    bool SetImmutable(bool on) const {
-        const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY | O_NONBLOCK);
-        if (fd < 0) {
-            return false;
-        }
-        int flags = 0;
-        bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        ::close(fd);
-        return ok;
-    }
-    QString path_;
-    bool immutable_ = false;
-};
 
 // Files may grow only to `bytes` for the test's lifetime: a write past it fails as on a full
 // disk (the signal it would raise is ignored, as the write's error is what counts).
