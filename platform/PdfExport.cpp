@@ -2,6 +2,7 @@
 
 #include "platform/QtPageSurface.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -86,8 +87,16 @@ QString WritePdfPage(const QString& path, const QString& title,
     if (!file.open(QIODevice::WriteOnly)) {
         return Failure(path, OpenFailureReason(path));
     }
+
+    // The page is made in memory, then written with one call whose count is checked and
+    // flushed before the rename: the PDF writer ignores what its device accepts, and
+    // commit() does not check its own last flush, so a disk that fills up would otherwise
+    // put a cut PDF in place of the old one.
+    QByteArray pdf;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
         writer.setResolution(kPdfResolution);
         writer.setTitle(title);
@@ -97,14 +106,14 @@ QString WritePdfPage(const QString& path, const QString& title,
         // As on a printer: the painter's origin is the corner of the printable area.
         QPainter painter;
         if (!painter.begin(&writer)) {
-            file.cancelWriting();
             return Failure(path, QStringLiteral("no se pudo empezar la página"));
         }
         QtPageSurface surface(painter);
         draw(surface);
         painter.end();
     }
-    if (!file.commit()) {
+    if (file.write(pdf) != pdf.size() || !file.flush() || !file.commit()) {
+        file.cancelWriting();
         return Failure(path, CommitFailureReason(file));
     }
     return {};

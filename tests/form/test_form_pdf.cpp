@@ -1,66 +1,103 @@
-// "Guardar como PDF" from the filled form, as a user does it: the print command's steps with
-// a PDF file as the page, the file dialog answered, the folder remembered across a close
-// and a new start, and a file that cannot be written, on a machine without printers.
+// "Guardar como PDF" from the form on a machine without printers: the name it proposes, the
+// page it uses, the files left in the folder after a save, a cancel or a failure, and the
+// folder remembered across a close and a new start.
 #include "FormFixture.h"
 #include "SaveDialogDriver.h"
-#include "Unwritable.h"
 
-#include "../print/PrintTestSupport.h"
+#include "platform/PdfExport.h"
 
-#include <QApplication>
 #include <QDir>
-#include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <memory>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
-const char CARPETA_PDF[] = "CarpetaPDF";
+const QByteArray OLD_PDF = "%PDF- el recibo de antes\n";
 
-// Every edit's text and every list's choice, by id: the form as the user sees it.
-QMap<int, QString> Snapshot(CTalveroDlg& dlg) {
+QByteArray Content(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList FilesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Every edit's and list's text by control id, as the print command leaves the form (even a
+// cancelled printer choice reads the form and shows it again).
+QMap<int, QString> AsPrintLeavesIt(CTalveroDlg& dlg, bool print) {
+    if (print) {
+        SaveDialogDriver cancelChoice{QString()};
+        dlg.OnImprimir();
+    }
     QMap<int, QString> texts;
     for (QWidget* w : dlg.findChildren<QWidget*>()) {
-        bool isId = false;
-        const int id = w->objectName().toInt(&isId);
-        if (isId && (qobject_cast<QLineEdit*>(w) != nullptr || qobject_cast<QComboBox*>(w))) {
+        const int id = w->objectName().toInt();
+        if (id > 0 && (qobject_cast<QLineEdit*>(w) != nullptr || qobject_cast<QComboBox*>(w))) {
             texts.insert(id, Text(dlg, id));
         }
     }
     return texts;
 }
 
-// The form as the print command leaves it (a cancelled printer choice still reads the form
-// and writes it back): what saving must leave too.
-QMap<int, QString> AsPrintLeavesIt(CTalveroDlg& dlg) {
-    SaveDialogDriver cancelChoice{QString()};
-    dlg.OnImprimir();
-    return Snapshot(dlg);
-}
-
-QStringList WordTexts(const QString& pdf) {
-    QStringList texts;
-    for (const printtest::Word& w : printtest::Words(pdf)) {
-        texts << w.text;
-    }
-    return texts;
-}
-
-// The controls whose texts differ, as "id: before -> after".
-QStringList Changes(const QMap<int, QString>& before, const QMap<int, QString>& after) {
-    QStringList changes;
-    for (auto it = before.cbegin(); it != before.cend(); ++it) {
-        if (after.value(it.key()) != it.value()) {
-            changes << QStringLiteral("%1: %2 -> %3")
-                           .arg(it.key())
-                           .arg(it.value(), after.value(it.key()));
+// The folder cannot be written while this lives: by its mode bits, and for an administrator,
+// whom they do not stop, by the file system's immutable flag.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const QString& path)
+        : fd_(::open(QFile::encodeName(path).constData(), O_RDONLY)) {
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+        if (geteuid() == 0) {
+            immutable_ = Flag(FS_IMMUTABLE_FL);
         }
     }
-    return changes;
-}
+    ~ReadOnlyFolder() {
+        if (immutable_) {
+            Flag(0);
+        }
+        ::close(fd_);
+    }
+    bool Holds() const { return geteuid() != 0 || immutable_; }
 
-QStringList FilesIn(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-}
+private:
+    bool Flag(int bit) const {
+        int flags = 0;
+        if (::ioctl(fd_, FS_IOC_GETFLAGS, &flags) != 0) {
+            return false;
+        }
+        flags = (flags & ~FS_IMMUTABLE_FL) | bit;
+        return ::ioctl(fd_, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    int fd_;
+    bool immutable_ = false;
+};
+
+// No file may grow past 4 KiB while this lives, so the PDF (far larger, with its font) fails
+// half-way as on a full disk; the signal such a write raises is ignored, its error counts.
+class FullDisk {
+public:
+    FullDisk() : previous_(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit limit = old_;
+        limit.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FullDisk() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    void (*previous_)(int);
+    rlimit old_{};
+};
 
 } // namespace
 
@@ -69,207 +106,131 @@ class TestFormPdf : public QObject {
 
 private Q_SLOTS:
     void initTestCase();
-    void init();
-
-    void savesTheReceiptOfTheForm();
-    void proposalFollowsTheForm_data();
-    void proposalFollowsTheForm();
-    void startFolder_data();
-    void startFolder();
-    void cancelWritesNothing();
-    void unwritableFolderIsReportedAndTheFormKept();
+    void proposedName_data();
+    void proposedName();
+    void pageWithoutPrinterIsA4WithFiveMillimetreMargins();
+    void saveLeaves_data();
+    void saveLeaves();
 
 private:
-    void Fill(CTalveroDlg& dlg);
-
     SettingsSandbox settings_{QStringLiteral("talvero-test-form-pdf")};
     QTemporaryDir home_;
-    QTemporaryDir out_;
 };
 
 void TestFormPdf::initTestCase() {
-    // A home of the test's own, so that "the Documents folder" is one the test controls.
+    // A home of the test's own, so that the Documents folder is one the test knows.
     qputenv("HOME", QFile::encodeName(home_.path()));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home_.filePath(QStringLiteral(".config"))));
+    QVERIFY(QDir(home_.path()).mkdir(QStringLiteral("Documents")));
 }
 
-void TestFormPdf::init() {
-    settings_.Clear();
-    QDir(home_.filePath(QStringLiteral("Documents"))).removeRecursively();
-    for (const QString& name : FilesIn(out_.path())) {
-        QFile::remove(out_.filePath(name));
-    }
-}
-
-void TestFormPdf::Fill(CTalveroDlg& dlg) {
-    TypeInto(dlg, 1003, QStringLiteral("17"));
-    TypeInto(dlg, 1004, QStringLiteral("Zaragoza"));
-    TypeInto(dlg, 1013, QStringLiteral("5"));
-    Choose(dlg, 1029, QStringLiteral("MARZO"));
-    TypeInto(dlg, 1030, QStringLiteral("2004"));
-    TypeInto(dlg, 1006, QStringLiteral("Reparación"));
-    TypeInto(dlg, 1007, QStringLiteral("100"));
-    TypeInto(dlg, 1020, QStringLiteral("Piezas"));
-    TypeInto(dlg, 1021, QStringLiteral("50,5"));
-    Choose(dlg, 1036, QStringLiteral("16"));
-    Choose(dlg, 1039, QStringLiteral("15"));
-    TypeInto(dlg, 1001, QStringLiteral("Comunidad"));
-}
-
-void TestFormPdf::savesTheReceiptOfTheForm() {
-    CTalveroDlg dlg;
-    QVERIFY(Open(dlg));
-    Fill(dlg);
-    const QMap<int, QString> before = AsPrintLeavesIt(dlg);
-    const QString pdf = out_.filePath(QStringLiteral("Recibo 17 2004-03-05.pdf"));
-    {
-        SaveDialogDriver driver(pdf);
-        dlg.OnGuardarPdf();
-        QCOMPARE(driver.dialogsSeen, 1);
-        QCOMPARE(driver.messages, QStringList());
-    }
-    QCOMPARE(FilesIn(out_.path()), QStringList{QFileInfo(pdf).fileName()});
-    QCOMPARE(printtest::PageCount(pdf), 1);
-    // The form's values as the print command reads them, with the total.
-    const QStringList words = WordTexts(pdf);
-    for (const char* expected : {"17", "Zaragoza", "Reparación", "Piezas", "152,00", "Comunidad"}) {
-        QVERIFY2(words.contains(QString::fromUtf8(expected)), qPrintable(words.join(u' ')));
-    }
-    const QString info = printtest::Run(QStringLiteral("pdfinfo"), {pdf}).output;
-    QVERIFY2(info.contains(QStringLiteral("Title:           Recibo 17\n")), qPrintable(info));
-    // The form shows what it showed, and the folder is kept for the next time.
-    const QStringList changes = Changes(before, Snapshot(dlg));
-    QVERIFY2(changes.isEmpty(), qPrintable(changes.join(u';')));
-    QCOMPARE(settings_.Get(CARPETA_PDF), out_.path().toStdString());
-}
-
-void TestFormPdf::proposalFollowsTheForm_data() {
+void TestFormPdf::proposedName_data() {
     QTest::addColumn<QString>("numero");
-    QTest::addColumn<QString>("dia");
-    QTest::addColumn<QString>("mes");
-    QTest::addColumn<QString>("anio");
+    QTest::addColumn<QList<int>>("date"); // year, month, day
     QTest::addColumn<QString>("expected");
-    QTest::addColumn<int>("messages"); // validation messages of the form's read
     // clang-format off
-    QTest::newRow("number and date") << "17" << "5" << "MARZO" << "2004" << "Recibo 17 2004-03-05.pdf" << 0;
-    QTest::newRow("no number") << "" << "5" << "MARZO" << "2004" << "Recibo 2004-03-05.pdf" << 0;
-    QTest::newRow("slash in the number") << "2004/9" << "5" << "MARZO" << "2004" << "Recibo 2004-9 2004-03-05.pdf" << 0;
-    QTest::newRow("31 April leaves the date out") << "17" << "31" << "ABRIL" << "2004" << "Recibo 17.pdf" << 0;
-    // The read stops at the day, with its message, and the command goes on as printing does.
-    QTest::newRow("day 32: message, then the dialog") << "17" << "32" << "MARZO" << "2004" << "Recibo 17.pdf" << 1;
+    QTest::newRow("number and date") << "17" << QList{2004, 3, 5} << "Recibo 17 2004-03-05.pdf";
+    QTest::newRow("blank number") << "  " << QList{2026, 1, 2} << "Recibo 2026-01-02.pdf";
+    QTest::newRow("spaces inside the number kept once") << " A  7 " << QList{2004, 3, 5} << "Recibo A 7 2004-03-05.pdf";
+    QTest::newRow("slash of a yearly series") << "2004/117" << QList{2004, 3, 5} << "Recibo 2004-117 2004-03-05.pdf";
+    QTest::newRow("characters no desktop allows, tab, line break") << "a\\b:c*d?e\"f<g>h|i\tj\nk" << QList{2004, 3, 5} << "Recibo a-b-c-d-e-f-g-h-i-j-k 2004-03-05.pdf";
+    QTest::newRow("letters beyond ASCII kept") << "Nº 5-Ñ" << QList{2004, 3, 5} << "Recibo Nº 5-Ñ 2004-03-05.pdf";
+    QTest::newRow("31 April: no date") << "17" << QList{2004, 4, 31} << "Recibo 17.pdf";
+    QTest::newRow("29 February of a leap year") << "17" << QList{2004, 2, 29} << "Recibo 17 2004-02-29.pdf";
+    QTest::newRow("year 0: no date") << "17" << QList{0, 1, 1} << "Recibo 17.pdf";
+    QTest::newRow("neither number nor date") << "" << QList{2003, 2, 29} << "Recibo.pdf";
+    QTest::newRow("150 digits cut to 100") << QString(150, u'7') << QList{2004, 3, 5} << "Recibo " + QString(100, u'7') + " 2004-03-05.pdf";
     // clang-format on
 }
 
-void TestFormPdf::proposalFollowsTheForm() {
+void TestFormPdf::proposedName() {
     QFETCH(QString, numero);
-    QFETCH(QString, dia);
-    QFETCH(QString, mes);
-    QFETCH(QString, anio);
+    QFETCH(QList<int>, date);
     QFETCH(QString, expected);
-    QFETCH(int, messages);
-
-    CTalveroDlg dlg;
-    QVERIFY(Open(dlg));
-    TypeInto(dlg, 1003, numero);
-    TypeInto(dlg, 1013, dia);
-    Choose(dlg, 1029, mes);
-    TypeInto(dlg, 1030, anio);
-    SaveDialogDriver driver{QString()};
-    dlg.OnGuardarPdf();
-    QCOMPARE(driver.dialogsSeen, 1);
-    QCOMPARE(driver.proposedName, expected);
-    QCOMPARE(int(driver.messages.size()), messages);
+    const moneda::Fecha fecha(date[0], date[1], date[2], 1, 1, 1);
+    QCOMPARE(platform::ProposedPdfName(numero.toStdString(), fecha), expected);
 }
 
-void TestFormPdf::startFolder_data() {
-    QTest::addColumn<QString>("remembered"); // "saved", "removed" or "" for none
-    QTest::addColumn<bool>("documents");     // whether the home has a Documents folder
-    QTest::addColumn<QString>("expected");   // "saved", "documents" or "home"
+void TestFormPdf::pageWithoutPrinterIsA4WithFiveMillimetreMargins() {
+    const QPageLayout layout = platform::PdfPageLayout();
+    QCOMPARE(layout.pageSize().id(), QPageSize::A4);
+    QCOMPARE(layout.orientation(), QPageLayout::Portrait);
+    QCOMPARE(layout.margins(QPageLayout::Millimeter), QMarginsF(5, 5, 5, 5));
+}
+
+void TestFormPdf::saveLeaves_data() {
+    QTest::addColumn<QString>("situation"); // "save", "cancel", "read-only folder", "full disk"
+    QTest::addColumn<bool>("oldPdf");       // whether the folder already holds the file
+    QTest::addColumn<QString>("reason");    // of the message; empty when none is expected
+    const QString full = "el archivo no se pudo escribir entero (puede que el disco esté lleno)";
     // clang-format off
-    QTest::newRow("folder of the last PDF, after a close and a new start") << "saved" << true << "saved";
-    QTest::newRow("first PDF: the Documents folder") << "" << true << "documents";
-    QTest::newRow("first PDF, no Documents folder: home") << "" << false << "home";
-    QTest::newRow("last folder removed since: the Documents folder") << "removed" << true << "documents";
+    QTest::newRow("new file") << "save" << false << "";
+    QTest::newRow("old PDF replaced once the new one is complete") << "save" << true << "";
+    QTest::newRow("cancelled: nothing") << "cancel" << true << "";
+    QTest::newRow("folder that cannot be written: no file") << "read-only folder" << false << "no hay permiso para escribir en la carpeta";
+    QTest::newRow("folder that cannot be written: old PDF kept") << "read-only folder" << true << "no hay permiso para escribir en la carpeta";
+    QTest::newRow("disk full half-way: nothing left") << "full disk" << false << full;
+    QTest::newRow("disk full half-way: old PDF kept") << "full disk" << true << full;
     // clang-format on
 }
 
-void TestFormPdf::startFolder() {
-    QFETCH(QString, remembered);
-    QFETCH(bool, documents);
-    QFETCH(QString, expected);
+void TestFormPdf::saveLeaves() {
+    QFETCH(QString, situation);
+    QFETCH(bool, oldPdf);
+    QFETCH(QString, reason);
 
-    const QString documentsFolder = home_.filePath(QStringLiteral("Documents"));
-    if (documents) {
-        QVERIFY(QDir().mkpath(documentsFolder));
+    settings_.Clear();
+    QTemporaryDir out;
+    const QString pdf = out.filePath(QStringLiteral("Recibo 17.pdf"));
+    if (oldPdf) {
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(OLD_PDF) == OLD_PDF.size());
     }
-    QTemporaryDir elsewhere;
-    if (!remembered.isEmpty()) {
-        // A first run saves a PDF there and is closed through its cancel path.
-        CTalveroDlg first;
-        QVERIFY(Open(first));
-        TypeInto(first, 1003, QStringLiteral("17"));
-        {
-            SaveDialogDriver driver(elsewhere.filePath(QStringLiteral("uno.pdf")));
-            first.OnGuardarPdf();
-            QCOMPARE(driver.messages, QStringList());
-        }
-        QVERIFY(QFile::exists(elsewhere.filePath(QStringLiteral("uno.pdf"))));
-        QTest::keyClick(&first, Qt::Key_Escape);
-        QVERIFY(!first.isVisible());
-        QCOMPARE(settings_.Get(CARPETA_PDF), elsewhere.path().toStdString());
-        if (remembered == u"removed") {
-            QVERIFY(elsewhere.remove());
-        }
-    }
-
-    CTalveroDlg dlg;
-    QVERIFY(Open(dlg));
-    SaveDialogDriver driver{QString()};
-    dlg.OnGuardarPdf();
-    QCOMPARE(driver.dialogsSeen, 1);
-    const QString want = expected == u"saved"       ? elsewhere.path()
-                         : expected == u"documents" ? documentsFolder
-                                                    : home_.path();
-    QCOMPARE(driver.folder, QDir(want).absolutePath());
-}
-
-void TestFormPdf::cancelWritesNothing() {
-    CTalveroDlg dlg;
-    QVERIFY(Open(dlg));
-    Fill(dlg);
-    const QMap<int, QString> before = AsPrintLeavesIt(dlg);
-    SaveDialogDriver driver{QString()};
-    dlg.OnGuardarPdf();
-    QCOMPARE(driver.dialogsSeen, 1);
-    QCOMPARE(driver.messages, QStringList());
-    QCOMPARE(FilesIn(out_.path()), QStringList());
-    QVERIFY(!settings_.Has(CARPETA_PDF));
-    const QStringList changes = Changes(before, Snapshot(dlg));
-    QVERIFY2(changes.isEmpty(), qPrintable(changes.join(u';')));
-}
-
-void TestFormPdf::unwritableFolderIsReportedAndTheFormKept() {
-    CTalveroDlg dlg;
-    QVERIFY(Open(dlg));
-    Fill(dlg);
-    const QMap<int, QString> before = AsPrintLeavesIt(dlg);
-    const QString pdf = out_.filePath(QStringLiteral("Recibo 17 2004-03-05.pdf"));
-    SaveDialogDriver driver(pdf);
+    auto dlg = std::make_unique<CTalveroDlg>();
+    QVERIFY(Open(*dlg));
+    TypeInto(*dlg, 1003, QStringLiteral("17"));
+    const QMap<int, QString> before = AsPrintLeavesIt(*dlg, true);
     {
-        Unwritable readOnly(out_.path());
-        if (!readOnly.Holds()) {
-            QSKIP("the file system cannot refuse writing to an administrator here");
+        std::unique_ptr<ReadOnlyFolder> readOnly;
+        std::unique_ptr<FullDisk> full;
+        if (situation == u"read-only folder") {
+            readOnly = std::make_unique<ReadOnlyFolder>(out.path());
+            if (!readOnly->Holds()) {
+                QSKIP("this file system cannot refuse writing to an administrator");
+            }
+        } else if (situation == u"full disk") {
+            full = std::make_unique<FullDisk>();
         }
-        dlg.OnGuardarPdf();
+        SaveDialogDriver driver(situation == u"cancel" ? QString() : pdf);
+        dlg->OnGuardarPdf();
+        QCOMPARE(driver.dialogsSeen, 1);
+        QCOMPARE(driver.replaceQuestions, oldPdf && situation != u"cancel" ? 1 : 0);
+        const QString message = QStringLiteral("No se pudo guardar el recibo en \"%1\": %2.")
+                                    .arg(QDir::toNativeSeparators(pdf), reason);
+        QCOMPARE(driver.messages, reason.isEmpty() ? QStringList() : QStringList{message});
     }
-    QCOMPARE(driver.messages,
-             QStringList{QStringLiteral("No se pudo guardar el recibo en \"%1\": no hay permiso "
-                                        "para escribir en la carpeta.")
-                             .arg(QDir::toNativeSeparators(pdf))});
-    QCOMPARE(FilesIn(out_.path()), QStringList());
-    QVERIFY(!settings_.Has(CARPETA_PDF));
-    const QStringList changes = Changes(before, Snapshot(dlg));
-    QVERIFY2(changes.isEmpty(), qPrintable(changes.join(u';')));
+    QFile::setPermissions(out.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    // Only the PDF, whole or as it was: no temporary file, no half-written PDF.
+    const bool saved = situation == u"save";
+    QCOMPARE(FilesIn(out.path()), saved || oldPdf ? QStringList{"Recibo 17.pdf"} : QStringList());
+    if (saved) {
+        QVERIFY(Content(pdf).startsWith("%PDF-1.4") && Content(pdf).trimmed().endsWith("%%EOF"));
+    } else if (oldPdf) {
+        QCOMPARE(Content(pdf), OLD_PDF);
+    }
+    QCOMPARE(AsPrintLeavesIt(*dlg, false), before);
+
+    // The folder is remembered only for a PDF written, across a close and a new start.
+    QTest::keyClick(dlg.get(), Qt::Key_Escape);
+    dlg = std::make_unique<CTalveroDlg>();
+    QVERIFY(Open(*dlg));
+    SaveDialogDriver next{QString()};
+    dlg->OnGuardarPdf();
+    QCOMPARE(next.folder, saved ? QDir(out.path()).absolutePath()
+                                : QDir(home_.filePath(QStringLiteral("Documents"))).absolutePath());
+    QCOMPARE(next.proposedName,
+             QStringLiteral("Recibo 17 %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
 }
 
 QTEST_MAIN(TestFormPdf)
