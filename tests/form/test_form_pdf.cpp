@@ -47,55 +47,46 @@ QMap<int, QString> AsPrintLeavesIt(CTalveroDlg& dlg, bool print) {
     return texts;
 }
 
-// The folder cannot be written while this lives: by its mode bits, and for an administrator,
-// whom they do not stop, by the file system's immutable flag.
-class ReadOnlyFolder {
+// What stands in the way of a save while it lives. "read-only folder": the folder's mode
+// bits, and for an administrator, whom they do not stop, the file system's immutable flag.
+// "full disk": no file may grow past 4 KiB, so the PDF (far larger, with its font) fails
+// half-way; the signal such a write raises is ignored, its error is what counts.
+class Obstacle {
 public:
-    explicit ReadOnlyFolder(const QString& path)
-        : fd_(::open(QFile::encodeName(path).constData(), O_RDONLY)) {
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
-        if (geteuid() == 0) {
-            immutable_ = Flag(FS_IMMUTABLE_FL);
+    Obstacle(const QString& situation, const QString& folder) : situation_(situation) {
+        if (situation_ == u"read-only folder") {
+            fd_ = ::open(QFile::encodeName(folder).constData(), O_RDONLY);
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+            holds_ = geteuid() != 0 || Immutable(FS_IMMUTABLE_FL);
+        } else if (situation_ == u"full disk") {
+            std::signal(SIGXFSZ, SIG_IGN);
+            getrlimit(RLIMIT_FSIZE, &old_);
+            rlimit limit{4096, old_.rlim_max};
+            setrlimit(RLIMIT_FSIZE, &limit);
         }
     }
-    ~ReadOnlyFolder() {
-        if (immutable_) {
-            Flag(0);
+    ~Obstacle() {
+        if (situation_ == u"read-only folder") {
+            Immutable(0);
+            ::close(fd_);
+        } else if (situation_ == u"full disk") {
+            setrlimit(RLIMIT_FSIZE, &old_);
         }
-        ::close(fd_);
     }
-    bool Holds() const { return geteuid() != 0 || immutable_; }
+    bool Holds() const { return holds_; }
 
 private:
-    bool Flag(int bit) const {
+    bool Immutable(int flag) const {
         int flags = 0;
-        if (::ioctl(fd_, FS_IOC_GETFLAGS, &flags) != 0) {
+        if (geteuid() != 0 || ::ioctl(fd_, FS_IOC_GETFLAGS, &flags) != 0) {
             return false;
         }
-        flags = (flags & ~FS_IMMUTABLE_FL) | bit;
+        flags = (flags & ~FS_IMMUTABLE_FL) | flag;
         return ::ioctl(fd_, FS_IOC_SETFLAGS, &flags) == 0;
     }
-    int fd_;
-    bool immutable_ = false;
-};
-
-// No file may grow past 4 KiB while this lives, so the PDF (far larger, with its font) fails
-// half-way as on a full disk; the signal such a write raises is ignored, its error counts.
-class FullDisk {
-public:
-    FullDisk() : previous_(std::signal(SIGXFSZ, SIG_IGN)) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limit = old_;
-        limit.rlim_cur = 4096;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FullDisk() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    void (*previous_)(int);
+    QString situation_;
+    int fd_ = -1;
+    bool holds_ = true;
     rlimit old_{};
 };
 
@@ -131,12 +122,9 @@ void TestFormPdf::proposedName_data() {
     // clang-format off
     QTest::newRow("number and date") << "17" << QList{2004, 3, 5} << "Recibo 17 2004-03-05.pdf";
     QTest::newRow("blank number") << "  " << QList{2026, 1, 2} << "Recibo 2026-01-02.pdf";
-    QTest::newRow("spaces inside the number kept once") << " A  7 " << QList{2004, 3, 5} << "Recibo A 7 2004-03-05.pdf";
     QTest::newRow("slash of a yearly series") << "2004/117" << QList{2004, 3, 5} << "Recibo 2004-117 2004-03-05.pdf";
     QTest::newRow("characters no desktop allows, tab, line break") << "a\\b:c*d?e\"f<g>h|i\tj\nk" << QList{2004, 3, 5} << "Recibo a-b-c-d-e-f-g-h-i-j-k 2004-03-05.pdf";
-    QTest::newRow("letters beyond ASCII kept") << "Nº 5-Ñ" << QList{2004, 3, 5} << "Recibo Nº 5-Ñ 2004-03-05.pdf";
     QTest::newRow("31 April: no date") << "17" << QList{2004, 4, 31} << "Recibo 17.pdf";
-    QTest::newRow("29 February of a leap year") << "17" << QList{2004, 2, 29} << "Recibo 17 2004-02-29.pdf";
     QTest::newRow("year 0: no date") << "17" << QList{0, 1, 1} << "Recibo 17.pdf";
     QTest::newRow("neither number nor date") << "" << QList{2003, 2, 29} << "Recibo.pdf";
     QTest::newRow("150 digits cut to 100") << QString(150, u'7') << QList{2004, 3, 5} << "Recibo " + QString(100, u'7') + " 2004-03-05.pdf";
@@ -191,15 +179,9 @@ void TestFormPdf::saveLeaves() {
     TypeInto(*dlg, 1003, QStringLiteral("17"));
     const QMap<int, QString> before = AsPrintLeavesIt(*dlg, true);
     {
-        std::unique_ptr<ReadOnlyFolder> readOnly;
-        std::unique_ptr<FullDisk> full;
-        if (situation == u"read-only folder") {
-            readOnly = std::make_unique<ReadOnlyFolder>(out.path());
-            if (!readOnly->Holds()) {
-                QSKIP("this file system cannot refuse writing to an administrator");
-            }
-        } else if (situation == u"full disk") {
-            full = std::make_unique<FullDisk>();
+        Obstacle obstacle(situation, out.path());
+        if (!obstacle.Holds()) {
+            QSKIP("this file system cannot refuse writing to an administrator");
         }
         SaveDialogDriver driver(situation == u"cancel" ? QString() : pdf);
         dlg->OnGuardarPdf();
