@@ -24,6 +24,7 @@ constexpr char kDireccion[] = "Direccion";
 constexpr char kImporte[5][9] = {"Importe1", "Importe2", "Importe3", "Importe4", "Importe5"};
 constexpr char kColor[] = "Color";
 constexpr char kPluma[] = "Pluma";
+constexpr char kCarpetaPdf[] = "CarpetaPDF";
 
 // Defaults for values that read empty or absent.
 constexpr char kDefaultVencimiento[] = "A LA VISTA";
@@ -130,6 +131,14 @@ void WriteAtClose(platform::SettingsStore& s, const ReceiptFields& f) {
         text(kImporte[i], moneda::FormatEuros(importes[i]));
     text(kColor, f.m_Color);
     text(kPluma, f.m_Relleno);
+}
+
+std::string ReadCarpetaPdf(const platform::SettingsStore& s) {
+    return Read(s, kCarpetaPdf);
+}
+
+void WriteCarpetaPdf(platform::SettingsStore& s, const std::string& folder) {
+    s.WriteString(kSection, kCarpetaPdf, folder);
 }
 
 } // namespace saved_settings

@@ -1,8 +1,10 @@
 // What the receipt form remembers between runs: every key, its type and its default, in
-// one place. The form reads and writes its settings only through these four operations.
+// one place. The form reads and writes its settings only through these operations.
 #pragma once
 
 #include "form/ReceiptFields.h"
+
+#include <string>
 
 namespace platform {
 class SettingsStore;
@@ -26,5 +28,10 @@ void ReadForClearAll(const platform::SettingsStore& store, ReceiptFields& f);
 
 // Closing: every key, in the order the form has always written them. Does not flush.
 void WriteAtClose(platform::SettingsStore& store, const ReceiptFields& f);
+
+// The folder of the last receipt saved as PDF ("CarpetaPDF"), empty until one is saved. It
+// is written when a PDF is saved, not at close; versions that do not save PDFs ignore it.
+std::string ReadCarpetaPdf(const platform::SettingsStore& store);
+void WriteCarpetaPdf(platform::SettingsStore& store, const std::string& folder);
 
 } // namespace saved_settings

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -81,5 +82,25 @@ private:
         }
     };
 };
+
+// Runs `work` as a bounded task and waits for it. The windows keep painting meanwhile but
+// take no input, so nothing can start another command under the one that waits. Empty when
+// the time ran out.
+template <class T>
+std::optional<T> WaitBounded(std::function<T()> work,
+                             std::chrono::milliseconds limit = kPrintServerLimit) {
+    QEventLoop wait;
+    std::optional<T> result;
+    QObject context;
+    BoundedTask<T>::Start(
+        &context, limit, std::move(work),
+        [&](T value) {
+            result.emplace(std::move(value));
+            wait.quit();
+        },
+        [&] { wait.quit(); });
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    return result;
+}
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/PreviewWindow.h"
 
 #include "platform/BoundedTask.h"
+#include "platform/PdfExport.h"
 #include "platform/PrinterQueries.h"
 
 #include <QAction>

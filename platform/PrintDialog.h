@@ -11,6 +11,7 @@
 #pragma once
 
 #include "platform/PagePreview.h"
+#include "platform/PdfExport.h"
 #include "platform/PrinterQueries.h"
 
 #include <QDialog>

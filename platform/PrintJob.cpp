@@ -5,7 +5,6 @@
 #include "platform/QtPageSurface.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
@@ -75,18 +74,9 @@ PrintOutcome PrintOnePage(std::string_view jobName, std::function<void(PageSurfa
 
     // The window keeps painting while the job is handed over, but takes no input: the
     // form must not print again or close under a job that is still on its way.
-    QEventLoop wait;
-    std::optional<Handover> result;
-    QObject context;
-    BoundedTask<Handover>::Start(
-        &context, kPrintServerLimit, [printer, draw] { return HandOver(printer, draw); },
-        [&](Handover h) {
-            result = std::move(h);
-            wait.quit();
-        },
-        [&] { wait.quit(); });
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    wait.exec(QEventLoop::ExcludeUserInputEvents);
+    const std::optional<Handover> result =
+        WaitBounded<Handover>([printer, draw] { return HandOver(printer, draw); });
     QApplication::restoreOverrideCursor();
 
     if (!result) {

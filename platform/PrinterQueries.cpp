@@ -10,15 +10,8 @@ PrinterListing ListPrinters() {
     PrinterListing listing;
     listing.names = QPrinterInfo::availablePrinterNames();
     listing.defaultName = QPrinterInfo::defaultPrinterName();
-    const QString name =
-        listing.names.contains(listing.defaultName) ? listing.defaultName : listing.names.value(0);
-    if (!name.isEmpty()) {
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setPrinterName(name);
-        QPageLayout layout = printer.pageLayout();
-        layout.setUnits(QPageLayout::Millimeter);
-        listing.defaultMargins = layout.minimumMargins();
-    }
+    if (!listing.names.isEmpty())
+        listing.defaultMargins = DefaultPrinterA4Margins();
     return listing;
 }
 
@@ -30,10 +23,16 @@ std::shared_ptr<QPrinter> SetUpPrinter(const QString& name) {
     return printer;
 }
 
-QPageLayout PdfPageLayout(const std::optional<QMarginsF>& printerMargins) {
-    const QMarginsF margins = printerMargins.value_or(QMarginsF(5, 5, 5, 5));
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, margins,
-                       QPageLayout::Millimeter);
+std::optional<QMarginsF> DefaultPrinterA4Margins() {
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return std::nullopt;
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    QPageLayout layout = printer.pageLayout();
+    layout.setUnits(QPageLayout::Millimeter);
+    return layout.minimumMargins();
 }
 
 } // namespace platform

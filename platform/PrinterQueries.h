@@ -18,7 +18,7 @@ namespace platform {
 struct PrinterListing {
     QStringList names;
     QString defaultName;
-    // The default printer's own minimum margins, which a PDF copies; none without printers.
+    // The default printer's minimum margins on A4, which a PDF copies; none without printers.
     std::optional<QMarginsF> defaultMargins; // millimetres
 };
 
@@ -28,8 +28,7 @@ PrinterListing ListPrinters();
 // not a margin of our choosing.
 std::shared_ptr<QPrinter> SetUpPrinter(const QString& name);
 
-// The page of a receipt saved as PDF: A4 portrait with the default printer's minimum
-// margins, or 5 mm on every side when there is no printer.
-QPageLayout PdfPageLayout(const std::optional<QMarginsF>& printerMargins);
+// What the default printer can reach on A4, in millimetres; none without printers.
+std::optional<QMarginsF> DefaultPrinterA4Margins();
 
 } // namespace platform

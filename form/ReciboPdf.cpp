@@ -1,0 +1,57 @@
+#include "form/ReciboPdf.h"
+
+#include "form/SavedSettings.h"
+#include "platform/PdfExport.h"
+#include "platform/SettingsStore.h"
+#include "receipt/Recibo.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStandardPaths>
+
+namespace {
+
+// The folder the save dialog opens in: the last one a PDF went to while it still exists,
+// else the user's Documents folder (or home, when there is none).
+QString CarpetaPropuesta(const platform::SettingsStore& store) {
+    const QString last = QString::fromStdString(saved_settings::ReadCarpetaPdf(store));
+    if (!last.isEmpty() && QFileInfo(last).isDir()) {
+        return last;
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+} // namespace
+
+QString TituloReciboPdf(const CRecibo& rec) {
+    const QString numero = QString::fromStdString(rec.m_Numero).simplified();
+    return numero.isEmpty() ? QStringLiteral("Recibo") : QStringLiteral("Recibo ") + numero;
+}
+
+QString EscribirReciboPdf(const CRecibo& rec, const QString& path) {
+    return platform::WritePdfPage(path, TituloReciboPdf(rec), [&rec](page::PageSurface& page) {
+        CRecibo copia = rec; // drawing rewrites the percentage texts of the record it draws
+        copia.Dibujar(page);
+    });
+}
+
+QString GuardarReciboPdf(QWidget* parent, const CRecibo& rec) {
+    platform::SettingsStore store;
+    const QString path = platform::AskPdfPath(
+        parent, platform::ProposedPdfName(rec.m_Numero, rec.m_Fecha), CarpetaPropuesta(store));
+    if (path.isEmpty()) {
+        return {};
+    }
+    const QString error = EscribirReciboPdf(rec, path);
+    if (!error.isEmpty()) {
+        QMessageBox::warning(parent, QStringLiteral("Guardar como PDF"), error);
+        return {};
+    }
+    // Kept at once rather than at close: the folder belongs to the file just written, even
+    // if the program never reaches its normal end.
+    saved_settings::WriteCarpetaPdf(store, QFileInfo(path).absolutePath().toStdString());
+    store.Flush();
+    return path;
+}

@@ -1,0 +1,24 @@
+// "Guardar como PDF...": the print command with a PDF file as the page. The same steps as
+// "&Imprimir" (recompute, read the form with its messages, fill the record, show the form
+// again), so a saved receipt is the receipt that would have been printed.
+#include "form/LlenarRecibo.h"
+#include "form/ReciboPdf.h"
+#include "form/TalveroDlg.h"
+#include "receipt/Recibo.h"
+
+void CTalveroDlg::OnGuardarPdf() {
+    Recalculate();
+    CollectAmounts();
+    UpdateData(true); // a failed rule has shown its message; save what was read
+
+    CRecibo rec;
+    LlenarRecibo(*this, rec);
+    GuardarReciboPdf(this, rec);
+
+    UpdateData(false);
+    RefreshBanner();
+}
+
+void CTalveroDlg::GuardarPdf(const CRecibo& rec) {
+    GuardarReciboPdf(this, rec);
+}

@@ -1,3 +1,0 @@
-#include "form/TalveroDlg.h"
-void CTalveroDlg::OnGuardarPdf() {}
-void CTalveroDlg::GuardarPdf(const CRecibo&) {}
