@@ -7,6 +7,11 @@
 #include "resources/templates/Plantillas.h"
 #include "resources/templates/Recursos.h"
 
+#include <QTimer>
+
+#include <string>
+#include <utility>
+
 using namespace res;
 
 bool CTalveroDlg::OnInitDialog() {
@@ -30,6 +35,12 @@ bool CTalveroDlg::OnInitDialog() {
     TogglePesetas(); // the form always opens with the peseta column hidden
     RefreshBanner();
     ShowAmounts();
+
+    // A damaged settings file was set aside: say so once, over the open form.
+    if (std::string notice = store.OpeningNotice(); !notice.empty()) {
+        QTimer::singleShot(0, this,
+                           [this, notice = std::move(notice)] { MessageBoxExclamation(notice); });
+    }
     return true;
 }
 

@@ -109,7 +109,8 @@ void CTalveroDlg::OnCancel() {
     CollectAmounts();
     platform::SettingsStore store;
     saved_settings::WriteAtClose(store, *this);
-    store.Flush();
+    if (!store.Flush())
+        MessageBoxExclamation("No se han podido guardar los ajustes: " + store.Problem());
     platform::Dialog::OnCancel();
 }
 

@@ -5,7 +5,14 @@
 #include "ModalWatcher.h"
 
 #include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QSettings>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <sys/types.h>
 
 namespace {
 
@@ -53,6 +60,10 @@ private Q_SLOTS:
     void emojiAtTheLimitIsLeftOutWhole();
     void emojiThatFitsIsKept();
     void loadedTextIsCutBeforeAWholeCharacter();
+
+    // --- Settings that cannot be used ------------------------------------------------------------
+    void fifoAtTheSettingsPathOpensWithDefaultsAndSaysSoAtClose();
+    void oversizedSettingsAreSetAsideAndToldOnce();
 
 private:
     CTalveroDlg& dlg() { return *dlg_; }
@@ -231,6 +242,73 @@ void TestFormGuards::loadedTextIsCutBeforeAWholeCharacter() {
     QVERIFY(dlg().UpdateData(true));
     QCOMPARE(dlg().m_Numero, std::string("12345"));
     QCOMPARE(dlg().m_Concepto1, std::string(39, 'c'));
+}
+
+// --- Settings that cannot be used ----------------------------------------------------------------
+
+void TestFormGuards::fifoAtTheSettingsPathOpensWithDefaultsAndSaysSoAtClose() {
+    sandbox_.Put("Color", "ROJO");
+    dlg_.reset();
+    const QString file = QSettings().fileName();
+    QVERIFY(QFile::remove(file));
+    QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    const auto removeFifo = qScopeGuard([&file] { QFile::remove(file); });
+
+    dlg_ = std::make_unique<CTalveroDlg>(); // reading the FIFO would never return
+    QVERIFY(Open(dlg()));
+    QCOMPARE(Text(dlg(), 1045), QStringLiteral("AZUL"));
+    QCOMPARE(Text(dlg(), 1015), QStringLiteral("A LA VISTA"));
+
+    ModalWatcher watcher;
+    dlg().reject();
+    QVERIFY(!dlg().isVisible());
+    QCOMPARE(watcher.messages(),
+             QStringList{QStringLiteral("No se han podido guardar los ajustes: «") +
+                         QDir::toNativeSeparators(file) +
+                         QStringLiteral("» no es un archivo normal.")});
+    QCOMPARE(watcher.seen().first().icon, QMessageBox::Warning);
+    QVERIFY(!QFileInfo(file).isFile()); // still the FIFO
+}
+
+void TestFormGuards::oversizedSettingsAreSetAsideAndToldOnce() {
+    sandbox_.Put("Color", "ROJO");
+    dlg_.reset();
+    const QString file = QSettings().fileName();
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::Append));
+        f.write("Concepto1=");
+        f.write(QByteArray(2 << 20, 'x'));
+        f.write("\n");
+    }
+    ModalWatcher watcher;
+    dlg_ = std::make_unique<CTalveroDlg>();
+    dlg().show(); // the notice comes over the form, once it is up
+    QTRY_COMPARE(watcher.messages().size(), 1);
+    QVERIFY(Open(dlg()));
+    QVERIFY2(watcher.messages().first().startsWith(
+                 QStringLiteral("Los ajustes guardados estaban dañados")),
+             qPrintable(watcher.messages().first()));
+    QCOMPARE(Text(dlg(), 1045), QStringLiteral("AZUL")); // the defaults
+    QCOMPARE(Text(dlg(), 1006), QString());
+
+    Choose(dlg(), 1045, QStringLiteral("VERDE"));
+    dlg().reject();
+    QCOMPARE(watcher.messages().size(), 1); // saving says nothing
+    QVERIFY(QFileInfo(file).size() < 4096);
+    QCOMPARE(sandbox_.Get("Color"), std::string("VERDE"));
+
+    watcher.clear();
+    dlg_ = std::make_unique<CTalveroDlg>();
+    QVERIFY(Open(dlg()));
+    QTest::qWait(50);
+    QCOMPARE(watcher.messages(), QStringList()); // told once
+    QCOMPARE(Text(dlg(), 1045), QStringLiteral("VERDE"));
+    const QStringList aside = QFileInfo(file).absoluteDir().entryList(
+        {QFileInfo(file).fileName() + QStringLiteral(".dañado-*")}, QDir::Files);
+    QCOMPARE(aside.size(), 1);
+    for (const QString& name : aside)
+        QFile::remove(QFileInfo(file).absoluteDir().filePath(name));
 }
 
 QTEST_MAIN(TestFormGuards)
