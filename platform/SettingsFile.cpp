@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QRegularExpression>
+#include <QThread>
 
 namespace platform::settings_file {
 
@@ -75,8 +76,13 @@ bool WithLock(const QString& path, QString& problem, const std::function<void()>
         qint64 pid = 0;
         QString host;
         QString application;
-        if (!lock.getLockInfo(&pid, &host, &application))
-            lock.removeStaleLockFile(); // bad content: not a lock that anybody holds
+        // A holder writes its name into the lock the moment it creates it; one that names
+        // nobody a moment later was not written by a lock that anybody holds.
+        if (!lock.getLockInfo(&pid, &host, &application)) {
+            QThread::msleep(100);
+            if (!lock.getLockInfo(&pid, &host, &application))
+                lock.removeStaleLockFile();
+        }
         locked = lock.tryLock(kLockWaitMs);
     }
     if (!locked) {
