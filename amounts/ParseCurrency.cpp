@@ -1,11 +1,13 @@
 // The amount reader, fixed to the Spanish conventions instead of the machine's locale.
 //
 // Accepted: blanks (space, tab) around the number; one leading "+" or "-" directly before
-// the number; whole-part digits in which a "." may stand between any two digits ("1.000",
-// "1.234,5", also "1.0"); then optionally "," and decimals. Either part may be empty but
+// the number; whole-part digits, in which a "." separates groups: it may stand only after
+// a digit and where groups of exactly three digits follow it up to the "," or the end
+// ("1.000", "1.234.567,89"); then optionally "," and decimals. Either part may be empty but
 // not both: ",5" reads 0,5 and "5," reads 5 (as the text stands while a user types "5,25").
-// Refused as not a number: a "." that is not between two digits (".5", "5.", "1..0"), a "."
-// among the decimals, blanks between the sign and the digits, and anything else.
+// Refused as not a number: any other "." ("12.50", "0.99", "1.5", ".5", "5.", "1..0",
+// "1.0000"), because a "." typed for a decimal point must never be read as a thousands
+// point; a "." among the decimals, blanks between the sign and the digits, and anything else.
 //
 // Up to four decimals are kept. The fifth decides the rounding, half away from zero; with
 // that rule the digits after the fifth can never change the result, so they are only
@@ -22,17 +24,36 @@ namespace {
 
 using detail::UInt128;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-unsigned DigitValue(char c) { return static_cast<unsigned>(c - '0'); }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Whether the "." at `dot` is a group separator: after a digit, followed by exactly three
+// digits and then another ".", the "," or the end. Checked at every ".", this makes the
+// whole run after the first one a sequence of three-digit groups.
+bool IsGroupSeparator(std::string_view number, std::size_t dot, std::size_t wholeDigits) {
+    if (wholeDigits == 0 || number.size() - dot < 4)
+        return false;
+    for (std::size_t k = dot + 1; k <= dot + 3; ++k) {
+        if (!IsDigit(number[k]))
+            return false;
+    }
+    const std::size_t after = dot + 4;
+    return after == number.size() || number[after] == '.' || number[after] == ',';
+}
+unsigned DigitValue(char c) {
+    return static_cast<unsigned>(c - '0');
+}
 
 // Beyond this the whole part can only be out of range; further digits just keep the flag.
 constexpr std::uint64_t kWholeCap = std::numeric_limits<std::uint64_t>::max() / 10 - 1;
 
 } // namespace
 
-Currency ParseCurrency(std::string_view text)
-{
+Currency ParseCurrency(std::string_view text) {
     std::size_t begin = 0;
     std::size_t end = text.size();
     while (begin < end && IsBlank(text[begin]))
@@ -61,8 +82,7 @@ Currency ParseCurrency(std::string_view text)
             ++wholeDigits;
             ++i;
         } else if (c == '.') {
-            const bool betweenDigits = wholeDigits > 0 && i + 1 < number.size() && IsDigit(number[i + 1]);
-            if (!betweenDigits)
+            if (!IsGroupSeparator(number, i, wholeDigits))
                 return Currency::Invalid(0);
             ++i;
         } else {
@@ -89,7 +109,8 @@ Currency ParseCurrency(std::string_view text)
     for (std::size_t d = decimalDigits; d < 4; ++d)
         decimals *= 10;
 
-    constexpr auto kMaxMagnitude = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+    constexpr auto kMaxMagnitude =
+        static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
     const UInt128 limit = UInt128{kMaxMagnitude} + (negative ? 1 : 0);
     const UInt128 magnitude = UInt128{whole} * 10000 + decimals + (roundUp ? 1 : 0);
     if (tooLarge || magnitude > limit)
@@ -101,8 +122,7 @@ Currency ParseCurrency(std::string_view text)
     return Currency(static_cast<std::int64_t>(signedBits));
 }
 
-Currency ParseAmount(std::string_view text)
-{
+Currency ParseAmount(std::string_view text) {
     if (text.empty())
         return Currency(0);
     const Currency read = ParseCurrency(text);

@@ -8,6 +8,10 @@
 #include "resources/templates/Recursos.h"
 
 #include <QAction>
+#include <QTimer>
+
+#include <string>
+#include <utility>
 
 using namespace res;
 
@@ -35,6 +39,12 @@ bool CTalveroDlg::OnInitDialog() {
     TogglePesetas(); // the form always opens with the peseta column hidden
     RefreshBanner();
     ShowAmounts();
+
+    // A damaged settings file was set aside: say so once, over the open form.
+    if (std::string notice = store.OpeningNotice(); !notice.empty()) {
+        QTimer::singleShot(0, this,
+                           [this, notice = std::move(notice)] { MessageBoxExclamation(notice); });
+    }
     return true;
 }
 

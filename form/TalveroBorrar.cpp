@@ -41,6 +41,10 @@ void CTalveroDlg::OnBorrarTodo() {
     m_Anio = today.anio;
 
     UpdateData(false);
+    // Loading the edits can change the focused amount edit's pair, and that change
+    // recalculates, which reads the old amounts on the form back into the members. The new
+    // receipt's amounts are zero whichever edit has the focus.
+    m_Importe1 = m_Importe2 = m_Importe3 = m_Importe4 = m_Importe5 = moneda::Currency(0);
     ShowAmounts();
     RefreshBanner();
 }

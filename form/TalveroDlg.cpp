@@ -1,6 +1,7 @@
 #include "form/TalveroDlg.h"
 
 #include "form/AboutDlg.h"
+#include "form/KeypadComma.h"
 #include "form/SavedSettings.h"
 #include "platform/DataExchange.h"
 #include "platform/SettingsStore.h"
@@ -9,6 +10,7 @@
 #include "resources/templates/Plantillas.h"
 #include "resources/templates/Recursos.h"
 
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 
@@ -58,6 +60,11 @@ CTalveroDlg::CTalveroDlg() : platform::Dialog(plantillas::Formulario()) {
     m_hIcon = pictures::ApplicationIcon();
     Route(kNotifications);
     BuildMenuBar();
+
+    auto* keypad = new KeypadComma(this);
+    for (int id : {IDC_EUROS1, IDC_EUROS2, IDC_EUROS3, IDC_EUROS4, IDC_EUROS5, IDC_PESETAS1,
+                   IDC_PESETAS2, IDC_PESETAS3, IDC_PESETAS4, IDC_PESETAS5})
+        keypad->Watch(qobject_cast<QLineEdit*>(Item(id)));
 }
 
 CTalveroDlg::~CTalveroDlg() = default;
@@ -103,7 +110,8 @@ void CTalveroDlg::OnCancel() {
     CollectAmounts();
     platform::SettingsStore store;
     saved_settings::WriteAtClose(store, *this);
-    store.Flush();
+    if (!store.Flush())
+        MessageBoxExclamation("No se han podido guardar los ajustes: " + store.Problem());
     platform::Dialog::OnCancel();
 }
 

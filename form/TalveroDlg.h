@@ -48,6 +48,13 @@ public:
     void CollectAmounts();
     void OnChangePercentage();
     void OnKillFocusAmount();
+    // Whether every amount of the form fits the amount type, as a receipt needs. When one
+    // shows "Desbordamiento" it says so in a message box and returns false. Run it after
+    // Recalculate and before anything goes to paper or to a file.
+    bool AmountsFitForPrinting();
+    // Whether some face on the machine can write the receipt's text; when none can it says
+    // so in a message box and returns false. Run it before anything goes to paper.
+    bool ReceiptFontAvailable();
     // A euro (peseta) edit changed: rewrite the paired edit of the focused one and
     // recalculate. Changes while the focus is elsewhere rewrite nothing.
     void OnChangeEuros();

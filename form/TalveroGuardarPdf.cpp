@@ -8,6 +8,8 @@
 
 void CTalveroDlg::OnGuardarPdf() {
     Recalculate();
+    if (!AmountsFitForPrinting() || !ReceiptFontAvailable())
+        return; // no file gets a receipt that is wrong, and the form is left as it was
     CollectAmounts();
     UpdateData(true); // a failed rule has shown its message; save what was read
 

@@ -116,11 +116,15 @@ void CTalveroDlg::Recalculate() {
 }
 
 void CTalveroDlg::ShowAmounts() {
-    const Currency* amounts[] = {&m_Importe1, &m_Importe2, &m_Importe3, &m_Importe4, &m_Importe5};
+    // Pesetas first: with the focus on a peseta edit, its change rewrites the paired euro
+    // edit in plain euros ("0" instead of "0,00"); written after it, the euro text stands as
+    // written whichever edit has the focus. That change also recalculates, which reads the
+    // members back from the edits, so the amounts to show are copied first.
+    const Currency amounts[] = {m_Importe1, m_Importe2, m_Importe3, m_Importe4, m_Importe5};
     for (int i = 0; i < 5; ++i)
-        SetItemText(kPairs[i].euros, moneda::FormatEuros(*amounts[i]));
+        SetItemText(kPairs[i].pesetas, moneda::EurosToPesetasText(amounts[i]));
     for (int i = 0; i < 5; ++i)
-        SetItemText(kPairs[i].pesetas, moneda::EurosToPesetasText(*amounts[i]));
+        SetItemText(kPairs[i].euros, moneda::FormatEuros(amounts[i]));
     Recalculate();
 }
 

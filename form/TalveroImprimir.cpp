@@ -6,6 +6,8 @@
 
 void CTalveroDlg::OnImprimir() {
     Recalculate();
+    if (!AmountsFitForPrinting() || !ReceiptFontAvailable())
+        return; // nothing goes to paper, and the form is left as it was
     CollectAmounts();
     UpdateData(true); // a failed rule has shown its message; print what was read
 

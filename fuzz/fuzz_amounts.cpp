@@ -11,22 +11,20 @@
 
 namespace {
 
-void Check(bool condition)
-{
+void Check(bool condition) {
     if (!condition)
         __builtin_trap();
 }
 
 // Half away from zero to a whole number of cents, on the unsigned magnitude.
-std::int64_t RoundedToCent(std::int64_t x)
-{
-    const std::uint64_t m = x < 0 ? 0 - static_cast<std::uint64_t>(x) : static_cast<std::uint64_t>(x);
+std::int64_t RoundedToCent(std::int64_t x) {
+    const std::uint64_t m =
+        x < 0 ? 0 - static_cast<std::uint64_t>(x) : static_cast<std::uint64_t>(x);
     const std::uint64_t r = m - m % 100 + (m % 100 >= 50 ? 100 : 0);
     return static_cast<std::int64_t>(x < 0 ? 0 - r : r);
 }
 
-void CheckWriters(std::int64_t x)
-{
+void CheckWriters(std::int64_t x) {
     const moneda::Currency amount(x);
     const std::string euros = moneda::FormatEuros(amount);
     Check(moneda::ParseAmount(euros) == moneda::Currency(RoundedToCent(x)));
@@ -39,18 +37,55 @@ void CheckWriters(std::int64_t x)
 
     const std::string pesetas = moneda::EurosToPesetasText(amount);
     Check(!pesetas.empty() && (pesetas[0] == '-') == (x < 0));
+    const moneda::Currency pesetasRead = moneda::ParseCurrency(pesetas);
+    // The largest euro amounts give pesetas past the amount type: out of range, not garbage.
+    Check(pesetasRead.isValid() ? pesetasRead.value() % 10000 == 0
+                                : pesetasRead.value() == std::numeric_limits<std::int64_t>::min());
+
+    const std::int64_t whole = x / 10000;
+    Check(moneda::ParseCurrency(moneda::FormatThousands(whole)) == moneda::Currency(whole * 10000));
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The group rule, stated on its own: in a text that reads as a number, every "." is
+// followed by groups of exactly three digits, each closed by another ".", by the "," or by
+// the end (blanks after the number aside). A "." typed as a decimal point never reads.
+bool DotsAreGroupSeparators(std::string_view text) {
+    std::size_t end = text.size();
+    while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\t'))
+        --end;
+    const std::string_view number = text.substr(0, end);
+    for (std::size_t p = number.find('.'); p != std::string_view::npos;
+         p = number.find('.', p + 1)) {
+        if (p == 0 || !IsDigit(number[p - 1]))
+            return false;
+        std::size_t q = p + 1;
+        std::size_t run = 0;
+        while (q < number.size() && IsDigit(number[q])) {
+            ++run;
+            ++q;
+        }
+        if (run != 3)
+            return false;
+        if (q != number.size() && number[q] != '.' && number[q] != ',')
+            return false;
+    }
+    return true;
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
 
     const moneda::Currency amount = moneda::ParseAmount(text);
     Check(amount.isValid());
     const moneda::Currency strict = moneda::ParseCurrency(text);
     if (strict.isValid()) {
+        Check(DotsAreGroupSeparators(text));
         Check(amount == strict);
         CheckWriters(strict.value());
     } else {

@@ -2,6 +2,7 @@
 
 #include "amounts/moneda.h"
 #include "platform/Dialog.h"
+#include "platform/WholeCharacters.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,8 +93,11 @@ void DataExchange::Text(int id, std::string& value, int maxChars) {
     if (quiet_)
         return; // a look at the controls changes none of them
     // The rule passed: from now on the edit takes no more than that.
-    if (auto* edit = qobject_cast<QLineEdit*>(Control(id)); edit && edit->maxLength() != maxChars)
-        edit->setMaxLength(maxChars);
+    if (auto* edit = qobject_cast<QLineEdit*>(Control(id))) {
+        KeepCharactersWhole(edit); // before the limit cuts the text it holds
+        if (edit->maxLength() != maxChars)
+            edit->setMaxLength(maxChars);
+    }
 }
 
 void DataExchange::Integer(int id, std::int32_t& value) {

@@ -1,5 +1,7 @@
 #include "platform/DialogControls.h"
 
+#include "platform/WholeCharacters.h"
+
 #include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
@@ -50,8 +52,10 @@ QWidget* CreateEdit(const ControlTemplate& c, QWidget* parent) {
         static const QRegularExpression digits(QStringLiteral("[0-9]*"));
         edit->setValidator(new QRegularExpressionValidator(digits, edit));
     }
-    if (c.maxLength > 0)
+    if (c.maxLength > 0) {
+        KeepCharactersWhole(edit);
         edit->setMaxLength(c.maxLength);
+    }
     edit->setText(Caption(c));
     edit->setFocusPolicy(FocusPolicyFor(c.flags));
     edit->setGeometry(PixelRect(c.rect));

@@ -1,9 +1,12 @@
 #include "platform/QtPageSurface.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
+#include <QRawFont>
 #include <QTransform>
 
 #include <algorithm>
@@ -30,7 +33,99 @@ QString OneLine(std::string_view text) {
     return line;
 }
 
+// Serif faces that stand in for the receipt's face, best first; fontconfig's generic
+// "serif" last.
+const char* const kSerifFallbacks[] = {
+    "Times New Roman", "Liberation Serif", "Tinos",     "Nimbus Roman", "Times",
+    "DejaVu Serif",    "Noto Serif",       "FreeSerif", "C059",         "serif",
+};
+
+// Symbol faces that a Type 1 file leaves without a character map to recognise them by.
+const char* const kSymbolFamilies[] = {
+    "standard symbols ps", "symbol", "d050000l", "dingbats", "wingdings", "webdings", "opensymbol",
+};
+
+// Whether a face's character map is the symbol encoding (platform 3, encoding 0): a
+// symbol face answers for letters through it and draws pictures in their place.
+bool HasSymbolMap(const QRawFont& raw) {
+    const QByteArray cmap = raw.fontTable("cmap");
+    auto u16 = [&cmap](qsizetype at) {
+        return at + 2 <= cmap.size()
+                   ? (quint16(quint8(cmap[at])) << 8) | quint16(quint8(cmap[at + 1]))
+                   : 0;
+    };
+    const int tables = u16(2);
+    for (int i = 0; i < tables; ++i) {
+        const qsizetype record = 4 + qsizetype(i) * 8;
+        if (record + 8 > cmap.size())
+            break;
+        if (u16(record) == 3 && u16(record + 2) == 0)
+            return true;
+    }
+    return false;
+}
+
+// A family that can write Latin text and is not a symbol face; serif-looking names first.
+QString AnyTextFamily() {
+    QString any;
+    const QStringList families = QFontDatabase::families(QFontDatabase::Latin);
+    for (const QString& family : families) {
+        if (QFontDatabase::writingSystems(family).contains(QFontDatabase::Symbol))
+            continue;
+        QFont candidate(family);
+        if (!DrawsText(candidate))
+            continue;
+        const QString lower = family.toLower();
+        if (lower.contains(QLatin1String("serif")) && !lower.contains(QLatin1String("sans")))
+            return family;
+        if (lower.contains(QLatin1String("roman")) || lower.contains(QLatin1String("times")))
+            return family;
+        if (any.isEmpty())
+            any = family;
+    }
+    return any;
+}
+
 } // namespace
+
+bool DrawsText(const QFont& font) {
+    const QString family = QFontInfo(font).family();
+    const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(family);
+    if (!systems.contains(QFontDatabase::Latin) || systems.contains(QFontDatabase::Symbol))
+        return false;
+    const QRawFont raw = QRawFont::fromFont(font, QFontDatabase::Latin);
+    if (!raw.isValid() || HasSymbolMap(raw))
+        return false;
+    const QString lower = family.toLower();
+    for (const char* symbolic : kSymbolFamilies) {
+        if (lower == QLatin1String(symbolic))
+            return false;
+    }
+    // The letters and digits of every receipt.
+    for (const char32_t c : {U'A', U'a', U'0', U'Ñ'}) {
+        if (!raw.supportsCharacter(c))
+            return false;
+    }
+    return true;
+}
+
+QFont TextFont(const std::string& face) {
+    QFont font;
+    QStringList families{QString::fromStdString(face)};
+    for (const char* fallback : kSerifFallbacks)
+        families << QString::fromLatin1(fallback);
+    font.setFamilies(families);
+    font.setStyleHint(QFont::Serif);
+    if (DrawsText(font))
+        return font;
+    // None of those exists, and the machine's idea of a serif face (a symbol face, on
+    // some) cannot write: take the best face that can.
+    if (const QString family = AnyTextFamily(); !family.isEmpty()) {
+        font.setFamilies({family});
+        return font;
+    }
+    return font; // nothing can write; the surface reports it
+}
 
 QtPageSurface::QtPageSurface(QPainter& painter)
     : painter_(painter), originalFont_(painter.font()), qfont_(painter.font()) {}
@@ -81,8 +176,7 @@ void QtPageSurface::DrawRectangle(const Rect& rect, const Pen& pen, const Brush&
 }
 
 QFont QtPageSurface::CellFont(const std::string& face, int cellHeight) {
-    QFont font(QString::fromStdString(face));
-    font.setStyleHint(QFont::Serif);
+    QFont font = TextFont(face);
     font.setWeight(QFont::Normal);
     font.setItalic(false);
     // Metrics are linear in the size; measure once at a large size, where nothing is
@@ -102,6 +196,8 @@ Font QtPageSurface::SelectFont(const Font& font) {
     Font previous = font_;
     font_ = font;
     qfont_ = font.face.empty() ? originalFont_ : CellFont(font.face, font.cellHeight);
+    if (!font.face.empty() && !DrawsText(qfont_))
+        textUnreadable_ = true;
     return previous;
 }
 

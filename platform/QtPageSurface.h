@@ -32,6 +32,19 @@ using page::Pen;
 using page::Picture;
 using page::Rect;
 
+// Whether a font writes the letters and digits of a receipt (a symbol face does not).
+bool DrawsText(const QFont& font);
+
+// The font for text in `face`: the face when the machine has it, otherwise the best serif
+// face it has, otherwise any face that can write. Never a symbol face while another exists.
+QFont TextFont(const std::string& face);
+
+// What the program says when no face can write the receipt's text.
+inline constexpr char kNoTextFontMessage[] =
+    "No se puede imprimir el recibo: el equipo no tiene ninguna fuente capaz de escribir su "
+    "texto. Instale una fuente de texto (por ejemplo, DejaVu o Liberation) y vuelva a "
+    "intentarlo.";
+
 class QtPicture final : public Picture {
 public:
     explicit QtPicture(QImage image) : image_(std::move(image)) {}
@@ -66,6 +79,10 @@ public:
     // The resource path of picture `id`.
     static QString PicturePath(int id);
 
+    // Whether a font selected for text could not write letters: no face on the machine
+    // can, and the page would come out without its text. Stays set once set.
+    bool TextUnreadable() const { return textUnreadable_; }
+
 private:
     QRectF Internal(const Rect& rect) const;
 
@@ -74,6 +91,7 @@ private:
     Font font_;
     QFont qfont_;
     QColor textColor_{Qt::black};
+    bool textUnreadable_ = false;
 };
 
 } // namespace platform

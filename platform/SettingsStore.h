@@ -1,6 +1,11 @@
 // The per-user settings store: QSettings in its native format (the registry on Windows,
 // an INI file under the user's configuration folder elsewhere), organization "Quenlaria",
 // the application name, then a section and a key.
+//
+// Where the store is a file, what stands at its path is looked at before QSettings opens
+// it (SettingsFile.h). Anything but a regular file or nothing makes the store unusable: it
+// reads as empty, so every key takes its default, keeps nothing, and says why in Problem().
+// A file far too large to be ours is set aside under a new name and the store starts empty.
 #pragma once
 
 #include <memory>
@@ -24,8 +29,19 @@ public:
     int GetInt(std::string_view section, std::string_view key, int defaultValue) const;
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInt(std::string_view section, std::string_view key, int value);
-    // Writes everything out at once; failures are not reported.
-    void Flush();
+    // Writes everything out at once, first removing what earlier saves killed before their
+    // end left behind. Returns false, with the reason in Problem(), when nothing could be
+    // written; never waits for the store's lock longer than a few seconds.
+    bool Flush();
+
+    // Whether the store's file could be opened at all.
+    bool Usable() const;
+    // Why the store could not be used or written, as the end of the Spanish sentence "No se
+    // han podido guardar los ajustes: ..."; empty while all is well.
+    std::string Problem() const;
+    // Set when opening found a damaged settings file and moved it aside: the Spanish notice
+    // for the user. Empty otherwise.
+    std::string OpeningNotice() const;
 
 private:
     struct Impl;

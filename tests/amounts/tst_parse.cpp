@@ -18,20 +18,18 @@ namespace {
 constexpr qint64 kMax = std::numeric_limits<qint64>::max();
 constexpr qint64 kMin = std::numeric_limits<qint64>::min();
 
-
 // x rounded half away from zero to a whole number of cents (100 ten-thousandths),
 // computed on the magnitude in unsigned arithmetic; a result rounded to zero has no sign.
-std::int64_t RoundedToCent(std::int64_t x)
-{
-    const std::uint64_t m = x < 0 ? 0 - static_cast<std::uint64_t>(x) : static_cast<std::uint64_t>(x);
+std::int64_t RoundedToCent(std::int64_t x) {
+    const std::uint64_t m =
+        x < 0 ? 0 - static_cast<std::uint64_t>(x) : static_cast<std::uint64_t>(x);
     const std::uint64_t down = m - m % 100;
     const std::uint64_t r = m % 100 >= 50 ? down + 100 : down;
     return x < 0 ? static_cast<std::int64_t>(0 - r) : static_cast<std::int64_t>(r);
 }
 
 // Amounts spread over the whole range: the small ones, both ends, and random ones.
-std::vector<std::int64_t> SweptValues()
-{
+std::vector<std::int64_t> SweptValues() {
     std::vector<std::int64_t> values;
     for (std::int64_t x = -120000; x <= 120000; ++x)
         values.push_back(x);
@@ -58,10 +56,11 @@ private Q_SLOTS:
     void parseCurrency();
     void plainEurosReadBack();
     void eurosReadBackRoundedToCent();
+    void groupedWholeNumbersReadBack();
 };
 
-void TestParse::parseAmount_data()
-{
+void TestParse::parseAmount_data() {
+    // clang-format off
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<qint64>("expected");
 
@@ -85,8 +84,22 @@ void TestParse::parseAmount_data()
     QTest::newRow("only blanks") << QByteArray("   ") << qint64(0);
     QTest::newRow("newline is not a blank") << QByteArray("5\n") << qint64(0);
     // --- group separators
-    QTest::newRow("1.0 groups anywhere between digits") << QByteArray("1.0") << qint64(100000);
-    QTest::newRow("1.2.3") << QByteArray("1.2.3") << qint64(1230000);
+    QTest::newRow("1.0 is not a group") << QByteArray("1.0") << qint64(0);
+    QTest::newRow("1.2.3 is not grouped") << QByteArray("1.2.3") << qint64(0);
+    QTest::newRow("12.50 is not 1.250") << QByteArray("12.50") << qint64(0);
+    QTest::newRow("0.99 is not 99") << QByteArray("0.99") << qint64(0);
+    QTest::newRow("1.5 is not 15") << QByteArray("1.5") << qint64(0);
+    QTest::newRow("-0.5 is not a number") << QByteArray("-0.5") << qint64(0);
+    QTest::newRow("group of four after the dot") << QByteArray("1.0000") << qint64(0);
+    QTest::newRow("group of two before the comma") << QByteArray("1.00,5") << qint64(0);
+    QTest::newRow("short last group") << QByteArray("1.000.00") << qint64(0);
+    QTest::newRow("dot then a letter") << QByteArray("1.00a") << qint64(0);
+    QTest::newRow("dot then a blank group") << QByteArray("1.000 000") << qint64(0);
+    QTest::newRow("1.000,5 is a thousand and a half") << QByteArray("1.000,5") << qint64(10005000);
+    QTest::newRow("1.234.567,89") << QByteArray("1.234.567,89") << qint64(12345678900);
+    QTest::newRow("-1.000 is minus a thousand") << QByteArray("-1.000") << qint64(-10000000);
+    QTest::newRow("blanks around a grouped number") << QByteArray(" 12.345 ") << qint64(123450000);
+    QTest::newRow("a grouped number and a lone comma") << QByteArray("1.000,") << qint64(10000000);
     QTest::newRow("1..0 is not a number") << QByteArray("1..0") << qint64(0);
     QTest::newRow(".5 is not a number") << QByteArray(".5") << qint64(0);
     QTest::newRow("5. is not a number") << QByteArray("5.") << qint64(0);
@@ -117,19 +130,20 @@ void TestParse::parseAmount_data()
     QTest::newRow("smallest amount") << QByteArray("-922.337.203.685.477,5808") << kMin;
     QTest::newRow("one past the largest reads zero") << QByteArray("922.337.203.685.477,5808") << qint64(0);
     QTest::newRow("many leading zeros") << QByteArray("0000000000000000000000000001") << qint64(10000);
+    // clang-format on
 }
 
-void TestParse::parseAmount()
-{
+void TestParse::parseAmount() {
     QFETCH(QByteArray, text);
     QFETCH(qint64, expected);
-    const Currency read = moneda::ParseAmount(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    const Currency read = moneda::ParseAmount(
+        std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     QCOMPARE(read.value(), expected);
     QCOMPARE(read.status(), Status::Valid);
 }
 
-void TestParse::parseCurrency_data()
-{
+void TestParse::parseCurrency_data() {
+    // clang-format off
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<qint64>("value");
     QTest::addColumn<bool>("valid");
@@ -147,37 +161,63 @@ void TestParse::parseCurrency_data()
     QTest::newRow("rounding up past max is out of range") << QByteArray("922337203685477,58075") << kMin << false;
     QTest::newRow("rounding down stays at max") << QByteArray("922337203685477,58074") << kMax << true;
     QTest::newRow("not a number beats out of range") << QByteArray("99999999999999999999x") << qint64(0) << false;
+    // clang-format on
 }
 
-void TestParse::parseCurrency()
-{
+void TestParse::parseCurrency() {
     QFETCH(QByteArray, text);
     QFETCH(qint64, value);
     QFETCH(bool, valid);
-    const Currency read = moneda::ParseCurrency(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
+    const Currency read = moneda::ParseCurrency(
+        std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     QCOMPARE(read.value(), value);
     QCOMPARE(read.status(), valid ? Status::Valid : Status::Invalid);
 }
 
-void TestParse::plainEurosReadBack()
-{
+void TestParse::plainEurosReadBack() {
     for (const std::int64_t x : SweptValues()) {
         const std::string text = moneda::FormatPlainEuros(Currency(x));
         const Currency read = moneda::ParseCurrency(text);
         if (read != Currency(x))
-            QFAIL(qPrintable(QStringLiteral("%1 wrote %2, read back %3").arg(x).arg(QString::fromStdString(text)).arg(read.value())));
+            QFAIL(qPrintable(QStringLiteral("%1 wrote %2, read back %3")
+                                 .arg(x)
+                                 .arg(QString::fromStdString(text))
+                                 .arg(read.value())));
     }
 }
 
-void TestParse::eurosReadBackRoundedToCent()
-{
+void TestParse::eurosReadBackRoundedToCent() {
     for (const std::int64_t x : SweptValues()) {
         const std::string text = moneda::FormatEuros(Currency(x));
         const Currency read = moneda::ParseAmount(text);
         if (read != Currency(RoundedToCent(x)))
-            QFAIL(qPrintable(QStringLiteral("%1 wrote %2, read back %3").arg(x).arg(QString::fromStdString(text)).arg(read.value())));
+            QFAIL(qPrintable(QStringLiteral("%1 wrote %2, read back %3")
+                                 .arg(x)
+                                 .arg(QString::fromStdString(text))
+                                 .arg(read.value())));
         // The same text through the strict reader must be a valid number, never a failure.
         QVERIFY(moneda::ParseCurrency(text).isValid());
+    }
+}
+
+// The grouped texts that the program writes for whole numbers (the peseta text, the whole
+// part of a euro text) stay readable under the strict group rule.
+void TestParse::groupedWholeNumbersReadBack() {
+    for (const std::int64_t x : SweptValues()) {
+        const std::int64_t whole = x / 10000;
+        const std::string grouped = moneda::FormatThousands(whole);
+        if (moneda::ParseCurrency(grouped) != Currency(whole * 10000))
+            QFAIL(qPrintable(
+                QStringLiteral("%1 wrote %2").arg(whole).arg(QString::fromStdString(grouped))));
+        const std::string pesetas = moneda::EurosToPesetasText(Currency(x));
+        const Currency read = moneda::ParseCurrency(pesetas);
+        // Pesetas of the largest euro amounts lie past the amount type: out of range, but
+        // still a number in form.
+        const bool readable = read.isValid() ? read.value() % 10000 == 0 : read.value() == kMin;
+        if (!readable)
+            QFAIL(qPrintable(QStringLiteral("%1 euros wrote %2 pesetas")
+                                 .arg(x)
+                                 .arg(QString::fromStdString(pesetas))));
     }
 }
 

@@ -1,0 +1,128 @@
+#include "platform/SettingsFile.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QRegularExpression>
+#include <QThread>
+
+namespace platform::settings_file {
+
+namespace {
+
+QString Quoted(const QString& path) {
+    return QStringLiteral("«") + QDir::toNativeSeparators(path) + QStringLiteral("»");
+}
+
+// What a path that exists but is not a regular file is, for the message.
+QString KindOf(const QFileInfo& info) {
+    if (info.isDir())
+        return QStringLiteral("es una carpeta");
+    return QStringLiteral("no es un archivo normal");
+}
+
+} // namespace
+
+Check Inspect(const QString& path) {
+    Check check;
+    // QFileInfo follows a symlink to its target; a dangling one stands for a file not yet
+    // written.
+    const QFileInfo file(path);
+    if (file.exists() && !file.isFile()) {
+        check.usable = false;
+        check.problem = Quoted(path) + QLatin1Char(' ') + KindOf(file) + QLatin1Char('.');
+        return check;
+    }
+
+    // The lock is never followed: whatever stands there, other than a lock file, is not ours.
+    const QString lockPath = path + QStringLiteral(".lock");
+    const QFileInfo lock(lockPath);
+    if ((lock.exists() || lock.isSymLink()) && (lock.isSymLink() || !lock.isFile())) {
+        check.usable = false;
+        check.problem =
+            QStringLiteral("el archivo de bloqueo ") + Quoted(lockPath) + QLatin1Char(' ') +
+            (lock.isSymLink() ? QStringLiteral("es un enlace") : KindOf(lock)) + QLatin1Char('.');
+        return check;
+    }
+
+    if (file.exists() && file.size() > kMaxBytes) {
+        const QString aside =
+            path + QStringLiteral(".dañado-") +
+            QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss"));
+        if (!QFile::rename(path, aside)) {
+            check.usable = false;
+            check.problem =
+                Quoted(path) + QStringLiteral(" es demasiado grande para ser un archivo de ajustes "
+                                              "y no se ha podido apartar.");
+            return check;
+        }
+        check.setAside = aside;
+    }
+    return check;
+}
+
+bool WithLock(const QString& path, QString& problem, const std::function<void()>& whileLocked) {
+    // No folder yet: nothing to read, no lock to meet; the save creates both.
+    if (!QFileInfo(path).absoluteDir().exists()) {
+        if (whileLocked)
+            whileLocked();
+        return true;
+    }
+    QLockFile lock(path + QStringLiteral(".lock"));
+    bool locked = lock.tryLock(0);
+    if (!locked && lock.error() == QLockFile::LockFailedError) {
+        qint64 pid = 0;
+        QString host;
+        QString application;
+        // A holder writes its name into the lock the moment it creates it; one that names
+        // nobody a moment later was not written by a lock that anybody holds.
+        if (!lock.getLockInfo(&pid, &host, &application)) {
+            QThread::msleep(100);
+            if (!lock.getLockInfo(&pid, &host, &application))
+                lock.removeStaleLockFile();
+        }
+        locked = lock.tryLock(kLockWaitMs);
+    }
+    if (!locked) {
+        problem = lock.error() == QLockFile::LockFailedError
+                      ? QStringLiteral("otra copia del programa tiene bloqueados los ajustes.")
+                      : QStringLiteral("no se puede crear el archivo de bloqueo ") +
+                            Quoted(path + QStringLiteral(".lock")) + QLatin1Char('.');
+        return false;
+    }
+    if (whileLocked)
+        whileLocked();
+    lock.unlock();
+    return true;
+}
+
+int RemoveLeftoverSaves(const QString& path) {
+    const QFileInfo file(path);
+    const QDir dir = file.absoluteDir();
+    // The names that a save's temporary file takes: the file's name, a dot, six letters or
+    // digits. Nothing else is ever removed.
+    const QRegularExpression leftover(QStringLiteral("^") +
+                                      QRegularExpression::escape(file.fileName()) +
+                                      QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+    const QDateTime settled = QDateTime::currentDateTimeUtc().addSecs(-10);
+    int removed = 0;
+    const QStringList names =
+        dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    for (const QString& name : names) {
+        if (!leftover.match(name).hasMatch())
+            continue;
+        const QFileInfo candidate(dir.filePath(name));
+        // A save in progress writes its file within moments; one untouched for seconds
+        // belongs to a save that will never finish.
+        if (candidate.isSymLink() || !candidate.isFile() ||
+            candidate.lastModified().toUTC() > settled)
+            continue;
+        if (QFile::remove(candidate.filePath()))
+            ++removed;
+    }
+    return removed;
+}
+
+} // namespace platform::settings_file
