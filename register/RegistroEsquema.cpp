@@ -1,0 +1,107 @@
+// The register's schema and its numbered migrations. Migration n takes a file from
+// version n - 1 to version n; all that a file needs run in one transaction, together with
+// the new PRAGMA user_version, so a file is never left half-migrated.
+#include "register/FilaRecibo.h"
+#include "register/Registro.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace registro {
+
+bool Registro::Migrar() {
+    QSqlDatabase db = Base();
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return Fallo(q.lastError().text());
+    if (q.value(0).toInt() == VERSION)
+        return true;
+
+    // Another copy of the program may be migrating the same file: take the write lock,
+    // then read the version again.
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return Fallo(q.lastError().databaseText());
+    const auto deshacer = [&](const QString& motivo) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        return Fallo(motivo);
+    };
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return deshacer(q.lastError().databaseText());
+    const int version = q.value(0).toInt();
+    if (version > VERSION)
+        return deshacer(
+            QStringLiteral("el registro es de una versión más nueva de Talvero (%1)").arg(version));
+    using Migracion = bool (Registro::*)();
+    const Migracion migraciones[VERSION] = {&Registro::MigrarA1, &Registro::MigrarA2};
+    for (int v = version; v < VERSION; ++v) {
+        if (!(this->*migraciones[v])())
+            return deshacer(error_);
+    }
+    if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(VERSION)) ||
+        !q.exec(QStringLiteral("COMMIT")))
+        return deshacer(q.lastError().databaseText());
+    return true;
+}
+
+// Version 1: one row per issued receipt, the record as it was printed.
+bool Registro::MigrarA1() {
+    QSqlQuery q(Base());
+    const bool ok = q.exec(QStringLiteral(R"(CREATE TABLE recibos (
+    id INTEGER PRIMARY KEY,
+    emitido TEXT NOT NULL,
+    destino TEXT NOT NULL,
+    numero TEXT NOT NULL,
+    localidad TEXT NOT NULL,
+    vencimiento TEXT NOT NULL,
+    fecha TEXT,
+    concepto1 TEXT NOT NULL, concepto2 TEXT NOT NULL, concepto3 TEXT NOT NULL,
+    concepto4 TEXT NOT NULL, concepto5 TEXT NOT NULL,
+    importe1 INTEGER, importe2 INTEGER, importe3 INTEGER, importe4 INTEGER, importe5 INTEGER,
+    iva TEXT NOT NULL, re TEXT NOT NULL, irpf TEXT NOT NULL,
+    importe_iva INTEGER, importe_re INTEGER, importe_irpf INTEGER,
+    total INTEGER NOT NULL,
+    direccion TEXT NOT NULL,
+    pagador1 TEXT NOT NULL, pagador2 TEXT NOT NULL,
+    cobrador1 TEXT NOT NULL, cobrador2 TEXT NOT NULL,
+    color INTEGER NOT NULL,
+    relleno INTEGER NOT NULL,
+    no_validos TEXT
+))"));
+    return ok ? true : Fallo(q.lastError().databaseText());
+}
+
+// Version 2: the search text, accent- and case-free, and the indexes of the window.
+bool Registro::MigrarA2() {
+    QSqlDatabase db = Base();
+    QSqlQuery q(db);
+    for (const char* sql : {
+             "ALTER TABLE recibos ADD COLUMN busqueda TEXT NOT NULL DEFAULT ''",
+             "CREATE INDEX recibos_fecha ON recibos (fecha)",
+             "CREATE INDEX recibos_numero ON recibos (numero)",
+             "CREATE INDEX recibos_pagador ON recibos (pagador1)",
+             "CREATE INDEX recibos_total ON recibos (total)",
+             // A covering index: a search scans this, much smaller than the table.
+             "CREATE INDEX recibos_busqueda ON recibos (busqueda)",
+         }) {
+        if (!q.exec(QLatin1String(sql)))
+            return Fallo(q.lastError().databaseText());
+    }
+    // Rows written before the search text existed get theirs now.
+    QSqlQuery filas(db);
+    filas.setForwardOnly(true);
+    if (!filas.exec(QStringLiteral("SELECT id, %1 FROM recibos")
+                        .arg(ColumnasRecibo().join(QStringLiteral(", ")))))
+        return Fallo(filas.lastError().databaseText());
+    QSqlQuery upd(db);
+    upd.prepare(QStringLiteral("UPDATE recibos SET busqueda = ? WHERE id = ?"));
+    while (filas.next()) {
+        upd.addBindValue(TextoDeBusqueda(ReciboDeFila(filas.record())));
+        upd.addBindValue(filas.value(0));
+        if (!upd.exec())
+            return Fallo(upd.lastError().databaseText());
+    }
+    return true;
+}
+
+} // namespace registro
