@@ -124,7 +124,8 @@ int Ejecutar(const QStringList& args) {
     if (!ExportarCsv(registro.Base(), filtro, {}, QFileInfo(archivo).absoluteFilePath(), error,
                      &filas))
         return Error(error) - 1;
-    std::fprintf(stderr, "talvero: %lld recibos exportados a %s\n", static_cast<long long>(filas),
+    std::fprintf(stderr, "talvero: %lld %s a %s\n", static_cast<long long>(filas),
+                 filas == 1 ? "recibo exportado" : "recibos exportados",
                  archivo.toLocal8Bit().constData());
     return registro.Apartado().isEmpty() ? 0 : 1;
 }

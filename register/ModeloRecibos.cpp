@@ -61,7 +61,8 @@ int ModeloRecibos::columnCount(const QModelIndex& parent) const {
 QVariant ModeloRecibos::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
-    const QModelIndex fuente = QSqlQueryModel::index(index.row(), index.column() + kDesplazamiento);
+    // Not index(): it checks against the visible column count, one less than the query's.
+    const QModelIndex fuente = createIndex(index.row(), index.column() + kDesplazamiento);
     if (role == Qt::TextAlignmentRole && index.column() == Total)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
