@@ -143,7 +143,6 @@ void EnlazarRecibo(QSqlQuery& query, const CRecibo& r) {
     const QString noValidos = NoValidos(r);
     query.bindValue(QStringLiteral(":no_validos"),
                     noValidos.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : noValidos);
-    query.bindValue(QStringLiteral(":busqueda"), TextoDeBusqueda(r));
     query.bindValue(QStringLiteral(":total"), qint64(recibo::TotalRecibo(r).value()));
 }
 

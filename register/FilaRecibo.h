@@ -28,8 +28,7 @@ const QStringList& ColumnasRecibo();
 // normalised.
 QString TextoDeBusqueda(const CRecibo& recibo);
 
-// Binds every column of ColumnasRecibo() as ":columna" on a prepared insert, plus
-// :busqueda and :total.
+// Binds every column of ColumnasRecibo() as ":columna" on a prepared insert, plus :total.
 void EnlazarRecibo(QSqlQuery& query, const CRecibo& recibo);
 
 // The record a row holds (a row selected with at least ColumnasRecibo()).

@@ -12,10 +12,23 @@ Condicion CondicionDe(const Filtro& filtro) {
     // Every word must appear somewhere: "jose zaragoza" finds José's receipts of Zaragoza.
     const QStringList palabras =
         NormalizarBusqueda(filtro.texto).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    for (const QString& palabra : palabras) {
-        // instr, not LIKE: no wildcards to escape, and no ASCII-only case folding.
-        partes << QStringLiteral("instr(busqueda, ?) > 0");
-        c.valores << palabra;
+    for (QString palabra : palabras) {
+        // The text and the word are both folded already, so LIKE's own folding of ASCII
+        // letters changes nothing; its wildcards in the word are escaped. LIKE is about twice
+        // as fast as instr(), which counts characters.
+        palabra.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+            .replace(QLatin1Char('%'), QStringLiteral("\\%"))
+            .replace(QLatin1Char('_'), QStringLiteral("\\_"));
+        partes << QStringLiteral("texto LIKE ? ESCAPE '\\'");
+        c.valores << QLatin1Char('%') + palabra + QLatin1Char('%');
+    }
+    if (palabras.isEmpty()) {
+        c.desde = QStringLiteral(" FROM recibos");
+        c.reciente = QStringLiteral("id");
+    } else {
+        // CROSS JOIN keeps the narrow table outside, read newest first.
+        c.desde = QStringLiteral(" FROM busqueda CROSS JOIN recibos ON id = recibo");
+        c.reciente = QStringLiteral("recibo");
     }
     if (filtro.desde.isValid()) {
         partes << QStringLiteral("fecha >= ?");

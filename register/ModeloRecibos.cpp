@@ -28,7 +28,7 @@ void ModeloRecibos::setFiltro(const Filtro& filtro) {
 
 QString ModeloRecibos::OrdenSql() const {
     if (columnaOrden_ < 0 || columnaOrden_ >= NumColumnas)
-        return QStringLiteral(" ORDER BY id DESC");
+        return QStringLiteral(" ORDER BY %1 DESC").arg(CondicionDe(filtro_).reciente);
     const QString dir =
         orden_ == Qt::AscendingOrder ? QStringLiteral("ASC") : QStringLiteral("DESC");
     // The id breaks ties the same way, so equal keys keep their issue order.
@@ -40,8 +40,8 @@ void ModeloRecibos::Refrescar() {
     const Condicion c = CondicionDe(filtro_);
     QSqlQuery q(base_);
     q.prepare(QStringLiteral("SELECT id, numero, fecha, pagador1, concepto1, total, emitido, "
-                             "destino FROM recibos") +
-              c.where + OrdenSql());
+                             "destino") +
+              c.desde + c.where + OrdenSql());
     for (const QVariant& v : c.valores)
         q.addBindValue(v);
     q.exec();

@@ -160,11 +160,11 @@ bool Registro::Apartar() {
     return true;
 }
 
-bool Registro::Insertar(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
-                        QSqlError& error) {
+bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
+                            QSqlError& error) {
     static const QString sql = [] {
         QStringList cols = ColumnasRecibo();
-        cols << QStringLiteral("busqueda") << QStringLiteral("total");
+        cols << QStringLiteral("total");
         QStringList marcas;
         for (const QString& c : cols)
             marcas << QLatin1Char(':') + c;
@@ -173,13 +173,6 @@ bool Registro::Insertar(const CRecibo& recibo, const QString& destino, const QDa
             .arg(cols.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
     }();
     QSqlDatabase db = Base();
-    QSqlQuery q(db);
-    // IMMEDIATE takes the write lock at once, waiting up to the busy timeout for another
-    // copy of the program, instead of failing half-way through.
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        error = q.lastError();
-        return false;
-    }
     QSqlQuery ins(db);
     bool ok = ins.prepare(sql);
     if (ok) {
@@ -191,8 +184,37 @@ bool Registro::Insertar(const CRecibo& recibo, const QString& destino, const QDa
     }
     if (!ok) {
         error = ins.lastError();
-        q.exec(QStringLiteral("ROLLBACK"));
         return false;
+    }
+    QSqlQuery texto(db);
+    texto.prepare(QStringLiteral("INSERT INTO busqueda (recibo, texto) VALUES (?, ?)"));
+    texto.addBindValue(ins.lastInsertId());
+    texto.addBindValue(TextoDeBusqueda(recibo));
+    if (!texto.exec()) {
+        error = texto.lastError();
+        return false;
+    }
+    return true;
+}
+
+bool Registro::Insertar(qint64 cuantos, const Emision& emision, QSqlError& error) {
+    QSqlDatabase db = Base();
+    QSqlQuery q(db);
+    // IMMEDIATE takes the write lock at once, waiting up to the busy timeout for another
+    // copy of the program, instead of failing half-way through.
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        error = q.lastError();
+        return false;
+    }
+    CRecibo recibo;
+    QString destino;
+    QDateTime emitido;
+    for (qint64 i = 0; i < cuantos; ++i) {
+        emision(i, recibo, destino, emitido);
+        if (!InsertarFila(recibo, destino, emitido, error)) {
+            q.exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
     }
     if (!q.exec(QStringLiteral("COMMIT"))) {
         error = q.lastError();
@@ -203,10 +225,18 @@ bool Registro::Insertar(const CRecibo& recibo, const QString& destino, const QDa
 }
 
 bool Registro::Anotar(const CRecibo& recibo, const QString& destino, const QDateTime& emitido) {
+    return AnotarVarios(1, [&](qint64, CRecibo& r, QString& d, QDateTime& e) {
+        r = recibo;
+        d = destino;
+        e = emitido;
+    });
+}
+
+bool Registro::AnotarVarios(qint64 cuantos, const Emision& emision) {
     if (!Abrir())
         return false;
     QSqlError e;
-    if (Insertar(recibo, destino, emitido, e)) {
+    if (Insertar(cuantos, emision, e)) {
         error_.clear();
         return true;
     }
@@ -215,7 +245,7 @@ bool Registro::Anotar(const CRecibo& recibo, const QString& destino, const QDate
         return Fallo(Motivo(e));
     if (!Apartar() || !AbrirConexion())
         return false;
-    if (!Insertar(recibo, destino, emitido, e))
+    if (!Insertar(cuantos, emision, e))
         return Fallo(Motivo(e));
     error_.clear();
     return true;

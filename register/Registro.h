@@ -18,6 +18,7 @@
 #include <QSqlError>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace registro {
@@ -47,6 +48,12 @@ public:
     bool Anotar(const CRecibo& recibo, const QString& destino,
                 const QDateTime& emitido = QDateTime::currentDateTimeUtc());
 
+    // Many receipts in one transaction, all or none: `emision(i, ...)` fills the i-th. For
+    // imports and for building large registers in tests and benchmarks.
+    using Emision =
+        std::function<void(qint64 i, CRecibo& recibo, QString& destino, QDateTime& emitido)>;
+    bool AnotarVarios(qint64 cuantos, const Emision& emision);
+
     // The record of row `id`, as it was stored; nothing when there is no such row.
     std::optional<CRecibo> Cargar(qint64 id);
 
@@ -65,8 +72,9 @@ public:
 
 private:
     bool AbrirConexion();
-    bool Insertar(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
-                  QSqlError& error);
+    bool Insertar(qint64 cuantos, const Emision& emision, QSqlError& error);
+    bool InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
+                      QSqlError& error);
     bool Configurar();
     bool Migrar();
     bool EsDanado(const QSqlError& error) const;

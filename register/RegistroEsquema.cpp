@@ -71,18 +71,18 @@ bool Registro::MigrarA1() {
     return ok ? true : Fallo(q.lastError().databaseText());
 }
 
-// Version 2: the search text, accent- and case-free, and the indexes of the window.
+// Version 2: the search text, accent- and case-free, in a narrow table of its own (one row
+// per receipt, same id), and the indexes of the window's sorts and date range.
 bool Registro::MigrarA2() {
     QSqlDatabase db = Base();
     QSqlQuery q(db);
     for (const char* sql : {
-             "ALTER TABLE recibos ADD COLUMN busqueda TEXT NOT NULL DEFAULT ''",
+             "CREATE TABLE busqueda (recibo INTEGER PRIMARY KEY REFERENCES recibos (id), "
+             "texto TEXT NOT NULL)",
              "CREATE INDEX recibos_fecha ON recibos (fecha)",
              "CREATE INDEX recibos_numero ON recibos (numero)",
              "CREATE INDEX recibos_pagador ON recibos (pagador1)",
              "CREATE INDEX recibos_total ON recibos (total)",
-             // A covering index: a search scans this, much smaller than the table.
-             "CREATE INDEX recibos_busqueda ON recibos (busqueda)",
          }) {
         if (!q.exec(QLatin1String(sql)))
             return Fallo(q.lastError().databaseText());
@@ -94,10 +94,10 @@ bool Registro::MigrarA2() {
                         .arg(ColumnasRecibo().join(QStringLiteral(", ")))))
         return Fallo(filas.lastError().databaseText());
     QSqlQuery upd(db);
-    upd.prepare(QStringLiteral("UPDATE recibos SET busqueda = ? WHERE id = ?"));
+    upd.prepare(QStringLiteral("INSERT INTO busqueda (recibo, texto) VALUES (?, ?)"));
     while (filas.next()) {
-        upd.addBindValue(TextoDeBusqueda(ReciboDeFila(filas.record())));
         upd.addBindValue(filas.value(0));
+        upd.addBindValue(TextoDeBusqueda(ReciboDeFila(filas.record())));
         if (!upd.exec())
             return Fallo(upd.lastError().databaseText());
     }

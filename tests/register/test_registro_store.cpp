@@ -246,7 +246,7 @@ void TestRegistroStore::olderVersionIsMigrated() {
     QCOMPARE(q.value(0).toInt(), Registro::VERSION);
     // The old rows are found by the new search.
     const registro::Condicion c = registro::CondicionDe({QStringLiteral("jose pena"), {}, {}});
-    q.prepare(QStringLiteral("SELECT pagador1 FROM recibos") + c.where);
+    q.prepare(QStringLiteral("SELECT pagador1") + c.desde + c.where);
     for (const QVariant& v : c.valores)
         q.addBindValue(v);
     QVERIFY(q.exec() && q.next());
@@ -367,7 +367,9 @@ void TestRegistroStore::searchIgnoresAccentsAndCase_data() {
     QTest::newRow("in a concept") << QStringLiteral("CALDERA") << QStringList{"3"};
     QTest::newRow("in the collector") << QStringLiteral("garcia") << QStringList{"3"};
     QTest::newRow("the number") << QStringLiteral("3") << QStringList{"3"};
-    QTest::newRow("a percent sign is no wildcard") << QStringLiteral("%") << QStringList{};
+    QTest::newRow("a percent sign is no wildcard") << QStringLiteral("%") << QStringList{"1"};
+    QTest::newRow("an underscore is no wildcard") << QStringLiteral("_") << QStringList{"1"};
+    QTest::newRow("a backslash is searched as such") << QStringLiteral("\\") << QStringList{};
     QTest::newRow("nothing typed finds all, newest first")
         << QString() << QStringList{"3", "2", "1"};
 }
@@ -379,6 +381,7 @@ void TestRegistroStore::searchIgnoresAccentsAndCase() {
     CRecibo a;
     a.m_Numero = "1";
     a.m_Pagador1 = "JOSÉ PEÑA";
+    a.m_Concepto1 = "Dto. 10% pronto_pago";
     CRecibo b;
     b.m_Numero = "2";
     b.m_Cobrador1 = "María José";
@@ -389,7 +392,7 @@ void TestRegistroStore::searchIgnoresAccentsAndCase() {
         QVERIFY(reg.Anotar(r, QStringLiteral("Oficina")));
     const registro::Condicion cond = registro::CondicionDe({busqueda, {}, {}});
     QSqlQuery q(reg.Base());
-    q.prepare(QStringLiteral("SELECT numero FROM recibos") + cond.where +
+    q.prepare(QStringLiteral("SELECT numero") + cond.desde + cond.where +
               QStringLiteral(" ORDER BY id DESC"));
     for (const QVariant& v : cond.valores)
         q.addBindValue(v);
