@@ -1,5 +1,7 @@
 #include "register/ExportarCsv.h"
 
+#include "register/Registro.h"
+
 #include <QSaveFile>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -124,7 +126,8 @@ bool ExportarCsv(const QSqlDatabase& base, const Filtro& filtro, const QString& 
     for (const QVariant& v : cond.valores)
         q.addBindValue(v);
     if (!q.exec()) {
-        error = QStringLiteral("no se puede leer el registro: %1").arg(q.lastError().text());
+        error = QStringLiteral("no se puede leer el registro: %1")
+                    .arg(Registro::MotivoDe(q.lastError()));
         return false;
     }
 
@@ -153,7 +156,8 @@ bool ExportarCsv(const QSqlDatabase& base, const Filtro& filtro, const QString& 
         }
     }
     if (q.lastError().isValid()) {
-        error = QStringLiteral("no se puede leer el registro: %1").arg(q.lastError().text());
+        error = QStringLiteral("no se puede leer el registro: %1")
+                    .arg(Registro::MotivoDe(q.lastError()));
         salida.cancelWriting();
         return false;
     }

@@ -24,12 +24,45 @@ QString NuevaConexion() {
 constexpr int kSqliteCorrupt = 11;
 constexpr int kSqliteNotADb = 26;
 
-QString Motivo(const QSqlError& e) {
-    const QString texto = e.databaseText().isEmpty() ? e.text() : e.databaseText();
-    return texto.isEmpty() ? QStringLiteral("error desconocido") : texto;
-}
-
+// The reason for the user, in Spanish, with SQLite's own words after it for whoever helps.
 } // namespace
+
+QString Registro::MotivoDe(const QSqlError& e) {
+    const QString original = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+    QString motivo;
+    switch (e.nativeErrorCode().toInt()) {
+    case 3:  // SQLITE_PERM
+    case 23: // SQLITE_AUTH
+        motivo = QStringLiteral("no hay permiso para usar el archivo");
+        break;
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        motivo = QStringLiteral("otro programa lo tiene bloqueado desde hace más de 5 segundos");
+        break;
+    case 8: // SQLITE_READONLY
+        motivo = QStringLiteral("el archivo o su carpeta son de solo lectura");
+        break;
+    case 10: // SQLITE_IOERR
+        motivo = QStringLiteral("error de lectura o escritura en el disco");
+        break;
+    case kSqliteCorrupt:
+        motivo = QStringLiteral("el archivo está dañado");
+        break;
+    case 13: // SQLITE_FULL
+        motivo = QStringLiteral("el disco está lleno");
+        break;
+    case 14: // SQLITE_CANTOPEN
+        motivo = QStringLiteral("no se puede abrir el archivo");
+        break;
+    case kSqliteNotADb:
+        motivo = QStringLiteral("el archivo no es un registro de recibos");
+        break;
+    default:
+        motivo = QStringLiteral("error de la base de datos");
+        break;
+    }
+    return original.isEmpty() ? motivo : QStringLiteral("%1 (%2)").arg(motivo, original);
+}
 
 QString Registro::RutaPorDefecto() {
     // The same folder as AppDataLocation for "Quenlaria"/"Talvero", without touching the
@@ -66,6 +99,11 @@ void Registro::Cerrar() {
 bool Registro::Fallo(const QString& motivo) {
     error_ = motivo;
     return false;
+}
+
+bool Registro::FalloSql(const QSqlError& error) {
+    danado_ = danado_ || EsDanado(error);
+    return Fallo(MotivoDe(error));
 }
 
 bool Registro::EsDanado(const QSqlError& error) const {
@@ -107,7 +145,7 @@ bool Registro::AbrirConexion() {
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
         if (!db.open()) {
             danado_ = EsDanado(db.lastError());
-            const QString motivo = Motivo(db.lastError());
+            const QString motivo = MotivoDe(db.lastError());
             db = QSqlDatabase();
             Cerrar();
             return Fallo(motivo);
@@ -127,16 +165,16 @@ bool Registro::Configurar() {
     // is not a database fails here.
     if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
         danado_ = EsDanado(q.lastError());
-        return Fallo(Motivo(q.lastError()));
+        return Fallo(MotivoDe(q.lastError()));
     }
     if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next()) {
         danado_ = EsDanado(q.lastError());
-        return Fallo(Motivo(q.lastError()));
+        return Fallo(MotivoDe(q.lastError()));
     }
     if (q.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
         return Fallo(QStringLiteral("no se puede usar el diario WAL en este sistema de archivos"));
     if (!q.exec(QStringLiteral("PRAGMA synchronous=FULL")))
-        return Fallo(Motivo(q.lastError()));
+        return Fallo(MotivoDe(q.lastError()));
     return true;
 }
 
@@ -242,11 +280,11 @@ bool Registro::AnotarVarios(qint64 cuantos, const Emision& emision) {
     }
     // Damage that opening did not see: set the file aside and try once in a fresh one.
     if (!EsDanado(e) || !apartado_.isEmpty())
-        return Fallo(Motivo(e));
+        return Fallo(MotivoDe(e));
     if (!Apartar() || !AbrirConexion())
         return false;
     if (!Insertar(cuantos, emision, e))
-        return Fallo(Motivo(e));
+        return Fallo(MotivoDe(e));
     error_.clear();
     return true;
 }
@@ -259,7 +297,7 @@ std::optional<CRecibo> Registro::Cargar(qint64 id) {
                   .arg(ColumnasRecibo().join(QStringLiteral(", "))));
     q.addBindValue(id);
     if (!q.exec()) {
-        Fallo(Motivo(q.lastError()));
+        Fallo(MotivoDe(q.lastError()));
         return std::nullopt;
     }
     if (!q.next())

@@ -67,6 +67,9 @@ public:
     // Where a damaged file was set aside during this instance's life, or empty.
     const QString& Apartado() const { return apartado_; }
 
+    // A failure of SQLite, told in Spanish, with SQLite's own words after it.
+    static QString MotivoDe(const QSqlError& error);
+
     // The connection, for models and exports that read the table.
     QSqlDatabase Base() const;
 
@@ -81,6 +84,7 @@ private:
     bool Apartar();
     void Cerrar();
     bool Fallo(const QString& motivo);
+    bool FalloSql(const QSqlError& error);
 
     // The numbered migrations: migration n takes a file from version n - 1 to n.
     bool MigrarA1();

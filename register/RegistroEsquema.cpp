@@ -14,20 +14,20 @@ bool Registro::Migrar() {
     QSqlDatabase db = Base();
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
-        return Fallo(q.lastError().text());
+        return FalloSql(q.lastError());
     if (q.value(0).toInt() == VERSION)
         return true;
 
     // Another copy of the program may be migrating the same file: take the write lock,
     // then read the version again.
     if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return Fallo(q.lastError().databaseText());
+        return FalloSql(q.lastError());
     const auto deshacer = [&](const QString& motivo) {
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
         return Fallo(motivo);
     };
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
-        return deshacer(q.lastError().databaseText());
+        return deshacer(MotivoDe(q.lastError()));
     const int version = q.value(0).toInt();
     if (version > VERSION)
         return deshacer(
@@ -40,7 +40,7 @@ bool Registro::Migrar() {
     }
     if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(VERSION)) ||
         !q.exec(QStringLiteral("COMMIT")))
-        return deshacer(q.lastError().databaseText());
+        return deshacer(MotivoDe(q.lastError()));
     return true;
 }
 
@@ -68,7 +68,7 @@ bool Registro::MigrarA1() {
     relleno INTEGER NOT NULL,
     no_validos TEXT
 ))"));
-    return ok ? true : Fallo(q.lastError().databaseText());
+    return ok ? true : FalloSql(q.lastError());
 }
 
 // Version 2: the search text, accent- and case-free, in a narrow table of its own (one row
@@ -85,21 +85,21 @@ bool Registro::MigrarA2() {
              "CREATE INDEX recibos_total ON recibos (total)",
          }) {
         if (!q.exec(QLatin1String(sql)))
-            return Fallo(q.lastError().databaseText());
+            return FalloSql(q.lastError());
     }
     // Rows written before the search text existed get theirs now.
     QSqlQuery filas(db);
     filas.setForwardOnly(true);
     if (!filas.exec(QStringLiteral("SELECT id, %1 FROM recibos")
                         .arg(ColumnasRecibo().join(QStringLiteral(", ")))))
-        return Fallo(filas.lastError().databaseText());
+        return FalloSql(filas.lastError());
     QSqlQuery upd(db);
     upd.prepare(QStringLiteral("INSERT INTO busqueda (recibo, texto) VALUES (?, ?)"));
     while (filas.next()) {
         upd.addBindValue(filas.value(0));
         upd.addBindValue(TextoDeBusqueda(ReciboDeFila(filas.record())));
         if (!upd.exec())
-            return Fallo(upd.lastError().databaseText());
+            return FalloSql(upd.lastError());
     }
     return true;
 }
