@@ -8,6 +8,9 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include <array>
+#include <functional>
+
 namespace registro {
 
 bool Registro::Migrar() {
@@ -32,10 +35,15 @@ bool Registro::Migrar() {
     if (version > VERSION)
         return deshacer(
             QStringLiteral("el registro es de una versión más nueva de Talvero (%1)").arg(version));
-    using Migracion = bool (Registro::*)();
-    const Migracion migraciones[VERSION] = {&Registro::MigrarA1, &Registro::MigrarA2};
+    if (version < 0)
+        return deshacer(
+            QStringLiteral("el archivo no es un registro de recibos (versión %1)").arg(version));
+    const std::array<std::function<bool()>, VERSION> migraciones{
+        [this] { return MigrarA1(); },
+        [this] { return MigrarA2(); },
+    };
     for (int v = version; v < VERSION; ++v) {
-        if (!(this->*migraciones[v])())
+        if (!migraciones[std::size_t(v)]())
             return deshacer(error_);
     }
     if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(VERSION)) ||
