@@ -164,7 +164,7 @@ CRecibo ReciboDeFila(const QSqlRecord& fila) {
     r.m_Fecha = m.hasMatch() ? moneda::Fecha(m.captured(1).toInt(), m.captured(2).toInt(),
                                              m.captured(3).toInt(), 1, 1, 1)
                              : moneda::Fecha(0, 0, 0, 1, 1, 1);
-    r.m_ColorFondo = ColorRef(fila.value(QStringLiteral("color")).toLongLong() & 0xFFFFFF);
+    r.m_ColorFondo = ColorRef(fila.value(QStringLiteral("color")).toLongLong());
     r.m_Solido = fila.value(QStringLiteral("relleno")).toInt() != 0 ? 1 : 0;
     r.m_Logotipo = 0;
     return r;

@@ -8,7 +8,9 @@
 //  - `fecha` is yyyy-mm-dd, NULL for a date that is not valid (it prints the same whatever
 //    its parts were); the form's time of day, 01:01:01, is given back on reading;
 //  - `color` is the frame colour as the record holds it, 0x00BBGGRR, and `relleno` the fill
-//    flag (1 solid, 0 cross-hatched).
+//    flag (1 solid, 0 cross-hatched);
+//  - the logo strip is not kept: the print command never asks for it, and a record read back
+//    has none.
 #pragma once
 
 #include "receipt/Recibo.h"

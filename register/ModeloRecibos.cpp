@@ -16,8 +16,8 @@ const char* const kColumnasSql[] = {"numero", "fecha",   "pagador1", "concepto1"
 
 } // namespace
 
-ModeloRecibos::ModeloRecibos(QSqlDatabase base, QObject* parent)
-    : QSqlQueryModel(parent), base_(std::move(base)) {
+ModeloRecibos::ModeloRecibos(QString conexion, QObject* parent)
+    : QSqlQueryModel(parent), conexion_(std::move(conexion)) {
     Refrescar();
 }
 
@@ -38,7 +38,7 @@ QString ModeloRecibos::OrdenSql() const {
 
 void ModeloRecibos::Refrescar() {
     const Condicion c = CondicionDe(filtro_);
-    QSqlQuery q(base_);
+    QSqlQuery q(QSqlDatabase::database(conexion_, false));
     q.prepare(QStringLiteral("SELECT id, numero, fecha, pagador1, concepto1, total, emitido, "
                              "destino") +
               c.desde + c.where + OrdenSql());

@@ -15,7 +15,9 @@ class ModeloRecibos : public QSqlQueryModel {
 public:
     enum Columna { Numero, Fecha, Pagador, Concepto, Total, Emitido, Destino, NumColumnas };
 
-    ModeloRecibos(QSqlDatabase base, QObject* parent = nullptr);
+    // Reads through the connection named `conexion`; holds no handle on it, so the store can
+    // close it once clear() has ended the query.
+    ModeloRecibos(QString conexion, QObject* parent = nullptr);
 
     void setFiltro(const Filtro& filtro);
     const Filtro& filtro() const { return filtro_; }
@@ -35,7 +37,7 @@ public:
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 private:
-    QSqlDatabase base_;
+    QString conexion_;
     Filtro filtro_;
     int columnaOrden_ = -1; // -1: newest first
     Qt::SortOrder orden_ = Qt::DescendingOrder;

@@ -144,7 +144,7 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
                              .arg(registro_->Apartado()));
         estado_->show();
     }
-    modelo_ = new ModeloRecibos(registro_->Base(), this);
+    modelo_ = new ModeloRecibos(registro_->Base().connectionName(), this);
     tabla_->setModel(modelo_);
     // Newest first until the user picks a column: no column shows an indicator.
     tabla_->horizontalHeader()->setSortIndicatorClearable(true);
@@ -177,10 +177,9 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
 }
 
 RecibosEmitidos::~RecibosEmitidos() {
-    // The model's query must go before the store closes its connection.
-    tabla_->setModel(nullptr);
-    delete modelo_;
-    modelo_ = nullptr;
+    // The model's query must end before the store closes its connection; the model itself,
+    // a child, outlives the store.
+    modelo_->clear();
 }
 
 void RecibosEmitidos::Filtrar() {
