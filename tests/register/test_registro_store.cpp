@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
 #include <QRandomGenerator>
@@ -117,6 +118,7 @@ private Q_SLOTS:
     void damagedFileIsSetAsideAndRecordingGoesOn_data();
     void damagedFileIsSetAsideAndRecordingGoesOn();
     void unusableFolderIsReportedOnce();
+    void lockedPastTheTimeoutIsReportedAndLosesNothingElse();
 
     // --- Searching and numbering ---------------------------------------------------------
     void searchIgnoresAccentsAndCase_data();
@@ -352,6 +354,39 @@ void TestRegistroStore::unusableFolderIsReportedOnce() {
     QVERIFY2(texto.contains(ruta), qPrintable(texto));
     QVERIFY2(texto.contains(QStringLiteral("no se puede crear la carpeta")), qPrintable(texto));
     QCOMPARE(Leer(estorbo.fileName()), QByteArray("no es una carpeta"));
+}
+
+void TestRegistroStore::lockedPastTheTimeoutIsReportedAndLosesNothingElse() {
+    {
+        Registro reg(Ruta());
+        QVERIFY(reg.Anotar(sample::Filled(), QStringLiteral("Oficina")));
+    }
+    {
+        // Another program holds the write lock longer than the busy timeout.
+        QSqlDatabase otro =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("otro"));
+        otro.setDatabaseName(Ruta());
+        QVERIFY(otro.open());
+        QSqlQuery q(otro);
+        QVERIFY(q.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        QElapsedTimer reloj;
+        reloj.start();
+        registro::AnotarEmitidoEn(Ruta(), sample::Varied(1), QStringLiteral("Oficina"), nullptr);
+        QVERIFY(reloj.elapsed() >= 4000); // it did wait for the other program
+        QCOMPARE(Avisos().size(), 1);
+        const QString texto = Avisos().first()->text();
+        QVERIFY2(texto.contains(QStringLiteral("bloqueado")), qPrintable(texto));
+        QVERIFY2(texto.contains(Ruta()), qPrintable(texto));
+        QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
+        q = QSqlQuery();
+        otro.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("otro"));
+    // Once the lock is gone, recording goes on, without a second message.
+    registro::AnotarEmitidoEn(Ruta(), sample::Varied(2), QStringLiteral("Oficina"), nullptr);
+    QCOMPARE(registrotest::ContarFilas(Ruta()), 2);
+    QCOMPARE(Avisos().size(), 1);
+    QVERIFY(QDir(dir_->path()).entryList({QStringLiteral("*dañado*")}).isEmpty());
 }
 
 // --- Searching and numbering -------------------------------------------------------------
