@@ -167,7 +167,6 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
     connect(modelo_, &QAbstractItemModel::modelReset, this, &RecibosEmitidos::ActualizarBotones);
     connect(tabla_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &RecibosEmitidos::ActualizarBotones);
-    connect(tabla_, &QTableView::activated, this, [this] { Ejecutar(acciones_.imprimir); });
 
     const QString numero = registro_->SiguienteNumeroLibre();
     siguiente_->setText(
