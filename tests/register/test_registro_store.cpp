@@ -4,6 +4,7 @@
 #include "SampleRecords.h"
 #include "register/AnotarEmitido.h"
 #include "register/Filtro.h"
+#include "register/NombreDeColor.h"
 #include "register/Registro.h"
 
 #include <QApplication>
@@ -125,6 +126,8 @@ private Q_SLOTS:
     void searchIgnoresAccentsAndCase();
     void nextFreeNumber_data();
     void nextFreeNumber();
+    void colourAndFillNamesForTheForm_data();
+    void colourAndFillNamesForTheForm();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -464,6 +467,32 @@ void TestRegistroStore::nextFreeNumber() {
         QVERIFY(reg.Anotar(r, QStringLiteral("Oficina")));
     }
     QCOMPARE(reg.SiguienteNumeroLibre(), siguiente);
+}
+
+void TestRegistroStore::colourAndFillNamesForTheForm_data() {
+    QTest::addColumn<quint32>("color");
+    QTest::addColumn<int>("solido");
+    QTest::addColumn<QString>("nombre");
+    QTest::addColumn<QString>("relleno");
+    // clang-format off
+    QTest::newRow("blue, hatched")            << quint32(0xFFFFC8) << 0 << "AZUL"   << "LINEAS";
+    QTest::newRow("grey, solid")              << quint32(0xC8C8C8) << 1 << "GRIS"   << "SOLIDO";
+    QTest::newRow("brown, any nonzero fill")  << quint32(0x98ECF8) << 7 << "MARRÓN" << "SOLIDO";
+    QTest::newRow("green")                    << quint32(0xB3F4BB) << 0 << "VERDE"  << "LINEAS";
+    QTest::newRow("a colour no name gives")   << quint32(0x123456) << 0 << "AZUL"   << "LINEAS";
+    // clang-format on
+}
+
+void TestRegistroStore::colourAndFillNamesForTheForm() {
+    QFETCH(quint32, color);
+    QFETCH(int, solido);
+    QFETCH(QString, nombre);
+    QFETCH(QString, relleno);
+    QCOMPARE(QString::fromStdString(registro::NombreDeColor(color)), nombre);
+    QCOMPARE(QString::fromStdString(registro::NombreDeRelleno(solido)), relleno);
+    // And back: the form's name gives the colour that was stored, for every named colour.
+    if (nombre != QLatin1String("AZUL") || color == 0xFFFFC8)
+        QCOMPARE(ColorDeNombre(nombre.toStdString()), ColorRef(color));
 }
 
 QTEST_MAIN(TestRegistroStore)
