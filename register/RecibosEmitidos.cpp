@@ -37,7 +37,7 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
       acciones_(std::move(acciones)) {
     setObjectName(QStringLiteral("recibosEmitidos"));
     setWindowTitle(QStringLiteral("Recibos emitidos"));
-    resize(900, 520);
+    resize(980, 540);
 
     // --- Search and date range --------------------------------------------------------
     buscar_ = new QLineEdit(this);
@@ -78,6 +78,7 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
     tabla_->verticalHeader()->hide();
     // Fixed-height rows: measuring rows would read every one of them.
     tabla_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tabla_->verticalHeader()->setDefaultSectionSize(tabla_->fontMetrics().height() + 8);
     tabla_->horizontalHeader()->setStretchLastSection(true);
 
     estado_ = new QLabel(this);
