@@ -33,9 +33,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "office")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.quenlaria.es/")
 # The shared libraries come from dpkg-shlibdeps. What it cannot see: the fonts of the
-# printed receipt and Qt's Spanish translations of its own dialogs, both loaded at run time.
+# printed receipt, Qt's Spanish translations of its own dialogs and Qt's SQLite driver (a
+# plugin) for the register of issued receipts, all loaded at run time.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n, libqt6sql6-sqlite")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "recibos de pago: rellenar e imprimir / payment receipts: fill in and print
 Talvero rellena e imprime recibos de pago en papel en blanco: número,

@@ -11,6 +11,8 @@ packages=(
   libcups2-dev
   # the program at run time: Spanish framework dialogs, fonts for the form and the page
   qt6-translations-l10n fonts-dejavu-core fonts-liberation fontconfig
+  # the register of issued receipts: Qt's SQLite driver, and sqlite3 to read the file
+  libqt6sql6-sqlite sqlite3
   # tests: offscreen Qt, a real CUPS with a PDF queue, PDF inspection
   cups cups-client cups-ipp-utils cups-filters printer-driver-cups-pdf poppler-utils
   # fuzzing, sanitizers, benchmarks

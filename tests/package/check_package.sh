@@ -42,7 +42,7 @@ echo "built $(basename "$deb")"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for dep in fonts-liberation qt6-translations-l10n libqt6core6 libqt6gui6 libqt6widgets6 \
-    libqt6printsupport6; do
+    libqt6printsupport6 libqt6sql6 libqt6sql6-sqlite; do
     echo "$depends" | tr ',' '\n' | sed 's/^ *//' | grep -q "^$dep\( \|$\)" ||
         fail "Depends lacks $dep"
 done

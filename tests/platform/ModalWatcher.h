@@ -14,7 +14,7 @@ class ModalWatcher : public QObject {
 
 public:
     struct Seen {
-        QString className; // "QMessageBox", "platform::PrinterChoiceDialog", ...
+        QString className; // "QMessageBox", "platform::PrintDialog", ...
         QString title;
         QString text; // a message box's text
         QMessageBox::Icon icon = QMessageBox::NoIcon;

@@ -1,0 +1,174 @@
+#include "register/ExportarCsv.h"
+
+#include "register/Registro.h"
+
+#include <QSaveFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+
+#include <array>
+#include <limits>
+
+namespace registro {
+
+namespace {
+
+enum class Tipo { Texto, Importe, Fecha, Emitido, Color, Relleno };
+
+struct Campo {
+    const char* columna;
+    const char* titulo;
+    Tipo tipo;
+};
+
+// clang-format off
+constexpr std::array<Campo, 31> kCampos{{
+    {"numero", "Número", Tipo::Texto},
+    {"fecha", "Fecha", Tipo::Fecha},
+    {"localidad", "Localidad", Tipo::Texto},
+    {"vencimiento", "Vencimiento", Tipo::Texto},
+    {"pagador1", "Pagador", Tipo::Texto},
+    {"pagador2", "Pagador (2ª línea)", Tipo::Texto},
+    {"direccion", "Dirección", Tipo::Texto},
+    {"cobrador1", "Cobrador", Tipo::Texto},
+    {"cobrador2", "Cobrador (2ª línea)", Tipo::Texto},
+    {"concepto1", "Concepto 1", Tipo::Texto}, {"importe1", "Importe 1", Tipo::Importe},
+    {"concepto2", "Concepto 2", Tipo::Texto}, {"importe2", "Importe 2", Tipo::Importe},
+    {"concepto3", "Concepto 3", Tipo::Texto}, {"importe3", "Importe 3", Tipo::Importe},
+    {"concepto4", "Concepto 4", Tipo::Texto}, {"importe4", "Importe 4", Tipo::Importe},
+    {"concepto5", "Concepto 5", Tipo::Texto}, {"importe5", "Importe 5", Tipo::Importe},
+    {"iva", "% IVA", Tipo::Texto},   {"importe_iva", "IVA", Tipo::Importe},
+    {"re", "% RE", Tipo::Texto},     {"importe_re", "RE", Tipo::Importe},
+    {"irpf", "% IRPF", Tipo::Texto}, {"importe_irpf", "IRPF", Tipo::Importe},
+    {"total", "Total", Tipo::Importe},
+    {"emitido", "Emitido", Tipo::Emitido},
+    {"destino", "Destino", Tipo::Texto},
+    {"color", "Color", Tipo::Color},
+    {"relleno", "Relleno", Tipo::Relleno},
+    {"id", "Registro", Tipo::Texto},
+}};
+// clang-format on
+
+QString Valor(const Campo& campo, const QVariant& v) {
+    if (v.isNull())
+        return {};
+    switch (campo.tipo) {
+    case Tipo::Importe:
+        return EurosCsv(v.toLongLong());
+    case Tipo::Fecha:
+    case Tipo::Emitido:
+        // Already dd/mm/yyyy, by the query.
+        return CampoCsv(v.toString());
+    case Tipo::Color: // 0x00BBGGRR, as the record holds it
+        return QStringLiteral("%1")
+            .arg(v.toLongLong() & 0xFFFFFF, 6, 16, QLatin1Char('0'))
+            .toUpper();
+    case Tipo::Relleno:
+        return v.toInt() != 0 ? QStringLiteral("SOLIDO") : QStringLiteral("LINEAS");
+    case Tipo::Texto:
+        break;
+    }
+    return CampoCsv(v.toString());
+}
+
+} // namespace
+
+QString CampoCsv(const QString& texto) {
+    QString t = texto;
+    if (!t.isEmpty() && (t[0] == QLatin1Char('=') || t[0] == QLatin1Char('+') ||
+                         t[0] == QLatin1Char('-') || t[0] == QLatin1Char('@')))
+        t.prepend(QLatin1Char('\''));
+    if (t.contains(QLatin1Char(';')) || t.contains(QLatin1Char('"')) ||
+        t.contains(QLatin1Char('\n')) || t.contains(QLatin1Char('\r'))) {
+        t.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+        t = QLatin1Char('"') + t + QLatin1Char('"');
+    }
+    return t;
+}
+
+QString EurosCsv(std::int64_t v) {
+    // Magnitude in unsigned arithmetic: the most negative amount has no positive twin.
+    const bool negativo = v < 0;
+    const std::uint64_t m = negativo ? std::uint64_t(0) - std::uint64_t(v) : std::uint64_t(v);
+    const std::uint64_t centimos = m / 100 + (m % 100 >= 50 ? 1 : 0);
+    const QString texto =
+        QStringLiteral("%1,%2").arg(centimos / 100).arg(centimos % 100, 2, 10, QLatin1Char('0'));
+    return negativo && centimos != 0 ? QLatin1Char('-') + texto : texto;
+}
+
+bool ExportarCsv(const QSqlDatabase& base, const Filtro& filtro, const QString& ordenSql,
+                 const QString& archivo, QString& error, qint64* filas) {
+    QStringList columnas, titulos;
+    for (const Campo& c : kCampos) {
+        // Dates are turned into dd/mm/yyyy by SQLite, whose local time is the C library's:
+        // a hundred thousand conversions through QDateTime would take a good part of a second.
+        if (c.tipo == Tipo::Fecha)
+            columnas << QStringLiteral(
+                "CASE WHEN fecha GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]' "
+                "THEN substr(fecha, 9, 2) || '/' || substr(fecha, 6, 2) || '/' "
+                "|| substr(fecha, 1, 4) ELSE fecha END");
+        else if (c.tipo == Tipo::Emitido)
+            columnas << QStringLiteral(
+                "coalesce(strftime('%d/%m/%Y %H:%M:%S', emitido, 'localtime'), "
+                "emitido)");
+        else
+            columnas << QLatin1String(c.columna);
+        titulos << CampoCsv(QString::fromUtf8(c.titulo));
+    }
+    const Condicion cond = CondicionDe(filtro);
+    QSqlQuery q(base);
+    q.setForwardOnly(true);
+    q.prepare(
+        QStringLiteral("SELECT %1").arg(columnas.join(QStringLiteral(", "))) + cond.desde +
+        cond.where +
+        (ordenSql.isEmpty() ? QStringLiteral(" ORDER BY %1 DESC").arg(cond.reciente) : ordenSql));
+    for (const QVariant& v : cond.valores)
+        q.addBindValue(v);
+    if (!q.exec()) {
+        error = QStringLiteral("no se puede leer el registro: %1")
+                    .arg(Registro::MotivoDe(q.lastError()));
+        return false;
+    }
+
+    QSaveFile salida(archivo);
+    if (!salida.open(QIODevice::WriteOnly)) {
+        error = QStringLiteral("no se puede escribir %1: %2").arg(archivo, salida.errorString());
+        return false;
+    }
+    QByteArray bloque("\xEF\xBB\xBF");
+    bloque += titulos.join(QLatin1Char(';')).toUtf8() + "\r\n";
+    qint64 n = 0;
+    QString linea;
+    while (q.next()) {
+        linea.clear();
+        for (int i = 0; i < int(kCampos.size()); ++i) {
+            if (i > 0)
+                linea += QLatin1Char(';');
+            linea += Valor(kCampos[std::size_t(i)], q.value(i));
+        }
+        linea += QLatin1String("\r\n");
+        bloque += linea.toUtf8();
+        ++n;
+        if (bloque.size() > (1 << 16)) {
+            salida.write(bloque);
+            bloque.clear();
+        }
+    }
+    if (q.lastError().isValid()) {
+        error = QStringLiteral("no se puede leer el registro: %1")
+                    .arg(Registro::MotivoDe(q.lastError()));
+        salida.cancelWriting();
+        return false;
+    }
+    salida.write(bloque);
+    if (!salida.commit()) {
+        error = QStringLiteral("no se puede escribir %1: %2").arg(archivo, salida.errorString());
+        return false;
+    }
+    if (filas != nullptr)
+        *filas = n;
+    return true;
+}
+
+} // namespace registro

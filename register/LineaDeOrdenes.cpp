@@ -1,0 +1,143 @@
+#include "register/LineaDeOrdenes.h"
+
+#include "register/ExportarCsv.h"
+#include "register/Registro.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <cstdio>
+#include <cstring>
+
+namespace registro {
+
+namespace {
+
+constexpr const char* kAyuda =
+    "Uso: talvero [opción]\n"
+    "\n"
+    "Sin opciones, abre el formulario de recibos.\n"
+    "\n"
+    "Opciones:\n"
+    "  --exportar-registro ARCHIVO.csv  escribe los recibos emitidos en ARCHIVO.csv, para una\n"
+    "                                   hoja de cálculo (UTF-8, \";\" entre campos, \",\" "
+    "decimal),\n"
+    "                                   sin abrir ninguna ventana\n"
+    "  --desde AAAA-MM-DD               con --exportar-registro: solo recibos de esa fecha\n"
+    "                                   o posteriores\n"
+    "  --hasta AAAA-MM-DD               con --exportar-registro: solo recibos de esa fecha\n"
+    "                                   o anteriores\n"
+    "  -h, --help                       muestra esta ayuda\n"
+    "\n"
+    "El registro de recibos emitidos está en:\n"
+    "  %s\n";
+
+bool EsNuestro(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0 ||
+            std::strcmp(a, "--exportar-registro") == 0 ||
+            std::strncmp(a, "--exportar-registro=", 20) == 0)
+            return true;
+    }
+    return false;
+}
+
+int Error(const QString& texto) {
+    std::fprintf(stderr, "talvero: %s\n", texto.toLocal8Bit().constData());
+    return 2;
+}
+
+// "--opcion valor" or "--opcion=valor"; advances `i` past the value.
+bool Valor(const QStringList& args, qsizetype& i, const QString& opcion, QString& valor,
+           bool& error) {
+    const QString& a = args[i];
+    if (a == opcion) {
+        if (i + 1 >= args.size()) {
+            error = true;
+            return true;
+        }
+        valor = args[++i];
+        return true;
+    }
+    if (a.startsWith(opcion + QLatin1Char('='))) {
+        valor = a.mid(opcion.size() + 1);
+        return true;
+    }
+    return false;
+}
+
+bool LeerFecha(const QString& texto, QDate& fecha) {
+    fecha = QDate::fromString(texto, QStringLiteral("yyyy-MM-dd"));
+    return fecha.isValid();
+}
+
+int Ejecutar(const QStringList& args) {
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        std::printf(kAyuda, Registro::RutaPorDefecto().toLocal8Bit().constData());
+        return 0;
+    }
+    QString archivo, desde, hasta;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        bool falta = false;
+        QString* destino = nullptr;
+        QString valor;
+        if (Valor(args, i, QStringLiteral("--exportar-registro"), valor, falta))
+            destino = &archivo;
+        else if (Valor(args, i, QStringLiteral("--desde"), valor, falta))
+            destino = &desde;
+        else if (Valor(args, i, QStringLiteral("--hasta"), valor, falta))
+            destino = &hasta;
+        else
+            return Error(
+                QStringLiteral("opción desconocida «%1». Pruebe «talvero --help».").arg(args[i]));
+        if (falta || valor.isEmpty())
+            return Error(QStringLiteral("falta el valor de %1. Pruebe «talvero --help».")
+                             .arg(args[i].section(QLatin1Char('='), 0, 0)));
+        *destino = valor;
+    }
+    Filtro filtro;
+    if (!desde.isEmpty() && !LeerFecha(desde, filtro.desde))
+        return Error(QStringLiteral("la fecha de --desde «%1» no es válida: escriba AAAA-MM-DD, "
+                                    "por ejemplo 2024-01-31.")
+                         .arg(desde));
+    if (!hasta.isEmpty() && !LeerFecha(hasta, filtro.hasta))
+        return Error(QStringLiteral("la fecha de --hasta «%1» no es válida: escriba AAAA-MM-DD, "
+                                    "por ejemplo 2024-03-31.")
+                         .arg(hasta));
+    if (filtro.desde.isValid() && filtro.hasta.isValid() && filtro.desde > filtro.hasta)
+        return Error(QStringLiteral("--desde (%1) es posterior a --hasta (%2).").arg(desde, hasta));
+
+    Registro registro(Registro::RutaPorDefecto());
+    if (!registro.Abrir())
+        return Error(QStringLiteral("no se puede abrir el registro %1: %2")
+                         .arg(registro.Ruta(), registro.Error())) -
+               1;
+    if (!registro.Apartado().isEmpty())
+        std::fprintf(stderr,
+                     "talvero: el registro estaba dañado: se ha apartado como %s y se ha "
+                     "empezado uno nuevo, vacío.\n",
+                     registro.Apartado().toLocal8Bit().constData());
+    QString error;
+    qint64 filas = 0;
+    if (!ExportarCsv(registro.Base(), filtro, {}, QFileInfo(archivo).absoluteFilePath(), error,
+                     &filas))
+        return Error(error) - 1;
+    std::fprintf(stderr, "talvero: %lld %s a %s\n", static_cast<long long>(filas),
+                 filas == 1 ? "recibo exportado" : "recibos exportados",
+                 archivo.toLocal8Bit().constData());
+    return registro.Apartado().isEmpty() ? 0 : 1;
+}
+
+} // namespace
+
+std::optional<int> LineaDeOrdenes(int argc, char** argv) {
+    if (!EsNuestro(argc, argv))
+        return std::nullopt;
+    // No display needed: a core application is enough for the SQL driver and the paths.
+    QCoreApplication app(argc, argv);
+    return Ejecutar(QCoreApplication::arguments());
+}
+
+} // namespace registro

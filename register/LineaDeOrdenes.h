@@ -1,0 +1,17 @@
+// The program's command line, for scripts and backups:
+//   talvero --exportar-registro ARCHIVO.csv [--desde aaaa-mm-dd] [--hasta aaaa-mm-dd]
+//   talvero --help
+// Runs before any window exists and needs no display. Any other argument is none of its
+// business and, as always, ignored.
+#pragma once
+
+#include <optional>
+
+namespace registro {
+
+// The exit status when the arguments are for the command line (it has then done the whole
+// job, with its messages on standard output or standard error); nothing otherwise, and the
+// program starts as usual.
+std::optional<int> LineaDeOrdenes(int argc, char** argv);
+
+} // namespace registro

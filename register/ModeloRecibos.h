@@ -1,0 +1,46 @@
+// The register as a table for the window: a query model over `recibos` that fetches rows as
+// they scroll into view, filtered and sorted by SQL, newest first until a column is chosen.
+#pragma once
+
+#include "register/Filtro.h"
+
+#include <QSqlDatabase>
+#include <QSqlQueryModel>
+
+namespace registro {
+
+class ModeloRecibos : public QSqlQueryModel {
+    Q_OBJECT
+
+public:
+    enum Columna { Numero, Fecha, Pagador, Concepto, Total, Emitido, Destino, NumColumnas };
+
+    // Reads through the connection named `conexion`; holds no handle on it, so the store can
+    // close it once clear() has ended the query.
+    ModeloRecibos(QString conexion, QObject* parent = nullptr);
+
+    void setFiltro(const Filtro& filtro);
+    const Filtro& filtro() const { return filtro_; }
+    // Runs the query again, e.g. after a new row was recorded.
+    void Refrescar();
+
+    // The id of the row at `fila`, or -1.
+    qint64 IdDeFila(int fila) const;
+
+    // The ORDER BY of the current sort, shared with the export.
+    QString OrdenSql() const;
+
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+private:
+    QString conexion_;
+    Filtro filtro_;
+    int columnaOrden_ = -1; // -1: newest first
+    Qt::SortOrder orden_ = Qt::DescendingOrder;
+};
+
+} // namespace registro

@@ -1,0 +1,253 @@
+#include "register/RecibosEmitidos.h"
+
+#include "register/ExportarCsv.h"
+#include "register/ModeloRecibos.h"
+#include "register/Registro.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace registro {
+
+namespace {
+
+QToolButton* Boton(QAction* accion, QWidget* parent) {
+    auto* b = new QToolButton(parent);
+    b->setDefaultAction(accion);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    return b;
+}
+
+} // namespace
+
+RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones, QWidget* parent)
+    : QWidget(parent, Qt::Window), registro_(std::make_unique<Registro>(ruta)),
+      acciones_(std::move(acciones)) {
+    setObjectName(QStringLiteral("recibosEmitidos"));
+    setWindowTitle(QStringLiteral("Recibos emitidos"));
+    resize(980, 540);
+
+    // --- Search and date range --------------------------------------------------------
+    buscar_ = new QLineEdit(this);
+    buscar_->setObjectName(QStringLiteral("buscar"));
+    buscar_->setPlaceholderText(
+        QStringLiteral("Buscar por número, pagador, cobrador, localidad, dirección o concepto"));
+    buscar_->setClearButtonEnabled(true);
+
+    usarDesde_ = new QCheckBox(QStringLiteral("&Desde"), this);
+    usarDesde_->setObjectName(QStringLiteral("usarDesde"));
+    usarHasta_ = new QCheckBox(QStringLiteral("&Hasta"), this);
+    usarHasta_->setObjectName(QStringLiteral("usarHasta"));
+    const QDate hoy = QDate::currentDate();
+    desde_ = new QDateEdit(QDate(hoy.year(), 1, 1), this);
+    desde_->setObjectName(QStringLiteral("desde"));
+    hasta_ = new QDateEdit(hoy, this);
+    hasta_->setObjectName(QStringLiteral("hasta"));
+    for (QDateEdit* d : {desde_, hasta_}) {
+        d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+        d->setCalendarPopup(true);
+        d->setEnabled(false);
+    }
+
+    auto* filtros = new QHBoxLayout;
+    filtros->addWidget(buscar_, 1);
+    filtros->addWidget(usarDesde_);
+    filtros->addWidget(desde_);
+    filtros->addWidget(usarHasta_);
+    filtros->addWidget(hasta_);
+
+    // --- The table --------------------------------------------------------------------
+    tabla_ = new QTableView(this);
+    tabla_->setObjectName(QStringLiteral("tablaRecibos"));
+    tabla_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tabla_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tabla_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tabla_->setAlternatingRowColors(true);
+    tabla_->verticalHeader()->hide();
+    // Fixed-height rows: measuring rows would read every one of them.
+    tabla_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    tabla_->verticalHeader()->setDefaultSectionSize(tabla_->fontMetrics().height() + 8);
+    tabla_->horizontalHeader()->setStretchLastSection(true);
+
+    estado_ = new QLabel(this);
+    estado_->setObjectName(QStringLiteral("estadoRegistro"));
+    estado_->setWordWrap(true);
+    estado_->hide();
+
+    // --- Actions ----------------------------------------------------------------------
+    imprimir_ = new QAction(QStringLiteral("&Imprimir…"), this);
+    imprimir_->setObjectName(QStringLiteral("imprimir"));
+    imprimir_->setShortcut(QKeySequence::Print);
+    guardarPdf_ = new QAction(QStringLiteral("&Guardar como PDF…"), this);
+    guardarPdf_->setObjectName(QStringLiteral("guardarPdf"));
+    guardarPdf_->setShortcut(QKeySequence::Save);
+    copiar_ = new QAction(QStringLiteral("&Copiar al formulario"), this);
+    copiar_->setObjectName(QStringLiteral("copiarAlFormulario"));
+    auto* exportar = new QAction(QStringLiteral("&Exportar…"), this);
+    exportar->setObjectName(QStringLiteral("exportar"));
+    exportar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    auto* buscarAccion = new QAction(QStringLiteral("Buscar"), this);
+    buscarAccion->setShortcut(QKeySequence::Find);
+    auto* refrescar = new QAction(QStringLiteral("Actualizar"), this);
+    refrescar->setShortcut(QKeySequence::Refresh);
+    auto* cerrar = new QAction(QStringLiteral("Cerrar"), this);
+    cerrar->setShortcut(QKeySequence::Close);
+    for (QAction* a :
+         {imprimir_, guardarPdf_, copiar_, exportar, buscarAccion, refrescar, cerrar}) {
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+    }
+    connect(imprimir_, &QAction::triggered, this, [this] { Ejecutar(acciones_.imprimir); });
+    connect(guardarPdf_, &QAction::triggered, this, [this] { Ejecutar(acciones_.guardarPdf); });
+    connect(copiar_, &QAction::triggered, this, [this] { Ejecutar(acciones_.copiarAlFormulario); });
+    connect(exportar, &QAction::triggered, this, &RecibosEmitidos::Exportar);
+    connect(buscarAccion, &QAction::triggered, this, [this] {
+        buscar_->setFocus(Qt::ShortcutFocusReason);
+        buscar_->selectAll();
+    });
+    connect(refrescar, &QAction::triggered, this, &RecibosEmitidos::Refrescar);
+    connect(cerrar, &QAction::triggered, this, &QWidget::close);
+
+    siguiente_ = new QLabel(this);
+    siguiente_->setObjectName(QStringLiteral("siguienteNumero"));
+    auto* botones = new QHBoxLayout;
+    botones->addWidget(siguiente_);
+    botones->addStretch(1);
+    for (QAction* a : {imprimir_, guardarPdf_, copiar_, exportar})
+        botones->addWidget(Boton(a, this));
+
+    auto* capas = new QVBoxLayout(this);
+    capas->addLayout(filtros);
+    capas->addWidget(estado_);
+    capas->addWidget(tabla_, 1);
+    capas->addLayout(botones);
+
+    // --- The model --------------------------------------------------------------------
+    if (!registro_->Abrir()) {
+        estado_->setText(QStringLiteral("No se puede abrir el registro %1: %2")
+                             .arg(registro_->Ruta(), registro_->Error()));
+        estado_->show();
+    } else if (!registro_->Apartado().isEmpty()) {
+        estado_->setText(QStringLiteral("El registro estaba dañado: se ha apartado como %1 y se "
+                                        "ha empezado uno nuevo.")
+                             .arg(registro_->Apartado()));
+        estado_->show();
+    }
+    modelo_ = new ModeloRecibos(registro_->Base().connectionName(), this);
+    tabla_->setModel(modelo_);
+    // Newest first until the user picks a column: no column shows an indicator.
+    tabla_->horizontalHeader()->setSortIndicatorClearable(true);
+    tabla_->horizontalHeader()->setSortIndicator(-1, Qt::DescendingOrder);
+    tabla_->setSortingEnabled(true);
+    tabla_->setColumnWidth(ModeloRecibos::Numero, 90);
+    tabla_->setColumnWidth(ModeloRecibos::Fecha, 90);
+    tabla_->setColumnWidth(ModeloRecibos::Pagador, 200);
+    tabla_->setColumnWidth(ModeloRecibos::Concepto, 200);
+    tabla_->setColumnWidth(ModeloRecibos::Total, 100);
+    tabla_->setColumnWidth(ModeloRecibos::Emitido, 140);
+
+    connect(buscar_, &QLineEdit::textChanged, this, &RecibosEmitidos::Filtrar);
+    for (QCheckBox* c : {usarDesde_, usarHasta_})
+        connect(c, &QCheckBox::toggled, this, &RecibosEmitidos::Filtrar);
+    connect(usarDesde_, &QCheckBox::toggled, desde_, &QWidget::setEnabled);
+    connect(usarHasta_, &QCheckBox::toggled, hasta_, &QWidget::setEnabled);
+    for (QDateEdit* d : {desde_, hasta_})
+        connect(d, &QDateEdit::dateChanged, this, &RecibosEmitidos::Filtrar);
+    connect(modelo_, &QAbstractItemModel::modelReset, this, &RecibosEmitidos::ActualizarBotones);
+    connect(tabla_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &RecibosEmitidos::ActualizarBotones);
+
+    const QString numero = registro_->SiguienteNumeroLibre();
+    siguiente_->setText(
+        numero.isEmpty() ? QString() : QStringLiteral("Siguiente número libre: %1").arg(numero));
+    ActualizarBotones();
+    buscar_->setFocus();
+}
+
+RecibosEmitidos::~RecibosEmitidos() {
+    // The model's query must end before the store closes its connection; the model itself,
+    // a child, outlives the store.
+    modelo_->clear();
+}
+
+void RecibosEmitidos::Filtrar() {
+    Filtro f;
+    f.texto = buscar_->text();
+    if (usarDesde_->isChecked())
+        f.desde = desde_->date();
+    if (usarHasta_->isChecked())
+        f.hasta = hasta_->date();
+    modelo_->setFiltro(f);
+}
+
+void RecibosEmitidos::Refrescar() {
+    modelo_->Refrescar();
+    const QString numero = registro_->SiguienteNumeroLibre();
+    siguiente_->setText(
+        numero.isEmpty() ? QString() : QStringLiteral("Siguiente número libre: %1").arg(numero));
+}
+
+void RecibosEmitidos::ActualizarBotones() {
+    const bool hay =
+        tabla_->selectionModel() != nullptr && tabla_->selectionModel()->hasSelection();
+    for (QAction* a : {imprimir_, guardarPdf_, copiar_})
+        a->setEnabled(hay);
+}
+
+std::optional<CRecibo> RecibosEmitidos::Seleccionado() {
+    const QModelIndexList filas = tabla_->selectionModel()->selectedRows();
+    if (filas.isEmpty())
+        return std::nullopt;
+    const qint64 id = modelo_->IdDeFila(filas.first().row());
+    return id < 0 ? std::nullopt : registro_->Cargar(id);
+}
+
+void RecibosEmitidos::Ejecutar(const std::function<void(const CRecibo&)>& accion) {
+    const std::optional<CRecibo> recibo = Seleccionado();
+    if (!recibo) {
+        if (!registro_->Error().isEmpty())
+            QMessageBox::warning(this, windowTitle(),
+                                 QStringLiteral("No se puede leer el recibo del registro: %1")
+                                     .arg(registro_->Error()));
+        return;
+    }
+    if (accion)
+        accion(*recibo);
+}
+
+void RecibosEmitidos::Exportar() {
+    const QString inicio = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                           QStringLiteral("/recibos.csv");
+    const QString archivo =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Exportar recibos"), inicio,
+                                     QStringLiteral("Hoja de cálculo CSV (*.csv)"));
+    if (archivo.isEmpty())
+        return;
+    QString error;
+    if (!ExportarA(archivo, error))
+        QMessageBox::warning(
+            this, QStringLiteral("Exportar recibos"),
+            QStringLiteral("No se han podido exportar los recibos: %1").arg(error));
+}
+
+} // namespace registro
+
+namespace registro {
+
+bool RecibosEmitidos::ExportarA(const QString& archivo, QString& error) {
+    return ExportarCsv(registro_->Base(), modelo_->filtro(), modelo_->OrdenSql(), archivo, error);
+}
+
+} // namespace registro

@@ -1,0 +1,74 @@
+// "Recibos emitidos": the register as a table to search, reprint from and copy into the form.
+//
+// The window reads through its own store; it never records. A reprint goes through the
+// print path the callbacks lead to, which records the new row and then calls Refrescar().
+#pragma once
+
+#include "receipt/Recibo.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QDateEdit;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QTableView;
+
+namespace registro {
+
+class ModeloRecibos;
+class Registro;
+
+// What the buttons do with the selected receipt, as it was first issued.
+struct AccionesRegistro {
+    std::function<void(const CRecibo&)> imprimir;
+    std::function<void(const CRecibo&)> guardarPdf;
+    std::function<void(const CRecibo&)> copiarAlFormulario;
+};
+
+class RecibosEmitidos : public QWidget {
+    Q_OBJECT
+
+public:
+    RecibosEmitidos(const QString& ruta, AccionesRegistro acciones, QWidget* parent = nullptr);
+    ~RecibosEmitidos() override;
+
+    // The record of the selected row, read from the register.
+    std::optional<CRecibo> Seleccionado();
+
+    // Writes the rows shown, filtered and sorted as shown, as CSV to `archivo`.
+    bool ExportarA(const QString& archivo, QString& error);
+
+public Q_SLOTS:
+    // Reads the register again: a receipt was just recorded.
+    void Refrescar();
+    // Asks for a file name and writes the rows shown as CSV.
+    void Exportar();
+
+private:
+    void Filtrar();
+    void ActualizarBotones();
+    void Ejecutar(const std::function<void(const CRecibo&)>& accion);
+
+    std::unique_ptr<Registro> registro_;
+    AccionesRegistro acciones_;
+    ModeloRecibos* modelo_ = nullptr;
+    QLineEdit* buscar_ = nullptr;
+    QCheckBox* usarDesde_ = nullptr;
+    QCheckBox* usarHasta_ = nullptr;
+    QDateEdit* desde_ = nullptr;
+    QDateEdit* hasta_ = nullptr;
+    QTableView* tabla_ = nullptr;
+    QLabel* siguiente_ = nullptr;
+    QLabel* estado_ = nullptr;
+    QAction* imprimir_ = nullptr;
+    QAction* guardarPdf_ = nullptr;
+    QAction* copiar_ = nullptr;
+};
+
+} // namespace registro

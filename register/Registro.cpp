@@ -1,0 +1,353 @@
+#include "register/Registro.h"
+
+#include "resources/links/Enlaces.h"
+
+#include "register/FilaRecibo.h"
+
+#include <QAtomicInteger>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStandardPaths>
+
+namespace registro {
+
+namespace {
+
+QString NuevaConexion() {
+    static QAtomicInteger<quint64> contador;
+    return QStringLiteral("talvero-registro-%1").arg(contador.fetchAndAddRelaxed(1));
+}
+
+// SQLite's primary result codes, as the driver reports them.
+constexpr int kSqliteCorrupt = 11;
+constexpr int kSqliteNotADb = 26;
+
+// The reason for the user, in Spanish, with SQLite's own words after it for whoever helps.
+} // namespace
+
+QString Registro::MotivoDe(const QSqlError& e) {
+    const QString original = e.databaseText().isEmpty() ? e.text() : e.databaseText();
+    QString motivo;
+    switch (e.nativeErrorCode().toInt()) {
+    case 3:  // SQLITE_PERM
+    case 23: // SQLITE_AUTH
+        motivo = QStringLiteral("no hay permiso para usar el archivo");
+        break;
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        motivo = QStringLiteral("otro programa lo tiene bloqueado desde hace más de 5 segundos");
+        break;
+    case 8: // SQLITE_READONLY
+        motivo = QStringLiteral("el archivo o su carpeta son de solo lectura");
+        break;
+    case 10: // SQLITE_IOERR
+        motivo = QStringLiteral("error de lectura o escritura en el disco");
+        break;
+    case kSqliteCorrupt:
+        motivo = QStringLiteral("el archivo está dañado");
+        break;
+    case 13: // SQLITE_FULL
+        motivo = QStringLiteral("el disco está lleno");
+        break;
+    case 14: // SQLITE_CANTOPEN
+        motivo = QStringLiteral("no se puede abrir el archivo");
+        break;
+    case kSqliteNotADb:
+        motivo = QStringLiteral("el archivo no es un registro de recibos");
+        break;
+    default:
+        motivo = QStringLiteral("error de la base de datos");
+        break;
+    }
+    return original.isEmpty() ? motivo : QStringLiteral("%1 (%2)").arg(motivo, original);
+}
+
+QString Registro::RutaPorDefecto() {
+    // The same folder as AppDataLocation for the distributor and "Talvero", without touching
+    // the application name, which also places the settings file. The distributor's name is
+    // kept scrambled in the program, like its other links.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QLatin1Char('/') + QString::fromStdString(enlaces::Empresa()) +
+           QStringLiteral("/Talvero/recibos.sqlite");
+}
+
+Registro::Registro(QString ruta) : ruta_(std::move(ruta)), conexion_(NuevaConexion()) {}
+
+Registro::~Registro() {
+    Cerrar();
+}
+
+QSqlDatabase Registro::Base() const {
+    return QSqlDatabase::database(conexion_, false);
+}
+
+bool Registro::Abierto() const {
+    return abierto_;
+}
+
+void Registro::Cerrar() {
+    abierto_ = false;
+    if (QSqlDatabase::contains(conexion_)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(conexion_, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(conexion_);
+    }
+}
+
+bool Registro::Fallo(const QString& motivo) {
+    error_ = motivo;
+    return false;
+}
+
+bool Registro::FalloSql(const QSqlError& error) {
+    danado_ = danado_ || EsDanado(error);
+    return Fallo(MotivoDe(error));
+}
+
+bool Registro::EsDanado(const QSqlError& error) const {
+    const int codigo = error.nativeErrorCode().toInt();
+    return codigo == kSqliteCorrupt || codigo == kSqliteNotADb;
+}
+
+bool Registro::Abrir() {
+    error_.clear();
+    if (abierto_)
+        return true;
+    if (QFileInfo(ruta_).isDir()) {
+        // Something that is not a register took its name: keep it, start a fresh one.
+        if (!Apartar())
+            return false;
+    }
+    if (AbrirConexion())
+        return true;
+    if (!apartado_.isEmpty() || !danado_)
+        return false;
+    // Damaged: set it aside and start afresh, once.
+    if (!Apartar())
+        return false;
+    return AbrirConexion();
+}
+
+bool Registro::AbrirConexion() {
+    danado_ = false;
+    const QFileInfo info(ruta_);
+    if (!QDir().mkpath(info.absolutePath()))
+        return Fallo(QStringLiteral("no se puede crear la carpeta %1").arg(info.absolutePath()));
+
+    Cerrar();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion_);
+        if (!db.isValid())
+            return Fallo(QStringLiteral("falta el controlador de SQLite para Qt (QSQLITE)"));
+        db.setDatabaseName(ruta_);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!db.open()) {
+            danado_ = EsDanado(db.lastError());
+            const QString motivo = MotivoDe(db.lastError());
+            db = QSqlDatabase();
+            Cerrar();
+            return Fallo(motivo);
+        }
+    }
+    if (!Configurar() || !Migrar()) {
+        Cerrar();
+        return false;
+    }
+    abierto_ = true;
+    return true;
+}
+
+bool Registro::Configurar() {
+    QSqlQuery q(Base());
+    // Reading the schema is the first thing that touches the file's contents: a file that
+    // is not a database fails here.
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        danado_ = EsDanado(q.lastError());
+        return Fallo(MotivoDe(q.lastError()));
+    }
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next()) {
+        danado_ = EsDanado(q.lastError());
+        return Fallo(MotivoDe(q.lastError()));
+    }
+    if (q.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
+        return Fallo(QStringLiteral("no se puede usar el diario WAL en este sistema de archivos"));
+    if (!q.exec(QStringLiteral("PRAGMA synchronous=FULL")))
+        return Fallo(MotivoDe(q.lastError()));
+    return true;
+}
+
+bool Registro::Apartar() {
+    Cerrar();
+    const QString fecha =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm-ss"));
+    QString destino = ruta_ + QStringLiteral(".dañado-") + fecha;
+    for (int n = 2; QFileInfo::exists(destino); ++n)
+        destino = ruta_ + QStringLiteral(".dañado-%1-%2").arg(fecha).arg(n);
+    if (!QDir().rename(ruta_, destino))
+        return Fallo(
+            QStringLiteral("el registro está dañado y no se puede apartar como %1").arg(destino));
+    // The journal files belong to the damaged file: they go with it, never into the new one.
+    for (const char* sufijo : {"-wal", "-shm"}) {
+        const QString viejo = ruta_ + QLatin1String(sufijo);
+        if (QFileInfo::exists(viejo))
+            QDir().rename(viejo, destino + QLatin1String(sufijo));
+    }
+    apartado_ = destino;
+    return true;
+}
+
+bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
+                            QSqlError& error) {
+    static const QString sql = [] {
+        QStringList cols = ColumnasRecibo();
+        cols << QStringLiteral("total");
+        QStringList marcas;
+        for (const QString& c : cols)
+            marcas << QLatin1Char(':') + c;
+        return QStringLiteral("INSERT INTO recibos (emitido, destino, %1) "
+                              "VALUES (:emitido, :destino, %2)")
+            .arg(cols.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
+    }();
+    QSqlDatabase db = Base();
+    QSqlQuery ins(db);
+    bool ok = ins.prepare(sql);
+    if (ok) {
+        ins.bindValue(QStringLiteral(":emitido"),
+                      emitido.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
+        ins.bindValue(QStringLiteral(":destino"), destino);
+        EnlazarRecibo(ins, recibo);
+        ok = ins.exec();
+    }
+    if (!ok) {
+        error = ins.lastError();
+        return false;
+    }
+    QSqlQuery texto(db);
+    texto.prepare(QStringLiteral("INSERT INTO busqueda (recibo, texto) VALUES (?, ?)"));
+    texto.addBindValue(ins.lastInsertId());
+    texto.addBindValue(TextoDeBusqueda(recibo));
+    if (!texto.exec()) {
+        error = texto.lastError();
+        return false;
+    }
+    return true;
+}
+
+bool Registro::Insertar(qint64 cuantos, const Emision& emision, QSqlError& error) {
+    QSqlDatabase db = Base();
+    QSqlQuery q(db);
+    // IMMEDIATE takes the write lock at once, waiting up to the busy timeout for another
+    // copy of the program, instead of failing half-way through.
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        error = q.lastError();
+        return false;
+    }
+    CRecibo recibo;
+    QString destino;
+    QDateTime emitido;
+    for (qint64 i = 0; i < cuantos; ++i) {
+        emision(i, recibo, destino, emitido);
+        if (!InsertarFila(recibo, destino, emitido, error)) {
+            q.exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
+    }
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        error = q.lastError();
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    return true;
+}
+
+bool Registro::Anotar(const CRecibo& recibo, const QString& destino, const QDateTime& emitido) {
+    return AnotarVarios(1, [&](qint64, CRecibo& r, QString& d, QDateTime& e) {
+        r = recibo;
+        d = destino;
+        e = emitido;
+    });
+}
+
+bool Registro::AnotarVarios(qint64 cuantos, const Emision& emision) {
+    if (!Abrir())
+        return false;
+    QSqlError e;
+    if (Insertar(cuantos, emision, e)) {
+        error_.clear();
+        return true;
+    }
+    // Damage that opening did not see: set the file aside and try once in a fresh one.
+    if (!EsDanado(e) || !apartado_.isEmpty())
+        return Fallo(MotivoDe(e));
+    if (!Apartar() || !AbrirConexion())
+        return false;
+    if (!Insertar(cuantos, emision, e))
+        return Fallo(MotivoDe(e));
+    error_.clear();
+    return true;
+}
+
+std::optional<CRecibo> Registro::Cargar(qint64 id) {
+    if (!Abrir())
+        return std::nullopt;
+    QSqlQuery q(Base());
+    q.prepare(QStringLiteral("SELECT %1 FROM recibos WHERE id = ?")
+                  .arg(ColumnasRecibo().join(QStringLiteral(", "))));
+    q.addBindValue(id);
+    if (!q.exec()) {
+        Fallo(MotivoDe(q.lastError()));
+        return std::nullopt;
+    }
+    if (!q.next())
+        return std::nullopt;
+    return ReciboDeFila(q.record());
+}
+
+namespace {
+
+// "0099" + 1 = "0100": digit by digit, so that no number is too long.
+QString MasUno(QString digitos) {
+    for (qsizetype i = digitos.size() - 1; i >= 0; --i) {
+        if (digitos[i] != QLatin1Char('9')) {
+            digitos[i] = QChar(digitos[i].unicode() + 1);
+            return digitos;
+        }
+        digitos[i] = QLatin1Char('0');
+    }
+    return QLatin1Char('1') + digitos;
+}
+
+} // namespace
+
+QString Registro::SiguienteNumeroLibre() {
+    if (!Abrir())
+        return {};
+    QSqlQuery q(Base());
+    // Any number with a character that is not a digit means the numbering is not numeric.
+    if (!q.exec(
+            QStringLiteral("SELECT EXISTS (SELECT 1 FROM recibos WHERE numero GLOB '*[^0-9]*')")) ||
+        !q.next() || q.value(0).toBool())
+        return {};
+    if (!q.exec(
+            QStringLiteral("SELECT numero, (SELECT max(length(numero)) FROM recibos) FROM recibos "
+                           "WHERE numero <> '' ORDER BY length(ltrim(numero, '0')) DESC, "
+                           "ltrim(numero, '0') DESC LIMIT 1")) ||
+        !q.next())
+        return {};
+    const QString mayor = q.value(0).toString();
+    const int ancho = q.value(1).toInt();
+    QString siguiente = MasUno(mayor);
+    // Keep the width of the longest number in use: "0099" is followed by "0100".
+    QString sinCeros = siguiente;
+    while (sinCeros.size() > 1 && sinCeros.startsWith(QLatin1Char('0')))
+        sinCeros.remove(0, 1);
+    return sinCeros.rightJustified(ancho, QLatin1Char('0'));
+}
+
+} // namespace registro

@@ -1,0 +1,101 @@
+// The register of issued receipts: one SQLite file, one row per receipt that left the
+// program, printed or saved as PDF.
+//
+// This class is the only place that knows the file: its schema and version (PRAGMA
+// user_version, migrated forward in one transaction), how it is opened (WAL, synchronous
+// FULL, a busy timeout so that two running copies share it) and what happens when it is
+// damaged: the file is never overwritten or deleted but set aside as
+// "recibos.sqlite.dañado-<fecha>", and a fresh register is started in its place.
+//
+// Every instance has a connection of its own, so the window and the print path can each
+// hold one.
+#pragma once
+
+#include "receipt/Recibo.h"
+
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace registro {
+
+class Registro {
+public:
+    // The schema version this program writes; older files are migrated to it.
+    static constexpr int VERSION = 2;
+
+    // recibos.sqlite in the per-user data folder of "Quenlaria"/"Talvero".
+    static QString RutaPorDefecto();
+
+    explicit Registro(QString ruta);
+    ~Registro();
+    Registro(const Registro&) = delete;
+    Registro& operator=(const Registro&) = delete;
+
+    // Opens the register, creating the file and its folder when missing and migrating an
+    // older schema. A damaged file is set aside (see Apartado()) and a fresh one opened.
+    // False, with Error() set, when there is no usable register.
+    bool Abrir();
+    bool Abierto() const;
+
+    // Inserts one issued receipt, in one transaction. `recibo` must be the record as the
+    // form filled it, before it was drawn. A file found damaged here is set aside and the
+    // insert tried once more in a fresh register.
+    bool Anotar(const CRecibo& recibo, const QString& destino,
+                const QDateTime& emitido = QDateTime::currentDateTimeUtc());
+
+    // Many receipts in one transaction, all or none: `emision(i, ...)` fills the i-th. For
+    // imports and for building large registers in tests and benchmarks.
+    using Emision =
+        std::function<void(qint64 i, CRecibo& recibo, QString& destino, QDateTime& emitido)>;
+    bool AnotarVarios(qint64 cuantos, const Emision& emision);
+
+    // The record of row `id`, as it was stored; nothing when there is no such row.
+    std::optional<CRecibo> Cargar(qint64 id);
+
+    // The highest number plus one, zero-padded to its width, when every non-empty number
+    // in use is made of digits only; empty otherwise or when there are none.
+    QString SiguienteNumeroLibre();
+
+    const QString& Ruta() const { return ruta_; }
+    // Why the last operation failed, in Spanish for the user; empty after a success.
+    const QString& Error() const { return error_; }
+    // Where a damaged file was set aside during this instance's life, or empty.
+    const QString& Apartado() const { return apartado_; }
+
+    // A failure of SQLite, told in Spanish, with SQLite's own words after it.
+    static QString MotivoDe(const QSqlError& error);
+
+    // The connection, for models and exports that read the table.
+    QSqlDatabase Base() const;
+
+private:
+    bool AbrirConexion();
+    bool Insertar(qint64 cuantos, const Emision& emision, QSqlError& error);
+    bool InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
+                      QSqlError& error);
+    bool Configurar();
+    bool Migrar();
+    bool EsDanado(const QSqlError& error) const;
+    bool Apartar();
+    void Cerrar();
+    bool Fallo(const QString& motivo);
+    bool FalloSql(const QSqlError& error);
+
+    // The numbered migrations: migration n takes a file from version n - 1 to n.
+    bool MigrarA1();
+    bool MigrarA2();
+
+    QString ruta_;
+    QString conexion_;
+    QString error_;
+    QString apartado_;
+    bool abierto_ = false;
+    bool danado_ = false; // the last failure to open was a damaged file
+};
+
+} // namespace registro

@@ -1,0 +1,115 @@
+// The register's schema and its numbered migrations. Migration n takes a file from
+// version n - 1 to version n; all that a file needs run in one transaction, together with
+// the new PRAGMA user_version, so a file is never left half-migrated.
+#include "register/FilaRecibo.h"
+#include "register/Registro.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <array>
+#include <functional>
+
+namespace registro {
+
+bool Registro::Migrar() {
+    QSqlDatabase db = Base();
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return FalloSql(q.lastError());
+    if (q.value(0).toInt() == VERSION)
+        return true;
+
+    // Another copy of the program may be migrating the same file: take the write lock,
+    // then read the version again.
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return FalloSql(q.lastError());
+    const auto deshacer = [&](const QString& motivo) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        return Fallo(motivo);
+    };
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return deshacer(MotivoDe(q.lastError()));
+    const int version = q.value(0).toInt();
+    if (version > VERSION)
+        return deshacer(
+            QStringLiteral("el registro es de una versión más nueva de Talvero (%1)").arg(version));
+    if (version < 0)
+        return deshacer(
+            QStringLiteral("el archivo no es un registro de recibos (versión %1)").arg(version));
+    const std::array<std::function<bool()>, VERSION> migraciones{
+        [this] { return MigrarA1(); },
+        [this] { return MigrarA2(); },
+    };
+    for (int v = version; v < VERSION; ++v) {
+        if (!migraciones[std::size_t(v)]())
+            return deshacer(error_);
+    }
+    if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(VERSION)) ||
+        !q.exec(QStringLiteral("COMMIT")))
+        return deshacer(MotivoDe(q.lastError()));
+    return true;
+}
+
+// Version 1: one row per issued receipt, the record as it was printed.
+bool Registro::MigrarA1() {
+    QSqlQuery q(Base());
+    const bool ok = q.exec(QStringLiteral(R"(CREATE TABLE recibos (
+    id INTEGER PRIMARY KEY,
+    emitido TEXT NOT NULL,
+    destino TEXT NOT NULL,
+    numero TEXT NOT NULL,
+    localidad TEXT NOT NULL,
+    vencimiento TEXT NOT NULL,
+    fecha TEXT,
+    concepto1 TEXT NOT NULL, concepto2 TEXT NOT NULL, concepto3 TEXT NOT NULL,
+    concepto4 TEXT NOT NULL, concepto5 TEXT NOT NULL,
+    importe1 INTEGER, importe2 INTEGER, importe3 INTEGER, importe4 INTEGER, importe5 INTEGER,
+    iva TEXT NOT NULL, re TEXT NOT NULL, irpf TEXT NOT NULL,
+    importe_iva INTEGER, importe_re INTEGER, importe_irpf INTEGER,
+    total INTEGER NOT NULL,
+    direccion TEXT NOT NULL,
+    pagador1 TEXT NOT NULL, pagador2 TEXT NOT NULL,
+    cobrador1 TEXT NOT NULL, cobrador2 TEXT NOT NULL,
+    color INTEGER NOT NULL,
+    relleno INTEGER NOT NULL,
+    no_validos TEXT
+))"));
+    return ok ? true : FalloSql(q.lastError());
+}
+
+// Version 2: the search text, accent- and case-free, in a narrow table of its own (one row
+// per receipt, same id), and the indexes of the window's sorts and date range.
+bool Registro::MigrarA2() {
+    QSqlDatabase db = Base();
+    QSqlQuery q(db);
+    for (const char* sql : {
+             "CREATE TABLE busqueda (recibo INTEGER PRIMARY KEY REFERENCES recibos (id), "
+             "texto TEXT NOT NULL)",
+             "CREATE INDEX recibos_fecha ON recibos (fecha)",
+             "CREATE INDEX recibos_numero ON recibos (numero)",
+             "CREATE INDEX recibos_pagador ON recibos (pagador1)",
+             "CREATE INDEX recibos_total ON recibos (total)",
+         }) {
+        if (!q.exec(QLatin1String(sql)))
+            return FalloSql(q.lastError());
+    }
+    // Rows written before the search text existed get theirs now.
+    QSqlQuery filas(db);
+    filas.setForwardOnly(true);
+    if (!filas.exec(QStringLiteral("SELECT id, %1 FROM recibos")
+                        .arg(ColumnasRecibo().join(QStringLiteral(", ")))))
+        return FalloSql(filas.lastError());
+    QSqlQuery upd(db);
+    upd.prepare(QStringLiteral("INSERT INTO busqueda (recibo, texto) VALUES (?, ?)"));
+    while (filas.next()) {
+        upd.addBindValue(filas.value(0));
+        upd.addBindValue(TextoDeBusqueda(ReciboDeFila(filas.record())));
+        if (!upd.exec())
+            return FalloSql(upd.lastError());
+    }
+    return true;
+}
+
+} // namespace registro

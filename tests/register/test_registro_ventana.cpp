@@ -1,0 +1,418 @@
+// "Recibos emitidos" as a user meets it, under the offscreen platform: the table, the
+// search as you type, the date range, the buttons, and the CSV that the accountant opens,
+// read back with Python's csv module; and the same CSV from the command line, without a
+// display.
+#include "PaginaDibujada.h"
+#include "SampleRecords.h"
+#include "register/ExportarCsv.h"
+#include "register/RecibosEmitidos.h"
+#include "register/Registro.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+using registro::RecibosEmitidos;
+using registro::Registro;
+
+namespace {
+
+// Receipts 1..4: the awkward one, the printed sample, and two of José Peña's.
+QList<CRecibo> Recibos() {
+    CRecibo raro = sample::Awkward(); // number "=1+1"
+    raro.m_Fecha = moneda::Fecha(2024, 1, 15, 1, 1, 1);
+    CRecibo muestra = sample::Filled(); // "17", 5 March 2004
+    CRecibo jose1;
+    jose1.m_Numero = "18";
+    jose1.m_Pagador1 = "JOSÉ PEÑA";
+    jose1.m_Concepto1 = "Cuota de marzo";
+    jose1.m_Importe1 = sample::Euros(5000);
+    jose1.m_Fecha = moneda::Fecha(2024, 3, 31, 1, 1, 1);
+    CRecibo jose2 = jose1;
+    jose2.m_Numero = "19";
+    jose2.m_Concepto1 = "Cuota de abril";
+    jose2.m_Fecha = moneda::Fecha(2024, 4, 1, 1, 1, 1);
+    return {raro, muestra, jose1, jose2};
+}
+
+// The texts of one column, top to bottom.
+QStringList Columna(QTableView* tabla, int columna) {
+    QStringList l;
+    for (int fila = 0; fila < tabla->model()->rowCount(); ++fila)
+        l << tabla->model()->index(fila, columna).data().toString();
+    return l;
+}
+
+// Types `texto` into `w` key by key, as a user would; QTest's own helper takes Latin-1 only.
+void Teclear(QWidget* w, const QString& texto) {
+    for (const QChar c : texto) {
+        QKeyEvent pulsa(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &pulsa);
+        QKeyEvent suelta(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &suelta);
+    }
+}
+
+QJsonArray LeerConPython(const QString& csv) {
+    QProcess py;
+    py.start(QStringLiteral("python3"),
+             {QStringLiteral("-c"),
+              QStringLiteral("import csv, json, sys\n"
+                             "with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:\n"
+                             "    print(json.dumps(list(csv.reader(f, delimiter=';'))))\n"),
+              csv});
+    if (!py.waitForFinished(30000) || py.exitCode() != 0)
+        return {};
+    return QJsonDocument::fromJson(py.readAllStandardOutput()).array();
+}
+
+QStringList Fila(const QJsonArray& filas, int i) {
+    QStringList l;
+    for (const QJsonValue& v : filas.at(i).toArray())
+        l << v.toString();
+    return l;
+}
+
+} // namespace
+
+class TestRegistroVentana : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+
+    // --- The window ----------------------------------------------------------------------
+    void showsNewestFirstWithTheNextFreeNumber();
+    void searchFiltersAsYouType_data();
+    void searchFiltersAsYouType();
+    void dateRangeFiltersOnTheReceiptDate();
+    void sortsByAColumn();
+    void buttonsHandTheReceiptAsFirstIssued_data();
+    void buttonsHandTheReceiptAsFirstIssued();
+    void buttonsWaitForASelection();
+    void refreshShowsAReceiptJustRecorded();
+
+    // --- The CSV -------------------------------------------------------------------------
+    void csvField_data();
+    void csvField();
+    void csvEuros_data();
+    void csvEuros();
+    void exportWritesTheRowsShownForPython();
+
+    // --- The command line ----------------------------------------------------------------
+    void commandLine_data();
+    void commandLine();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString Ruta() const {
+        return dir_->filePath(QStringLiteral("datos/Quenlaria/Talvero/recibos.sqlite"));
+    }
+    std::unique_ptr<RecibosEmitidos> Ventana(registro::AccionesRegistro acciones = {}) {
+        auto v = std::make_unique<RecibosEmitidos>(Ruta(), std::move(acciones));
+        v->show();
+        return v;
+    }
+};
+
+void TestRegistroVentana::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    Registro reg(Ruta());
+    for (const CRecibo& r : Recibos())
+        QVERIFY(reg.Anotar(r, QStringLiteral("Oficina")));
+}
+
+// --- The window --------------------------------------------------------------------------
+
+void TestRegistroVentana::showsNewestFirstWithTheNextFreeNumber() {
+    auto v = Ventana();
+    QCOMPARE(v->objectName(), QStringLiteral("recibosEmitidos"));
+    QCOMPARE(v->windowTitle(), QStringLiteral("Recibos emitidos"));
+    auto* tabla = v->findChild<QTableView*>(QStringLiteral("tablaRecibos"));
+    QVERIFY(tabla != nullptr);
+    QCOMPARE(Columna(tabla, 0), (QStringList{"19", "18", "17", "=1+1"}));
+    QCOMPARE(Columna(tabla, 1),
+             (QStringList{"01/04/2024", "31/03/2024", "05/03/2004", "15/01/2024"}));
+    QCOMPARE(Columna(tabla, 2).at(0), QStringLiteral("JOSÉ PEÑA"));
+    QCOMPARE(Columna(tabla, 3).at(0), QStringLiteral("Cuota de abril"));
+    QCOMPARE(Columna(tabla, 4).at(2), QStringLiteral("156,11 €"));
+    QCOMPARE(Columna(tabla, 6).at(0), QStringLiteral("Oficina"));
+    QStringList cabeceras;
+    for (int c = 0; c < tabla->model()->columnCount(); ++c)
+        cabeceras << tabla->model()->headerData(c, Qt::Horizontal).toString();
+    QCOMPARE(cabeceras, (QStringList{"Número", "Fecha", "Pagador", "Concepto", "Total", "Emitido",
+                                     "Destino"}));
+    // "=1+1" is not a number: no next free number.
+    QCOMPARE(v->findChild<QLabel*>(QStringLiteral("siguienteNumero"))->text(), QString());
+}
+
+void TestRegistroVentana::searchFiltersAsYouType_data() {
+    QTest::addColumn<QString>("tecleado");
+    QTest::addColumn<QStringList>("numeros");
+    // clang-format off
+    QTest::newRow("jose finds JOSÉ")              << "jose"         << QStringList{"19", "18", "=1+1"};
+    QTest::newRow("peña finds PEÑA in any case")  << "PeÑa"         << QStringList{"19", "18", "=1+1"};
+    QTest::newRow("a concept")                    << "abril"        << QStringList{"19"};
+    QTest::newRow("the collector, accents typed") << "pérez garcía" << QStringList{"17"};
+    QTest::newRow("the address")                  << "c/ mayor"     << QStringList{"17", "=1+1"};
+    QTest::newRow("the place")                    << "logrono"      << QStringList{"=1+1"};
+    QTest::newRow("nothing matches")              << "zzz"          << QStringList{};
+    // clang-format on
+}
+
+void TestRegistroVentana::searchFiltersAsYouType() {
+    QFETCH(QString, tecleado);
+    QFETCH(QStringList, numeros);
+    auto v = Ventana();
+    auto* buscar = v->findChild<QLineEdit*>(QStringLiteral("buscar"));
+    QVERIFY(buscar != nullptr);
+    Teclear(buscar, tecleado);
+    QCOMPARE(Columna(v->findChild<QTableView*>(QStringLiteral("tablaRecibos")), 0), numeros);
+}
+
+void TestRegistroVentana::dateRangeFiltersOnTheReceiptDate() {
+    auto v = Ventana();
+    auto* tabla = v->findChild<QTableView*>(QStringLiteral("tablaRecibos"));
+    v->findChild<QDateEdit*>(QStringLiteral("desde"))->setDate(QDate(2024, 1, 1));
+    v->findChild<QDateEdit*>(QStringLiteral("hasta"))->setDate(QDate(2024, 3, 31));
+    QCOMPARE(Columna(tabla, 0).size(), 4); // not in use yet
+    v->findChild<QCheckBox*>(QStringLiteral("usarDesde"))->setChecked(true);
+    QCOMPARE(Columna(tabla, 0), (QStringList{"19", "18", "=1+1"}));
+    v->findChild<QCheckBox*>(QStringLiteral("usarHasta"))->setChecked(true);
+    QCOMPARE(Columna(tabla, 0), (QStringList{"18", "=1+1"}));
+    Teclear(v->findChild<QLineEdit*>(QStringLiteral("buscar")), QStringLiteral("cuota"));
+    QCOMPARE(Columna(tabla, 0), (QStringList{"18"}));
+}
+
+void TestRegistroVentana::sortsByAColumn() {
+    auto v = Ventana();
+    auto* tabla = v->findChild<QTableView*>(QStringLiteral("tablaRecibos"));
+    tabla->sortByColumn(1, Qt::AscendingOrder); // Fecha
+    QCOMPARE(Columna(tabla, 0), (QStringList{"17", "=1+1", "18", "19"}));
+    tabla->sortByColumn(4, Qt::DescendingOrder); // Total: 156,11; 50; 50; 0 (a null amount)
+    QCOMPARE(Columna(tabla, 0), (QStringList{"17", "19", "18", "=1+1"}));
+}
+
+void TestRegistroVentana::buttonsHandTheReceiptAsFirstIssued_data() {
+    QTest::addColumn<QString>("accion");
+    QTest::newRow("Imprimir…") << QStringLiteral("imprimir");
+    QTest::newRow("Guardar como PDF…") << QStringLiteral("guardarPdf");
+    QTest::newRow("Copiar al formulario") << QStringLiteral("copiarAlFormulario");
+}
+
+void TestRegistroVentana::buttonsHandTheReceiptAsFirstIssued() {
+    QFETCH(QString, accion);
+    QMap<QString, QList<CRecibo>> recibidos;
+    registro::AccionesRegistro acciones;
+    acciones.imprimir = [&](const CRecibo& r) { recibidos[QStringLiteral("imprimir")] << r; };
+    acciones.guardarPdf = [&](const CRecibo& r) { recibidos[QStringLiteral("guardarPdf")] << r; };
+    acciones.copiarAlFormulario = [&](const CRecibo& r) {
+        recibidos[QStringLiteral("copiarAlFormulario")] << r;
+    };
+    auto v = Ventana(acciones);
+    auto* tabla = v->findChild<QTableView*>(QStringLiteral("tablaRecibos"));
+    tabla->selectRow(3); // the awkward one, issued first
+    v->findChild<QAction*>(accion)->trigger();
+    QCOMPARE(recibidos.size(), 1);
+    QCOMPARE(recibidos.value(accion).size(), 1);
+    QCOMPARE(registrotest::Llamadas(recibidos.value(accion).first()),
+             registrotest::Llamadas(Recibos().first()));
+}
+
+void TestRegistroVentana::buttonsWaitForASelection() {
+    int llamadas = 0;
+    auto v = Ventana({[&](const CRecibo&) { ++llamadas; }, {}, {}});
+    QAction* imprimir = v->findChild<QAction*>(QStringLiteral("imprimir"));
+    QVERIFY(!imprimir->isEnabled());
+    imprimir->trigger();
+    QCOMPARE(llamadas, 0);
+    v->findChild<QTableView*>(QStringLiteral("tablaRecibos"))->selectRow(0);
+    QVERIFY(imprimir->isEnabled());
+    imprimir->trigger();
+    QCOMPARE(llamadas, 1);
+}
+
+void TestRegistroVentana::refreshShowsAReceiptJustRecorded() {
+    auto v = Ventana();
+    auto* tabla = v->findChild<QTableView*>(QStringLiteral("tablaRecibos"));
+    {
+        // The print path records through a store of its own, then tells the window.
+        Registro reg(Ruta());
+        QVERIFY(reg.Abrir());
+        QVERIFY(
+            QSqlQuery(reg.Base())
+                .exec(QStringLiteral("UPDATE recibos SET numero = '0020' WHERE numero = '=1+1'")));
+        QVERIFY(reg.Anotar(sample::Filled(), QStringLiteral("/tmp/17.pdf")));
+    }
+    QCOMPARE(Columna(tabla, 0).size(), 4);
+    v->Refrescar();
+    QCOMPARE(Columna(tabla, 0).size(), 5);
+    QCOMPARE(Columna(tabla, 6).first(), QStringLiteral("/tmp/17.pdf"));
+    QCOMPARE(v->findChild<QLabel*>(QStringLiteral("siguienteNumero"))->text(),
+             QStringLiteral("Siguiente número libre: 0021"));
+}
+
+// --- The CSV -----------------------------------------------------------------------------
+
+void TestRegistroVentana::csvField_data() {
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QString>("campo");
+    // clang-format off
+    QTest::newRow("plain text as is")            << "ZARAGOZA"          << "ZARAGOZA";
+    QTest::newRow("a comma needs no quotes")     << "12,5"              << "12,5";
+    QTest::newRow("a semicolon is quoted")       << "a;b"               << "\"a;b\"";
+    QTest::newRow("quotes are doubled")          << "el \"bueno\""      << "\"el \"\"bueno\"\"\"";
+    QTest::newRow("a line break is quoted")      << "uno\ndos"          << "\"uno\ndos\"";
+    QTest::newRow("a carriage return is quoted") << "uno\rdos"          << "\"uno\rdos\"";
+    QTest::newRow("leading = gets an apostrophe") << "=SUMA(A1)"        << "'=SUMA(A1)";
+    QTest::newRow("leading + gets an apostrophe") << "+34"              << "'+34";
+    QTest::newRow("leading - gets an apostrophe") << "-5"               << "'-5";
+    QTest::newRow("leading @ gets an apostrophe") << "@x"               << "'@x";
+    QTest::newRow("apostrophe then quoting")     << "=1;2"              << "\"'=1;2\"";
+    QTest::newRow("an = inside is harmless")     << "a=b"               << "a=b";
+    QTest::newRow("empty stays empty")           << ""                  << "";
+    // clang-format on
+}
+
+void TestRegistroVentana::csvField() {
+    QFETCH(QString, texto);
+    QFETCH(QString, campo);
+    QCOMPARE(registro::CampoCsv(texto), campo);
+}
+
+void TestRegistroVentana::csvEuros_data() {
+    QTest::addColumn<qint64>("diezmilesimas");
+    QTest::addColumn<QString>("euros");
+    // clang-format off
+    QTest::newRow("zero")                          << qint64(0)       << "0,00";
+    QTest::newRow("156,1056 rounds to 156,11")     << qint64(1561056) << "156,11";
+    QTest::newRow("0,005 rounds up, away from 0")  << qint64(50)      << "0,01";
+    QTest::newRow("0,0049 rounds down")            << qint64(49)      << "0,00";
+    QTest::newRow("-23,184 keeps its sign")        << qint64(-231840) << "-23,18";
+    QTest::newRow("-0,005 rounds away from zero")  << qint64(-50)     << "-0,01";
+    QTest::newRow("-0,0004 is no negative zero")   << qint64(-4)      << "0,00";
+    QTest::newRow("no thousands points")           << qint64(12345678900) << "1234567,89";
+    QTest::newRow("the most negative amount")      << std::numeric_limits<qint64>::min() << "-922337203685477,58";
+    QTest::newRow("the largest amount")            << std::numeric_limits<qint64>::max() << "922337203685477,58";
+    // clang-format on
+}
+
+void TestRegistroVentana::csvEuros() {
+    QFETCH(qint64, diezmilesimas);
+    QFETCH(QString, euros);
+    QCOMPARE(registro::EurosCsv(diezmilesimas), euros);
+}
+
+void TestRegistroVentana::exportWritesTheRowsShownForPython() {
+    auto v = Ventana();
+    Teclear(v->findChild<QLineEdit*>(QStringLiteral("buscar")), QStringLiteral("peña"));
+    const QString csv = dir_->filePath(QStringLiteral("trimestre.csv"));
+    QString error;
+    QVERIFY2(v->ExportarA(csv, error), qPrintable(error));
+
+    QFile f(csv);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+
+    const QJsonArray filas = LeerConPython(csv);
+    QCOMPARE(filas.size(), 4); // the header and the three rows shown
+    const QStringList cabecera = Fila(filas, 0);
+    QCOMPARE(cabecera.mid(0, 5),
+             (QStringList{"Número", "Fecha", "Localidad", "Vencimiento", "Pagador"}));
+    const auto campo = [&](int fila, const char* titulo) {
+        return Fila(filas, fila).value(cabecera.indexOf(QString::fromUtf8(titulo)));
+    };
+    QCOMPARE(campo(1, "Número"), QStringLiteral("19"));
+    QCOMPARE(campo(1, "Fecha"), QStringLiteral("01/04/2024"));
+    QCOMPARE(campo(1, "Importe 1"), QStringLiteral("50,00"));
+    QCOMPARE(campo(1, "Total"), QStringLiteral("50,00"));
+    // The awkward receipt, every value intact.
+    QCOMPARE(campo(3, "Número"), QStringLiteral("'=1+1"));
+    QCOMPARE(campo(3, "Fecha"), QStringLiteral("15/01/2024"));
+    QCOMPARE(campo(3, "Pagador"), QStringLiteral("PEÑA; \"LA ALEGRÍA\""));
+    QCOMPARE(campo(3, "Pagador (2ª línea)"), QStringLiteral("'+34 976 000 000"));
+    QCOMPARE(campo(3, "Cobrador"), QStringLiteral("'-JOSÉ-"));
+    QCOMPARE(campo(3, "Cobrador (2ª línea)"), QStringLiteral("'@usuario"));
+    QCOMPARE(campo(3, "Concepto 1"), QStringLiteral("Primera línea\nsegunda línea"));
+    QCOMPARE(campo(3, "Concepto 3"), QStringLiteral("Coma, punto y coma; comillas \"dobles\""));
+    QCOMPARE(campo(3, "Importe 1"), QStringLiteral("120,00"));
+    QCOMPARE(campo(3, "Importe 3"), QString()); // null: an empty cell
+    QCOMPARE(campo(3, "Importe 4"), QString()); // invalid: an empty cell
+    QCOMPARE(campo(3, "IRPF"), QStringLiteral("-23,18"));
+    QCOMPARE(campo(3, "% IVA"), QStringLiteral("16"));
+    QCOMPARE(campo(3, "Destino"), QStringLiteral("Oficina"));
+    QCOMPARE(campo(3, "Relleno"), QStringLiteral("SOLIDO"));
+}
+
+// --- The command line --------------------------------------------------------------------
+
+void TestRegistroVentana::commandLine_data() {
+    QTest::addColumn<QStringList>("argumentos");
+    QTest::addColumn<int>("salida");
+    QTest::addColumn<QString>("dice");        // on standard output or error
+    QTest::addColumn<QStringList>("numeros"); // in the CSV, when one is written
+    const QString csv = QStringLiteral("@CSV@");
+    // clang-format off
+    QTest::newRow("--help lists the options")     << QStringList{"--help"} << 0 << "--exportar-registro" << QStringList{};
+    QTest::newRow("export everything")            << QStringList{"--exportar-registro", csv} << 0 << "4 recibos exportados" << QStringList{"19", "18", "17", "'=1+1"};
+    QTest::newRow("export a quarter")             << QStringList{"--exportar-registro", csv, "--desde", "2024-01-01", "--hasta", "2024-03-31"} << 0 << "2 recibos exportados" << QStringList{"18", "'=1+1"};
+    QTest::newRow("options with =")               << QStringList{"--exportar-registro=" + csv, "--desde=2024-04-01"} << 0 << "1 recibo exportado" << QStringList{"19"};
+    QTest::newRow("a date that is not valid")     << QStringList{"--exportar-registro", csv, "--desde", "2024-02-30"} << 2 << "no es válida" << QStringList{};
+    QTest::newRow("a missing file name")          << QStringList{"--exportar-registro"} << 2 << "falta el valor" << QStringList{};
+    QTest::newRow("an unknown option")            << QStringList{"--exportar-registro", csv, "--todo"} << 2 << "opción desconocida" << QStringList{};
+    QTest::newRow("range the wrong way round")    << QStringList{"--exportar-registro", csv, "--desde", "2024-05-01", "--hasta", "2024-01-01"} << 2 << "posterior" << QStringList{};
+    QTest::newRow("an unwritable file")           << QStringList{"--exportar-registro", "/proc/no/existe.csv"} << 1 << "no se puede escribir" << QStringList{};
+    // clang-format on
+}
+
+void TestRegistroVentana::commandLine() {
+    QFETCH(QStringList, argumentos);
+    QFETCH(int, salida);
+    QFETCH(QString, dice);
+    QFETCH(QStringList, numeros);
+    const QString csv = dir_->filePath(QStringLiteral("registro.csv"));
+    for (QString& a : argumentos)
+        a.replace(QStringLiteral("@CSV@"), csv);
+
+    QProcess talvero;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // No display at all: the command line must not need one.
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir_->filePath(QStringLiteral("datos")));
+    talvero.setProcessEnvironment(env);
+    talvero.start(QStringLiteral(TALVERO_PROGRAMA), argumentos);
+    QVERIFY(talvero.waitForFinished(30000));
+    const QString texto =
+        QString::fromLocal8Bit(talvero.readAllStandardOutput() + talvero.readAllStandardError());
+    QCOMPARE(talvero.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(texto.contains(dice), qPrintable(texto));
+    QCOMPARE(talvero.exitCode(), salida);
+    if (salida == 0 && argumentos.first().startsWith(QLatin1String("--exportar"))) {
+        const QJsonArray filas = LeerConPython(csv);
+        QStringList leidos;
+        for (int i = 1; i < filas.size(); ++i)
+            leidos << Fila(filas, i).first();
+        QCOMPARE(leidos, numeros);
+    } else if (salida != 0) {
+        QVERIFY(!QFile::exists(csv));
+    }
+}
+
+QTEST_MAIN(TestRegistroVentana)
+#include "test_registro_ventana.moc"
