@@ -16,6 +16,8 @@ function(talvero_add_test)
     "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1"
     "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
     "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
+    # Data the program keeps (the register of issued receipts) goes to the build tree.
+    "XDG_DATA_HOME=${CMAKE_CURRENT_BINARY_DIR}/xdg-data/${T_NAME}"
     ${T_ENVIRONMENT})
   set_tests_properties(${T_NAME} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
   if(T_LABELS)

@@ -28,6 +28,9 @@ class QPushButton;
 namespace platform {
 class PreviewWindow;
 }
+namespace registro {
+class RecibosEmitidos;
+}
 
 class CTalveroDlg : public platform::Dialog, public ReceiptFields {
     Q_OBJECT
@@ -67,8 +70,11 @@ public:
     void OnBanner();      // button 1008: open the distributor's web site
     void OnAcerca();      // system-menu command: the about box
     void RefreshBanner();
-    void OnVistaPrevia(); // "Vista previa…": the page in a window of its own, kept current
-    void OnGuardarPdf();  // "Guardar como PDF…": the print command's steps, into a PDF file
+    void OnVistaPrevia();     // "Vista previa…": the page in a window of its own, kept current
+    void OnGuardarPdf();      // "Guardar como PDF…": the print command's steps, into a PDF file
+    void OnRecibosEmitidos(); // "Recibos emitidos…": the register of issued receipts
+    // Fills the form from a receipt already issued, for a new one that resembles it.
+    void CopiarReciboAlFormulario(const CRecibo& rec);
 
     // The receipt that "&Imprimir" would print now, read from the controls as they stand
     // without the save exchange: no member changes and no rule shows a message.
@@ -95,10 +101,14 @@ private:
     void WatchForPreview();
     void SchedulePreview();
     void UpdatePreview();
-    // The PDF for a record that the print command has filled.
+    // A record that the print command has filled, printed or saved as PDF; whatever leaves
+    // the program is recorded in the register, as the record was before it was drawn.
+    void Imprimir(const CRecibo& rec);
     void GuardarPdf(const CRecibo& rec);
+    void Emitido(const CRecibo& comoSeRelleno, const QString& destino);
 
     QPointer<platform::PreviewWindow> preview_;
+    QPointer<registro::RecibosEmitidos> registro_;
     bool previewPending_ = false;
 
     static const platform::NotifyRow<CTalveroDlg> kNotifications[];

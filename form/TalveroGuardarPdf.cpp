@@ -15,12 +15,8 @@ void CTalveroDlg::OnGuardarPdf() {
 
     CRecibo rec;
     LlenarRecibo(*this, rec);
-    GuardarReciboPdf(this, rec);
+    GuardarPdf(rec);
 
     UpdateData(false);
     RefreshBanner();
-}
-
-void CTalveroDlg::GuardarPdf(const CRecibo& rec) {
-    GuardarReciboPdf(this, rec);
 }

@@ -13,9 +13,7 @@ void CTalveroDlg::OnImprimir() {
 
     CRecibo rec;
     LlenarRecibo(*this, rec);
-    const ResultadoImpresion resultado = rec.Imprimir();
-    if (resultado.estado == ResultadoImpresion::Estado::ArchivoPdf)
-        GuardarPdf(rec);
+    Imprimir(rec);
 
     UpdateData(false);
     RefreshBanner();

@@ -23,7 +23,7 @@ QAction* AddCommand(QMenu* menu, const QString& text, const QKeySequence& keys) 
 
 void CTalveroDlg::BuildMenuBar() {
     QMenuBar* bar = MenuBar();
-    // Mnemonics: Archivo A, Ayuda Y; the buttons keep Alt+I, Alt+B and Alt+C.
+    // Mnemonics: Archivo A, Recibos R, Ayuda Y; the buttons keep Alt+I, Alt+B and Alt+C.
     QMenu* archivo = bar->addMenu(QStringLiteral("&Archivo"));
     connect(AddCommand(archivo, QStringLiteral("&Vista previa…"),
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P)),
@@ -44,6 +44,11 @@ void CTalveroDlg::BuildMenuBar() {
                 if (auto* button = qobject_cast<QAbstractButton*>(Item(IDCANCEL)))
                     button->click();
             });
+
+    QMenu* recibos = bar->addMenu(QStringLiteral("&Recibos"));
+    connect(AddCommand(recibos, QStringLiteral("Recibos &emitidos…"),
+                       QKeySequence(Qt::CTRL | Qt::Key_R)),
+            &QAction::triggered, this, &CTalveroDlg::OnRecibosEmitidos);
 
     QMenu* ayuda = bar->addMenu(QStringLiteral("A&yuda"));
     connect(AddCommand(ayuda, QStringLiteral("&Acerca de Talvero…"), QKeySequence(Qt::Key_F1)),
