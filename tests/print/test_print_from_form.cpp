@@ -5,6 +5,12 @@
 #include "FormFixture.h"
 #include "PrintTestSupport.h"
 
+#include "register/RecibosEmitidos.h"
+#include "register/Registro.h"
+
+#include <QAction>
+#include <QSqlQuery>
+#include <QTableView>
 #include <QTest>
 
 namespace {
@@ -21,6 +27,30 @@ const printtest::Word* Highest(const QList<printtest::Word>& words, const QStrin
     return best;
 }
 
+// The rows of the program's register, newest last: id and destination.
+QList<QPair<qint64, QString>> RegisterRows() {
+    registro::Registro store(registro::Registro::RutaPorDefecto());
+    QList<QPair<qint64, QString>> rows;
+    if (!store.Abrir())
+        return rows;
+    QSqlQuery q(store.Base());
+    q.exec(QStringLiteral("SELECT id, destino FROM recibos ORDER BY id"));
+    while (q.next())
+        rows.append({q.value(0).toLongLong(), q.value(1).toString()});
+    return rows;
+}
+
+// Words with their places, to compare two printed pages.
+QStringList Placed(const QList<printtest::Word>& words) {
+    QStringList placed;
+    for (const printtest::Word& w : words)
+        placed << QStringLiteral("%1@%2,%3")
+                      .arg(w.text)
+                      .arg(w.box.left(), 0, 'f', 1)
+                      .arg(w.box.bottom(), 0, 'f', 1);
+    return placed;
+}
+
 } // namespace
 
 class TestPrintFromForm : public QObject {
@@ -30,6 +60,7 @@ private Q_SLOTS:
     void initTestCase();
     void filledFormPrintsOneReceiptPage();
     void cancelledChoicePrintsNothingAndRewritesTheForm();
+    void printedReceiptIsRecordedReprintedAndCopied();
 
 private:
     void Fill(CTalveroDlg& dlg);
@@ -130,6 +161,7 @@ void TestPrintFromForm::cancelledChoicePrintsNothingAndRewritesTheForm() {
     Fill(dlg);
     const QList<int> before = Jobs();
     const int pdfsBefore = printtest::PdfCount();
+    const auto rowsBefore = RegisterRows();
     {
         ChoiceDriver driver(ChoiceDriver::Press::Cancel);
         QTest::mouseClick(Button(dlg, 1), Qt::LeftButton);
@@ -139,9 +171,82 @@ void TestPrintFromForm::cancelledChoicePrintsNothingAndRewritesTheForm() {
     QVERIFY(dlg.isVisible());
     QCOMPARE(Jobs(), before);
     QCOMPARE(printtest::PdfCount(), pdfsBefore);
+    QCOMPARE(RegisterRows(), rowsBefore); // nothing left the program, nothing recorded
     QCOMPARE(Text(dlg, 1004), QStringLiteral("Zaragoza"));
     QCOMPARE(Text(dlg, 1001), QStringLiteral("Comunidad"));
     QCOMPARE(Text(dlg, 1003), QStringLiteral("17"));
+    QCOMPARE(Text(dlg, 1028), QStringLiteral("152,01"));
+}
+
+void TestPrintFromForm::printedReceiptIsRecordedReprintedAndCopied() {
+    settings_.Clear();
+    CTalveroDlg dlg;
+    QVERIFY(Open(dlg));
+    Fill(dlg);
+    const auto rowsBefore = RegisterRows();
+    QList<int> before = Jobs();
+    {
+        ChoiceDriver driver(ChoiceDriver::Press::Accept);
+        QTest::mouseClick(Button(dlg, 1), Qt::LeftButton);
+        QCOMPARE(driver.choicesSeen, 1);
+    }
+    // One row, the printer's name as its destination, the record as it was printed.
+    const auto rows = RegisterRows();
+    QCOMPARE(rows.size(), rowsBefore.size() + 1);
+    QCOMPARE(rows.last().second, QUEUE);
+    {
+        registro::Registro store(registro::Registro::RutaPorDefecto());
+        QVERIFY(store.Abrir());
+        const std::optional<CRecibo> stored = store.Cargar(rows.last().first);
+        QVERIFY(stored.has_value());
+        QCOMPARE(stored->m_Numero, std::string("17"));
+        QCOMPARE(stored->m_Localidad, std::string("Zaragoza"));
+        QCOMPARE(stored->m_Iva, std::string("16")); // as filled, not as drawn
+        QCOMPARE(stored->m_Importe2, moneda::Currency(505000));
+    }
+    int first = -1;
+    for (int id : Jobs())
+        if (!before.contains(id))
+            first = id;
+    QVERIFY(first > 0);
+    QCOMPARE(printtest::WaitForJobEnd(QUEUE, first), QStringLiteral("completed"));
+    const QStringList original = Placed(printtest::Words(printtest::PdfOfJob(first)));
+    QVERIFY(!original.isEmpty());
+
+    // The form changes, then the receipt is reprinted from the register: the same page.
+    QTest::mouseClick(Button(dlg, 1019), Qt::LeftButton); // "&Borrar Todo"
+    TypeInto(dlg, 1003, QStringLiteral("18"));
+    dlg.OnRecibosEmitidos();
+    auto* window = dlg.findChild<registro::RecibosEmitidos*>(QStringLiteral("recibosEmitidos"));
+    QVERIFY(window != nullptr);
+    auto* table = window->findChild<QTableView*>(QStringLiteral("tablaRecibos"));
+    QTRY_VERIFY(table->model()->rowCount() > 0);
+    table->selectRow(0); // newest first
+    before = Jobs();
+    {
+        ChoiceDriver driver(ChoiceDriver::Press::Accept);
+        window->findChild<QAction*>(QStringLiteral("imprimir"))->trigger();
+        QCOMPARE(driver.choicesSeen, 1);
+    }
+    int reprint = -1;
+    for (int id : Jobs())
+        if (!before.contains(id))
+            reprint = id;
+    QVERIFY2(reprint > 0, "the reprint made a job");
+    QCOMPARE(printtest::WaitForJobEnd(QUEUE, reprint), QStringLiteral("completed"));
+    QCOMPARE(Placed(printtest::Words(printtest::PdfOfJob(reprint))), original);
+    QCOMPARE(RegisterRows().size(), rows.size() + 1); // the reprint is a row of its own
+    QCOMPARE(Text(dlg, 1003), QStringLiteral("18"));  // and the form was left alone
+
+    // "Copiar al formulario" brings the old receipt back into the form, recomputed.
+    table->selectRow(0);
+    window->findChild<QAction*>(QStringLiteral("copiarAlFormulario"))->trigger();
+    QCOMPARE(Text(dlg, 1003), QStringLiteral("17"));
+    QCOMPARE(Text(dlg, 1004), QStringLiteral("Zaragoza"));
+    QCOMPARE(Text(dlg, 1021), QStringLiteral("50,50"));
+    QCOMPARE(Text(dlg, 1036), QStringLiteral("16"));
+    QCOMPARE(Text(dlg, 1045), QStringLiteral("GRIS"));
+    QCOMPARE(Text(dlg, 1046), QStringLiteral("SOLIDO"));
     QCOMPARE(Text(dlg, 1028), QStringLiteral("152,01"));
 }
 
