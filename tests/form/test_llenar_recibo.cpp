@@ -1,8 +1,11 @@
 // The print command's copy of the form into the receipt record.
+#include "form/CopiarRecibo.h"
 #include "form/LlenarRecibo.h"
 #include "receipt/Recibo.h"
 
 #include <QtTest>
+
+#include "../receipt/SampleRecords.h"
 
 #include <limits>
 
@@ -59,6 +62,7 @@ private Q_SLOTS:
     void fill();
     void issueDate_data();
     void issueDate();
+    void copiedBackIntoTheFormFillsTheSameRecord();
 };
 
 void TestLlenarRecibo::textsAndAmountsAreCopied() {
@@ -172,6 +176,31 @@ void TestLlenarRecibo::issueDate() {
     QCOMPARE(rec.m_Fecha.Hora(), valid ? 1 : -1);
     QCOMPARE(rec.m_Fecha.Minuto(), valid ? 1 : -1);
     QCOMPARE(rec.m_Fecha.Segundo(), valid ? 1 : -1);
+}
+
+void TestLlenarRecibo::copiedBackIntoTheFormFillsTheSameRecord() {
+    // A receipt from the register copied into the form and filled again is the same
+    // receipt: every field, the colour and fill through their list names, the date.
+    for (std::uint64_t n = 1; n <= 300; ++n) {
+        const CRecibo issued = sample::Varied(n);
+        ReceiptFields f = Sample();
+        CopiarAlFormulario(issued, f);
+        CRecibo again;
+        LlenarRecibo(f, again);
+        const QByteArray row = QByteArray::number(qulonglong(n));
+        QVERIFY2(again.m_Numero == issued.m_Numero, row);
+        QVERIFY2(again.m_Localidad == issued.m_Localidad, row);
+        QVERIFY2(again.m_Concepto5 == issued.m_Concepto5, row);
+        QVERIFY2(again.m_Importe1 == issued.m_Importe1, row);
+        QVERIFY2(again.m_Importe5 == issued.m_Importe5, row);
+        QVERIFY2(again.m_Iva == issued.m_Iva && again.m_Irpf == issued.m_Irpf, row);
+        QVERIFY2(again.m_Cobrador2 == issued.m_Cobrador2, row);
+        QVERIFY2(again.m_ColorFondo == issued.m_ColorFondo, row);
+        QVERIFY2(again.m_Solido == issued.m_Solido, row);
+        QVERIFY2(again.m_Fecha.Dia() == issued.m_Fecha.Dia(), row);
+        QVERIFY2(again.m_Fecha.Mes() == issued.m_Fecha.Mes(), row);
+        QVERIFY2(again.m_Fecha.Anio() == issued.m_Fecha.Anio(), row);
+    }
 }
 
 QTEST_APPLESS_MAIN(TestLlenarRecibo)
