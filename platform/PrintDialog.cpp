@@ -42,8 +42,10 @@ PrintDialog::PrintDialog(DrawPage draw, QWidget* parent) : QDialog(parent), draw
     auto* row = new QHBoxLayout;
     row->addWidget(destination_, 1);
     row->addWidget(settings_);
+    auto* label = new QLabel(QStringLiteral("&Destino:"), this);
+    label->setBuddy(destination_);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Destino:"), row);
+    form->addRow(label, row);
 
     auto* buttons = new QDialogButtonBox(this);
     accept_ = buttons->addButton(QStringLiteral("Aceptar"), QDialogButtonBox::AcceptRole);
@@ -87,6 +89,7 @@ void PrintDialog::Listed(PrinterListing listing) {
     status_->setText(listing_.names.isEmpty() ? kNoPrinter : QString());
     status_->setVisible(listing_.names.isEmpty());
     DestinationChanged();
+    destination_->setFocus(Qt::OtherFocusReason);
 }
 
 void PrintDialog::ServerSilent() {
@@ -97,6 +100,7 @@ void PrintDialog::ServerSilent() {
     status_->setText(kServerSilent);
     status_->setVisible(true);
     DestinationChanged();
+    destination_->setFocus(Qt::OtherFocusReason);
 }
 
 void PrintDialog::DestinationChanged() {
