@@ -104,6 +104,9 @@ private:
     // A record that the print command has filled, printed or saved as PDF; whatever leaves
     // the program is recorded in the register, as the record was before it was drawn.
     void Imprimir(const CRecibo& rec);
+    // The print command's steps around what is done with the record: recompute, read the
+    // form with its messages, fill the record, hand it to `salida`, show the form again.
+    void ConElReciboDelFormulario(void (CTalveroDlg::*salida)(const CRecibo&));
     void GuardarPdf(const CRecibo& rec);
     void Emitido(const CRecibo& comoSeRelleno, const QString& destino);
 

@@ -1,19 +1,29 @@
-// "&Imprimir": bring the members up to date, print them as one receipt, and show them
-// again. The form stays open; nothing is saved or numbered.
+// "&Imprimir" and "Guardar como PDF…": bring the members up to date, hand them over as one
+// receipt, and show them again. The form stays open; nothing is saved or numbered.
 #include "form/LlenarRecibo.h"
 #include "form/TalveroDlg.h"
 #include "receipt/Recibo.h"
 
 void CTalveroDlg::OnImprimir() {
+    ConElReciboDelFormulario(&CTalveroDlg::Imprimir);
+}
+
+// The same steps with a PDF file as the page, so a saved receipt is the receipt that would
+// have been printed.
+void CTalveroDlg::OnGuardarPdf() {
+    ConElReciboDelFormulario(&CTalveroDlg::GuardarPdf);
+}
+
+void CTalveroDlg::ConElReciboDelFormulario(void (CTalveroDlg::*salida)(const CRecibo&)) {
     Recalculate();
     if (!AmountsFitForPrinting() || !ReceiptFontAvailable())
-        return; // nothing goes to paper, and the form is left as it was
+        return; // nothing leaves the program, and the form is left as it was
     CollectAmounts();
-    UpdateData(true); // a failed rule has shown its message; print what was read
+    UpdateData(true); // a failed rule has shown its message; go on with what was read
 
     CRecibo rec;
     LlenarRecibo(*this, rec);
-    Imprimir(rec);
+    (this->*salida)(rec);
 
     UpdateData(false);
     RefreshBanner();

@@ -19,13 +19,6 @@ const QString kPrinterChoice = QStringLiteral("platform::PrintDialog");
 const QString kNotInteger = QStringLiteral("Introduzca un número entero.");
 const QString kNotCurrency = QStringLiteral("Introduzca una moneda.");
 
-QStringList Kinds(const ModalWatcher& watcher) {
-    QStringList kinds;
-    for (const ModalWatcher::Seen& s : watcher.seen())
-        kinds << s.className;
-    return kinds;
-}
-
 } // namespace
 
 class TestFormCommands : public QObject {
@@ -84,7 +77,7 @@ void TestFormCommands::Reopen() {
 void TestFormCommands::printKeepsTheFormOpen() {
     ModalWatcher watcher;
     Print();
-    QCOMPARE(Kinds(watcher), QStringList{kPrinterChoice}); // no message: all fields valid
+    QCOMPARE(watcher.kinds(), QStringList{kPrinterChoice}); // no message: all fields valid
     QVERIFY(dlg().isVisible());
     QCOMPARE(dlg().result(), 0);
     dlg().accept(); // whatever would end it as OK does not
@@ -136,9 +129,9 @@ void TestFormCommands::printValidates() {
 
     // The print goes on after a message.
     if (message.isEmpty()) {
-        QCOMPARE(Kinds(watcher), QStringList{kPrinterChoice});
+        QCOMPARE(watcher.kinds(), QStringList{kPrinterChoice});
     } else {
-        QCOMPARE(Kinds(watcher), (QStringList{"QMessageBox", kPrinterChoice}));
+        QCOMPARE(watcher.kinds(), (QStringList{"QMessageBox", kPrinterChoice}));
         QCOMPARE(watcher.messages(), QStringList{message});
         QCOMPARE(watcher.seen().first().icon, QMessageBox::Warning);
         QCOMPARE(dlg().FocusedItemId(), id); // on the field to correct
@@ -251,7 +244,7 @@ void TestFormCommands::printTwiceChangesNothingAndSavesNothing() {
     ModalWatcher watcher;
     Print();
     Print();
-    QCOMPARE(Kinds(watcher), (QStringList{kPrinterChoice, kPrinterChoice}));
+    QCOMPARE(watcher.kinds(), (QStringList{kPrinterChoice, kPrinterChoice}));
     QCOMPARE(Text(dlg(), 1003), QStringLiteral("15"));
     QCOMPARE(Text(dlg(), 1006), QStringLiteral("Alquiler"));
     QCOMPARE(Text(dlg(), 1007), QStringLiteral("500"));
@@ -307,7 +300,7 @@ void TestFormCommands::enterInAnEditNeitherPrintsNorCloses() {
     // Enter on the focused print button prints.
     dlg().FocusItem(1, false);
     QTest::keyClick(Button(dlg(), 1), Qt::Key_Return);
-    QCOMPARE(Kinds(watcher), QStringList{kPrinterChoice});
+    QCOMPARE(watcher.kinds(), QStringList{kPrinterChoice});
     QVERIFY(dlg().isVisible());
 }
 

@@ -23,13 +23,6 @@ const QString kPrinterChoice = QStringLiteral("platform::PrintDialog");
 // U+1F600, two UTF-16 units.
 const QString kEmoji = QString::fromUtf8("\xF0\x9F\x98\x80");
 
-QStringList Kinds(const ModalWatcher& watcher) {
-    QStringList kinds;
-    for (const ModalWatcher::Seen& s : watcher.seen())
-        kinds << s.className;
-    return kinds;
-}
-
 } // namespace
 
 class TestFormGuards : public QObject {
@@ -155,7 +148,7 @@ void TestFormGuards::overflowPrintsNothing() {
     QCOMPARE(Text(dlg(), 1028), QStringLiteral("Desbordamiento"));
     ModalWatcher watcher;
     QTest::mouseClick(Button(dlg(), 1), Qt::LeftButton);
-    QCOMPARE(Kinds(watcher), QStringList{QStringLiteral("QMessageBox")}); // no printer choice
+    QCOMPARE(watcher.kinds(), QStringList{QStringLiteral("QMessageBox")}); // no printer choice
     QCOMPARE(watcher.messages(), QStringList{kTooLarge});
     QCOMPARE(watcher.seen().first().icon, QMessageBox::Warning);
     QVERIFY(dlg().isVisible());
@@ -168,7 +161,7 @@ void TestFormGuards::fittingAmountsStillPrint() {
     TypeInto(dlg(), 1007, QStringLiteral("100000000000"));
     ModalWatcher watcher;
     QTest::mouseClick(Button(dlg(), 1), Qt::LeftButton);
-    QCOMPARE(Kinds(watcher), QStringList{kPrinterChoice});
+    QCOMPARE(watcher.kinds(), QStringList{kPrinterChoice});
 }
 
 // --- Clear-all -------------------------------------------------------------------------------

@@ -17,13 +17,6 @@ using namespace res;
 
 namespace {
 
-QStringList Kinds(const ModalWatcher& watcher) {
-    QStringList kinds;
-    for (const ModalWatcher::Seen& s : watcher.seen())
-        kinds << s.className;
-    return kinds;
-}
-
 // The letter after the "&" of a caption, in capitals; none for a caption without one.
 QChar Mnemonic(const QString& caption) {
     const int at = caption.indexOf(u'&');
@@ -135,7 +128,7 @@ void TestFormMenuPreview::shortcutsReachTheirCommands() {
     QFETCH(QString, opens);
     ModalWatcher watcher;
     QTest::keySequence(QApplication::focusWidget(), keys);
-    QTRY_COMPARE(Kinds(watcher), QStringList{opens});
+    QTRY_COMPARE(watcher.kinds(), QStringList{opens});
     QVERIFY(dlg_->isVisible());
 }
 

@@ -39,3 +39,10 @@ void ModalWatcher::Poll() {
         dialog->reject();
     }
 }
+
+QStringList ModalWatcher::kinds() const {
+    QStringList kinds;
+    for (const Seen& s : seen_)
+        kinds << s.className;
+    return kinds;
+}

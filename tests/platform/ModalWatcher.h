@@ -25,6 +25,8 @@ public:
     const QVector<Seen>& seen() const { return seen_; }
     // The texts of the message boxes seen, in order.
     QStringList messages() const;
+    // The class names of every modal window seen, in order.
+    QStringList kinds() const;
     void clear() { seen_.clear(); }
 
 private:
