@@ -6,6 +6,9 @@ function(talvero_add_test)
   cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS;LABELS;ENVIRONMENT;FIXTURES" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS})
+  # The test's own code is built unoptimised: it is template-heavy and quick to run, and
+  # what it tests lives in the libraries, built with the build's own optimisation.
+  target_compile_options(${T_NAME} PRIVATE -O0)
   if(T_QT)
     target_link_libraries(${T_NAME} PRIVATE Qt6::Test)
     set_target_properties(${T_NAME} PROPERTIES AUTOMOC ON)
