@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
@@ -11,6 +12,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <mutex>
 
 namespace platform {
 
@@ -65,6 +68,9 @@ bool HasSymbolMap(const QRawFont& raw) {
     return false;
 }
 
+bool FaceDrawsText(const QFont& font, const QString& family);
+QFont ChooseTextFont(const std::string& face);
+
 // A family that can write Latin text and is not a symbol face; serif-looking names first.
 QString AnyTextFamily() {
     QString any;
@@ -90,6 +96,25 @@ QString AnyTextFamily() {
 
 bool DrawsText(const QFont& font) {
     const QString family = QFontInfo(font).family();
+    // Reading a face's tables is slow next to drawing a text, and a page selects its fonts
+    // many times over: the answer is kept per face for the run of the program. Pages are
+    // drawn on more than one thread (the preview here, the job on a worker).
+    static std::mutex mutex;
+    static QHash<QString, bool> known;
+    {
+        const std::lock_guard lock(mutex);
+        if (const auto it = known.constFind(family); it != known.constEnd())
+            return it.value();
+    }
+    const bool draws = FaceDrawsText(font, family);
+    const std::lock_guard lock(mutex);
+    known.insert(family, draws);
+    return draws;
+}
+
+namespace {
+
+bool FaceDrawsText(const QFont& font, const QString& family) {
     const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(family);
     if (!systems.contains(QFontDatabase::Latin) || systems.contains(QFontDatabase::Symbol))
         return false;
@@ -109,7 +134,25 @@ bool DrawsText(const QFont& font) {
     return true;
 }
 
+} // namespace
+
 QFont TextFont(const std::string& face) {
+    static std::mutex mutex;
+    static std::map<std::string, QFont, std::less<>> chosen;
+    {
+        const std::lock_guard lock(mutex);
+        if (const auto it = chosen.find(face); it != chosen.end())
+            return it->second;
+    }
+    const QFont font = ChooseTextFont(face);
+    const std::lock_guard lock(mutex);
+    chosen.emplace(face, font);
+    return font;
+}
+
+namespace {
+
+QFont ChooseTextFont(const std::string& face) {
     QFont font;
     QStringList families{QString::fromStdString(face)};
     for (const char* fallback : kSerifFallbacks)
@@ -126,6 +169,8 @@ QFont TextFont(const std::string& face) {
     }
     return font; // nothing can write; the surface reports it
 }
+
+} // namespace
 
 QtPageSurface::QtPageSurface(QPainter& painter)
     : painter_(painter), originalFont_(painter.font()), qfont_(painter.font()) {}
