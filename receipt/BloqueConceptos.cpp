@@ -97,8 +97,7 @@ PasoBloque PasoParaLineas(int lineas) {
     return tabla[static_cast<std::size_t>(std::clamp(lineas, 0, 9))];
 }
 
-void DibujarBloqueConceptos(page::PageSurface& page, CRecibo& r,
-                            const moneda::Currency& total) {
+void DibujarBloqueConceptos(page::PageSurface& page, CRecibo& r, const moneda::Currency& total) {
     const int lineas = ContarLineas(r);
     const PasoBloque paso = PasoParaLineas(lineas);
     page.SelectFont({CARA, paso.altura});

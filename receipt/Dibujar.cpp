@@ -2,8 +2,8 @@
 // texts, and the logo strip last, over everything.
 #include "receipt/Recibo.h"
 
-#include "receipt/PageSurface.h"
 #include "receipt/BloqueConceptos.h"
+#include "receipt/PageSurface.h"
 #include "receipt/ReciboLayout.h"
 #include "receipt/ReciboTexto.h"
 

@@ -57,8 +57,7 @@ page::Font FuenteValor() {
 
 void DibujarMarco(page::PageSurface& page, page::Color fondo, bool solido) {
     const page::Pen pen{GRIS_MARCO, 1};
-    const page::Brush brush{fondo,
-                                solido ? page::Fill::Solid : page::Fill::DiagonalCross};
+    const page::Brush brush{fondo, solido ? page::Fill::Solid : page::Fill::DiagonalCross};
     page.DrawRectangle({0, 0, ANCHO_MARCO, ALTO_MARCO}, pen, brush);
 }
 

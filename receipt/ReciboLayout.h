@@ -30,8 +30,7 @@ void DibujarCajas(page::PageSurface& page);
 void DibujarTitulos(page::PageSurface& page);
 
 // Number, place, total, due date and issue date, in the value font.
-void DibujarValores(page::PageSurface& page, const CRecibo& recibo,
-                    const moneda::Currency& total);
+void DibujarValores(page::PageSurface& page, const CRecibo& recibo, const moneda::Currency& total);
 
 // Address, payer block and collector block, in the value font.
 void DibujarTextosInferiores(page::PageSurface& page, const CRecibo& recibo);

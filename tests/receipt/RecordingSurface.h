@@ -61,8 +61,7 @@ public:
     page::Font SelectFont(const page::Font& font) override;
     void SetTextColor(page::Color color) override;
     void DrawPointText(int x, int y, std::string_view text) override;
-    void DrawBoxText(const page::Rect& rect, page::Align align,
-                     std::string_view text) override;
+    void DrawBoxText(const page::Rect& rect, page::Align align, std::string_view text) override;
     std::unique_ptr<page::Picture> LoadPicture(int id) override;
     void CopyPicture(const page::Picture& picture, const page::Rect& source,
                      const page::Rect& target) override;

@@ -310,8 +310,7 @@ void TestQtPageSurface::solidAndHatchedFills() {
     const page::Color packed = page::RgbColor(187, 244, 179);
     const QImage image = Draw([&](platform::QtPageSurface& page) {
         page.DrawRectangle({0, 0, 500, 500}, {packed, 1}, {packed, page::Fill::Solid});
-        page.DrawRectangle({1000, 0, 1500, 500}, {packed, 1},
-                           {packed, page::Fill::DiagonalCross});
+        page.DrawRectangle({1000, 0, 1500, 500}, {packed, 1}, {packed, page::Fill::DiagonalCross});
     });
     // Sample the inside of each along a 10 mm horizontal line.
     int solidOther = 0;
