@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace moneda {
 
 // A date with a time of day and a validity state. Built from its parts; valid exactly when
@@ -18,6 +20,10 @@ public:
     int Hora() const { return valida_ ? hora_ : -1; }
     int Minuto() const { return valida_ ? minuto_ : -1; }
     int Segundo() const { return valida_ ? segundo_ : -1; }
+
+    // The date as "yyyy-mm-dd", the year with at least four digits (with its sign when
+    // negative); empty when the value is not valid.
+    std::string TextoIso() const;
 
 private:
     bool valida_ = true;

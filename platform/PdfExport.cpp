@@ -135,10 +135,7 @@ QString ProposedPdfName(const std::string& numero, const moneda::Fecha& fecha) {
     // A date that does not exist, or a year that does not take four digits, says nothing
     // useful about the receipt: the name goes without it.
     if (fecha.EsValida() && fecha.Anio() >= 1 && fecha.Anio() <= 9999) {
-        name += QStringLiteral(" %1-%2-%3")
-                    .arg(fecha.Anio(), 4, 10, QLatin1Char('0'))
-                    .arg(fecha.Mes(), 2, 10, QLatin1Char('0'))
-                    .arg(fecha.Dia(), 2, 10, QLatin1Char('0'));
+        name += u' ' + QString::fromStdString(fecha.TextoIso());
     }
     return name + QStringLiteral(".pdf");
 }

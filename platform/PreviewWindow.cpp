@@ -23,16 +23,6 @@ constexpr qreal kMinZoom = 0.5; // pixels per millimetre
 constexpr qreal kMaxZoom = 20;
 constexpr qreal kStep = 1.25;
 
-// The layout the default printer gives a receipt; asked in the background.
-QPageLayout DefaultPrinterLayout() {
-    const PrinterListing listing = ListPrinters();
-    const QString name =
-        listing.names.contains(listing.defaultName) ? listing.defaultName : listing.names.value(0);
-    if (name.isEmpty())
-        return PdfPageLayout(std::nullopt);
-    return SetUpPrinter(name)->pageLayout();
-}
-
 } // namespace
 
 PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
@@ -95,7 +85,7 @@ PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
 
     resize(640, 820);
     BoundedTask<QPageLayout>::Start(
-        this, kPrintServerLimit, &DefaultPrinterLayout,
+        this, kPrintServerLimit, [] { return DefaultPrinterLayout(PdfPageLayout(std::nullopt)); },
         [this](QPageLayout layout) { preview_->SetLayout(layout); }, [] {});
 }
 

@@ -23,6 +23,13 @@ std::shared_ptr<QPrinter> SetUpPrinter(const QString& name) {
     return printer;
 }
 
+QPageLayout DefaultPrinterLayout(const QPageLayout& none) {
+    const PrinterListing listing = ListPrinters();
+    const QString name =
+        listing.names.contains(listing.defaultName) ? listing.defaultName : listing.names.value(0);
+    return name.isEmpty() ? none : SetUpPrinter(name)->pageLayout();
+}
+
 std::optional<QMarginsF> DefaultPrinterA4Margins() {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())

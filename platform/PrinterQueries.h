@@ -28,6 +28,9 @@ PrinterListing ListPrinters();
 // not a margin of our choosing.
 std::shared_ptr<QPrinter> SetUpPrinter(const QString& name);
 
+// The page the default printer (or the first one) gives a receipt; `none` without printers.
+QPageLayout DefaultPrinterLayout(const QPageLayout& none);
+
 // What the default printer can reach on A4, in millimetres; none without printers.
 std::optional<QMarginsF> DefaultPrinterA4Margins();
 

@@ -133,11 +133,10 @@ void EnlazarRecibo(QSqlQuery& query, const CRecibo& r) {
         query.bindValue(marca(i.columna), NuloSi(!c.isValid(), qint64(c.value())));
     }
     const moneda::Fecha& f = r.m_Fecha;
-    // Formatted by hand: a valid date of the record may have a year that QDate lacks (0).
-    query.bindValue(QStringLiteral(":fecha"),
-                    f.EsValida()
-                        ? QVariant(QString::asprintf("%04d-%02d-%02d", f.Anio(), f.Mes(), f.Dia()))
-                        : QVariant(QMetaType(QMetaType::QString)));
+    // Not through QDate: a valid date of the record may have a year that QDate lacks (0).
+    query.bindValue(QStringLiteral(":fecha"), f.EsValida()
+                                                  ? QVariant(QString::fromStdString(f.TextoIso()))
+                                                  : QVariant(QMetaType(QMetaType::QString)));
     query.bindValue(QStringLiteral(":color"), qint64(r.m_ColorFondo));
     query.bindValue(QStringLiteral(":relleno"), r.m_Solido != 0 ? 1 : 0);
     const QString noValidos = NoValidos(r);
