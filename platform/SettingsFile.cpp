@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QRegularExpression>
 #include <QThread>
 
 namespace platform::settings_file {
@@ -96,33 +95,6 @@ bool WithLock(const QString& path, QString& problem, const std::function<void()>
         whileLocked();
     lock.unlock();
     return true;
-}
-
-int RemoveLeftoverSaves(const QString& path) {
-    const QFileInfo file(path);
-    const QDir dir = file.absoluteDir();
-    // The names that a save's temporary file takes: the file's name, a dot, six letters or
-    // digits. Nothing else is ever removed.
-    const QRegularExpression leftover(QStringLiteral("^") +
-                                      QRegularExpression::escape(file.fileName()) +
-                                      QStringLiteral("\\.[A-Za-z0-9]{6}$"));
-    const QDateTime settled = QDateTime::currentDateTimeUtc().addSecs(-10);
-    int removed = 0;
-    const QStringList names =
-        dir.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
-    for (const QString& name : names) {
-        if (!leftover.match(name).hasMatch())
-            continue;
-        const QFileInfo candidate(dir.filePath(name));
-        // A save in progress writes its file within moments; one untouched for seconds
-        // belongs to a save that will never finish.
-        if (candidate.isSymLink() || !candidate.isFile() ||
-            candidate.lastModified().toUTC() > settled)
-            continue;
-        if (QFile::remove(candidate.filePath()))
-            ++removed;
-    }
-    return removed;
 }
 
 } // namespace platform::settings_file

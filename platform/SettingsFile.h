@@ -34,9 +34,4 @@ inline constexpr int kLockWaitMs = 3000;
 // Returns false, with the reason in `problem`, when the lock cannot be had.
 bool WithLock(const QString& path, QString& problem, const std::function<void()>& whileLocked);
 
-// Removes the temporary files that a save killed before its rename left next to the file
-// ("<file>.XXXXXX", six letters or digits, regular, untouched for some seconds). Returns
-// how many were removed.
-int RemoveLeftoverSaves(const QString& path);
-
 } // namespace platform::settings_file

@@ -123,8 +123,9 @@ bool SettingsStore::Flush() {
             impl_->problem = check.problem;
             return false;
         }
-        if (!settings_file::WithLock(file, impl_->problem,
-                                     [&file] { settings_file::RemoveLeftoverSaves(file); }))
+        // Nothing else in the folder is touched: a file there that looks like the leftover
+        // of a killed save may as well be the user's own copy.
+        if (!settings_file::WithLock(file, impl_->problem, {}))
             return false;
     }
     impl_->settings->sync();

@@ -29,9 +29,9 @@ public:
     int GetInt(std::string_view section, std::string_view key, int defaultValue) const;
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInt(std::string_view section, std::string_view key, int value);
-    // Writes everything out at once, first removing what earlier saves killed before their
-    // end left behind. Returns false, with the reason in Problem(), when nothing could be
-    // written; never waits for the store's lock longer than a few seconds.
+    // Writes everything out at once; no other file of the folder is touched. Returns false, with
+    // the reason in Problem(), when nothing could be written; never waits for the store's lock
+    // longer than a few seconds.
     bool Flush();
 
     // Whether the store's file could be opened at all.
