@@ -12,6 +12,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStandardPaths>
+#include <QUrl>
 
 namespace registro {
 
@@ -136,25 +137,22 @@ bool Registro::Abrir() {
 
 bool Registro::AbrirConexion() {
     danado_ = false;
+    noExiste_ = false;
     const QFileInfo info(ruta_);
     if (!QDir().mkpath(info.absolutePath()))
         return Fallo(QStringLiteral("no se puede crear la carpeta %1").arg(info.absolutePath()));
 
-    Cerrar();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion_);
-        if (!db.isValid())
-            return Fallo(QStringLiteral("falta el controlador de SQLite para Qt (QSQLITE)"));
-        db.setDatabaseName(ruta_);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-        if (!db.open()) {
-            danado_ = EsDanado(db.lastError());
-            const QString motivo = MotivoDe(db.lastError());
-            db = QSqlDatabase();
-            Cerrar();
-            return Fallo(motivo);
-        }
+    // A file that is there is read before anything is written to it: one of a newer or
+    // unknown version is left exactly as it was, journal mode included.
+    if (info.exists()) {
+        int version = 0;
+        const bool admitida = Conectar(true) && LeerVersion(version) && VersionAdmitida(version);
+        Cerrar();
+        if (!admitida)
+            return false;
     }
+    if (!Conectar(false))
+        return false;
     if (!Configurar() || !Migrar()) {
         Cerrar();
         return false;
@@ -163,14 +161,83 @@ bool Registro::AbrirConexion() {
     return true;
 }
 
-bool Registro::Configurar() {
+bool Registro::AbrirParaLeer() {
+    error_.clear();
+    if (abierto_)
+        return true;
+    danado_ = false;
+    const QFileInfo info(ruta_);
+    noExiste_ = !info.exists();
+    if (noExiste_)
+        return Fallo(QStringLiteral("no hay ningún registro de recibos en %1: todavía no se ha "
+                                    "emitido ningún recibo")
+                         .arg(ruta_));
+    if (!info.isFile())
+        return Fallo(QStringLiteral("%1 no es un archivo de registro").arg(ruta_));
+    int version = 0;
+    if (!Conectar(true) || !LeerVersion(version) || !VersionAdmitida(version)) {
+        Cerrar();
+        return false;
+    }
+    if (version == 0) {
+        Cerrar();
+        return Fallo(QStringLiteral("el archivo no es un registro de recibos (versión 0)"));
+    }
+    abierto_ = true;
+    return true;
+}
+
+bool Registro::Conectar(bool soloLectura) {
+    Cerrar();
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), conexion_);
+    if (!db.isValid())
+        return Fallo(QStringLiteral("falta el controlador de SQLite para Qt (QSQLITE)"));
+    QString opciones = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
+    if (!soloLectura) {
+        db.setDatabaseName(ruta_);
+    } else if (QFileInfo::exists(ruta_ + QStringLiteral("-wal"))) {
+        // In use, or left by a program that ended without closing: read through its journal,
+        // which already exists.
+        db.setDatabaseName(ruta_);
+        opciones += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    } else {
+        // Nobody has it open, so the file holds every row. A plain read-only connection would
+        // leave a journal and its index next to it, owned by whoever reads: a backup run as
+        // another user would then keep the program itself from writing.
+        QUrl url = QUrl::fromLocalFile(QFileInfo(ruta_).absoluteFilePath());
+        url.setQuery(QStringLiteral("mode=ro&immutable=1"));
+        db.setDatabaseName(url.toString(QUrl::FullyEncoded));
+        opciones += QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI");
+    }
+    db.setConnectOptions(opciones);
+    if (!db.open()) {
+        danado_ = EsDanado(db.lastError());
+        const QString motivo = MotivoDe(db.lastError());
+        db = QSqlDatabase();
+        Cerrar();
+        return Fallo(motivo);
+    }
+    return true;
+}
+
+// Reading the schema is the first thing that touches the file's contents: a file that is
+// not a database fails here.
+bool Registro::LeerVersion(int& version) {
     QSqlQuery q(Base());
-    // Reading the schema is the first thing that touches the file's contents: a file that
-    // is not a database fails here.
-    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) ||
+        !q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
         danado_ = EsDanado(q.lastError());
         return Fallo(MotivoDe(q.lastError()));
     }
+    version = q.value(0).toInt();
+    return true;
+}
+
+bool Registro::Configurar() {
+    int version = 0;
+    if (!LeerVersion(version))
+        return false;
+    QSqlQuery q(Base());
     if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next()) {
         danado_ = EsDanado(q.lastError());
         return Fallo(MotivoDe(q.lastError()));
@@ -306,6 +373,12 @@ std::optional<CRecibo> Registro::Cargar(qint64 id) {
     }
     if (!q.next())
         return std::nullopt;
+    if (const QString columna = ImporteIlegible(q.record()); !columna.isEmpty()) {
+        Fallo(QStringLiteral("el recibo %1 tiene en la columna %2 un valor que no es un importe")
+                  .arg(id)
+                  .arg(columna));
+        return std::nullopt;
+    }
     return ReciboDeFila(q.record());
 }
 

@@ -5,7 +5,8 @@
 // user_version, migrated forward in one transaction), how it is opened (WAL, synchronous
 // FULL, a busy timeout so that two running copies share it) and what happens when it is
 // damaged: the file is never overwritten or deleted but set aside as
-// "recibos.sqlite.dañado-<fecha>", and a fresh register is started in its place.
+// "recibos.sqlite.dañado-<fecha>", and a fresh register is started in its place. A file of
+// a newer or unknown version is only ever read: it is reported and left as it was.
 //
 // Every instance has a connection of its own, so the window and the print path can each
 // hold one.
@@ -42,6 +43,13 @@ public:
     bool Abrir();
     bool Abierto() const;
 
+    // Opens an existing register for reading only, as a backup reads it: never creates,
+    // migrates, sets aside or writes anything. False, with Error() set, when there is no
+    // register (NoExiste()) or it cannot be read; Anotar() and the rest then fail too.
+    bool AbrirParaLeer();
+    // The last Abrir or AbrirParaLeer found nothing at the register's path.
+    bool NoExiste() const { return noExiste_; }
+
     // Inserts one issued receipt, in one transaction. `recibo` must be the record as the
     // form filled it, before it was drawn. A file found damaged here is set aside and the
     // insert tried once more in a fresh register.
@@ -54,7 +62,8 @@ public:
         std::function<void(qint64 i, CRecibo& recibo, QString& destino, QDateTime& emitido)>;
     bool AnotarVarios(qint64 cuantos, const Emision& emision);
 
-    // The record of row `id`, as it was stored; nothing when there is no such row.
+    // The record of row `id`, as it was stored; nothing when there is no such row, or,
+    // with Error() set, when an amount of the row is not an amount (a file edited by hand).
     std::optional<CRecibo> Cargar(qint64 id);
 
     // The highest number plus one, zero-padded to its width, when every non-empty number
@@ -75,6 +84,9 @@ public:
 
 private:
     bool AbrirConexion();
+    bool Conectar(bool soloLectura);
+    bool LeerVersion(int& version);
+    bool VersionAdmitida(int version);
     bool Insertar(qint64 cuantos, const Emision& emision, QSqlError& error);
     bool InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
                       QSqlError& error);
@@ -96,6 +108,7 @@ private:
     QString apartado_;
     bool abierto_ = false;
     bool danado_ = false; // the last failure to open was a damaged file
+    bool noExiste_ = false;
 };
 
 } // namespace registro

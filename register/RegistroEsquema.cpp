@@ -32,12 +32,8 @@ bool Registro::Migrar() {
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
         return deshacer(MotivoDe(q.lastError()));
     const int version = q.value(0).toInt();
-    if (version > VERSION)
-        return deshacer(
-            QStringLiteral("el registro es de una versión más nueva de Talvero (%1)").arg(version));
-    if (version < 0)
-        return deshacer(
-            QStringLiteral("el archivo no es un registro de recibos (versión %1)").arg(version));
+    if (!VersionAdmitida(version))
+        return deshacer(error_);
     const std::array<std::function<bool()>, VERSION> migraciones{
         [this] { return MigrarA1(); },
         [this] { return MigrarA2(); },
@@ -49,6 +45,16 @@ bool Registro::Migrar() {
     if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(VERSION)) ||
         !q.exec(QStringLiteral("COMMIT")))
         return deshacer(MotivoDe(q.lastError()));
+    return true;
+}
+
+bool Registro::VersionAdmitida(int version) {
+    if (version > VERSION)
+        return Fallo(
+            QStringLiteral("el registro es de una versión más nueva de Talvero (%1)").arg(version));
+    if (version < 0)
+        return Fallo(
+            QStringLiteral("el archivo no es un registro de recibos (versión %1)").arg(version));
     return true;
 }
 

@@ -114,6 +114,7 @@ private Q_SLOTS:
     void freshFileIsWalAtCurrentVersion();
     void olderVersionIsMigrated();
     void newerVersionIsLeftAlone();
+    void newerVersionIsNotChangedByteForByte();
 
     // --- Damage and failures -------------------------------------------------------------
     void damagedFileIsSetAsideAndRecordingGoesOn_data();
@@ -280,6 +281,25 @@ void TestRegistroStore::newerVersionIsLeftAlone() {
     QVERIFY2(reg.Error().contains(QStringLiteral("versión más nueva")), qPrintable(reg.Error()));
     QVERIFY(reg.Apartado().isEmpty());
     QCOMPARE(registrotest::ContarFilas(Ruta()), 1);
+}
+
+void TestRegistroStore::newerVersionIsNotChangedByteForByte() {
+    CrearVersion1(Ruta(), {QStringLiteral("X")});
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("v"));
+        db.setDatabaseName(Ruta());
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version = 3")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("v"));
+    const QByteArray antes = Leer(Ruta());
+    Registro reg(Ruta());
+    QVERIFY(!reg.Abrir());
+    QVERIFY(!reg.AbrirParaLeer());
+    QVERIFY2(reg.Error().contains(QStringLiteral("versión más nueva")), qPrintable(reg.Error()));
+    QCOMPARE(Leer(Ruta()), antes); // still in its own journal mode, not switched to WAL
+    QVERIFY(!QFile::exists(Ruta() + QStringLiteral("-wal")));
 }
 
 // --- Damage and failures -----------------------------------------------------------------
