@@ -1,6 +1,10 @@
 #include "register/ExportarCsv.h"
 
+#include "register/FilaRecibo.h"
 #include "register/Registro.h"
+
+#include <QFile>
+#include <QFileInfo>
 
 #include <QSaveFile>
 #include <QSqlError>
@@ -8,7 +12,12 @@
 #include <QStringList>
 
 #include <array>
+#include <cerrno>
 #include <limits>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace registro {
 
@@ -72,12 +81,83 @@ QString Valor(const Campo& campo, const QVariant& v) {
     return CampoCsv(v.toString());
 }
 
+// Why writing `archivo` stopped, from the system's own error, said in Spanish.
+QString FalloDeEscritura(const QString& archivo, const QSaveFile& salida) {
+    const int numero = errno;
+    QString motivo;
+    switch (numero) {
+    case ENOSPC:
+        motivo = QStringLiteral("el disco está lleno");
+        break;
+    case EDQUOT:
+        motivo = QStringLiteral("se ha agotado la cuota de disco");
+        break;
+    case EFBIG:
+        motivo = QStringLiteral("el archivo supera el tamaño máximo permitido");
+        break;
+    default:
+        motivo = QStringLiteral("error de escritura en el disco");
+        break;
+    }
+    return QStringLiteral("no se puede escribir %1: %2 (%3); el archivo anterior se ha "
+                          "conservado")
+        .arg(archivo, motivo, salida.errorString());
+}
+
 } // namespace
+
+QString DestinoNoAdmitido(const QString& archivo, const QString& registro) {
+    const QFileInfo destino(archivo);
+    // Absent (or a dangling symlink, or a folder that does not exist): the write says why.
+    if (!destino.exists())
+        return {};
+    const QString nombre = QStringLiteral("«%1»").arg(archivo);
+#ifdef Q_OS_UNIX
+    struct stat d {};
+    if (::stat(QFile::encodeName(archivo).constData(), &d) != 0)
+        return {};
+    if (!S_ISREG(d.st_mode))
+        return nombre +
+               (S_ISDIR(d.st_mode) ? QStringLiteral(" es una carpeta")
+                                   : QStringLiteral(" no es un archivo normal (es una "
+                                                    "tubería, un dispositivo o un "
+                                                    "conector)")) +
+               QStringLiteral(": no se exporta sobre él");
+    for (const QString& propio :
+         {registro, registro + QStringLiteral("-wal"), registro + QStringLiteral("-shm")}) {
+        struct stat r {};
+        if (::stat(QFile::encodeName(propio).constData(), &r) == 0 && r.st_dev == d.st_dev &&
+            r.st_ino == d.st_ino)
+            return nombre + QStringLiteral(" es el propio registro de recibos (%1): elija otro "
+                                           "archivo")
+                                .arg(propio);
+    }
+#else
+    if (!destino.isFile())
+        return nombre + QStringLiteral(" no es un archivo normal: no se exporta sobre él");
+    for (const QString& propio :
+         {registro, registro + QStringLiteral("-wal"), registro + QStringLiteral("-shm")})
+        if (QFileInfo(propio).exists() &&
+            QFileInfo(propio).canonicalFilePath() == destino.canonicalFilePath())
+            return nombre + QStringLiteral(" es el propio registro de recibos (%1): elija otro "
+                                           "archivo")
+                                .arg(propio);
+#endif
+    return {};
+}
 
 QString CampoCsv(const QString& texto) {
     QString t = texto;
-    if (!t.isEmpty() && (t[0] == QLatin1Char('=') || t[0] == QLatin1Char('+') ||
-                         t[0] == QLatin1Char('-') || t[0] == QLatin1Char('@')))
+    const auto formula = [](QChar c) {
+        return c == QLatin1Char('=') || c == QLatin1Char('+') || c == QLatin1Char('-') ||
+               c == QLatin1Char('@');
+    };
+    // Spreadsheets trim the blanks in front of a cell before they look for a formula.
+    qsizetype primero = 0;
+    while (primero < t.size() && t[primero].isSpace())
+        ++primero;
+    if (!t.isEmpty() && (t[0] == QLatin1Char('\t') || t[0] == QLatin1Char('\r') ||
+                         (primero < t.size() && formula(t[primero]))))
         t.prepend(QLatin1Char('\''));
     if (t.contains(QLatin1Char(';')) || t.contains(QLatin1Char('"')) ||
         t.contains(QLatin1Char('\n')) || t.contains(QLatin1Char('\r'))) {
@@ -136,22 +216,43 @@ bool ExportarCsv(const QSqlDatabase& base, const Filtro& filtro, const QString& 
         error = QStringLiteral("no se puede escribir %1: %2").arg(archivo, salida.errorString());
         return false;
     }
+    // Every write is checked and the last flush too before the rename: commit() does not
+    // check its own, so a disk that fills up would put a cut file in place of the old one.
+    const auto escribir = [&](const QByteArray& datos) {
+        if (salida.write(datos) == datos.size())
+            return true;
+        error = FalloDeEscritura(archivo, salida);
+        salida.cancelWriting();
+        return false;
+    };
     QByteArray bloque("\xEF\xBB\xBF");
     bloque += titulos.join(QLatin1Char(';')).toUtf8() + "\r\n";
     qint64 n = 0;
     QString linea;
+    constexpr int kId = int(kCampos.size()) - 1;
     while (q.next()) {
         linea.clear();
         for (int i = 0; i < int(kCampos.size()); ++i) {
+            const Campo& campo = kCampos[std::size_t(i)];
+            const QVariant v = q.value(i);
+            if (campo.tipo == Tipo::Importe && !EsImporte(v)) {
+                error =
+                    QStringLiteral("el recibo %1 tiene en la columna %2 un valor que no es "
+                                   "un importe (%3); corríjalo o bórrelo del registro")
+                        .arg(q.value(kId).toString(), QLatin1String(campo.columna), v.toString());
+                salida.cancelWriting();
+                return false;
+            }
             if (i > 0)
                 linea += QLatin1Char(';');
-            linea += Valor(kCampos[std::size_t(i)], q.value(i));
+            linea += Valor(campo, v);
         }
         linea += QLatin1String("\r\n");
         bloque += linea.toUtf8();
         ++n;
         if (bloque.size() > (1 << 16)) {
-            salida.write(bloque);
+            if (!escribir(bloque))
+                return false;
             bloque.clear();
         }
     }
@@ -161,9 +262,15 @@ bool ExportarCsv(const QSqlDatabase& base, const Filtro& filtro, const QString& 
         salida.cancelWriting();
         return false;
     }
-    salida.write(bloque);
+    if (!escribir(bloque))
+        return false;
+    if (!salida.flush()) {
+        error = FalloDeEscritura(archivo, salida);
+        salida.cancelWriting();
+        return false;
+    }
     if (!salida.commit()) {
-        error = QStringLiteral("no se puede escribir %1: %2").arg(archivo, salida.errorString());
+        error = QStringLiteral("no se puede reemplazar %1: %2").arg(archivo, salida.errorString());
         return false;
     }
     if (filas != nullptr)

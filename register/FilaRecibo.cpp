@@ -145,6 +145,17 @@ void EnlazarRecibo(QSqlQuery& query, const CRecibo& r) {
     query.bindValue(QStringLiteral(":total"), qint64(recibo::TotalRecibo(r).value()));
 }
 
+bool EsImporte(const QVariant& valor) {
+    return valor.isNull() || valor.typeId() == QMetaType::LongLong;
+}
+
+QString ImporteIlegible(const QSqlRecord& fila) {
+    for (const Importe& i : kImportes)
+        if (!EsImporte(fila.value(QLatin1String(i.columna))))
+            return QLatin1String(i.columna);
+    return {};
+}
+
 CRecibo ReciboDeFila(const QSqlRecord& fila) {
     CRecibo r;
     for (const Texto& t : kTextos)

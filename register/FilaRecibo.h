@@ -20,6 +20,7 @@
 
 class QSqlQuery;
 class QSqlRecord;
+class QVariant;
 
 namespace registro {
 
@@ -33,7 +34,14 @@ QString TextoDeBusqueda(const CRecibo& recibo);
 // Binds every column of ColumnasRecibo() as ":columna" on a prepared insert, plus :total.
 void EnlazarRecibo(QSqlQuery& query, const CRecibo& recibo);
 
-// The record a row holds (a row selected with at least ColumnasRecibo()).
+// Whether a stored amount reads as one: NULL or an integer. A file edited by hand may hold
+// text ('12,50') or a real number there, which no conversion turns into the right money.
+bool EsImporte(const QVariant& valor);
+// The first amount column of the row that holds no amount, or empty when all do.
+QString ImporteIlegible(const QSqlRecord& fila);
+
+// The record a row holds (a row selected with at least ColumnasRecibo()). Check the row
+// with ImporteIlegible() first: such an amount reads as zero here.
 CRecibo ReciboDeFila(const QSqlRecord& fila);
 
 } // namespace registro

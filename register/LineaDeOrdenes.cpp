@@ -7,15 +7,18 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <array>
+#include <csignal>
 #include <cstdio>
-#include <cstring>
 
 namespace registro {
 
 namespace {
 
+constexpr const char* kUso = "Uso: talvero [--exportar-registro ARCHIVO.csv [--desde AAAA-MM-DD] "
+                             "[--hasta AAAA-MM-DD] | --help]\n";
+
 constexpr const char* kAyuda =
-    "Uso: talvero [opción]\n"
     "\n"
     "Sin opciones, abre el formulario de recibos.\n"
     "\n"
@@ -30,18 +33,124 @@ constexpr const char* kAyuda =
     "                                   o anteriores\n"
     "  -h, --help                       muestra esta ayuda\n"
     "\n"
+    "El registro se lee sin cambiarlo. ARCHIVO.csv solo se reemplaza cuando la exportación\n"
+    "termina bien. Salida: 0 exportado, 1 no se pudo exportar, 2 orden mal escrita.\n"
+    "\n"
     "El registro de recibos emitidos está en:\n"
     "  %s\n";
 
-bool EsNuestro(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const char* a = argv[i];
-        if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0 ||
-            std::strcmp(a, "--exportar-registro") == 0 ||
-            std::strncmp(a, "--exportar-registro=", 20) == 0)
+// The options that the toolkit takes itself, with one dash or two, and whether the next
+// argument is their value. They are never ours, and never unknown.
+struct OpcionDeQt {
+    const char* nombre;
+    bool conValor;
+};
+constexpr std::array<OpcionDeQt, 25> kOpcionesDeQt{{
+    {"platform", true},
+    {"platformpluginpath", true},
+    {"platformtheme", true},
+    {"plugin", true},
+    {"qwindowgeometry", true},
+    {"geometry", true},
+    {"qwindowtitle", true},
+    {"title", true},
+    {"qwindowicon", true},
+    {"icon", true},
+    {"style", true},
+    {"stylesheet", true},
+    {"session", true},
+    {"display", true},
+    {"name", true},
+    {"qmljsdebugger", false},
+    {"reverse", false},
+    {"widgetcount", false},
+    {"nograb", false},
+    {"dograb", false},
+    {"sync", false},
+    {"visual", true},
+    {"ncols", true},
+    {"cmap", false},
+    {"testability", false},
+}};
+
+// Whether `a` is an option of the toolkit; `conValor` tells whether it takes the next one.
+bool EsDeQt(const QString& a, bool& conValor) {
+    if (!a.startsWith(QLatin1Char('-')))
+        return false;
+    QString nombre = a.mid(a.startsWith(QLatin1String("--")) ? 2 : 1);
+    const qsizetype igual = nombre.indexOf(QLatin1Char('='));
+    if (igual >= 0)
+        nombre.truncate(igual);
+    for (const OpcionDeQt& o : kOpcionesDeQt) {
+        if (nombre == QLatin1String(o.nombre)) {
+            conValor = o.conValor && igual < 0;
             return true;
+        }
     }
     return false;
+}
+
+// What the arguments ask for.
+struct Orden {
+    bool nuestra = false; // some argument is for the command line
+    bool ayuda = false;
+    QString archivo, desde, hasta;
+    QString error; // why the arguments cannot be run; exit status 2
+};
+
+// "--opcion valor" or "--opcion=valor"; advances `i` past the value. False when `args[i]`
+// is not `opcion`.
+bool Valor(const QStringList& args, qsizetype& i, const QString& opcion, QString& valor,
+           Orden& orden) {
+    const QString& a = args[i];
+    const bool conIgual = a.startsWith(opcion + QLatin1Char('='));
+    if (a != opcion && !conIgual)
+        return false;
+    if (!valor.isEmpty() && orden.error.isEmpty())
+        orden.error = QStringLiteral("%1 aparece más de una vez.").arg(opcion);
+    QString leido;
+    if (conIgual)
+        leido = a.mid(opcion.size() + 1);
+    else if (i + 1 < args.size())
+        leido = args[++i];
+    QString motivo;
+    if (leido.isEmpty())
+        motivo = QStringLiteral("falta el valor de %1.").arg(opcion);
+    else if (leido.startsWith(QLatin1Char('-')))
+        // A forgotten value would make the next option a file name, or hide it.
+        motivo = QStringLiteral("falta el valor de %1: «%2» parece una opción (un archivo cuyo "
+                                "nombre empieza por «-» se escribe ./%2).")
+                     .arg(opcion, leido);
+    if (!motivo.isEmpty() && orden.error.isEmpty())
+        orden.error = motivo;
+    valor = leido;
+    return true;
+}
+
+Orden Leer(const QStringList& args) {
+    Orden orden;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& a = args[i];
+        bool conValor = false;
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            orden.nuestra = orden.ayuda = true;
+        } else if (Valor(args, i, QStringLiteral("--exportar-registro"), orden.archivo, orden) ||
+                   Valor(args, i, QStringLiteral("--desde"), orden.desde, orden) ||
+                   Valor(args, i, QStringLiteral("--hasta"), orden.hasta, orden)) {
+            orden.nuestra = true;
+        } else if (EsDeQt(a, conValor)) {
+            i += conValor ? 1 : 0;
+        } else if (a.startsWith(QLatin1String("--"))) {
+            orden.nuestra = true;
+            if (orden.error.isEmpty())
+                orden.error = QStringLiteral("opción desconocida «%1».").arg(a);
+        }
+        // Anything else (a file that a desktop launcher passes) is none of our business.
+    }
+    if (orden.error.isEmpty() && orden.archivo.isEmpty() && !orden.ayuda &&
+        (!orden.desde.isEmpty() || !orden.hasta.isEmpty()))
+        orden.error = QStringLiteral("--desde y --hasta solo valen con --exportar-registro.");
+    return orden;
 }
 
 int Error(const QString& texto) {
@@ -49,54 +158,24 @@ int Error(const QString& texto) {
     return 2;
 }
 
-// "--opcion valor" or "--opcion=valor"; advances `i` past the value.
-bool Valor(const QStringList& args, qsizetype& i, const QString& opcion, QString& valor,
-           bool& error) {
-    const QString& a = args[i];
-    if (a == opcion) {
-        if (i + 1 >= args.size()) {
-            error = true;
-            return true;
-        }
-        valor = args[++i];
-        return true;
-    }
-    if (a.startsWith(opcion + QLatin1Char('='))) {
-        valor = a.mid(opcion.size() + 1);
-        return true;
-    }
-    return false;
-}
-
 bool LeerFecha(const QString& texto, QDate& fecha) {
     fecha = QDate::fromString(texto, QStringLiteral("yyyy-MM-dd"));
     return fecha.isValid();
 }
 
-int Ejecutar(const QStringList& args) {
-    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+int Ejecutar(const Orden& orden) {
+    if (!orden.error.isEmpty()) {
+        std::fprintf(stderr, "talvero: %s Pruebe «talvero --help».\n%s",
+                     orden.error.toLocal8Bit().constData(), kUso);
+        return 2;
+    }
+    if (orden.ayuda) {
+        std::printf("%s", kUso);
         std::printf(kAyuda, Registro::RutaPorDefecto().toLocal8Bit().constData());
         return 0;
     }
-    QString archivo, desde, hasta;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        bool falta = false;
-        QString* destino = nullptr;
-        QString valor;
-        if (Valor(args, i, QStringLiteral("--exportar-registro"), valor, falta))
-            destino = &archivo;
-        else if (Valor(args, i, QStringLiteral("--desde"), valor, falta))
-            destino = &desde;
-        else if (Valor(args, i, QStringLiteral("--hasta"), valor, falta))
-            destino = &hasta;
-        else
-            return Error(
-                QStringLiteral("opción desconocida «%1». Pruebe «talvero --help».").arg(args[i]));
-        if (falta || valor.isEmpty())
-            return Error(QStringLiteral("falta el valor de %1. Pruebe «talvero --help».")
-                             .arg(args[i].section(QLatin1Char('='), 0, 0)));
-        *destino = valor;
-    }
+    const QString& desde = orden.desde;
+    const QString& hasta = orden.hasta;
     Filtro filtro;
     if (!desde.isEmpty() && !LeerFecha(desde, filtro.desde))
         return Error(QStringLiteral("la fecha de --desde «%1» no es válida: escriba AAAA-MM-DD, "
@@ -109,35 +188,43 @@ int Ejecutar(const QStringList& args) {
     if (filtro.desde.isValid() && filtro.hasta.isValid() && filtro.desde > filtro.hasta)
         return Error(QStringLiteral("--desde (%1) es posterior a --hasta (%2).").arg(desde, hasta));
 
+    // The register is only read: whatever state it is in, the export changes nothing in it,
+    // and a register that cannot be read leaves the last good copy where it is.
     Registro registro(Registro::RutaPorDefecto());
-    if (!registro.Abrir())
-        return Error(QStringLiteral("no se puede abrir el registro %1: %2")
-                         .arg(registro.Ruta(), registro.Error())) -
+    const QString archivo = QFileInfo(orden.archivo).absoluteFilePath();
+    if (const QString motivo = DestinoNoAdmitido(archivo, registro.Ruta()); !motivo.isEmpty())
+        return Error(motivo + QLatin1Char('.'));
+    if (!registro.AbrirParaLeer())
+        return Error(QStringLiteral("no se ha exportado nada y %1 no se ha tocado: %2.")
+                         .arg(orden.archivo, registro.Error())) -
                1;
-    if (!registro.Apartado().isEmpty())
-        std::fprintf(stderr,
-                     "talvero: el registro estaba dañado: se ha apartado como %s y se ha "
-                     "empezado uno nuevo, vacío.\n",
-                     registro.Apartado().toLocal8Bit().constData());
     QString error;
     qint64 filas = 0;
-    if (!ExportarCsv(registro.Base(), filtro, {}, QFileInfo(archivo).absoluteFilePath(), error,
-                     &filas))
-        return Error(error) - 1;
+    if (!ExportarCsv(registro.Base(), filtro, {}, archivo, error, &filas))
+        return Error(error + QLatin1Char('.')) - 1;
     std::fprintf(stderr, "talvero: %lld %s a %s\n", static_cast<long long>(filas),
                  filas == 1 ? "recibo exportado" : "recibos exportados",
-                 archivo.toLocal8Bit().constData());
-    return registro.Apartado().isEmpty() ? 0 : 1;
+                 orden.archivo.toLocal8Bit().constData());
+    return 0;
 }
 
 } // namespace
 
 std::optional<int> LineaDeOrdenes(int argc, char** argv) {
-    if (!EsNuestro(argc, argv))
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const Orden orden = Leer(args);
+    if (!orden.nuestra)
         return std::nullopt;
+#ifdef SIGXFSZ
+    // A file-size limit then fails the write, which is reported, instead of killing the
+    // program half-way through.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     // No display needed: a core application is enough for the SQL driver and the paths.
     QCoreApplication app(argc, argv);
-    return Ejecutar(QCoreApplication::arguments());
+    return Ejecutar(orden);
 }
 
 } // namespace registro

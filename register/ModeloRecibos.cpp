@@ -1,6 +1,7 @@
 #include "register/ModeloRecibos.h"
 
 #include "amounts/moneda.h"
+#include "register/FilaRecibo.h"
 
 #include <QDateTime>
 #include <QSqlQuery>
@@ -77,6 +78,9 @@ QVariant ModeloRecibos::data(const QModelIndex& index, int role) const {
                    : t;
     }
     case Total:
+        // A value edited into the file by hand that is not an amount is no sum of money.
+        if (!EsImporte(v))
+            return QStringLiteral("¿?");
         return QString::fromStdString(moneda::FormatEuros(moneda::Currency(v.toLongLong()))) +
                QStringLiteral(" €");
     case Emitido: {

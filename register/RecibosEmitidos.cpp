@@ -247,6 +247,9 @@ void RecibosEmitidos::Exportar() {
 namespace registro {
 
 bool RecibosEmitidos::ExportarA(const QString& archivo, QString& error) {
+    error = DestinoNoAdmitido(archivo, registro_->Ruta());
+    if (!error.isEmpty())
+        return false;
     return ExportarCsv(registro_->Base(), modelo_->filtro(), modelo_->OrdenSql(), archivo, error);
 }
 

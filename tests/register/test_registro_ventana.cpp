@@ -12,17 +12,24 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using registro::RecibosEmitidos;
 using registro::Registro;
@@ -78,6 +85,46 @@ QJsonArray LeerConPython(const QString& csv) {
     return QJsonDocument::fromJson(py.readAllStandardOutput()).array();
 }
 
+struct Salida {
+    int codigo = -1;
+    QString texto; // standard output and error
+};
+
+// Runs the real program on the register under `datos`, with no display at all (the command
+// line must not need one), in `carpeta`, writing no file larger than `limite` bytes (0: no
+// limit; a full disk, as the program sees it).
+Salida Talvero(const QStringList& argumentos, const QString& datos, const QString& carpeta = {},
+               rlim_t limite = 0) {
+    QProcess talvero;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), datos);
+    talvero.setProcessEnvironment(env);
+    talvero.setWorkingDirectory(carpeta);
+    if (limite > 0)
+        talvero.setChildProcessModifier([limite] {
+            const rlimit r{limite, limite};
+            ::setrlimit(RLIMIT_FSIZE, &r);
+        });
+    talvero.start(QStringLiteral(TALVERO_PROGRAMA), argumentos);
+    if (!talvero.waitForFinished(30000) || talvero.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {talvero.exitCode(), QString::fromLocal8Bit(talvero.readAllStandardOutput() +
+                                                       talvero.readAllStandardError())};
+}
+
+QByteArray Leer(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+mode_t Tipo(const QString& ruta) {
+    struct stat s {};
+    return ::stat(QFile::encodeName(ruta).constData(), &s) == 0 ? (s.st_mode & S_IFMT) : 0;
+}
+
 QStringList Fila(const QJsonArray& filas, int i) {
     QStringList l;
     for (const QJsonValue& v : filas.at(i).toArray())
@@ -103,6 +150,7 @@ private Q_SLOTS:
     void buttonsHandTheReceiptAsFirstIssued();
     void buttonsWaitForASelection();
     void refreshShowsAReceiptJustRecorded();
+    void amountEditedByHandIsUnknownAndNotReprinted();
 
     // --- The CSV -------------------------------------------------------------------------
     void csvField_data();
@@ -114,6 +162,8 @@ private Q_SLOTS:
     // --- The command line ----------------------------------------------------------------
     void commandLine_data();
     void commandLine();
+    void exportChangesNothingButItsTarget_data();
+    void exportChangesNothingButItsTarget();
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
@@ -265,6 +315,33 @@ void TestRegistroVentana::refreshShowsAReceiptJustRecorded() {
              QStringLiteral("Siguiente número libre: 0021"));
 }
 
+void TestRegistroVentana::amountEditedByHandIsUnknownAndNotReprinted() {
+    {
+        Registro reg(Ruta());
+        QVERIFY(reg.Abrir());
+        QVERIFY(QSqlQuery(reg.Base())
+                    .exec(QStringLiteral(
+                        "UPDATE recibos SET total = '50,00', importe1 = '50,00' WHERE id = 4")));
+    }
+    int impresos = 0;
+    registro::AccionesRegistro acciones;
+    acciones.imprimir = [&](const CRecibo&) { ++impresos; };
+    auto v = Ventana(std::move(acciones));
+    auto* tabla = v->findChild<QTableView*>(QStringLiteral("tablaRecibos"));
+    QCOMPARE(Columna(tabla, 4).first(), QStringLiteral("¿?"));
+    tabla->selectRow(0);
+    QString aviso;
+    QTimer::singleShot(0, v.get(), [&] {
+        if (auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            aviso = caja->text();
+            caja->close();
+        }
+    });
+    v->findChild<QAction*>(QStringLiteral("imprimir"))->trigger();
+    QVERIFY2(aviso.contains(QStringLiteral("columna importe1")), qPrintable(aviso));
+    QCOMPARE(impresos, 0);
+}
+
 // --- The CSV -----------------------------------------------------------------------------
 
 void TestRegistroVentana::csvField_data() {
@@ -283,6 +360,9 @@ void TestRegistroVentana::csvField_data() {
     QTest::newRow("leading @ gets an apostrophe") << "@x"               << "'@x";
     QTest::newRow("apostrophe then quoting")     << "=1;2"              << "\"'=1;2\"";
     QTest::newRow("an = inside is harmless")     << "a=b"               << "a=b";
+    QTest::newRow("leading tab gets an apostrophe") << "\t=1+1"         << "'\t=1+1";
+    QTest::newRow("leading CR gets one, quoted") << "\r=1"              << "\"'\r=1\"";
+    QTest::newRow("= after blanks gets one")     << "  =1"              << "'  =1";
     QTest::newRow("empty stays empty")           << ""                  << "";
     // clang-format on
 }
@@ -376,6 +456,13 @@ void TestRegistroVentana::commandLine_data() {
     QTest::newRow("an unknown option")            << QStringList{"--exportar-registro", csv, "--todo"} << 2 << "opción desconocida" << QStringList{};
     QTest::newRow("range the wrong way round")    << QStringList{"--exportar-registro", csv, "--desde", "2024-05-01", "--hasta", "2024-01-01"} << 2 << "posterior" << QStringList{};
     QTest::newRow("an unwritable file")           << QStringList{"--exportar-registro", "/proc/no/existe.csv"} << 1 << "no se puede escribir" << QStringList{};
+    QTest::newRow("an option as the file name")   << QStringList{"--exportar-registro", "--hasta"} << 2 << "falta el valor de --exportar-registro" << QStringList{};
+    QTest::newRow("-h as the file name")          << QStringList{"--exportar-registro", "-h"} << 2 << "falta el valor de --exportar-registro" << QStringList{};
+    QTest::newRow("an empty date")                << QStringList{"--exportar-registro", csv, "--desde="} << 2 << "falta el valor de --desde." << QStringList{};
+    QTest::newRow("a typo of the option")         << QStringList{"--exportar", csv} << 2 << "opción desconocida «--exportar». Pruebe «talvero --help».\nUso: talvero" << QStringList{};
+    QTest::newRow("a date range alone")           << QStringList{"--desde", "2024-01-01"} << 2 << "solo valen con --exportar-registro" << QStringList{};
+    QTest::newRow("the same option twice")        << QStringList{"--exportar-registro", csv, "--exportar-registro=" + csv} << 2 << "más de una vez" << QStringList{};
+    QTest::newRow("a toolkit option goes along")  << QStringList{"--exportar-registro", csv, "--style", "fusion"} << 0 << "4 recibos exportados" << QStringList{"19", "18", "17", "'=1+1"};
     // clang-format on
 }
 
@@ -388,21 +475,9 @@ void TestRegistroVentana::commandLine() {
     for (QString& a : argumentos)
         a.replace(QStringLiteral("@CSV@"), csv);
 
-    QProcess talvero;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    // No display at all: the command line must not need one.
-    env.remove(QStringLiteral("DISPLAY"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), dir_->filePath(QStringLiteral("datos")));
-    talvero.setProcessEnvironment(env);
-    talvero.start(QStringLiteral(TALVERO_PROGRAMA), argumentos);
-    QVERIFY(talvero.waitForFinished(30000));
-    const QString texto =
-        QString::fromLocal8Bit(talvero.readAllStandardOutput() + talvero.readAllStandardError());
-    QCOMPARE(talvero.exitStatus(), QProcess::NormalExit);
+    const auto [codigo, texto] = Talvero(argumentos, dir_->filePath(QStringLiteral("datos")));
     QVERIFY2(texto.contains(dice), qPrintable(texto));
-    QCOMPARE(talvero.exitCode(), salida);
+    QCOMPARE(codigo, salida);
     if (salida == 0 && argumentos.first().startsWith(QLatin1String("--exportar"))) {
         const QJsonArray filas = LeerConPython(csv);
         QStringList leidos;
@@ -412,6 +487,79 @@ void TestRegistroVentana::commandLine() {
     } else if (salida != 0) {
         QVERIFY(!QFile::exists(csv));
     }
+}
+
+void TestRegistroVentana::exportChangesNothingButItsTarget_data() {
+    QTest::addColumn<QString>("caso");
+    QTest::addColumn<int>("salida");
+    QTest::addColumn<QString>("dice");
+    // clang-format off
+    QTest::newRow("a FIFO is refused")              << "fifo"      << 2 << "no es un archivo normal";
+    QTest::newRow("a device is refused")            << "/dev/null" << 2 << "no es un archivo normal";
+    QTest::newRow("the register by its own name")   << "registro"  << 2 << "es el propio registro";
+    QTest::newRow("the register by a hard link")    << "enlace"    << 2 << "es el propio registro";
+    QTest::newRow("a full disk keeps the old copy") << "lleno"     << 1 << "supera el tamaño máximo";
+    QTest::newRow("a damaged register")             << "roto"      << 1 << "no es un registro de recibos";
+    QTest::newRow("no register at all")             << "ausente"   << 1 << "no hay ningún registro";
+    QTest::newRow("an amount edited as text")       << "UPDATE recibos SET importe1 = '12,50' WHERE id = 4" << 1 << "el recibo 4 tiene en la columna importe1";
+    QTest::newRow("an amount edited as a real")     << "UPDATE recibos SET importe_iva = 1.5e19 WHERE id = 2" << 1 << "el recibo 2 tiene en la columna importe_iva";
+    // clang-format on
+}
+
+void TestRegistroVentana::exportChangesNothingButItsTarget() {
+    QFETCH(QString, caso);
+    QFETCH(int, salida);
+    QFETCH(QString, dice);
+    const QString carpeta = QFileInfo(Ruta()).absolutePath();
+    QString destino = dir_->filePath(QStringLiteral("copia.csv"));
+    QFile copia(destino);
+    QVERIFY(copia.open(QIODevice::WriteOnly) && copia.write("la copia buena\r\n") > 0);
+    copia.close();
+    QString argumento = destino;
+    rlim_t limite = 0;
+    if (caso == QLatin1String("fifo")) {
+        destino = argumento = dir_->filePath(QStringLiteral("tuberia"));
+        QCOMPARE(::mkfifo(QFile::encodeName(destino).constData(), 0600), 0);
+    } else if (caso.startsWith(QLatin1Char('/'))) {
+        destino = argumento = caso;
+    } else if (caso == QLatin1String("registro")) {
+        destino = Ruta();
+        argumento = QFileInfo(Ruta()).fileName(); // run in the register's own folder
+    } else if (caso == QLatin1String("enlace")) {
+        destino = argumento = dir_->filePath(QStringLiteral("enlace.csv"));
+        QCOMPARE(
+            ::link(QFile::encodeName(Ruta()).constData(), QFile::encodeName(destino).constData()),
+            0);
+    } else if (caso == QLatin1String("lleno")) {
+        limite = 512; // less than the four receipts take
+    } else if (caso == QLatin1String("roto")) {
+        QFile f(Ruta());
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray(8192, 'x'));
+    } else if (caso == QLatin1String("ausente")) {
+        QVERIFY(QFile::remove(Ruta()));
+    } else {
+        Registro reg(Ruta());
+        QVERIFY(reg.Abrir());
+        QVERIFY(QSqlQuery(reg.Base()).exec(caso));
+    }
+    const QByteArray registro = Leer(Ruta());
+    const mode_t tipo = Tipo(destino);
+    const QByteArray antes = tipo == S_IFREG ? Leer(destino) : QByteArray();
+
+    const Salida s = Talvero({QStringLiteral("--exportar-registro"), argumento},
+                             dir_->filePath(QStringLiteral("datos")), carpeta, limite);
+    QVERIFY2(s.texto.contains(dice), qPrintable(s.texto));
+    QCOMPARE(s.codigo, salida);
+    QCOMPARE(Tipo(destino), tipo);
+    if (tipo == S_IFREG)
+        QCOMPARE(Leer(destino), antes);
+    // The register is only read: not created, set aside, changed or given journal files.
+    QCOMPARE(QFileInfo::exists(Ruta()), caso != QLatin1String("ausente"));
+    QCOMPARE(Leer(Ruta()), registro);
+    QCOMPARE(QDir(carpeta).entryList(QDir::Files | QDir::NoDotAndDotDot),
+             QFileInfo::exists(Ruta()) ? QStringList{QStringLiteral("recibos.sqlite")}
+                                       : QStringList{});
 }
 
 QTEST_MAIN(TestRegistroVentana)
