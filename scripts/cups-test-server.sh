@@ -9,6 +9,7 @@
 # After start, DIR holds:
 #   cupsd.pid  the server's process id      port  the loopback TCP port it listens on
 #   pdf/       the PDF files of printed jobs
+#   runtime    the folder of the server's own files (see below); log/ links to its logs
 # Clients reach the server with CUPS_SERVER=SOCKET (a local socket).
 #
 # Queues: "TalveroPDF" (the default printer), "TalveroOtra" (a second PDF queue) and
@@ -20,6 +21,12 @@
 #
 # cups-pdf reads its settings, for a device URI cups-pdf:/NAME, from /etc/cups/cups-pdf-NAME.conf;
 # NAME is made from DIR, the file is written at start and removed at stop. That needs root.
+#
+# The scheduler runs its helpers (the PPD server, the filters) as the user lp, which must be
+# able to enter every folder above their programs and spool files. DIR may sit in a private
+# folder (a clone in root's home, or under mktemp -d), so the server's own files live in a
+# folder of their own under /tmp, made at start (mktemp, then opened to lp) and removed at
+# stop; DIR/runtime names it.
 set -euo pipefail
 
 usage() { echo "usage: $0 start DIR SOCKET | stop DIR" >&2; exit 2; }
@@ -31,29 +38,41 @@ dir=$(realpath -m "$2")
 readonly START_TENTHS=300
 readonly STOP_TENTHS=100
 
+runtime() { # the server's own files, as recorded at start; empty when there are none
+  local rt=""
+  [ -f "$dir/runtime" ] && rt=$(cat "$dir/runtime")
+  case "$rt" in
+    /tmp/talvero-cups.*) [ -f "$rt/.talvero-cups" ] && echo "$rt" ;;
+  esac
+}
+
 pdf_name() { echo "talvero-$(printf '%s' "$dir" | md5sum | cut -c1-12)"; }
 pdf_conf() { echo "/etc/cups/cups-pdf-$(pdf_name).conf"; }
 
-is_cupsd() { # pid -> true when that process is a cupsd started with our configuration
-  local pid=$1
-  [ -n "$pid" ] && [ -r "/proc/$pid/cmdline" ] &&
-    tr '\0' ' ' <"/proc/$pid/cmdline" | grep -qF -- "-c $dir/etc/cupsd.conf "
+is_cupsd() { # pid runtime -> true when that process is a cupsd started with our configuration
+  local pid=$1 rt=$2
+  [ -n "$pid" ] && [ -n "$rt" ] && [ -r "/proc/$pid/cmdline" ] &&
+    tr '\0' ' ' <"/proc/$pid/cmdline" | grep -qF -- "-c $rt/etc/cupsd.conf "
 }
 
 stop_server() {
-  local pid=""
+  local pid="" rt
+  rt=$(runtime)
   [ -f "$dir/cupsd.pid" ] && pid=$(cat "$dir/cupsd.pid")
-  if is_cupsd "$pid"; then
+  if is_cupsd "$pid" "$rt"; then
+    # A server stopped by a test (SIGSTOP) must be woken to hear the TERM.
+    kill -CONT "$pid" 2>/dev/null || true
     kill -TERM "$pid" 2>/dev/null || true
     for _ in $(seq "$STOP_TENTHS"); do
-      is_cupsd "$pid" || break
+      is_cupsd "$pid" "$rt" || break
       sleep 0.1
     done
-    if is_cupsd "$pid"; then
+    if is_cupsd "$pid" "$rt"; then
       kill -KILL "$pid" 2>/dev/null || true
     fi
   fi
-  rm -f "$dir/cupsd.pid"
+  rm -f "$dir/cupsd.pid" "$dir/runtime" "$dir/log"
+  [ -n "$rt" ] && rm -rf "$rt"
   rm -f "$(pdf_conf)" 2>/dev/null || true
 }
 
@@ -76,24 +95,24 @@ pick_port() {
 }
 
 write_config() {
-  local socket=$1 port=$2
-  cat >"$dir/etc/cups-files.conf" <<EOF
-ServerRoot $dir/etc
-StateDir $dir/state
-CacheDir $dir/cache
-RequestRoot $dir/spool
-TempDir $dir/spool/tmp
-ErrorLog $dir/log/error_log
-AccessLog $dir/log/access_log
-PageLog $dir/log/page_log
-Printcap $dir/state/printcap
-ServerBin $dir/serverbin
+  local socket=$1 port=$2 rt=$3
+  cat >"$rt/etc/cups-files.conf" <<EOF
+ServerRoot $rt/etc
+StateDir $rt/state
+CacheDir $rt/cache
+RequestRoot $rt/spool
+TempDir $rt/spool/tmp
+ErrorLog $rt/log/error_log
+AccessLog $rt/log/access_log
+PageLog $rt/log/page_log
+Printcap $rt/state/printcap
+ServerBin $rt/serverbin
 DataDir /usr/share/cups
 User lp
 Group lp
 SystemGroup root lpadmin
 EOF
-  cat >"$dir/etc/cupsd.conf" <<EOF
+  cat >"$rt/etc/cupsd.conf" <<EOF
 LogLevel info
 Listen 127.0.0.1:$port
 Listen $socket
@@ -124,7 +143,7 @@ EOF
 Out $dir/pdf
 AnonDirName $dir/pdf
 Spool $dir/cups-pdf-spool
-Log $dir/log
+Log $rt/log
 LogType 3
 Grp root
 UserUMask 0022
@@ -153,17 +172,47 @@ skip() {
 # attaches to the installed programs by their path (AppArmor, on Debian) would keep them out
 # of the build tree; copies elsewhere run unconfined. Every other server program is linked.
 install_programs() {
-  mkdir -p "$dir/bin" "$dir/serverbin/backend"
-  install -m 0755 "$(command -v cupsd)" "$dir/bin/cupsd"
+  local rt=$1
+  mkdir -p "$rt/bin" "$rt/serverbin/backend"
+  install -m 0755 "$(command -v cupsd)" "$rt/bin/cupsd"
   local entry
   for entry in /usr/lib/cups/*; do
-    [ "$(basename "$entry")" = backend ] || ln -s "$entry" "$dir/serverbin/"
+    [ "$(basename "$entry")" = backend ] || ln -s "$entry" "$rt/serverbin/"
   done
   for entry in /usr/lib/cups/backend/*; do
-    [ "$(basename "$entry")" = cups-pdf ] || ln -s "$entry" "$dir/serverbin/backend/"
+    [ "$(basename "$entry")" = cups-pdf ] || ln -s "$entry" "$rt/serverbin/backend/"
   done
   # Mode 0700 and owned by root: the scheduler runs such a backend as root.
-  install -m 0700 /usr/lib/cups/backend/cups-pdf "$dir/serverbin/backend/cups-pdf"
+  install -m 0700 /usr/lib/cups/backend/cups-pdf "$rt/serverbin/backend/cups-pdf"
+}
+
+# Waits (bounded) until `$@` succeeds; false when it never did or the server died meanwhile.
+wait_for() {
+  local pid
+  pid=$(cat "$dir/cupsd.pid")
+  for _ in $(seq "$START_TENTHS"); do
+    "$@" >/dev/null 2>&1 && return 0
+    # Alive, whatever its command line says yet: the child may not have become cupsd.
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+scheduler_running() { lpstat -r 2>/dev/null | grep -qx "scheduler is running"; }
+queues_listed() {
+  local listed
+  listed=$(lpstat -a 2>/dev/null) || return 1
+  for queue in "$@"; do
+    grep -q "^$queue " <<<"$listed" || return 1
+  done
+}
+
+fail_start() {
+  echo "cups-test-server: $1; its log:" >&2
+  cat "$2/log/cupsd.out" "$2/log/error_log" >&2 2>/dev/null || true
+  stop_server
+  exit 1
 }
 
 start_server() {
@@ -183,53 +232,49 @@ start_server() {
   # A server left behind by an interrupted run is stopped first; its jobs and files go.
   stop_server
   rm -rf "$dir"
-  mkdir -p "$dir"/{etc,state,cache,spool/tmp,log,pdf,cups-pdf-spool}
+  mkdir -p "$dir"/{pdf,cups-pdf-spool}
   touch "$dir/.talvero-cups"
   chmod 0755 "$dir" "$dir/pdf"
-  chgrp lp "$dir/spool" "$dir/spool/tmp" "$dir/cache" "$dir/state"
-  chmod 0710 "$dir/spool"
-  chmod 1770 "$dir/spool/tmp"
-  chmod 0770 "$dir/cache" "$dir/state"
+  local rt
+  rt=$(mktemp -d /tmp/talvero-cups.XXXXXX)
+  echo "$rt" >"$dir/runtime"
+  touch "$rt/.talvero-cups"
+  ln -s "$rt/log" "$dir/log"
+  mkdir -p "$rt"/{etc,state,cache,spool/tmp,log}
+  chmod 0755 "$rt"
+  chgrp lp "$rt/spool" "$rt/spool/tmp" "$rt/cache" "$rt/state"
+  chmod 0710 "$rt/spool"
+  chmod 1770 "$rt/spool/tmp"
+  chmod 0770 "$rt/cache" "$rt/state"
   rm -f "$socket"
   mkdir -p "$(dirname "$socket")"
 
-  install_programs
+  install_programs "$rt"
 
   local port
   port=$(pick_port) || { echo "cups-test-server: no free port" >&2; exit 1; }
   echo "$port" >"$dir/port"
-  write_config "$socket" "$port"
+  write_config "$socket" "$port" "$rt"
 
   # Detached from the test's output so that the test runner does not wait for the server.
-  setsid "$dir/bin/cupsd" -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" \
-    </dev/null >"$dir/log/cupsd.out" 2>&1 &
+  setsid "$rt/bin/cupsd" -f -c "$rt/etc/cupsd.conf" -s "$rt/etc/cups-files.conf" \
+    </dev/null >"$rt/log/cupsd.out" 2>&1 &
   echo $! >"$dir/cupsd.pid"
 
   export CUPS_SERVER=$socket
-  local running=0
-  for _ in $(seq "$START_TENTHS"); do
-    if lpstat -r 2>/dev/null | grep -qx "scheduler is running"; then
-      running=1
-      break
-    fi
-    is_cupsd "$(cat "$dir/cupsd.pid")" || break
-    sleep 0.1
-  done
-  if [ "$running" -ne 1 ]; then
-    echo "cups-test-server: cupsd did not start; its log:" >&2
-    cat "$dir/log/cupsd.out" "$dir/log/error_log" >&2 2>/dev/null || true
-    stop_server
-    exit 1
-  fi
+  wait_for scheduler_running || fail_start "cupsd did not start" "$rt"
 
   local uri="cups-pdf:/$(pdf_name)"
   local ppd=lsb/usr/cups-pdf/CUPS-PDF_opt.ppd
-  for queue in TalveroPDF TalveroOtra TalveroRechaza; do
-    lpadmin -p "$queue" -v "$uri" -m "$ppd" -E \
-      -o pdftops-renderer-default=pdftocairo -o TitlePref=1 -o Label=2
+  local queues=(TalveroPDF TalveroOtra TalveroRechaza)
+  for queue in "${queues[@]}"; do
+    wait_for lpadmin -p "$queue" -v "$uri" -m "$ppd" -E \
+      -o pdftops-renderer-default=pdftocairo -o TitlePref=1 -o Label=2 ||
+      fail_start "queue $queue could not be added" "$rt"
   done
-  lpadmin -d TalveroPDF
-  cupsreject TalveroRechaza
+  wait_for lpadmin -d TalveroPDF || fail_start "TalveroPDF could not be made the default" "$rt"
+  wait_for cupsreject TalveroRechaza || fail_start "TalveroRechaza kept accepting jobs" "$rt"
+  wait_for queues_listed "${queues[@]}" || fail_start "the queues were not listed" "$rt"
   lpstat -d -a
 }
 
