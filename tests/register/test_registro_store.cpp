@@ -60,6 +60,18 @@ void CrearVersion1(const QString& ruta, const QStringList& pagadores) {
     QSqlDatabase::removeDatabase(QStringLiteral("v1"));
 }
 
+// Marks the file at `ruta` as of schema `version`, in its own journal mode.
+void PonerVersion(const QString& ruta, int version) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("v"));
+        db.setDatabaseName(ruta);
+        if (!db.open() ||
+            !QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version = %1").arg(version)))
+            qFatal("cannot set the version of %s", qPrintable(ruta));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("v"));
+}
+
 QList<QMessageBox*> Avisos() {
     QList<QMessageBox*> avisos;
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -268,14 +280,7 @@ void TestRegistroStore::olderVersionIsMigrated() {
 
 void TestRegistroStore::newerVersionIsLeftAlone() {
     CrearVersion1(Ruta(), {QStringLiteral("X")});
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("v"));
-        db.setDatabaseName(Ruta());
-        QVERIFY(db.open());
-        QVERIFY(QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version = 99")));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("v"));
+    PonerVersion(Ruta(), 99);
     Registro reg(Ruta());
     QVERIFY(!reg.Abrir());
     QVERIFY2(reg.Error().contains(QStringLiteral("versión más nueva")), qPrintable(reg.Error()));
@@ -285,14 +290,7 @@ void TestRegistroStore::newerVersionIsLeftAlone() {
 
 void TestRegistroStore::newerVersionIsNotChangedByteForByte() {
     CrearVersion1(Ruta(), {QStringLiteral("X")});
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("v"));
-        db.setDatabaseName(Ruta());
-        QVERIFY(db.open());
-        QVERIFY(QSqlQuery(db).exec(QStringLiteral("PRAGMA user_version = 3")));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("v"));
+    PonerVersion(Ruta(), 3);
     const QByteArray antes = Leer(Ruta());
     Registro reg(Ruta());
     QVERIFY(!reg.Abrir());
