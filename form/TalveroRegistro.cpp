@@ -10,6 +10,8 @@
 #include "register/Registro.h"
 
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPointer>
 
 void CTalveroDlg::Emitido(const CRecibo& comoSeRelleno, const QString& destino) {
     registro::AnotarEmitido(comoSeRelleno, destino, this);
@@ -18,7 +20,29 @@ void CTalveroDlg::Emitido(const CRecibo& comoSeRelleno, const QString& destino) 
 }
 
 void CTalveroDlg::Imprimir(const CRecibo& rec) {
-    const ResultadoImpresion resultado = rec.Imprimir();
+    // A job that the server takes only after the user was told it did not answer is recorded
+    // then, and the user told once; the form may have closed by that time.
+    const QPointer<CTalveroDlg> formulario(this);
+    const auto impresaTarde = [formulario, rec](const std::string& impresora) {
+        const QString destino = QString::fromStdString(impresora);
+        const bool anotado = registro::AnotarEmitido(rec, destino, formulario);
+        if (!formulario.isNull() && !formulario->registro_.isNull())
+            formulario->registro_->Refrescar();
+        const QString numero = QString::fromStdString(rec.m_Numero);
+        auto* aviso = new QMessageBox(
+            QMessageBox::Information, QStringLiteral("Talvero"),
+            anotado ? QStringLiteral("El recibo %1 se imprimió finalmente en «%2» y se ha anotado "
+                                     "en el registro.")
+                          .arg(numero, destino)
+                    : QStringLiteral("El recibo %1 se imprimió finalmente en «%2».")
+                          .arg(numero, destino),
+            QMessageBox::Ok, formulario);
+        aviso->setObjectName(QStringLiteral("impresoFinalmente"));
+        aviso->setAttribute(Qt::WA_DeleteOnClose);
+        aviso->setModal(false);
+        aviso->show();
+    };
+    const ResultadoImpresion resultado = rec.Imprimir(impresaTarde);
     if (resultado.estado == ResultadoImpresion::Estado::Impresa)
         Emitido(rec, QString::fromStdString(resultado.impresora));
     else if (resultado.estado == ResultadoImpresion::Estado::ArchivoPdf)

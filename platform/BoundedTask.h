@@ -5,7 +5,8 @@
 //
 // A task that times out is abandoned, not stopped: it keeps whatever it captured alive
 // until it returns, so it must capture by value (shared pointers for what it shares) and
-// touch no widget.
+// touch no widget. Whoever must know how such a task ended after all (a print job that the
+// server took late) passes `late`, which then gets the result.
 #pragma once
 
 #include <QCoreApplication>
@@ -30,16 +31,21 @@ template <class T> class BoundedTask {
 public:
     // Starts `work` on a new thread. `done` runs on the user-interface thread with its result,
     // or `timedOut` runs there once `limit` has passed; neither runs once `context` is gone.
+    // After `timedOut`, `late` (when given) runs there with the result when the work returns.
     static void Start(QObject* context, std::chrono::milliseconds limit, std::function<T()> work,
-                      std::function<void(T)> done, std::function<void()> timedOut) {
+                      std::function<void(T)> done, std::function<void()> timedOut,
+                      std::function<void(T)> late = {}) {
         auto state = std::make_shared<State>();
         state->context = context;
         state->done = std::move(done);
         state->timedOut = std::move(timedOut);
+        state->late = std::move(late);
 
         QTimer::singleShot(limit, context, [state] {
-            if (state->Settle())
+            if (state->Settle()) {
+                state->timedOutFirst = true;
                 state->timedOut();
+            }
         });
         std::thread([state, work = std::move(work)]() mutable {
             T result = work();
@@ -62,6 +68,8 @@ private:
         QPointer<QObject> context;
         std::function<void(T)> done;
         std::function<void()> timedOut;
+        std::function<void(T)> late;
+        bool timedOutFirst = false;
 
         bool Settle() {
             if (settled)
@@ -70,25 +78,33 @@ private:
             return true;
         }
         void Deliver() {
+            if (timedOutFirst) {
+                std::optional<T> value = Take();
+                if (late && value)
+                    late(std::move(*value));
+                return;
+            }
             if (context.isNull() || !Settle())
                 return;
-            std::optional<T> value;
-            {
-                const std::lock_guard lock(mutex);
-                value.swap(result);
-            }
-            if (value)
+            if (std::optional<T> value = Take())
                 done(std::move(*value));
+        }
+        std::optional<T> Take() {
+            std::optional<T> value;
+            const std::lock_guard lock(mutex);
+            value.swap(result);
+            return value;
         }
     };
 };
 
 // Runs `work` as a bounded task and waits for it. The windows keep painting meanwhile but
 // take no input, so nothing can start another command under the one that waits. Empty when
-// the time ran out.
+// the time ran out; `late` then gets the result if the work ever returns.
 template <class T>
 std::optional<T> WaitBounded(std::function<T()> work,
-                             std::chrono::milliseconds limit = kPrintServerLimit) {
+                             std::chrono::milliseconds limit = kPrintServerLimit,
+                             std::function<void(T)> late = {}) {
     QEventLoop wait;
     std::optional<T> result;
     QObject context;
@@ -98,7 +114,7 @@ std::optional<T> WaitBounded(std::function<T()> work,
             result.emplace(std::move(value));
             wait.quit();
         },
-        [&] { wait.quit(); });
+        [&] { wait.quit(); }, std::move(late));
     wait.exec(QEventLoop::ExcludeUserInputEvents);
     return result;
 }

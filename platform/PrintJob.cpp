@@ -51,9 +51,37 @@ void Report(QWidget* parent, const QString& printer, const QString& reason) {
     box.exec();
 }
 
+// What the server did with a job after the user had been told that it did not answer. Not
+// modal: the user may be typing the next receipt by now.
+void TellLate(const QString& text, QMessageBox::Icon icon) {
+    auto* box = new QMessageBox(icon, QStringLiteral("Talvero"), text, QMessageBox::Ok,
+                                QApplication::activeWindow());
+    box->setObjectName(QStringLiteral("avisoImpresionTardia"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
+// Follows a job whose hand-over outlived the wait, to its end.
+std::function<void(Handover)> FollowLate(const QString& name, PrintedLate printedLate) {
+    return [name, printedLate = std::move(printedLate)](Handover late) {
+        if (!late.done)
+            TellLate(QStringLiteral("El servidor de impresión ha respondido por fin: el recibo no "
+                                    "se ha imprimido en «%1»: %2")
+                         .arg(name, late.reason),
+                     QMessageBox::Warning);
+        else if (printedLate)
+            printedLate(name.toStdString());
+        else
+            TellLate(QStringLiteral("El recibo se imprimió finalmente en «%1».").arg(name),
+                     QMessageBox::Information);
+    };
+}
+
 } // namespace
 
-PrintOutcome PrintOnePage(std::string_view jobName, std::function<void(PageSurface&)> draw) {
+PrintOutcome PrintOnePage(std::string_view jobName, std::function<void(PageSurface&)> draw,
+                          PrintedLate printedLate) {
     QWidget* parent = QApplication::activeWindow();
     PrintDialog choice(draw, parent);
     if (choice.exec() != QDialog::Accepted)
@@ -76,11 +104,15 @@ PrintOutcome PrintOnePage(std::string_view jobName, std::function<void(PageSurfa
     // form must not print again or close under a job that is still on its way.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const std::optional<Handover> result =
-        WaitBounded<Handover>([printer, draw] { return HandOver(printer, draw); });
+        WaitBounded<Handover>([printer, draw] { return HandOver(printer, draw); },
+                              kPrintServerLimit, FollowLate(name, std::move(printedLate)));
     QApplication::restoreOverrideCursor();
 
     if (!result) {
-        Report(parent, name, QStringLiteral("el servidor de impresión no responde."));
+        Report(parent, name,
+               QStringLiteral("el servidor de impresión no responde. Si lo acepta más tarde, el "
+                              "recibo se imprimirá, se anotará en el registro y se le avisará: no "
+                              "lo vuelva a imprimir hasta entonces."));
         return {PrintOutcome::Kind::Failed, name.toStdString()};
     }
     if (!result->done) {

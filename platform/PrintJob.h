@@ -26,11 +26,21 @@ struct PrintOutcome {
     std::string printer;
 };
 
+// Runs on the user-interface thread, with the printer's name, when a job that the server did
+// not take in time was taken after all.
+using PrintedLate = std::function<void(const std::string& printer)>;
+
 // Shows "Imprimir recibo", modal over the active window, with `draw` as its preview. When a
 // printer is confirmed, opens a job named `jobName` on it, hands `draw` the one page of the
 // printable area and ends the job, all on a worker thread with a bounded wait. A job that
-// cannot be started, that the printer refuses or that the server does not take in time is
-// reported in a message that names the printer and the reason.
-PrintOutcome PrintOnePage(std::string_view jobName, std::function<void(PageSurface&)> draw);
+// cannot be started or that the printer refuses is reported in a message that names the
+// printer and the reason.
+//
+// A server that does not answer in time is reported too (Failed), but the hand-over goes on
+// in the background: the job may still reach the printer. When the server takes it after
+// all, `printedLate` runs (the caller records the receipt and tells the user); without
+// one, the user is told here. When it refuses it after all, the user is told here.
+PrintOutcome PrintOnePage(std::string_view jobName, std::function<void(PageSurface&)> draw,
+                          PrintedLate printedLate = {});
 
 } // namespace platform

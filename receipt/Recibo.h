@@ -5,6 +5,7 @@
 #include "amounts/moneda.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -47,8 +48,11 @@ public:
     // Lets the user choose a printer and prints this receipt as a one-page job named
     // "Talvero: Imprimiento Recibo". A cancel prints nothing and says nothing; a failure
     // prints nothing and has been reported to the user. The record is copied for the job,
-    // so it is left as it was.
-    ResultadoImpresion Imprimir() const;
+    // so it is left as it was. A job reported as not answered in time that the server
+    // takes after all calls `impresaTarde` with the printer's name, later, on the same
+    // thread.
+    ResultadoImpresion
+    Imprimir(std::function<void(const std::string& impresora)> impresaTarde = {}) const;
 
     // Draws the receipt on a started page. Rewrites the three percentage texts into their
     // printed labels, so a record is drawn once.

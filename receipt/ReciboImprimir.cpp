@@ -7,16 +7,19 @@
 
 #include <memory>
 
-ResultadoImpresion CRecibo::Imprimir() const {
+ResultadoImpresion
+CRecibo::Imprimir(std::function<void(const std::string& impresora)> impresaTarde) const {
     // Drawing rewrites the record's percentage texts, and the preview and the job each draw
     // it, perhaps on another thread after this returns: each drawing gets a fresh copy of
     // a copy that the drawings share.
     const auto original = std::make_shared<const CRecibo>(*this);
-    const platform::PrintOutcome outcome =
-        platform::PrintOnePage(NOMBRE_TRABAJO, [original](page::PageSurface& page) {
+    const platform::PrintOutcome outcome = platform::PrintOnePage(
+        NOMBRE_TRABAJO,
+        [original](page::PageSurface& page) {
             CRecibo copia = *original;
             copia.Dibujar(page);
-        });
+        },
+        std::move(impresaTarde));
     using Kind = platform::PrintOutcome::Kind;
     using Estado = ResultadoImpresion::Estado;
     switch (outcome.kind) {

@@ -64,7 +64,7 @@ bool AvisarUnaVez(const QString& texto, QWidget* parent) {
     return true;
 }
 
-void AnotarEmitidoEn(const QString& ruta, const CRecibo& comoSeRelleno, const QString& destino,
+bool AnotarEmitidoEn(const QString& ruta, const CRecibo& comoSeRelleno, const QString& destino,
                      QWidget* parent) {
     try {
         std::unique_ptr<Registro>& almacen = Almacen();
@@ -77,20 +77,24 @@ void AnotarEmitidoEn(const QString& ruta, const CRecibo& comoSeRelleno, const QS
             AvisarUnaVez(TextoDelAviso(ruta, almacen->Error(), apartado, false), parent);
             // A store that failed starts afresh next time: the folder may be writable again.
             almacen.reset();
-        } else if (apartado != apartadoAntes) {
+            return false;
+        }
+        if (apartado != apartadoAntes) {
             AvisarUnaVez(TextoDelAviso(ruta,
                                        QStringLiteral("el archivo no era un registro válido; "
                                                       "se ha empezado uno nuevo"),
                                        apartado, true),
                          parent);
         }
+        return true;
     } catch (const std::exception& e) {
         AvisarUnaVez(TextoDelAviso(ruta, QString::fromLocal8Bit(e.what()), {}, false), parent);
     }
+    return false;
 }
 
-void AnotarEmitido(const CRecibo& comoSeRelleno, const QString& destino, QWidget* parent) {
-    AnotarEmitidoEn(Registro::RutaPorDefecto(), comoSeRelleno, destino, parent);
+bool AnotarEmitido(const CRecibo& comoSeRelleno, const QString& destino, QWidget* parent) {
+    return AnotarEmitidoEn(Registro::RutaPorDefecto(), comoSeRelleno, destino, parent);
 }
 
 namespace detail {

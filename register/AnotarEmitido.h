@@ -15,11 +15,12 @@ namespace registro {
 //
 // Never throws and never stops the print: when the register cannot be opened or written,
 // the user is told once per run of the program, in a message (over `parent`) that names the
-// file and the reason and, for a damaged file, where it was set aside.
-void AnotarEmitido(const CRecibo& comoSeRelleno, const QString& destino, QWidget* parent);
+// file and the reason and, for a damaged file, where it was set aside. True when the
+// receipt was recorded.
+bool AnotarEmitido(const CRecibo& comoSeRelleno, const QString& destino, QWidget* parent);
 
 // The same, into the register at `ruta`.
-void AnotarEmitidoEn(const QString& ruta, const CRecibo& comoSeRelleno, const QString& destino,
+bool AnotarEmitidoEn(const QString& ruta, const CRecibo& comoSeRelleno, const QString& destino,
                      QWidget* parent);
 
 // Shows `texto` about the register unless a message about it was already shown in this run:

@@ -31,6 +31,8 @@ public:
     // Opens the printer's settings from the choice, lets `edit` work on that dialog, and
     // confirms it.
     void EditSettings(std::function<void(QDialog&)> edit) { editSettings_ = std::move(edit); }
+    // Runs `act` just before "Aceptar" is pressed.
+    void BeforeAccept(std::function<void()> act) { beforeAccept_ = std::move(act); }
 
     // What the choice showed when it opened.
     int choicesSeen = 0;
@@ -107,6 +109,9 @@ private:
         }
         acceptEnabled = ready;
         if (press_ == Press::Accept && accept != nullptr) {
+            if (beforeAccept_) {
+                beforeAccept_();
+            }
             accept->click(); // does nothing when the button is disabled
         }
         if (dialog->isVisible()) {
@@ -140,4 +145,5 @@ private:
     QPointer<QDialog> picked_;
     QElapsedTimer pickedAt_;
     std::function<void(QDialog&)> editSettings_;
+    std::function<void()> beforeAccept_;
 };

@@ -9,9 +9,15 @@
 #include "register/Registro.h"
 
 #include <QAction>
+#include <QFile>
+#include <QMessageBox>
 #include <QSqlQuery>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <memory>
 
 namespace {
 
@@ -61,6 +67,7 @@ private Q_SLOTS:
     void filledFormPrintsOneReceiptPage();
     void cancelledChoicePrintsNothingAndRewritesTheForm();
     void printedReceiptIsRecordedReprintedAndCopied();
+    void jobTakenLateIsRecordedAndToldOnce();
 
 private:
     void Fill(CTalveroDlg& dlg);
@@ -248,6 +255,54 @@ void TestPrintFromForm::printedReceiptIsRecordedReprintedAndCopied() {
     QCOMPARE(Text(dlg, 1045), QStringLiteral("GRIS"));
     QCOMPARE(Text(dlg, 1046), QStringLiteral("SOLIDO"));
     QCOMPARE(Text(dlg, 1028), QStringLiteral("152,01"));
+}
+
+void TestPrintFromForm::jobTakenLateIsRecordedAndToldOnce() {
+    QFile pidFile(printtest::ServerDir() + QStringLiteral("/cupsd.pid"));
+    const pid_t server =
+        pidFile.open(QIODevice::ReadOnly) ? pid_t(pidFile.readAll().trimmed().toInt()) : 0;
+    if (server <= 0 || ::kill(server, 0) != 0)
+        QSKIP("the tests' print server cannot be paused by this user");
+    // Whatever happens, the server runs again for the tests that follow.
+    const std::unique_ptr<const pid_t, void (*)(const pid_t*)> despertar(
+        &server, [](const pid_t* pid) { ::kill(*pid, SIGCONT); });
+
+    settings_.Clear();
+    CTalveroDlg dlg;
+    QVERIFY(Open(dlg));
+    Fill(dlg);
+    const auto rowsBefore = RegisterRows();
+    const QList<int> before = Jobs();
+    {
+        ChoiceDriver driver(ChoiceDriver::Press::Accept);
+        // The server pauses as the job is handed over, for longer than the program waits.
+        driver.BeforeAccept([&] {
+            ::kill(server, SIGSTOP);
+            QTimer::singleShot(7000, &dlg, [&] { ::kill(server, SIGCONT); });
+        });
+        QTest::mouseClick(Button(dlg, 1), Qt::LeftButton);
+        QCOMPARE(driver.messages.size(), 1);
+        QVERIFY2(driver.messages.first().contains(QStringLiteral("no responde")),
+                 qPrintable(driver.messages.first()));
+    }
+    QCOMPARE(RegisterRows(), rowsBefore); // told it did not print: nothing recorded yet
+
+    const auto aviso = [&] {
+        return dlg.findChild<QMessageBox*>(QStringLiteral("impresoFinalmente"));
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(aviso() != nullptr, 20000);
+    QCOMPARE(aviso()->text(),
+             QStringLiteral("El recibo 17 se imprimió finalmente en «TalveroPDF» y "
+                            "se ha anotado en el registro."));
+    const auto rows = RegisterRows();
+    QCOMPARE(rows.size(), rowsBefore.size() + 1);
+    QCOMPARE(rows.last().second, QUEUE);
+    QList<int> nuevos;
+    for (int id : Jobs())
+        if (!before.contains(id))
+            nuevos << id;
+    QCOMPARE(nuevos.size(), 1); // what the register holds is what the server printed
+    QCOMPARE(printtest::WaitForJobEnd(QUEUE, nuevos.first()), QStringLiteral("completed"));
 }
 
 QTEST_MAIN(TestPrintFromForm)
