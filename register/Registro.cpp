@@ -120,8 +120,9 @@ bool Registro::Abrir() {
     error_.clear();
     if (abierto_)
         return true;
-    if (QFileInfo(ruta_).isDir()) {
-        // Something that is not a register took its name: keep it, start a fresh one.
+    if (const QFileInfo info(ruta_); info.exists() && !info.isFile()) {
+        // Something that is not a register took its name (a folder, a FIFO that would hang
+        // the first read): keep it, start a fresh one.
         if (!Apartar())
             return false;
     }
