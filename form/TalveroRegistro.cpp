@@ -5,20 +5,32 @@
 #include "form/ReciboPdf.h"
 #include "form/TalveroDlg.h"
 #include "receipt/Recibo.h"
-#include "register/AnotarEmitido.h"
-#include "register/RecibosEmitidos.h"
-#include "register/Registro.h"
+#include "salida/Salida.h"
 
 #include <QFileInfo>
 
+salida::Salida* CTalveroDlg::Modulo() {
+    QString problema;
+    salida::Salida* modulo = salida::Modulo(&problema);
+    if (modulo == nullptr)
+        MessageBoxExclamation(problema.toStdString());
+    return modulo;
+}
+
 void CTalveroDlg::Emitido(const CRecibo& comoSeRelleno, const QString& destino) {
-    registro::AnotarEmitido(comoSeRelleno, destino, this);
+    salida::Salida* modulo = Modulo();
+    if (modulo == nullptr)
+        return;
+    modulo->AnotarEmitido(comoSeRelleno, destino, this);
     if (!registro_.isNull())
-        registro_->Refrescar();
+        modulo->RefrescarRegistro(registro_);
 }
 
 void CTalveroDlg::Imprimir(const CRecibo& rec) {
-    const ResultadoImpresion resultado = rec.Imprimir();
+    salida::Salida* modulo = Modulo();
+    if (modulo == nullptr)
+        return;
+    const ResultadoImpresion resultado = modulo->Imprimir(rec);
     if (resultado.estado == ResultadoImpresion::Estado::Impresa)
         Emitido(rec, QString::fromStdString(resultado.impresora));
     else if (resultado.estado == ResultadoImpresion::Estado::ArchivoPdf)
@@ -33,12 +45,14 @@ void CTalveroDlg::GuardarPdf(const CRecibo& rec) {
 
 void CTalveroDlg::OnRecibosEmitidos() {
     if (registro_.isNull()) {
-        registro::AccionesRegistro acciones;
+        salida::Salida* modulo = Modulo();
+        if (modulo == nullptr)
+            return;
+        salida::AccionesRegistro acciones;
         acciones.imprimir = [this](const CRecibo& rec) { Imprimir(rec); };
         acciones.guardarPdf = [this](const CRecibo& rec) { GuardarPdf(rec); };
         acciones.copiarAlFormulario = [this](const CRecibo& rec) { CopiarReciboAlFormulario(rec); };
-        registro_ = new registro::RecibosEmitidos(registro::Registro::RutaPorDefecto(),
-                                                  std::move(acciones), this);
+        registro_ = modulo->AbrirRegistro(std::move(acciones), this);
         registro_->setAttribute(Qt::WA_DeleteOnClose);
     }
     registro_->show();
