@@ -11,5 +11,5 @@ for exe in $(find "$build/bench" -type f -name 'bench_*' -perm -u+x | sort); do
          --benchmark_min_time=0.2 2>&1 | grep -E '^(Benchmark|-|.*_median|Run on|Load)' || status=1
 done
 echo "== talvero (the whole program)"
-bash "$(dirname "$0")/startup.sh" "$build/app/talvero" || status=1
+bash "$(dirname "$0")/startup.sh" "$build/app/talvero" "$build/bench/startup/talvero_bare_dialog" || status=1
 exit $status

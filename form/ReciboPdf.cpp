@@ -1,9 +1,9 @@
 #include "form/ReciboPdf.h"
 
 #include "form/SavedSettings.h"
-#include "platform/PdfExport.h"
 #include "platform/SettingsStore.h"
 #include "receipt/Recibo.h"
+#include "salida/Salida.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,16 +31,20 @@ QString TituloReciboPdf(const CRecibo& rec) {
 }
 
 QString EscribirReciboPdf(const CRecibo& rec, const QString& path) {
-    return platform::WritePdfPage(path, TituloReciboPdf(rec), [&rec](page::PageSurface& page) {
-        CRecibo copia = rec; // drawing rewrites the percentage texts of the record it draws
-        copia.Dibujar(page);
-    });
+    QString problema;
+    salida::Salida* modulo = salida::Modulo(&problema);
+    return modulo != nullptr ? modulo->EscribirPdf(rec, path, TituloReciboPdf(rec)) : problema;
 }
 
 QString GuardarReciboPdf(QWidget* parent, const CRecibo& rec) {
+    QString problema;
+    salida::Salida* modulo = salida::Modulo(&problema);
+    if (modulo == nullptr) {
+        QMessageBox::warning(parent, QStringLiteral("Guardar como PDF"), problema);
+        return {};
+    }
     platform::SettingsStore store;
-    const QString path = platform::AskPdfPath(
-        parent, platform::ProposedPdfName(rec.m_Numero, rec.m_Fecha), CarpetaPropuesta(store));
+    const QString path = modulo->PedirRutaPdf(parent, rec, CarpetaPropuesta(store));
     if (path.isEmpty()) {
         return {};
     }

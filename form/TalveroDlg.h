@@ -22,15 +22,11 @@
 #include <memory>
 
 class CRecibo;
+namespace salida {
+class Salida;
+}
 class QPixmap;
 class QPushButton;
-
-namespace platform {
-class PreviewWindow;
-}
-namespace registro {
-class RecibosEmitidos;
-}
 
 class CTalveroDlg : public platform::Dialog, public ReceiptFields {
     Q_OBJECT
@@ -109,9 +105,13 @@ private:
     void ConElReciboDelFormulario(void (CTalveroDlg::*salida)(const CRecibo&));
     void GuardarPdf(const CRecibo& rec);
     void Emitido(const CRecibo& comoSeRelleno, const QString& destino);
+    // The module that prints, saves PDFs and keeps the register, loaded on first use; when
+    // it cannot be loaded the user is told why, and nothing is returned.
+    salida::Salida* Modulo();
 
-    QPointer<platform::PreviewWindow> preview_;
-    QPointer<registro::RecibosEmitidos> registro_;
+    // Opened by the module of salida/ on first use, owned by the form.
+    QPointer<QWidget> preview_;
+    QPointer<QWidget> registro_;
     bool previewPending_ = false;
 
     static const platform::NotifyRow<CTalveroDlg> kNotifications[];

@@ -5,29 +5,41 @@
 #include "form/ReciboPdf.h"
 #include "form/TalveroDlg.h"
 #include "receipt/Recibo.h"
-#include "register/AnotarEmitido.h"
-#include "register/RecibosEmitidos.h"
-#include "register/Registro.h"
+#include "salida/Salida.h"
 
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
 
+salida::Salida* CTalveroDlg::Modulo() {
+    QString problema;
+    salida::Salida* modulo = salida::Modulo(&problema);
+    if (modulo == nullptr)
+        MessageBoxExclamation(problema.toStdString());
+    return modulo;
+}
+
 void CTalveroDlg::Emitido(const CRecibo& comoSeRelleno, const QString& destino) {
-    registro::AnotarEmitido(comoSeRelleno, destino, this);
+    salida::Salida* modulo = Modulo();
+    if (modulo == nullptr)
+        return;
+    modulo->AnotarEmitido(comoSeRelleno, destino, this);
     if (!registro_.isNull())
-        registro_->Refrescar();
+        modulo->RefrescarRegistro(registro_);
 }
 
 void CTalveroDlg::Imprimir(const CRecibo& rec) {
+    salida::Salida* modulo = Modulo();
+    if (modulo == nullptr)
+        return;
     // A job that the server takes only after the user was told it did not answer is recorded
     // then, and the user told once; the form may have closed by that time.
     const QPointer<CTalveroDlg> formulario(this);
-    const auto impresaTarde = [formulario, rec](const std::string& impresora) {
+    const auto impresaTarde = [formulario, modulo, rec](const std::string& impresora) {
         const QString destino = QString::fromStdString(impresora);
-        const bool anotado = registro::AnotarEmitido(rec, destino, formulario);
+        const bool anotado = modulo->AnotarEmitido(rec, destino, formulario);
         if (!formulario.isNull() && !formulario->registro_.isNull())
-            formulario->registro_->Refrescar();
+            modulo->RefrescarRegistro(formulario->registro_);
         const QString numero = QString::fromStdString(rec.m_Numero);
         auto* aviso = new QMessageBox(
             QMessageBox::Information, QStringLiteral("Talvero"),
@@ -42,7 +54,7 @@ void CTalveroDlg::Imprimir(const CRecibo& rec) {
         aviso->setModal(false);
         aviso->show();
     };
-    const ResultadoImpresion resultado = rec.Imprimir(impresaTarde);
+    const ResultadoImpresion resultado = modulo->Imprimir(rec, impresaTarde);
     if (resultado.estado == ResultadoImpresion::Estado::Impresa)
         Emitido(rec, QString::fromStdString(resultado.impresora));
     else if (resultado.estado == ResultadoImpresion::Estado::ArchivoPdf)
@@ -57,12 +69,14 @@ void CTalveroDlg::GuardarPdf(const CRecibo& rec) {
 
 void CTalveroDlg::OnRecibosEmitidos() {
     if (registro_.isNull()) {
-        registro::AccionesRegistro acciones;
+        salida::Salida* modulo = Modulo();
+        if (modulo == nullptr)
+            return;
+        salida::AccionesRegistro acciones;
         acciones.imprimir = [this](const CRecibo& rec) { Imprimir(rec); };
         acciones.guardarPdf = [this](const CRecibo& rec) { GuardarPdf(rec); };
         acciones.copiarAlFormulario = [this](const CRecibo& rec) { CopiarReciboAlFormulario(rec); };
-        registro_ = new registro::RecibosEmitidos(registro::Registro::RutaPorDefecto(),
-                                                  std::move(acciones), this);
+        registro_ = modulo->AbrirRegistro(std::move(acciones), this);
         registro_->setAttribute(Qt::WA_DeleteOnClose);
     }
     registro_->show();

@@ -3,9 +3,9 @@
 #include "form/LlenarRecibo.h"
 #include "form/TalveroDlg.h"
 #include "platform/DataExchange.h"
-#include "platform/PreviewWindow.h"
 #include "receipt/Recibo.h"
 #include "resources/templates/Recursos.h"
+#include "salida/Salida.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -45,13 +45,16 @@ CRecibo CTalveroDlg::ReciboDeLosControles() {
 
 void CTalveroDlg::OnVistaPrevia() {
     if (preview_.isNull()) {
-        preview_ = new platform::PreviewWindow(this);
-        connect(preview_, &platform::PreviewWindow::PrintRequested, this, [this] {
-            if (auto* button = qobject_cast<QAbstractButton*>(Item(IDOK)))
-                button->click();
-        });
-        connect(preview_, &platform::PreviewWindow::SavePdfRequested, this,
-                &CTalveroDlg::OnGuardarPdf);
+        salida::Salida* modulo = Modulo();
+        if (modulo == nullptr)
+            return;
+        preview_ = modulo->AbrirVistaPrevia(
+            this,
+            [this] {
+                if (auto* button = qobject_cast<QAbstractButton*>(Item(IDOK)))
+                    button->click();
+            },
+            [this] { OnGuardarPdf(); });
         WatchForPreview();
     }
     UpdatePreview();
@@ -77,10 +80,11 @@ void CTalveroDlg::SchedulePreview() {
 
 void CTalveroDlg::UpdatePreview() {
     previewPending_ = false;
-    if (preview_.isNull())
+    salida::Salida* modulo = salida::Modulo(); // loaded when the preview opened
+    if (preview_.isNull() || modulo == nullptr)
         return;
     auto rec = std::make_shared<const CRecibo>(ReciboDeLosControles());
-    preview_->SetDrawing([rec](page::PageSurface& page) {
+    modulo->MostrarEnVistaPrevia(preview_, [rec](page::PageSurface& page) {
         CRecibo copia = *rec; // drawing rewrites the percentage texts
         copia.Dibujar(page);
     });

@@ -2,14 +2,13 @@
 
 #include "platform/BoundedTask.h"
 #include "platform/PrintDialog.h"
+#include "platform/PrintServerAnswer.h"
 #include "platform/QtPageSurface.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
-
-#include <cups/cups.h>
 
 namespace platform {
 
@@ -34,11 +33,9 @@ Handover HandOver(const std::shared_ptr<QPrinter>& printer,
     }
     if (!painter.end() || printer->printerState() == QPrinter::Error)
         return {false, QStringLiteral("no se pudo terminar el trabajo de impresión.")};
-    if (cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE) {
-        const char* text = cupsLastErrorString();
-        return {false, text != nullptr && *text != '\0'
-                           ? QString::fromUtf8(text)
-                           : QStringLiteral("la impresora no aceptó el trabajo.")};
+    if (const std::optional<QString> refusal = LastServerRefusal()) {
+        return {false, !refusal->isEmpty() ? *refusal
+                                           : QStringLiteral("la impresora no aceptó el trabajo.")};
     }
     return {true, {}};
 }

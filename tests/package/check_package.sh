@@ -51,10 +51,12 @@ description=$(dpkg-deb -f "$deb" Description)
 echo "$description" | grep -q 'recibos de pago' || fail "no Spanish description"
 echo "$description" | grep -q 'payment receipts' || fail "no English description"
 
-# --- what it holds: exactly the program, its desktop entry and its icons -----------------
+# --- what it holds: exactly the program, the module it loads on first use, its desktop entry
+# and its icons ---------------------------------------------------------------------------
 dpkg-deb --fsys-tarfile "$deb" | tar -tf - | grep -v '/$' | sed 's|^\./|/|' | sort >"$work/files"
 {
     echo /usr/bin/talvero
+    echo /usr/lib/talvero/libtalvero-salida.so
     echo /usr/share/applications/talvero.desktop
     for size in 16 32 48 64 128 256; do
         echo "/usr/share/icons/hicolor/${size}x${size}/apps/talvero.png"
@@ -99,5 +101,11 @@ settings="$config/Quenlaria/talvero.conf"
 grep -q '^Banner%20Publicidad%20001=2$' "$settings" ||
     fail "the form did not open, or its cancel path did not save (banner slot not 2)"
 grep -q '^Cobrador1=' "$settings" || fail "the cancel path did not write every key"
+
+# The register's command line goes through the module, found next to the installed program.
+(cd "$work" && env -u DISPLAY HOME="$home" XDG_DATA_HOME="$work/data" \
+    timeout 60 "$root/usr/bin/talvero" --exportar-registro "$work/recibos.csv") >"$work/cli.log" 2>&1 ||
+    { cat "$work/cli.log"; fail "the installed program could not run its command line"; }
+[ -f "$work/recibos.csv" ] || fail "the installed program's command line wrote no CSV"
 echo "OK: package built, checked, unpacked and started from $root/usr/bin/talvero"
 exit 0
