@@ -6,6 +6,7 @@
 #include "platform/Today.h"
 #include "resources/templates/Plantillas.h"
 #include "resources/templates/Recursos.h"
+#include "tipos/TiposGuardados.h"
 
 #include <QAction>
 #include <QTimer>
@@ -26,6 +27,7 @@ bool CTalveroDlg::OnInitDialog() {
     setWindowIcon(m_hIcon);
 
     platform::SettingsStore store;
+    PonerListasDeTipos(tipos::Leer(store));
     saved_settings::ReadOpeningFirstGroup(store, *this);
     const platform::LocalDate today = platform::Today();
     m_Dia = today.dia;

@@ -15,6 +15,7 @@
 #include "form/ReceiptFields.h"
 #include "platform/Dialog.h"
 #include "platform/Notification.h"
+#include "receipt/TiposImpositivos.h"
 
 #include <QIcon>
 #include <QPointer>
@@ -70,9 +71,10 @@ public:
     void OnBanner();      // button 1008: open the distributor's web site
     void OnAcerca();      // system-menu command: the about box
     void RefreshBanner();
-    void OnVistaPrevia();     // "Vista previa…": the page in a window of its own, kept current
-    void OnGuardarPdf();      // "Guardar como PDF…": the print command's steps, into a PDF file
-    void OnRecibosEmitidos(); // "Recibos emitidos…": the register of issued receipts
+    void OnVistaPrevia();      // "Vista previa…": the page in a window of its own, kept current
+    void OnGuardarPdf();       // "Guardar como PDF…": the print command's steps, into a PDF file
+    void OnRecibosEmitidos();  // "Recibos emitidos…": the register of issued receipts
+    void OnTiposImpositivos(); // "Tipos impositivos…": the items of the percentage lists
     // Fills the form from a receipt already issued, for a new one that resembles it.
     void CopiarReciboAlFormulario(const CRecibo& rec);
 
@@ -109,10 +111,17 @@ private:
     void ConElReciboDelFormulario(void (CTalveroDlg::*salida)(const CRecibo&));
     void GuardarPdf(const CRecibo& rec);
     void Emitido(const CRecibo& comoSeRelleno, const QString& destino);
+    // The percentage lists get these items (and the percentages kept below); each keeps the
+    // percentage it had selected.
+    void PonerListasDeTipos(const tipos::Listas& listas);
+    // Selects a percentage in its list. One that the list lacks is added and kept there
+    // until the form closes, so that a remembered receipt computes as it did.
+    void ConservarPorcentaje(tipos::Impuesto impuesto, const std::string& porcentaje);
 
     QPointer<platform::PreviewWindow> preview_;
     QPointer<registro::RecibosEmitidos> registro_;
     bool previewPending_ = false;
+    tipos::Listas conservados_; // percentages added to the lists by ConservarPorcentaje
 
     static const platform::NotifyRow<CTalveroDlg> kNotifications[];
 };
