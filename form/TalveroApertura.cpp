@@ -37,6 +37,7 @@ bool CTalveroDlg::OnInitDialog() {
     saved_settings::ReadOpeningSecondGroup(store, *this);
 
     UpdateData(false);
+    ConservarPorcentajesCargados(false);
     m_VerPesetas = 1;
     TogglePesetas(); // the form always opens with the peseta column hidden
     RefreshBanner();

@@ -14,8 +14,6 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include <tuple>
-
 using namespace res;
 using platform::Notify;
 
@@ -96,16 +94,6 @@ void CTalveroDlg::DoDataExchange(platform::DataExchange& dx) {
     dx.Text(IDC_LOCALIDAD, m_Localidad, 20);
     dx.Text(IDC_CONCEPTO5, m_Concepto5, 40);
     dx.CurrencyText(IDC_EUROS5, m_Importe5);
-    if (!dx.Saving()) {
-        // A loaded percentage that no item begins with is kept rather than lost.
-        for (const auto& [impuesto, id, texto] :
-             {std::tuple{tipos::Impuesto::Irpf, IDC_IRPF, &m_Irpf},
-              std::tuple{tipos::Impuesto::Iva, IDC_IVA, &m_Iva},
-              std::tuple{tipos::Impuesto::Re, IDC_RE, &m_Re}}) {
-            if (!texto->empty() && !SelectListPrefix(id, *texto))
-                ConservarPorcentaje(impuesto, *texto);
-        }
-    }
     dx.ListText(IDC_IRPF, m_Irpf, 2);
     dx.ListText(IDC_IVA, m_Iva, 2);
     dx.ListText(IDC_RE, m_Re, 5);

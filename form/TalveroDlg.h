@@ -117,10 +117,16 @@ private:
     // Selects a percentage in its list. One that the list lacks is added and kept there
     // until the form closes, so that a remembered receipt computes as it did.
     void ConservarPorcentaje(tipos::Impuesto impuesto, const std::string& porcentaje);
+    // After a load exchange: the percentages of m_Iva, m_Re and m_Irpf that no item begins
+    // with are kept by ConservarPorcentaje. From the settings (`deUnRecibo` false) only
+    // where the user chose the list: with the original lists a stored percentage that they
+    // lack selects nothing, as it always has.
+    void ConservarPorcentajesCargados(bool deUnRecibo);
 
     QPointer<platform::PreviewWindow> preview_;
     QPointer<registro::RecibosEmitidos> registro_;
     bool previewPending_ = false;
+    tipos::Listas listas_;      // the lists' items as chosen
     tipos::Listas conservados_; // percentages added to the lists by ConservarPorcentaje
 
     static const platform::NotifyRow<CTalveroDlg> kNotifications[];

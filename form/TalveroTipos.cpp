@@ -45,6 +45,7 @@ void CTalveroDlg::OnTiposImpositivos() {
 }
 
 void CTalveroDlg::PonerListasDeTipos(const tipos::Listas& listas) {
+    listas_ = listas;
     for (const tipos::Impuesto impuesto : tipos::kImpuestos) {
         const int id = ListaDe(impuesto);
         const std::string elegido = ListSelectedText(id);
@@ -55,6 +56,20 @@ void CTalveroDlg::PonerListasDeTipos(const tipos::Listas& listas) {
         }
         SetListEntries(id, items);
         ConservarPorcentaje(impuesto, elegido);
+    }
+}
+
+void CTalveroDlg::ConservarPorcentajesCargados(bool deUnRecibo) {
+    const std::pair<tipos::Impuesto, const std::string*> cargados[] = {
+        {tipos::Impuesto::Iva, &m_Iva},
+        {tipos::Impuesto::Re, &m_Re},
+        {tipos::Impuesto::Irpf, &m_Irpf}};
+    for (const auto& [impuesto, texto] : cargados) {
+        // The load selected an item that the text begins with, when there was one.
+        if (texto->empty() || SelectListPrefix(ListaDe(impuesto), *texto))
+            continue;
+        if (deUnRecibo || !tipos::SonOriginales(impuesto, listas_[static_cast<int>(impuesto)]))
+            ConservarPorcentaje(impuesto, *texto);
     }
 }
 

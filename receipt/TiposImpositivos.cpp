@@ -87,6 +87,14 @@ std::optional<std::string> Normalizar(Impuesto impuesto, std::string_view item) 
     return entero;
 }
 
+bool SonOriginales(Impuesto impuesto, const std::vector<std::string>& items) {
+    std::vector<std::string> a = items;
+    std::vector<std::string> b = Originales(impuesto);
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return a == b;
+}
+
 std::string Motivo(Impuesto impuesto, std::string_view item) {
     if (Normalizar(impuesto, item))
         return {};

@@ -38,6 +38,9 @@ std::string Motivo(Impuesto impuesto, std::string_view item);
 // gives one hundredth less for some texts ("2,3" would be 229); the digits are exact.
 std::optional<std::int32_t> Centesimas(Impuesto impuesto, std::string_view item);
 
+// Whether a list holds the original items, in whatever order.
+bool SonOriginales(Impuesto impuesto, const std::vector<std::string>& items);
+
 // A list from its stored text: items that do not qualify and repeated ones are dropped and
 // "0" is always present; a text with no valid item gives Originales.
 std::vector<std::string> DesdeTexto(Impuesto impuesto, std::string_view texto);

@@ -15,13 +15,6 @@ const char* Clave(Impuesto impuesto) {
     return kClaves[static_cast<int>(impuesto)];
 }
 
-// The same items, in whatever order.
-bool MismosItems(std::vector<std::string> a, std::vector<std::string> b) {
-    std::sort(a.begin(), a.end());
-    std::sort(b.begin(), b.end());
-    return a == b;
-}
-
 } // namespace
 
 Listas Leer(const platform::SettingsStore& store) {
@@ -34,7 +27,7 @@ Listas Leer(const platform::SettingsStore& store) {
 
 void Escribir(platform::SettingsStore& store, const Listas& listas) {
     const bool originales = std::all_of(kImpuestos.begin(), kImpuestos.end(), [&](Impuesto i) {
-        return MismosItems(listas[static_cast<int>(i)], Originales(i));
+        return SonOriginales(i, listas[static_cast<int>(i)]);
     });
     for (const Impuesto impuesto : kImpuestos) {
         if (originales)
