@@ -49,6 +49,9 @@ ColumnaTipos::ColumnaTipos(Impuesto impuesto, QWidget* parent)
     quitar_->setAutoDefault(false);
     quitar_->setEnabled(false);
     motivo_->setWordWrap(true);
+    // Room for a reason of a few lines, so that the three columns stay level.
+    motivo_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    motivo_->setMinimumHeight(motivo_->fontMetrics().lineSpacing() * 4);
     QPalette aviso = motivo_->palette();
     aviso.setColor(QPalette::WindowText, QColor(0xb0, 0x00, 0x20));
     motivo_->setPalette(aviso);
