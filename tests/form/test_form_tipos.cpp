@@ -1,6 +1,6 @@
-// The percentage lists the user chooses: read from the settings (hand-written keys too), a
-// remembered percentage that the lists lack kept and selected, and "Tipos impositivos…"
-// with its refusals, its two presets, "Aceptar" and "Cancelar".
+// The percentage lists the user chooses: hand-written keys, a huge one, a remembered
+// percentage that the lists lack kept and selected, RE read exactly, and "Tipos
+// impositivos…" with its refusals, its two presets, "Aceptar" and "Cancelar".
 #include "FormFixture.h"
 
 #include "tipos/DialogoTipos.h"
@@ -22,34 +22,37 @@
 
 namespace {
 
-constexpr int kIva = 1036, kRe = 1038, kIrpf = 1039, kTotal = 1028, kReEuros = 1027;
+constexpr int kIva = 1036, kRe = 1038, kTotal = 1028;
 
-QStringList Entries(CTalveroDlg& dlg, int id) {
+QString Entries(CTalveroDlg& dlg, int id) {
     QStringList entries;
     for (int i = 0; i < List(dlg, id)->count(); ++i)
         entries << List(dlg, id)->itemText(i);
-    return entries;
+    return entries.join(' ');
 }
 
-// Runs `actuar` on the "Tipos impositivos" window once the menu has opened it, then presses
-// "Aceptar" or "Cancelar".
-void ConLaVentanaDeTipos(CTalveroDlg& dlg, const std::function<void(QDialog&)>& actuar,
-                         QDialogButtonBox::StandardButton cierre) {
+void Pulsar(QDialog& ventana, const QString& nombre) {
+    QTest::mouseClick(ventana.findChild<QPushButton*>(nombre), Qt::LeftButton);
+}
+
+// Opens "Tipos impositivos…" from the menu, presses `preajuste` in it and closes it.
+void Tipos(CTalveroDlg& dlg, const char* preajuste, QDialogButtonBox::StandardButton cierre,
+           int itemsDeIva = 0) {
     QString vista;
+    int vistos = 0;
     QTimer::singleShot(0, &dlg, [&] {
         auto* ventana = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         vista = ventana->objectName();
-        actuar(*ventana);
+        vistos = ventana->findChild<QListWidget*>(QStringLiteral("listaIVA"))->count();
+        Pulsar(*ventana, QLatin1String(preajuste));
         ventana->findChild<QDialogButtonBox*>()->button(cierre)->click();
     });
     for (QAction* action : dlg.MenuBar()->findChildren<QAction*>())
         if (action->text() == QStringLiteral("&Tipos impositivos…"))
             action->trigger();
     QCOMPARE(vista, QStringLiteral("tiposImpositivos"));
-}
-
-void Pulsar(QDialog& ventana, const char* nombre) {
-    QTest::mouseClick(ventana.findChild<QPushButton*>(QLatin1String(nombre)), Qt::LeftButton);
+    if (itemsDeIva > 0)
+        QCOMPARE(vistos, itemsDeIva);
 }
 
 } // namespace
@@ -59,12 +62,11 @@ class TestFormTipos : public QObject {
 
 private Q_SLOTS:
     void init() { settings_.Clear(); }
-    void listsFromTheSettingsFile_data();
-    void listsFromTheSettingsFile();
+    void handWrittenKeys_data();
+    void handWrittenKeys();
     void hugeKeyStillOpensTheForm();
     void rememberedPercentageIsKeptUntilAnotherIsChosen();
-    void todaysRatesComputeExactly_data();
-    void todaysRatesComputeExactly();
+    void reIsReadFromItsDigits();
     void dialogRefusesWhatDoesNotQualify_data();
     void dialogRefusesWhatDoesNotQualify();
     void presetsAcceptAndCancel();
@@ -73,27 +75,22 @@ private:
     SettingsSandbox settings_{QStringLiteral("talvero-test-form-tipos")};
 };
 
-void TestFormTipos::listsFromTheSettingsFile_data() {
-    QTest::addColumn<QString>("linea"); // as written by hand in the settings file
-    QTest::addColumn<int>("lista");
-    QTest::addColumn<QStringList>("entradas");
-    QTest::newRow("no key: the original list, sorted")
-        << "" << kIva << QStringList{"0", "16", "4", "7"};
-    QTest::newRow("quoted, as the README shows")
-        << "TiposRE=\"0;0,5;1,4;1,75;5,2\"" << kRe << QStringList{"0", "0,5", "1,4", "1,75", "5,2"};
-    QTest::newRow("unquoted: the rest of the line is a comment")
-        << "TiposIVA=4;10;21" << kIva << QStringList{"0", "4"};
-    QTest::newRow("unquoted comma read back") << "TiposRE=5,2" << kRe << QStringList{"0", "5,2"};
-    QTest::newRow("odd items, spaces, zeros and points")
-        << "TiposIRPF=\" 19 ;abc;07;5.5;-1;019\"" << kIrpf << QStringList{"0", "19", "7"};
-    QTest::newRow("empty key: the original list")
-        << "TiposIRPF=" << kIrpf << QStringList{"0", "15", "18"};
+void TestFormTipos::handWrittenKeys_data() {
+    QTest::addColumn<QString>("linea");
+    QTest::addColumn<QString>("entradas"); // of the RE list
+    const char* const filas[][3] = {
+        {"no key: the original list", "", "0 0,5 1 1,75 4"},
+        {"quoted, as the README shows", "TiposRE=\"0;0,5;1,4;1,75;5,2\"", "0 0,5 1,4 1,75 5,2"},
+        {"unquoted ';' starts a comment", "TiposRE=4;10", "0 4"},
+        {"unquoted ',' read back", "TiposRE=5,2", "0 5,2"},
+    };
+    for (const auto& [caso, linea, entradas] : filas)
+        QTest::newRow(caso) << QString::fromUtf8(linea) << QString::fromUtf8(entradas);
 }
 
-void TestFormTipos::listsFromTheSettingsFile() {
+void TestFormTipos::handWrittenKeys() {
     QFETCH(QString, linea);
-    QFETCH(int, lista);
-    QFETCH(QStringList, entradas);
+    QFETCH(QString, entradas);
     QFile file(QSettings().fileName());
     QDir().mkpath(QFileInfo(file).absolutePath());
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -101,8 +98,8 @@ void TestFormTipos::listsFromTheSettingsFile() {
     file.close();
     CTalveroDlg dlg;
     QVERIFY(Open(dlg));
-    QCOMPARE(Entries(dlg, lista), entradas);
-    QCOMPARE(Text(dlg, lista), QStringLiteral("0"));
+    QCOMPARE(Entries(dlg, kRe), entradas);
+    QCOMPARE(Text(dlg, kRe), QStringLiteral("0"));
 }
 
 void TestFormTipos::hugeKeyStillOpensTheForm() {
@@ -120,96 +117,63 @@ void TestFormTipos::rememberedPercentageIsKeptUntilAnotherIsChosen() {
     settings_.Put("TiposIVA", "0;4;10;21");
     settings_.Put("IVA_STRING", "16");
     settings_.Put("Importe1", "1.000,00");
-    for (int vez = 0; vez < 2; ++vez) { // the same after a restart
+    for (const char* elegir : {"16", "21"}) { // the same after a restart, until 21 is chosen
         CTalveroDlg dlg;
         QVERIFY(Open(dlg));
-        QCOMPARE(Entries(dlg, kIva), QStringList({"0", "10", "16", "21", "4"}));
-        QCOMPARE(Text(dlg, kIva), QStringLiteral("16"));
-        QCOMPARE(Text(dlg, kTotal), QStringLiteral("1.160,00"));
+        QCOMPARE(Entries(dlg, kIva), QStringLiteral("0 10 16 21 4"));
+        QCOMPARE(Text(dlg, kIva) + ' ' + Text(dlg, kTotal), QStringLiteral("16 1.160,00"));
+        Choose(dlg, kIva, QLatin1String(elegir));
         dlg.reject();
     }
     CTalveroDlg dlg;
     QVERIFY(Open(dlg));
-    Choose(dlg, kIva, QStringLiteral("21"));
-    QVERIFY(Entries(dlg, kIva).contains(QStringLiteral("16"))); // until the form closes
-    dlg.reject();
-    CTalveroDlg despues;
-    QVERIFY(Open(despues));
-    QCOMPARE(Entries(despues, kIva), QStringList({"0", "10", "21", "4"}));
-    QCOMPARE(Text(despues, kTotal), QStringLiteral("1.210,00"));
+    QCOMPARE(Entries(dlg, kIva), QStringLiteral("0 10 21 4"));
+    QCOMPARE(Text(dlg, kTotal), QStringLiteral("1.210,00"));
 }
 
-void TestFormTipos::todaysRatesComputeExactly_data() {
-    QTest::addColumn<QString>("re");
-    QTest::addColumn<QString>("importeRe");
-    QTest::addColumn<QString>("total");
-    // 1.000,00 at IVA 21 and IRPF 19: 1.000 + 210 - 190 = 1.020, plus the RE.
-    QTest::newRow("RE 5,2") << "5,2"
-                            << "52,00"
-                            << "1.072,00";
-    QTest::newRow("RE 1,4") << "1,4"
-                            << "14,00"
-                            << "1.034,00";
-    // 2,3 is 2,2999... as a double: its digits give 23,00, not 22,90.
-    QTest::newRow("RE 2,3 chosen by hand") << "2,3"
-                                           << "23,00"
-                                           << "1.043,00";
-}
-
-void TestFormTipos::todaysRatesComputeExactly() {
-    QFETCH(QString, re);
-    QFETCH(QString, importeRe);
-    QFETCH(QString, total);
-    settings_.Put("TiposIVA", "0;4;10;21");
-    settings_.Put("TiposRE", "0;0,5;1,4;1,75;2,3;5,2");
-    settings_.Put("TiposIRPF", "0;1;2;7;15;19");
+void TestFormTipos::reIsReadFromItsDigits() {
+    // 2,3 is 2,2999... as a double, which cut to hundredths would give 22,90.
+    settings_.Put("TiposRE", "0;2,3");
+    settings_.Put("RE_STRING", "2,3");
+    settings_.Put("Importe1", "1.000,00");
     CTalveroDlg dlg;
     QVERIFY(Open(dlg));
-    TypeInto(dlg, 1007, QStringLiteral("1000"));
-    Choose(dlg, kIva, QStringLiteral("21"));
-    Choose(dlg, kRe, re);
-    Choose(dlg, kIrpf, QStringLiteral("19"));
-    QCOMPARE(Text(dlg, kReEuros), importeRe);
-    QCOMPARE(Text(dlg, kTotal), total);
+    QCOMPARE(Text(dlg, 1027), QStringLiteral("23,00"));
 }
 
 void TestFormTipos::dialogRefusesWhatDoesNotQualify_data() {
     QTest::addColumn<QString>("columna");
     QTest::addColumn<QString>("escrito");
     QTest::addColumn<QString>("motivo");
-    QTest::newRow("a point decimal") << "RE"
-                                     << "5.2"
-                                     << "coma";
-    QTest::newRow("IVA above 99") << "IVA"
-                                  << "100"
-                                  << "99";
-    QTest::newRow("an item already there") << "IRPF"
-                                           << "015"
-                                           << "ya está";
+    const char* const filas[][4] = {
+        {"a point decimal", "RE", "5.2", "coma"},
+        {"an item already there", "IRPF", "015", "ya está"},
+    };
+    for (const auto& [caso, columna, escrito, motivo] : filas)
+        QTest::newRow(caso) << QString::fromUtf8(columna) << QString::fromUtf8(escrito)
+                            << QString::fromUtf8(motivo);
 }
 
 void TestFormTipos::dialogRefusesWhatDoesNotQualify() {
     QFETCH(QString, columna);
     QFETCH(QString, escrito);
     QFETCH(QString, motivo);
-    tipos::Listas listas{tipos::Originales(tipos::Impuesto::Iva),
-                         tipos::Originales(tipos::Impuesto::Re),
-                         tipos::Originales(tipos::Impuesto::Irpf)};
-    tipos::DialogoTipos ventana(listas, nullptr);
+    tipos::DialogoTipos ventana({tipos::Originales(tipos::Impuesto::Iva),
+                                 tipos::Originales(tipos::Impuesto::Re),
+                                 tipos::Originales(tipos::Impuesto::Irpf)},
+                                nullptr);
     ventana.show();
     QVERIFY(QTest::qWaitForWindowExposed(&ventana));
     const tipos::Listas antes = ventana.Elegidas();
     auto* edicion = ventana.findChild<QLineEdit*>(QStringLiteral("nuevo") + columna);
     QTest::keyClicks(edicion, escrito);
     QTest::keyClick(edicion, Qt::Key_Return);
-    QCOMPARE(ventana.Elegidas(), antes);
     QVERIFY(ventana.isVisible()); // Enter did not close it
     const QString dicho = ventana.findChild<QLabel*>(QStringLiteral("motivo") + columna)->text();
     QVERIFY2(dicho.contains(motivo), qPrintable(dicho));
     // "0" cannot be removed either.
-    auto* lista = ventana.findChild<QListWidget*>(QStringLiteral("lista") + columna);
-    lista->setCurrentRow(0);
-    Pulsar(ventana, qPrintable(QStringLiteral("quitar") + columna));
+    ventana.findChild<QListWidget*>(QStringLiteral("lista") + columna)->setCurrentRow(0);
+    Pulsar(ventana, QStringLiteral("quitar") + columna);
     QCOMPARE(ventana.Elegidas(), antes);
 }
 
@@ -218,31 +182,21 @@ void TestFormTipos::presetsAcceptAndCancel() {
     QVERIFY(Open(dlg));
     Choose(dlg, kIva, QStringLiteral("16"));
 
-    ConLaVentanaDeTipos(
-        dlg, [](QDialog& v) { Pulsar(v, "tiposVigentes"); }, QDialogButtonBox::Cancel);
+    Tipos(dlg, "tiposVigentes", QDialogButtonBox::Cancel);
     QVERIFY(!settings_.Has("TiposIVA"));
-    QCOMPARE(Entries(dlg, kIva), QStringList({"0", "16", "4", "7"}));
+    QCOMPARE(Entries(dlg, kIva), QStringLiteral("0 16 4 7"));
 
-    ConLaVentanaDeTipos(
-        dlg, [](QDialog& v) { Pulsar(v, "tiposVigentes"); }, QDialogButtonBox::Ok);
+    Tipos(dlg, "tiposVigentes", QDialogButtonBox::Ok);
     QCOMPARE(settings_.Get("TiposIVA"), std::string("0;10;21;4"));
     QCOMPARE(settings_.Get("TiposRE"), std::string("0;0,5;1,4;1,75;5,2"));
     QCOMPARE(settings_.Get("TiposIRPF"), std::string("0;1;15;19;2;7"));
-    // The chosen "16" stays selected and in the list, but the window shows the lists only.
-    QCOMPARE(Entries(dlg, kIva), QStringList({"0", "10", "16", "21", "4"}));
-    QCOMPARE(Text(dlg, kIva), QStringLiteral("16"));
+    // The chosen 16 stays selected in the form; the window shows the lists only (4 items).
+    QCOMPARE(Entries(dlg, kIva) + " / " + Text(dlg, kIva), QStringLiteral("0 10 16 21 4 / 16"));
 
-    ConLaVentanaDeTipos(
-        dlg,
-        [](QDialog& v) {
-            QCOMPARE(v.findChild<QListWidget*>(QStringLiteral("listaIVA"))->count(), 4);
-            Pulsar(v, "tiposOriginales");
-        },
-        QDialogButtonBox::Ok);
+    Tipos(dlg, "tiposOriginales", QDialogButtonBox::Ok, 4);
     for (const char* clave : {"TiposIVA", "TiposRE", "TiposIRPF"})
         QVERIFY(!settings_.Has(clave));
-    QCOMPARE(Entries(dlg, kIva), QStringList({"0", "16", "4", "7"}));
-    QCOMPARE(Text(dlg, kIva), QStringLiteral("16"));
+    QCOMPARE(Entries(dlg, kIva) + " / " + Text(dlg, kIva), QStringLiteral("0 16 4 7 / 16"));
 }
 
 QTEST_MAIN(TestFormTipos)
