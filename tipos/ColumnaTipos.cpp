@@ -29,7 +29,7 @@ QString Nombre(Impuesto impuesto) {
 
 ColumnaTipos::ColumnaTipos(Impuesto impuesto, QWidget* parent)
     : QGroupBox(Nombre(impuesto), parent), impuesto_(impuesto), lista_(new QListWidget(this)),
-      nuevo_(new QLineEdit(this)), quitar_(new QPushButton(QStringLiteral("&Quitar"), this)),
+      nuevo_(new QLineEdit(this)), quitar_(new QPushButton(QStringLiteral("Quitar"), this)),
       motivo_(new QLabel(this)) {
     const QString nombre = Nombre(impuesto);
     setObjectName(QStringLiteral("columna") + nombre);
@@ -43,7 +43,7 @@ ColumnaTipos::ColumnaTipos(Impuesto impuesto, QWidget* parent)
     nuevo_->setPlaceholderText(impuesto == Impuesto::Re ? QStringLiteral("p. ej. 5,2")
                                                         : QStringLiteral("p. ej. 21"));
     nuevo_->setAccessibleName(QStringLiteral("Nuevo porcentaje de ") + nombre);
-    auto* anadir = new QPushButton(QStringLiteral("&Añadir"), this);
+    auto* anadir = new QPushButton(QStringLiteral("Añadir"), this);
     anadir->setObjectName(QStringLiteral("anadir") + nombre);
     anadir->setAutoDefault(false);
     quitar_->setAutoDefault(false);

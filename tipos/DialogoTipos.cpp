@@ -37,10 +37,10 @@ DialogoTipos::DialogoTipos(const Listas& listas, QWidget* parent) : QDialog(pare
         columnas->addWidget(columna);
     }
 
-    auto* vigentes = new QPushButton(QStringLiteral("Tipos &vigentes en España"), this);
+    auto* vigentes = new QPushButton(QStringLiteral("Tipos vigentes en España"), this);
     vigentes->setObjectName(QStringLiteral("tiposVigentes"));
     vigentes->setAutoDefault(false);
-    auto* originales = new QPushButton(QStringLiteral("Tipos de la versión &original"), this);
+    auto* originales = new QPushButton(QStringLiteral("Tipos de la versión original"), this);
     originales->setObjectName(QStringLiteral("tiposOriginales"));
     originales->setAutoDefault(false);
     auto* preajustes = new QHBoxLayout;
