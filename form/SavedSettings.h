@@ -1,5 +1,7 @@
 // What the receipt form remembers between runs: every key, its type and its default, in
-// one place. The form reads and writes its settings only through these operations.
+// one place. The form reads and writes its settings only through these operations. The
+// items of the percentage lists (TiposIVA, TiposRE, TiposIRPF) have their own place,
+// tipos/TiposGuardados.h, for other windows read them too.
 #pragma once
 
 #include "form/ReceiptFields.h"

@@ -6,6 +6,7 @@
 #include "platform/Today.h"
 #include "resources/templates/Plantillas.h"
 #include "resources/templates/Recursos.h"
+#include "tipos/TiposGuardados.h"
 
 #include <QAction>
 #include <QTimer>
@@ -26,6 +27,7 @@ bool CTalveroDlg::OnInitDialog() {
     setWindowIcon(m_hIcon);
 
     platform::SettingsStore store;
+    PonerListasDeTipos(tipos::Leer(store));
     saved_settings::ReadOpeningFirstGroup(store, *this);
     const platform::LocalDate today = platform::Today();
     m_Dia = today.dia;
@@ -35,6 +37,7 @@ bool CTalveroDlg::OnInitDialog() {
     saved_settings::ReadOpeningSecondGroup(store, *this);
 
     UpdateData(false);
+    ConservarPorcentajesCargados(false);
     m_VerPesetas = 1;
     TogglePesetas(); // the form always opens with the peseta column hidden
     RefreshBanner();

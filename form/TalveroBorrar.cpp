@@ -41,6 +41,7 @@ void CTalveroDlg::OnBorrarTodo() {
     m_Anio = today.anio;
 
     UpdateData(false);
+    ConservarPorcentajesCargados(false);
     // Loading the edits can change the focused amount edit's pair, and that change
     // recalculates, which reads the old amounts on the form back into the members. The new
     // receipt's amounts are zero whichever edit has the focus.

@@ -15,6 +15,7 @@
 #include "form/ReceiptFields.h"
 #include "platform/Dialog.h"
 #include "platform/Notification.h"
+#include "receipt/TiposImpositivos.h"
 
 #include <QIcon>
 #include <QPointer>
@@ -66,9 +67,10 @@ public:
     void OnBanner();      // button 1008: open the distributor's web site
     void OnAcerca();      // system-menu command: the about box
     void RefreshBanner();
-    void OnVistaPrevia();     // "Vista previa…": the page in a window of its own, kept current
-    void OnGuardarPdf();      // "Guardar como PDF…": the print command's steps, into a PDF file
-    void OnRecibosEmitidos(); // "Recibos emitidos…": the register of issued receipts
+    void OnVistaPrevia();      // "Vista previa…": the page in a window of its own, kept current
+    void OnGuardarPdf();       // "Guardar como PDF…": the print command's steps, into a PDF file
+    void OnRecibosEmitidos();  // "Recibos emitidos…": the register of issued receipts
+    void OnTiposImpositivos(); // "Tipos impositivos…": the items of the percentage lists
     // Fills the form from a receipt already issued, for a new one that resembles it.
     void CopiarReciboAlFormulario(const CRecibo& rec);
 
@@ -108,11 +110,24 @@ private:
     // The module that prints, saves PDFs and keeps the register, loaded on first use; when
     // it cannot be loaded the user is told why, and nothing is returned.
     salida::Salida* Modulo();
+    // The percentage lists get these items (and the percentages kept below); each keeps the
+    // percentage it had selected.
+    void PonerListasDeTipos(const tipos::Listas& listas);
+    // Selects a percentage in its list. One that the list lacks is added and kept there
+    // until the form closes, so that a remembered receipt computes as it did.
+    void ConservarPorcentaje(tipos::Impuesto impuesto, const std::string& porcentaje);
+    // After a load exchange: the percentages of m_Iva, m_Re and m_Irpf that no item begins
+    // with are kept by ConservarPorcentaje. From the settings (`deUnRecibo` false) only
+    // where the user chose the list: with the original lists a stored percentage that they
+    // lack selects nothing, as it always has.
+    void ConservarPorcentajesCargados(bool deUnRecibo);
 
     // Opened by the module of salida/ on first use, owned by the form.
     QPointer<QWidget> preview_;
     QPointer<QWidget> registro_;
     bool previewPending_ = false;
+    tipos::Listas listas_;      // the lists' items as chosen
+    tipos::Listas conservados_; // percentages added to the lists by ConservarPorcentaje
 
     static const platform::NotifyRow<CTalveroDlg> kNotifications[];
 };

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
 using namespace res;
@@ -88,7 +89,11 @@ void CTalveroDlg::OnChangePesetas() {
 
 void CTalveroDlg::Recalculate() {
     const std::int32_t iva = moneda::ParseInteger(ListSelectedText(IDC_IVA));
-    const double re = moneda::ParseDecimal(ListSelectedText(IDC_RE), 0.0, 0);
+    // An item of the RE list is read exactly from its digits (see tipos::Centesimas).
+    const std::string reText = ListSelectedText(IDC_RE);
+    const std::optional<std::int32_t> reExact = tipos::Centesimas(tipos::Impuesto::Re, reText);
+    const std::int32_t reHundredths =
+        reExact ? *reExact : Hundredths(moneda::ParseDecimal(reText, 0.0, 0));
     const std::int32_t irpf = moneda::ParseInteger(ListSelectedText(IDC_IRPF));
 
     m_Importe1 = ReadAmountField(IDC_EUROS1);
@@ -99,7 +104,7 @@ void CTalveroDlg::Recalculate() {
     const Currency base = m_Importe1 + m_Importe2 + m_Importe3 + m_Importe4 + m_Importe5;
 
     m_ImporteIva = base * Hundredths(double(iva)) / 10000;
-    m_ImporteRe = base * Hundredths(re) / 10000;
+    m_ImporteRe = base * reHundredths / 10000;
     m_ImporteIrpf = Currency(0) - base * irpf / 100;
     m_Total = base + m_ImporteIva + m_ImporteRe + m_ImporteIrpf;
     m_Importe = m_Total;

@@ -49,6 +49,8 @@ void CTalveroDlg::BuildMenuBar() {
     connect(AddCommand(recibos, QStringLiteral("Recibos &emitidos…"),
                        QKeySequence(Qt::CTRL | Qt::Key_R)),
             &QAction::triggered, this, &CTalveroDlg::OnRecibosEmitidos);
+    connect(recibos->addAction(QStringLiteral("&Tipos impositivos…")), &QAction::triggered, this,
+            &CTalveroDlg::OnTiposImpositivos);
 
     QMenu* ayuda = bar->addMenu(QStringLiteral("A&yuda"));
     connect(AddCommand(ayuda, QStringLiteral("&Acerca de Talvero…"), QKeySequence(Qt::Key_F1)),

@@ -89,6 +89,7 @@ void CTalveroDlg::CopiarReciboAlFormulario(const CRecibo& rec) {
     // totals recomputed.
     CopiarAlFormulario(rec, *this);
     UpdateData(false);
+    ConservarPorcentajesCargados(true);
     ShowAmounts();
     RefreshBanner();
 }

@@ -150,6 +150,35 @@ std::string Dialog::ListSelectedText(int id) const {
     return list->itemText(list->currentIndex()).toStdString();
 }
 
+void Dialog::SetListEntries(int id, std::span<const std::string> entries) {
+    auto* list = qobject_cast<ListControl*>(Item(id));
+    if (!list)
+        return;
+    QStringList texts;
+    texts.reserve(qsizetype(entries.size()));
+    for (const std::string& entry : entries)
+        texts << QString::fromStdString(entry);
+    list->SetEntries(std::move(texts));
+}
+
+void Dialog::AddListEntry(int id, std::string_view entry) {
+    if (auto* list = qobject_cast<ListControl*>(Item(id)))
+        list->AddEntry(QString::fromUtf8(entry.data(), qsizetype(entry.size())));
+}
+
+bool Dialog::SelectListEntry(int id, std::string_view entry) {
+    auto* list = qobject_cast<ListControl*>(Item(id));
+    if (!list)
+        return false;
+    const int found = list->findText(QString::fromUtf8(entry.data(), qsizetype(entry.size())),
+                                     Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (found < 0)
+        return false;
+    const QSignalBlocker quiet(list);
+    list->setCurrentIndex(found);
+    return true;
+}
+
 void Dialog::ShowItem(int id, bool visible) {
     if (QWidget* w = Item(id))
         w->setVisible(visible);

@@ -19,6 +19,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -66,6 +67,14 @@ public:
     bool SelectListPrefix(int id, std::string_view prefix);
     // The selected entry's text, "" when nothing is selected.
     std::string ListSelectedText(int id) const;
+    // Replaces a list's entries (placed as its flags place them); nothing is left selected
+    // and no SelectionChanged is sent.
+    void SetListEntries(int id, std::span<const std::string> entries);
+    // Adds one entry where the list's flags put it; the selection stays on its entry.
+    void AddListEntry(int id, std::string_view entry);
+    // Selects the entry whose text is exactly `entry`; sends no SelectionChanged. Returns
+    // whether there was one.
+    bool SelectListEntry(int id, std::string_view entry);
     void ShowItem(int id, bool visible);
     // Places a control in pixels of the client area, shows it and puts it on top of the
     // other controls. The Tab order does not change.

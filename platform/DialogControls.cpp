@@ -147,6 +147,26 @@ void ListControl::AddEntry(const QString& text) {
     setCurrentIndex(selected < 0 ? -1 : (at <= selected ? selected + 1 : selected));
 }
 
+void ListControl::SetEntries(QStringList texts) {
+    if (uppercase_) {
+        for (QString& text : texts)
+            text = text.toUpper();
+    }
+    if (sorted_) {
+        std::stable_sort(texts.begin(), texts.end(), [](const QString& a, const QString& b) {
+            return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+        });
+    }
+    const QSignalBlocker quiet(this);
+    clear();
+    insertItems(0, texts);
+    if (alignRight_) {
+        for (int i = 0; i < count(); ++i)
+            setItemData(i, int(Qt::AlignRight | Qt::AlignVCenter), Qt::TextAlignmentRole);
+    }
+    setCurrentIndex(-1);
+}
+
 int ListControl::FindPrefix(const QString& prefix) const {
     for (int i = 0; i < count(); ++i) {
         if (itemText(i).startsWith(prefix, Qt::CaseInsensitive))

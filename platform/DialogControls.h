@@ -22,6 +22,9 @@ public:
 
     // Adds an entry where the list's flags put it.
     void AddEntry(const QString& text);
+    // Replaces every entry at once, in the order AddEntry one by one would give, without
+    // selecting any; for long lists, where adding one at a time would be slow.
+    void SetEntries(QStringList texts);
     // The first entry, in the order shown, whose text begins with prefix (ignoring case);
     // -1 when none does.
     int FindPrefix(const QString& prefix) const;

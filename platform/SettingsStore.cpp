@@ -112,6 +112,11 @@ void SettingsStore::WriteInt(std::string_view section, std::string_view key, int
         impl_->settings->setValue(impl_->path(section, key), value);
 }
 
+void SettingsStore::Remove(std::string_view section, std::string_view key) {
+    if (impl_->settings)
+        impl_->settings->remove(impl_->path(section, key));
+}
+
 bool SettingsStore::Flush() {
     if (!impl_->settings)
         return false;

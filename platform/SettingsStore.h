@@ -29,6 +29,8 @@ public:
     int GetInt(std::string_view section, std::string_view key, int defaultValue) const;
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInt(std::string_view section, std::string_view key, int value);
+    // Takes a key out of the store, so that it reads as absent again.
+    void Remove(std::string_view section, std::string_view key);
     // Writes everything out at once; no other file of the folder is touched. Returns false, with
     // the reason in Problem(), when nothing could be written; never waits for the store's lock
     // longer than a few seconds.

@@ -1,6 +1,7 @@
 #include "receipt/TiposImpositivos.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace tipos {
 namespace {
@@ -28,6 +29,18 @@ std::optional<std::string> Entero(std::string_view digitos) {
     if (digitos.size() > 2)
         return std::nullopt;
     return std::string(digitos);
+}
+
+std::string_view Nombre(Impuesto impuesto) {
+    switch (impuesto) {
+    case Impuesto::Iva:
+        return "El IVA";
+    case Impuesto::Re:
+        return "El RE";
+    case Impuesto::Irpf:
+        return "El IRPF";
+    }
+    return "El porcentaje";
 }
 
 } // namespace
@@ -74,15 +87,71 @@ std::optional<std::string> Normalizar(Impuesto impuesto, std::string_view item) 
     return entero;
 }
 
+bool SonOriginales(Impuesto impuesto, const std::vector<std::string>& items) {
+    std::vector<std::string> a = items;
+    std::vector<std::string> b = Originales(impuesto);
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return a == b;
+}
+
+std::string Motivo(Impuesto impuesto, std::string_view item) {
+    if (Normalizar(impuesto, item))
+        return {};
+    item = Recortar(item);
+    const std::string nombre(Nombre(impuesto));
+    if (item.empty())
+        return "Escriba un porcentaje.";
+    if (item.find('.') != std::string_view::npos)
+        return "Los decimales se separan con coma (5,2), no con punto.";
+    const auto coma = item.find(',');
+    if (coma != std::string_view::npos && impuesto != Impuesto::Re)
+        return nombre + " es un número entero, sin decimales.";
+    const std::string_view entero = item.substr(0, coma);
+    if (entero.empty())
+        return "Falta la parte entera antes de la coma (0,5).";
+    if (!SoloDigitos(entero))
+        return "Escriba solo cifras, sin signos ni letras.";
+    if (!Entero(entero))
+        return nombre + " va de 0 a 99.";
+    const std::string_view decimales = item.substr(coma + 1);
+    if (!SoloDigitos(decimales))
+        return decimales.empty() ? "Faltan los decimales tras la coma."
+                                 : "Escriba solo cifras, sin signos ni letras.";
+    return nombre + " admite como mucho dos decimales.";
+}
+
+std::optional<std::int32_t> Centesimas(Impuesto impuesto, std::string_view item) {
+    const auto texto = Normalizar(impuesto, item);
+    if (!texto)
+        return std::nullopt;
+    std::int32_t centesimas = 0;
+    int decimales = -1; // digits read after the comma; -1 before it
+    for (const char c : *texto) {
+        if (c == ',') {
+            decimales = 0;
+            continue;
+        }
+        centesimas = centesimas * 10 + (c - '0');
+        if (decimales >= 0)
+            ++decimales;
+    }
+    for (int d = std::max(decimales, 0); d < 2; ++d)
+        centesimas *= 10;
+    return centesimas;
+}
+
 std::vector<std::string> DesdeTexto(Impuesto impuesto, std::string_view texto) {
     std::vector<std::string> items;
+    // A damaged key can hold hundreds of thousands of items: repeats are found in a set.
+    std::unordered_set<std::string> vistos;
     bool alguno = false;
     while (true) {
         const auto fin = texto.find(';');
-        if (const auto item = Normalizar(impuesto, texto.substr(0, fin))) {
+        if (auto item = Normalizar(impuesto, texto.substr(0, fin))) {
             alguno = true;
-            if (std::find(items.begin(), items.end(), *item) == items.end())
-                items.push_back(*item);
+            if (vistos.insert(*item).second)
+                items.push_back(std::move(*item));
         }
         if (fin == std::string_view::npos)
             break;
@@ -90,7 +159,7 @@ std::vector<std::string> DesdeTexto(Impuesto impuesto, std::string_view texto) {
     }
     if (!alguno)
         return Originales(impuesto);
-    if (std::find(items.begin(), items.end(), "0") == items.end())
+    if (!vistos.contains("0"))
         items.insert(items.begin(), "0");
     return items;
 }

@@ -68,6 +68,7 @@ private Q_SLOTS:
     void cancelledChoicePrintsNothingAndRewritesTheForm();
     void printedReceiptIsRecordedReprintedAndCopied();
     void jobTakenLateIsRecordedAndToldOnce();
+    void todaysRatesPrintAsChosenAndCopyBack();
 
 private:
     void Fill(CTalveroDlg& dlg);
@@ -303,6 +304,68 @@ void TestPrintFromForm::jobTakenLateIsRecordedAndToldOnce() {
             nuevos << id;
     QCOMPARE(nuevos.size(), 1); // what the register holds is what the server printed
     QCOMPARE(printtest::WaitForJobEnd(QUEUE, nuevos.first()), QStringLiteral("completed"));
+}
+
+void TestPrintFromForm::todaysRatesPrintAsChosenAndCopyBack() {
+    settings_.Clear();
+    settings_.Put("TiposIVA", "0;4;10;21");
+    settings_.Put("TiposRE", "0;0,5;1,4;1,75;5,2");
+    settings_.Put("TiposIRPF", "0;1;2;7;15;19");
+    const auto rowsBefore = RegisterRows();
+    const QList<int> before = Jobs();
+    {
+        CTalveroDlg dlg;
+        QVERIFY(Open(dlg));
+        TypeInto(dlg, 1007, QStringLiteral("1000"));
+        Choose(dlg, 1036, QStringLiteral("21"));
+        Choose(dlg, 1038, QStringLiteral("5,2"));
+        Choose(dlg, 1039, QStringLiteral("19"));
+        ChoiceDriver driver(ChoiceDriver::Press::Accept);
+        QTest::mouseClick(Button(dlg, 1), Qt::LeftButton);
+        QCOMPARE(driver.choicesSeen, 1);
+    }
+    int job = -1;
+    for (int id : Jobs())
+        if (!before.contains(id))
+            job = id;
+    QVERIFY(job > 0);
+    QCOMPARE(printtest::WaitForJobEnd(QUEUE, job), QStringLiteral("completed"));
+    const QList<printtest::Word> words = printtest::Words(printtest::PdfOfJob(job));
+
+    // The tax lines of the concept block, in this order, each label at 37 mm and its amount
+    // ending at 175 mm on the same line: 1.000 + 210 + 52 - 190 = 1.072.
+    const char* const lines[][2] = {{"+21%", "210,00"}, {"+5,2%", "52,00"}, {"+19%", "-190,00"}};
+    double above = 0;
+    for (const auto& [label, amount] : lines) {
+        const printtest::Word* l = Highest(words, QString::fromUtf8(label));
+        const printtest::Word* a = Highest(words, QString::fromUtf8(amount));
+        QVERIFY2(l && a, label);
+        QVERIFY2(qAbs(l->box.left() - 37.0) < 0.5 && qAbs(a->box.right() - 175.0) < 0.5, label);
+        QVERIFY2(qAbs(l->box.bottom() - a->box.bottom()) < 0.5 && l->box.top() > above, label);
+        above = l->box.top();
+    }
+    int totals = 0;
+    for (const printtest::Word& w : words)
+        totals += w.text == QStringLiteral("1.072,00") ? 1 : 0;
+    QCOMPARE(totals, 2);
+
+    // The register keeps the texts as chosen; copied back into a form whose lists are the
+    // original ones, each percentage is added to its list and the total is the same.
+    const auto rows = RegisterRows();
+    QCOMPARE(rows.size(), rowsBefore.size() + 1);
+    settings_.Clear();
+    CTalveroDlg dlg;
+    QVERIFY(Open(dlg));
+    dlg.OnRecibosEmitidos();
+    auto* window = dlg.findChild<registro::RecibosEmitidos*>(QStringLiteral("recibosEmitidos"));
+    auto* table = window->findChild<QTableView*>(QStringLiteral("tablaRecibos"));
+    QTRY_VERIFY(table->model()->rowCount() > 0);
+    table->selectRow(0);
+    window->findChild<QAction*>(QStringLiteral("copiarAlFormulario"))->trigger();
+    QCOMPARE(Text(dlg, 1036) + ' ' + Text(dlg, 1038) + ' ' + Text(dlg, 1039),
+             QStringLiteral("21 5,2 19"));
+    QCOMPARE(List(dlg, 1038)->count(), 6);
+    QCOMPARE(Text(dlg, 1028), QStringLiteral("1.072,00"));
 }
 
 QTEST_MAIN(TestPrintFromForm)
