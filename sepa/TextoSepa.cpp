@@ -78,6 +78,7 @@ std::string InformacionRemesa(std::string_view numero, const std::vector<std::st
     const std::string referencia = TextoSepa(numero);
     if (!referencia.empty())
         texto += " " + referencia;
+    const std::size_t cabecera = texto.size();
     const char* separador = ": ";
     for (const std::string& concepto : conceptos) {
         const std::string linea = TextoSepa(concepto);
@@ -92,10 +93,10 @@ std::string InformacionRemesa(std::string_view numero, const std::vector<std::st
     }
     if (texto.size() <= kLimite)
         return texto;
-    // At the last space that keeps the text within the limit, with the separator that
-    // would end it; a text with no space to cut at is cut at the limit.
+    // At the last space among the concepts that keeps the text within the limit, with the
+    // separator that would end it; concepts with no space to cut at are cut at the limit.
     const std::size_t espacio = texto.rfind(' ', kLimite);
-    texto.resize(espacio == std::string::npos || espacio == 0 ? kLimite : espacio);
+    texto.resize(espacio == std::string::npos || espacio <= cabecera + 1 ? kLimite : espacio);
     while (!texto.empty() && (texto.back() == ' ' || texto.back() == ';' || texto.back() == ':' ||
                               texto.back() == ','))
         texto.pop_back();
