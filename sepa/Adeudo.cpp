@@ -6,7 +6,6 @@
 #include "sepa/Cuentas.h"
 #include "sepa/TextoSepa.h"
 
-#include <algorithm>
 
 namespace sepa {
 
@@ -33,18 +32,6 @@ std::string Mayusculas(std::string texto) {
 bool BarrasAdmitidas(std::string_view referencia) {
     return !referencia.starts_with('/') && !referencia.ends_with('/') &&
            referencia.find("//") == std::string_view::npos;
-}
-
-// The first character of a UTF-8 text that is not in the SEPA set, whole.
-std::string PrimerCaracterAjeno(std::string_view texto) {
-    std::size_t i = 0;
-    while (i < texto.size() && EsCaracterSepa(texto[i]))
-        ++i;
-    std::size_t largo = 1;
-    while (i + largo < texto.size() &&
-           (static_cast<unsigned char>(texto[i + largo]) & 0xC0) == 0x80)
-        ++largo;
-    return std::string(texto.substr(i, largo));
 }
 
 std::optional<Problema> En(const char* campo, std::string mensaje) {
@@ -119,8 +106,8 @@ std::string ComprobarMandato(std::string_view tecleado) {
     const std::string mandato = SinEspaciosAlrededor(tecleado);
     if (mandato.empty())
         return "falta la referencia del mandato.";
-    if (!std::all_of(mandato.begin(), mandato.end(), EsCaracterSepa))
-        return "la referencia del mandato lleva «" + PrimerCaracterAjeno(mandato) +
+    if (const std::string ajeno = PrimerCaracterNoAdmitido(mandato, EsCaracterSepa); !ajeno.empty())
+        return "la referencia del mandato lleva «" + ajeno +
                "», y solo admite letras sin acentos, cifras, espacios y / - ? : ( ) . , ' +.";
     if (mandato.size() > kMaxReferencia)
         return "la referencia del mandato tiene " + std::to_string(mandato.size()) +

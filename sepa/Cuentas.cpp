@@ -1,5 +1,7 @@
 #include "sepa/Cuentas.h"
 
+#include "sepa/TextoSepa.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -88,16 +90,6 @@ int DigitoCuentaEspanola(std::string_view diez) {
     return d == 11 ? 0 : d == 10 ? 1 : d;
 }
 
-std::string PrimerCaracterAjeno(std::string_view s) {
-    const auto it = std::find_if_not(s.begin(), s.end(), EsLetraOCifra);
-    // Shown as typed: a byte of a UTF-8 character would be unreadable alone.
-    std::string_view resto = s.substr(std::size_t(it - s.begin()));
-    std::size_t largo = 1;
-    while (largo < resto.size() && (static_cast<unsigned char>(resto[largo]) & 0xC0) == 0x80)
-        ++largo;
-    return std::string(resto.substr(0, largo));
-}
-
 std::string TextoPais(const Pais& p) {
     return std::string(p.nombre) + " (" + std::string(p.codigo) + ")";
 }
@@ -131,9 +123,8 @@ std::string ComprobarIban(std::string_view tecleado) {
     const std::string iban = NormalizarCodigo(tecleado);
     if (iban.empty())
         return "falta el IBAN.";
-    if (!std::all_of(iban.begin(), iban.end(), EsLetraOCifra))
-        return "un IBAN solo lleva letras y cifras, y este lleva «" + PrimerCaracterAjeno(iban) +
-               "».";
+    if (const std::string ajeno = PrimerCaracterNoAdmitido(iban, EsLetraOCifra); !ajeno.empty())
+        return "un IBAN solo lleva letras y cifras, y este lleva «" + ajeno + "».";
     if (iban.size() < 2 || !EsLetra(iban[0]) || !EsLetra(iban[1]))
         return "un IBAN empieza por las dos letras de su país (ES en España).";
     const Pais* pais = BuscarPais(std::string_view(iban).substr(0, 2));
@@ -174,9 +165,8 @@ std::string ComprobarIdentificadorAcreedor(std::string_view tecleado) {
     const std::string id = NormalizarCodigo(tecleado);
     if (id.empty())
         return "falta el identificador del acreedor.";
-    if (!std::all_of(id.begin(), id.end(), EsLetraOCifra))
-        return "el identificador solo lleva letras y cifras, y este lleva «" +
-               PrimerCaracterAjeno(id) + "».";
+    if (const std::string ajeno = PrimerCaracterNoAdmitido(id, EsLetraOCifra); !ajeno.empty())
+        return "el identificador solo lleva letras y cifras, y este lleva «" + ajeno + "».";
     if (id.size() < 2 || !EsLetra(id[0]) || !EsLetra(id[1]))
         return "el identificador empieza por las dos letras de su país (ES en España).";
     const Pais* pais = BuscarPais(std::string_view(id).substr(0, 2));

@@ -65,6 +65,16 @@ std::string TextoSepa(std::string_view utf8, std::size_t limite) {
     return sepa;
 }
 
+std::string PrimerCaracterNoAdmitido(std::string_view utf8, bool (*admitido)(char)) {
+    const auto inicio = std::find_if_not(utf8.begin(), utf8.end(), admitido);
+    if (inicio == utf8.end())
+        return {};
+    const auto fin = std::find_if(inicio + 1, utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    });
+    return std::string(inicio, fin);
+}
+
 std::size_t Caracteres(std::string_view utf8) {
     // Continuation bytes (10xxxxxx) do not start a character.
     return std::size_t(std::count_if(utf8.begin(), utf8.end(), [](char c) {

@@ -18,6 +18,10 @@ bool EsCaracterSepa(char c);
 // the spaces a cut leaves at the end go too.
 std::string TextoSepa(std::string_view utf8, std::size_t limite = std::string::npos);
 
+// The first character of a UTF-8 text that `admitido` refuses, whole (a byte of it would be
+// unreadable alone); "" when all are admitted.
+std::string PrimerCaracterNoAdmitido(std::string_view utf8, bool (*admitido)(char));
+
 // The number of characters (code points) of a UTF-8 text, as a person counts them.
 std::size_t Caracteres(std::string_view utf8);
 
