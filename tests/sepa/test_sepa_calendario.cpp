@@ -22,6 +22,7 @@ private Q_SLOTS:
 };
 
 void TestSepaCalendario::domingoDePascua_data() {
+    // clang-format off
     // From the published tables of Easter dates.
     QTest::addColumn<int>("anio");
     QTest::addColumn<QString>("pascua");
@@ -30,6 +31,7 @@ void TestSepaCalendario::domingoDePascua_data() {
     QTest::newRow("2000") << 2000 << "23/04/2000";
     QTest::newRow("2038, la más tardía posible") << 2038 << "25/04/2038";
     QTest::newRow("2285, la más temprana posible") << 2285 << "22/03/2285";
+    // clang-format on
 }
 
 void TestSepaCalendario::domingoDePascua() {
@@ -39,49 +41,25 @@ void TestSepaCalendario::domingoDePascua() {
 }
 
 void TestSepaCalendario::fechaDeCobro_data() {
+    // clang-format off
     // Today is Wednesday 27 March 2024; Good Friday is the 29th, Easter Monday 1 April.
     QTest::addColumn<QString>("cobro");
     QTest::addColumn<QString>("motivo"); // empty when the date is accepted
     QTest::addColumn<QString>("propuesta");
-    QTest::newRow("mañana, jueves") << "2024-03-28"
-                                    << ""
-                                    << "";
-    QTest::newRow("hoy") << "2024-03-27"
-                         << "es hoy"
-                         << "28/03/2024";
-    QTest::newRow("ayer") << "2024-03-26"
-                          << "ya ha pasado"
-                          << "28/03/2024";
-    QTest::newRow("Viernes Santo, hasta el martes") << "2024-03-29"
-                                                    << "es Viernes Santo"
-                                                    << "02/04/2024";
-    QTest::newRow("sábado de Pascua") << "2024-03-30"
-                                      << "es sábado"
-                                      << "02/04/2024";
-    QTest::newRow("domingo de Pascua") << "2024-03-31"
-                                       << "es domingo"
-                                       << "02/04/2024";
-    QTest::newRow("Lunes de Pascua") << "2024-04-01"
-                                     << "es Lunes de Pascua"
-                                     << "02/04/2024";
-    QTest::newRow("1 de mayo") << "2024-05-01"
-                               << "es 1 de mayo"
-                               << "02/05/2024";
-    QTest::newRow("25 de diciembre, miércoles") << "2024-12-25"
-                                                << "es 25 de diciembre"
-                                                << "27/12/2024";
-    QTest::newRow("26 de diciembre, jueves") << "2024-12-26"
-                                             << "es 26 de diciembre"
-                                             << "27/12/2024";
-    QTest::newRow("1 de enero, miércoles") << "2025-01-01"
-                                           << "es 1 de enero"
-                                           << "02/01/2025";
-    QTest::newRow("31 de diciembre sí") << "2024-12-31"
-                                        << ""
-                                        << "";
-    QTest::newRow("30 de febrero") << "2025-02-30"
-                                   << "no es una fecha que exista"
-                                   << "";
+    QTest::newRow("mañana, jueves") << "2024-03-28" << "" << "";
+    QTest::newRow("hoy") << "2024-03-27" << "es hoy" << "28/03/2024";
+    QTest::newRow("ayer") << "2024-03-26" << "ya ha pasado" << "28/03/2024";
+    QTest::newRow("Viernes Santo, hasta el martes") << "2024-03-29" << "es Viernes Santo" << "02/04/2024";
+    QTest::newRow("sábado de Pascua") << "2024-03-30" << "es sábado" << "02/04/2024";
+    QTest::newRow("domingo de Pascua") << "2024-03-31" << "es domingo" << "02/04/2024";
+    QTest::newRow("Lunes de Pascua") << "2024-04-01" << "es Lunes de Pascua" << "02/04/2024";
+    QTest::newRow("1 de mayo") << "2024-05-01" << "es 1 de mayo" << "02/05/2024";
+    QTest::newRow("25 de diciembre, miércoles") << "2024-12-25" << "es 25 de diciembre" << "27/12/2024";
+    QTest::newRow("26 de diciembre, jueves") << "2024-12-26" << "es 26 de diciembre" << "27/12/2024";
+    QTest::newRow("1 de enero, miércoles") << "2025-01-01" << "es 1 de enero" << "02/01/2025";
+    QTest::newRow("31 de diciembre sí") << "2024-12-31" << "" << "";
+    QTest::newRow("30 de febrero") << "2025-02-30" << "no es una fecha que exista" << "";
+    // clang-format on
 }
 
 void TestSepaCalendario::fechaDeCobro() {

@@ -14,6 +14,7 @@ private Q_SLOTS:
 };
 
 void TestSepaTexto::textoSepa_data() {
+    // clang-format off
     QTest::addColumn<QString>("texto");
     QTest::addColumn<int>("limite");
     QTest::addColumn<QString>("sepa");
@@ -27,6 +28,7 @@ void TestSepaTexto::textoSepa_data() {
     QTest::newRow("espacios y saltos de línea en los extremos") << "\n Ana \t" << 70 << "Ana";
     QTest::newRow("cortado en el límite tras quitar acentos") << "ÑÑÑÑÑ" << 3 << "NNN";
     QTest::newRow("el corte no deja espacios al final") << "ab  cd" << 4 << "ab";
+    // clang-format on
 }
 
 void TestSepaTexto::textoSepa() {
@@ -38,21 +40,18 @@ void TestSepaTexto::textoSepa() {
 }
 
 void TestSepaTexto::informacionRemesa_data() {
+    // clang-format off
     QTest::addColumn<QString>("numero");
     QTest::addColumn<QStringList>("conceptos");
     QTest::addColumn<QString>("esperado");
-    QTest::newRow("líneas vacías fuera")
-        << "17" << QStringList{"Alquiler de marzo", "", " ", "Comunidad"}
-        << "Recibo 17: Alquiler de marzo; Comunidad";
+    QTest::newRow("líneas vacías fuera") << "17" << QStringList{"Alquiler de marzo", "", " ", "Comunidad"} << "Recibo 17: Alquiler de marzo; Comunidad";
     QTest::newRow("sin conceptos") << "A-3" << QStringList{"", ""} << "Recibo A-3";
     QTest::newRow("con acentos") << "5" << QStringList{"Reparación"} << "Recibo 5: Reparacion";
     const QString palabra = QStringLiteral("Mantenimiento ");
     // "Recibo 9: " is 10 characters, each word 14: nine words end at 136, a tenth at 150.
-    QTest::newRow("cortado en una palabra")
-        << "9" << QStringList{palabra.repeated(12)}
-        << QStringLiteral("Recibo 9: ") + palabra.repeated(9).trimmed();
-    QTest::newRow("sin espacio donde cortar") << "X" << QStringList{QString(200, u'z')}
-                                              << QStringLiteral("Recibo X: ") + QString(130, u'z');
+    QTest::newRow("cortado en una palabra") << "9" << QStringList{palabra.repeated(12)} << QStringLiteral("Recibo 9: ") + palabra.repeated(9).trimmed();
+    QTest::newRow("sin espacio donde cortar") << "X" << QStringList{QString(200, u'z')} << QStringLiteral("Recibo X: ") + QString(130, u'z');
+    // clang-format on
 }
 
 void TestSepaTexto::informacionRemesa() {
