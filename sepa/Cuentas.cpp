@@ -90,6 +90,21 @@ int DigitoCuentaEspanola(std::string_view diez) {
     return d == 11 ? 0 : d == 10 ? 1 : d;
 }
 
+// What an IBAN and a creditor identifier share: letters and digits only, and first the two
+// letters of a SEPA country, found in `pais`. `cual` and `deCual` name the code.
+std::string ComprobarPais(const std::string& codigo, std::string_view cual, std::string_view deCual,
+                          const Pais*& pais) {
+    if (const std::string ajeno = PrimerCaracterNoAdmitido(codigo, EsLetraOCifra); !ajeno.empty())
+        return std::string(cual) + " solo lleva letras y cifras, y este lleva «" + ajeno + "».";
+    if (codigo.size() < 2 || !EsLetra(codigo[0]) || !EsLetra(codigo[1]))
+        return std::string(cual) + " empieza por las dos letras de su país (ES en España).";
+    pais = BuscarPais(std::string_view(codigo).substr(0, 2));
+    if (pais == nullptr)
+        return "el país «" + codigo.substr(0, 2) + "» " + std::string(deCual) +
+               " no es de la zona SEPA, o no es un país.";
+    return {};
+}
+
 std::string TextoPais(const Pais& p) {
     return std::string(p.nombre) + " (" + std::string(p.codigo) + ")";
 }
@@ -123,14 +138,9 @@ std::string ComprobarIban(std::string_view tecleado) {
     const std::string iban = NormalizarCodigo(tecleado);
     if (iban.empty())
         return "falta el IBAN.";
-    if (const std::string ajeno = PrimerCaracterNoAdmitido(iban, EsLetraOCifra); !ajeno.empty())
-        return "un IBAN solo lleva letras y cifras, y este lleva «" + ajeno + "».";
-    if (iban.size() < 2 || !EsLetra(iban[0]) || !EsLetra(iban[1]))
-        return "un IBAN empieza por las dos letras de su país (ES en España).";
-    const Pais* pais = BuscarPais(std::string_view(iban).substr(0, 2));
-    if (pais == nullptr)
-        return "el país «" + iban.substr(0, 2) +
-               "» del IBAN no es de la zona SEPA, o no es un país.";
+    const Pais* pais = nullptr;
+    if (std::string falta = ComprobarPais(iban, "un IBAN", "del IBAN", pais); !falta.empty())
+        return falta;
     if (iban.size() != pais->longitudIban)
         return "un IBAN de " + TextoPais(*pais) + " tiene " + std::to_string(pais->longitudIban) +
                " caracteres, y este tiene " + std::to_string(iban.size()) + ".";
@@ -165,14 +175,10 @@ std::string ComprobarIdentificadorAcreedor(std::string_view tecleado) {
     const std::string id = NormalizarCodigo(tecleado);
     if (id.empty())
         return "falta el identificador del acreedor.";
-    if (const std::string ajeno = PrimerCaracterNoAdmitido(id, EsLetraOCifra); !ajeno.empty())
-        return "el identificador solo lleva letras y cifras, y este lleva «" + ajeno + "».";
-    if (id.size() < 2 || !EsLetra(id[0]) || !EsLetra(id[1]))
-        return "el identificador empieza por las dos letras de su país (ES en España).";
-    const Pais* pais = BuscarPais(std::string_view(id).substr(0, 2));
-    if (pais == nullptr)
-        return "el país «" + id.substr(0, 2) +
-               "» del identificador no es de la zona SEPA, o no es un país.";
+    const Pais* pais = nullptr;
+    if (std::string falta = ComprobarPais(id, "el identificador", "del identificador", pais);
+        !falta.empty())
+        return falta;
     if (pais->codigo == "ES" && id.size() != 16)
         return "un identificador de acreedor español tiene 16 caracteres (ES, dos dígitos de "
                "control, tres de sufijo y los nueve del NIF), y este tiene " +
