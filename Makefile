@@ -18,6 +18,7 @@ all: build
 
 deps:
 	@bash scripts/install-deps.sh
+	@bash scripts/sepa-schema.sh $(BUILD)/esquemas
 
 $(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo

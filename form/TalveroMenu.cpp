@@ -2,6 +2,7 @@
 // usual shortcuts. The bar sits above the client area; the controls keep their places.
 #include "form/TalveroDlg.h"
 #include "resources/templates/Recursos.h"
+#include "sepa/DatosAcreedor.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -51,6 +52,8 @@ void CTalveroDlg::BuildMenuBar() {
             &QAction::triggered, this, &CTalveroDlg::OnRecibosEmitidos);
     connect(recibos->addAction(QStringLiteral("&Tipos impositivos…")), &QAction::triggered, this,
             &CTalveroDlg::OnTiposImpositivos);
+    connect(recibos->addAction(QStringLiteral("&Datos del acreedor…")), &QAction::triggered, this,
+            [this] { sepa::MostrarDatosAcreedor(this); });
 
     QMenu* ayuda = bar->addMenu(QStringLiteral("A&yuda"));
     connect(AddCommand(ayuda, QStringLiteral("&Acerca de Talvero…"), QKeySequence(Qt::Key_F1)),

@@ -3,6 +3,7 @@
 #include "platform/BoundedTask.h"
 #include "platform/PrinterQueries.h"
 #include "platform/QtPageSurface.h"
+#include "platform/SaveFailure.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -29,32 +30,6 @@ constexpr qsizetype kMaxNumberLength = 100;
 QString Failure(const QString& path, const QString& reason) {
     return QStringLiteral("No se pudo guardar el recibo en \"%1\": %2.")
         .arg(QDir::toNativeSeparators(path), reason);
-}
-
-// Why QSaveFile could not open `path`, said in terms of the folder and file the user chose.
-QString OpenFailureReason(const QString& path) {
-    const QFileInfo target(path);
-    const QFileInfo folder(target.absolutePath());
-    if (!folder.exists() || !folder.isDir()) {
-        return QStringLiteral("la carpeta no existe");
-    }
-    if (target.isDir()) {
-        return QStringLiteral("ya hay una carpeta con ese nombre");
-    }
-    if (target.exists() && !target.isWritable()) {
-        return QStringLiteral("el archivo que ya existe está protegido contra escritura");
-    }
-    if (!folder.isWritable()) {
-        return QStringLiteral("no hay permiso para escribir en la carpeta");
-    }
-    return QStringLiteral("no se pudo crear el archivo");
-}
-
-QString CommitFailureReason(const QSaveFile& file) {
-    if (file.error() == QFileDevice::RenameError) {
-        return QStringLiteral("no se pudo reemplazar el archivo que ya existía");
-    }
-    return QStringLiteral("el archivo no se pudo escribir entero (puede que el disco esté lleno)");
 }
 
 bool IsForbiddenInFileName(QChar c) {

@@ -15,6 +15,8 @@ packages=(
   libqt6sql6-sqlite sqlite3
   # tests: offscreen Qt, a real CUPS with a PDF queue, PDF inspection
   cups cups-client cups-ipp-utils cups-filters printer-driver-cups-pdf poppler-utils
+  # tests: remittance files validated against the bank's schema (scripts/sepa-schema.sh)
+  libxml2-utils
   # fuzzing, sanitizers, benchmarks
   clang libclang-rt-dev libbenchmark-dev time bc
   # packaging

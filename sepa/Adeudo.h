@@ -1,0 +1,98 @@
+// One remittance of SEPA Core direct debits as this program builds it: the creditor (the
+// user, from the settings), the collection date and one debit per receipt. Standard C++.
+//
+// The row checks return "" or a Spanish reason that follows the field's name, without any
+// row: the list of receipts writes «Fila 7, IBAN: los dígitos de control…».
+#pragma once
+
+#include "amounts/Currency.h"
+#include "sepa/Calendario.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CRecibo;
+
+namespace sepa {
+
+// The sequence of a debit under its mandate; the file groups debits by it, in this order.
+enum class Secuencia { FRST, RCUR, OOFF, FNAL };
+inline constexpr std::array kSecuencias{Secuencia::FRST, Secuencia::RCUR, Secuencia::OOFF,
+                                        Secuencia::FNAL};
+
+std::string_view CodigoSecuencia(Secuencia s); // "FRST", ...
+// "FRST", "RCUR", "OOFF" or "FNAL" in any case and with spaces around; an empty text is
+// RCUR. Anything else gives nothing.
+std::optional<Secuencia> LeerSecuencia(std::string_view texto);
+std::string ComprobarSecuencia(std::string_view texto);
+
+// Limits of the bank's format, in characters.
+inline constexpr std::size_t kMaxNombre = 70;
+inline constexpr std::size_t kMaxReferencia = 35;
+inline constexpr std::size_t kMaxConcepto = 140;
+// The largest amount of one SEPA debit, 999.999.999,99 euros, in cents.
+inline constexpr std::int64_t kMaxCentimos = 99'999'999'999;
+
+struct Acreedor {
+    std::string nombre;        // at most 70 characters
+    std::string identificador; // SEPA creditor identifier, ESxx000B12345674
+    std::string iban;
+    std::string bic; // optional
+};
+
+struct Adeudo {
+    std::string numero;                 // the receipt's number: the debit's end-to-end id
+    moneda::Currency total;             // the receipt's total, as the form computed it
+    std::vector<std::string> conceptos; // the receipt's concept lines, empty ones included
+    std::string titular;                // the account holder
+    std::string iban;
+    std::string bic; // optional
+    std::string mandato;
+    Fecha fechaMandato;
+    Secuencia secuencia = Secuencia::RCUR;
+};
+
+struct Remesa {
+    Acreedor acreedor;
+    Fecha fechaCobro;
+    std::vector<Adeudo> adeudos;
+};
+
+// A debit of the receipt: its number, its total exactly as printed, its concepts and, as
+// account holder, the payer's first line. The bank's fields are left for the caller.
+Adeudo AdeudoDelRecibo(const CRecibo& recibo);
+
+// The total as printed, in cents: the form's total rounded once to the cent, half away from
+// zero. Nothing for an amount that is not valid.
+std::optional<std::int64_t> Centimos(const moneda::Currency& total);
+
+// --- Checks of one field --------------------------------------------------------------
+std::string ComprobarTotal(const moneda::Currency& total);
+// At most 35 characters of the SEPA set, neither starting nor ending with "/" and without
+// "//" (the banks refuse references like that).
+std::string ComprobarMandato(std::string_view mandato);
+std::string ComprobarFechaMandato(Fecha mandato, Fecha cobro);
+// A name of at most 70 characters; what is outside the SEPA set is converted, not refused.
+std::string ComprobarNombre(std::string_view nombre, std::string_view falta);
+std::string ComprobarTitular(std::string_view titular);
+// The receipt's number as the debit's reference: at most 35 characters once in the SEPA
+// set, and the same rule about "/" as the mandate.
+std::string ComprobarNumero(std::string_view numero);
+
+// The first fault of a debit or of the creditor, with the field it is in.
+struct Problema {
+    std::string campo;   // the list's column: "IBAN", "BIC", "Mandato", "Fecha del mandato"...
+    std::string mensaje; // a reason as above
+};
+std::optional<Problema> ComprobarAdeudo(const Adeudo& adeudo, Fecha cobro);
+std::optional<Problema> ComprobarAcreedor(const Acreedor& acreedor);
+
+// The creditor's data as it is written: codes without spaces and upper-cased, the name
+// without spaces at the ends.
+Acreedor Normalizado(Acreedor acreedor);
+
+} // namespace sepa

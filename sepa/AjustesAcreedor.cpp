@@ -1,0 +1,46 @@
+#include "sepa/AjustesAcreedor.h"
+
+#include "platform/SettingsStore.h"
+
+namespace sepa {
+
+namespace {
+
+// The section the form keeps its own settings in.
+constexpr char kSeccion[] = "Aplicacion Talvero";
+constexpr char kNombre[] = "AcreedorNombre";
+constexpr char kIdentificador[] = "AcreedorIdentificador";
+constexpr char kIban[] = "AcreedorIban";
+constexpr char kBic[] = "AcreedorBic";
+
+} // namespace
+
+Acreedor LeerAcreedor(const platform::SettingsStore& store) {
+    return Acreedor{store.GetString(kSeccion, kNombre), store.GetString(kSeccion, kIdentificador),
+                    store.GetString(kSeccion, kIban), store.GetString(kSeccion, kBic)};
+}
+
+void EscribirAcreedor(platform::SettingsStore& store, const Acreedor& a) {
+    store.WriteString(kSeccion, kNombre, a.nombre);
+    store.WriteString(kSeccion, kIdentificador, a.identificador);
+    store.WriteString(kSeccion, kIban, a.iban);
+    store.WriteString(kSeccion, kBic, a.bic);
+}
+
+AcreedorCargado CargarAcreedor(const platform::SettingsStore& store) {
+    AcreedorCargado cargado{Normalizado(LeerAcreedor(store)), {}};
+    const Acreedor& a = cargado.acreedor;
+    const std::string dondeSeCorrige =
+        " Escríbalos en Talvero, en «Recibos → Datos del acreedor…».";
+    if (a.nombre.empty() && a.identificador.empty() && a.iban.empty()) {
+        cargado.error = "Faltan los datos del acreedor (nombre, identificador SEPA e IBAN) para "
+                        "cobrar los recibos por el banco." +
+                        dondeSeCorrige;
+    } else if (const auto p = ComprobarAcreedor(a)) {
+        cargado.error = "Los datos del acreedor guardados en los ajustes no son válidos; " +
+                        p->campo + ": " + p->mensaje + dondeSeCorrige;
+    }
+    return cargado;
+}
+
+} // namespace sepa

@@ -1,0 +1,34 @@
+// The remittance file the creditor's bank receives: one ISO 20022 pain.008.001.02 document
+// (SEPA Core direct debit, as the Spanish banks' guide has it), UTF-8.
+//
+// Every debit is checked before anything is written, and the file is written complete or
+// not at all: a fault leaves whatever stood at the path untouched. Amounts are the
+// receipts' totals as printed, in cents, written with "." and two decimals; the counts and
+// control sums are computed from the very amounts written.
+#pragma once
+
+#include "sepa/Adeudo.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <string>
+
+namespace sepa {
+
+struct ResultadoRemesa {
+    QString msgId;             // the file's identifier; empty when nothing was written
+    QString error;             // why nothing was written, a Spanish sentence; empty on success
+    std::int64_t adeudos = 0;  // debits written
+    std::int64_t centimos = 0; // their sum
+    bool Escrita() const { return error.isEmpty(); }
+};
+
+// Today's date on this machine's clock.
+Fecha Hoy();
+
+// Checks the remittance (creditor, collection date against `hoy`, every debit) and writes
+// it to `ruta`. A fault of one debit names its receipt: "Recibo 12, IBAN: ...".
+ResultadoRemesa EscribirRemesa(const QString& ruta, const Remesa& remesa, Fecha hoy = Hoy());
+
+} // namespace sepa

@@ -1,0 +1,220 @@
+// Remittance files written, validated against the bank's official schema with xmllint and
+// read back: counts, sums and groups are checked from the XML, never against a stored file.
+#include "SampleAdeudos.h"
+#include "SampleRecords.h"
+#include "amounts/moneda.h"
+#include "sepa/EscribirRemesa.h"
+#include "sepa/IdentificadorMensaje.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <map>
+
+Q_DECLARE_METATYPE(sepa::Remesa)
+
+namespace {
+
+const std::chrono::year_month_day kHoy = std::chrono::year(2024) / 3 / 5;
+const std::chrono::year_month_day kCobro = std::chrono::year(2024) / 3 / 8;
+
+// The amount as the receipt prints it ("1.234,56"), written the bank's way ("1234.56").
+QString ComoSeImprime(const moneda::Currency& total) {
+    return QString::fromStdString(moneda::FormatEuros(total)).remove(u'.').replace(u',', u'.');
+}
+
+qint64 Centimos(const QString& decimal) {
+    return QString(decimal).remove(u'.').toLongLong();
+}
+
+// What the bank reads of a file: element paths below Document with their texts, in order.
+using Lectura = std::vector<std::pair<QString, QString>>;
+Lectura Leer(const QString& ruta) {
+    QFile f(ruta);
+    f.open(QIODevice::ReadOnly);
+    QXmlStreamReader xml(&f);
+    Lectura leido;
+    QStringList camino;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement()) {
+            camino << xml.name().toString();
+            if (xml.attributes().hasAttribute(QStringLiteral("Ccy")))
+                leido.emplace_back(camino.join(u'/') + QStringLiteral("@Ccy"),
+                                   xml.attributes().value(QStringLiteral("Ccy")).toString());
+        } else if (xml.isEndElement()) {
+            camino.removeLast();
+        } else if (xml.isCharacters() && !xml.isWhitespace()) {
+            leido.emplace_back(camino.join(u'/'), xml.text().toString());
+        }
+    }
+    return leido;
+}
+
+QStringList Valores(const Lectura& l, const QString& final) {
+    QStringList v;
+    for (const auto& [camino, texto] : l)
+        if (camino.endsWith(final))
+            v << texto;
+    return v;
+}
+
+QString Xmllint(const QString& ruta) {
+    QProcess p;
+    p.start(QStringLiteral("xmllint"), {QStringLiteral("--noout"), QStringLiteral("--schema"),
+                                        QStringLiteral(TALVERO_SEPA_XSD), ruta});
+    p.waitForFinished();
+    return p.exitCode() == 0 ? QString() : QString::fromUtf8(p.readAllStandardError());
+}
+
+sepa::Remesa RemesaEjemplo(int adeudos) {
+    sepa::Remesa r{sample::AcreedorEjemplo(), kCobro, {}};
+    for (int n = 0; n < adeudos; ++n)
+        r.adeudos.push_back(sample::AdeudoEjemplo(std::uint64_t(n)));
+    // 156,1056: the one total that the cent rounding of the printed receipt takes up.
+    sepa::Adeudo impreso = sample::AdeudoEjemplo(99);
+    impreso.total = moneda::Currency(1561056);
+    r.adeudos.push_back(impreso);
+    return r;
+}
+
+} // namespace
+
+class TestSepaRemesa : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void remesaValidaLeidaDeVuelta();
+    void nadaEscritoSiAlgoFalla_data();
+    void nadaEscritoSiAlgoFalla();
+    void identificadoresNuncaRepetidos();
+
+private:
+    QTemporaryDir dir_;
+};
+
+void TestSepaRemesa::remesaValidaLeidaDeVuelta() {
+    const sepa::Remesa remesa = RemesaEjemplo(40);
+    const QString ruta = dir_.filePath(QStringLiteral("remesa.xml"));
+    const sepa::ResultadoRemesa r = sepa::EscribirRemesa(ruta, remesa, kHoy);
+    QCOMPARE(r.error, QString());
+    QCOMPARE(Xmllint(ruta), QString());
+    const Lectura l = Leer(ruta);
+
+    // Each amount as printed, in the order of the groups FRST, RCUR, OOFF, FNAL.
+    std::map<sepa::Secuencia, QStringList> porSecuencia;
+    qint64 suma = 0;
+    for (const sepa::Adeudo& a : remesa.adeudos) {
+        porSecuencia[a.secuencia] << ComoSeImprime(a.total);
+        suma += Centimos(ComoSeImprime(a.total));
+    }
+    QStringList importes;
+    QStringList secuencias;
+    QStringList cuentas;
+    QStringList sumas;
+    for (const auto& [s, lista] : porSecuencia) {
+        importes << lista;
+        secuencias << QString::fromLatin1(sepa::CodigoSecuencia(s).data(), 4);
+        cuentas << QString::number(lista.size());
+        qint64 sumaGrupo = 0;
+        for (const QString& i : lista)
+            sumaGrupo += Centimos(i);
+        sumas << QStringLiteral("%1.%2")
+                     .arg(sumaGrupo / 100)
+                     .arg(sumaGrupo % 100, 2, 10, QChar(u'0'));
+    }
+    QVERIFY(importes.contains(QStringLiteral("156.11")));
+    QCOMPARE(Valores(l, QStringLiteral("DrctDbtTxInf/InstdAmt")), importes);
+    QCOMPARE(Valores(l, QStringLiteral("PmtTpInf/SeqTp")), secuencias);
+    QCOMPARE(Valores(l, QStringLiteral("PmtInf/NbOfTxs")), cuentas);
+    QCOMPARE(Valores(l, QStringLiteral("PmtInf/CtrlSum")), sumas);
+    QCOMPARE(Valores(l, QStringLiteral("GrpHdr/NbOfTxs")), QStringList{QStringLiteral("41")});
+    QCOMPARE(Centimos(Valores(l, QStringLiteral("GrpHdr/CtrlSum")).value(0)), suma);
+    QCOMPARE(r.centimos, suma);
+    QCOMPARE(Valores(l, QStringLiteral("GrpHdr/MsgId")), QStringList{r.msgId});
+    QCOMPARE(Valores(l, QStringLiteral("InstdAmt@Ccy")).count(QStringLiteral("EUR")), 41);
+    QCOMPARE(Valores(l, QStringLiteral("ReqdColltnDt")).count(QStringLiteral("2024-03-08")), 4);
+
+    // The creditor, as Spanish banks want it, its name in the SEPA set.
+    QCOMPARE(Valores(l, QStringLiteral("InitgPty/Id/OrgId/Othr/Id")),
+             QStringList{QStringLiteral("ES72000H50123456")});
+    QCOMPARE(Valores(l, QStringLiteral("CdtrSchmeId/Id/PrvtId/Othr/Id"))
+                 .count(QStringLiteral("ES72000H50123456")),
+             4);
+    QCOMPARE(Valores(l, QStringLiteral("Othr/SchmeNm/Prtry")).count(QStringLiteral("SEPA")), 4);
+    QCOMPARE(Valores(l, QStringLiteral("Cdtr/Nm")).value(0),
+             QStringLiteral("COMUNIDAD DE PROPIETARIOS C/ PENA + CIA, 12"));
+    QCOMPARE(Valores(l, QStringLiteral("CdtrAcct/Id/IBAN")).value(0),
+             QStringLiteral("ES5812345678010123456789"));
+    // Debtors: every third one gave no BIC (0, 3, ... 39, and 99).
+    QCOMPARE(Valores(l, QStringLiteral("DbtrAgt/FinInstnId/Othr/Id")).count(), 15);
+    const QRegularExpression juegoSepa(QStringLiteral("^[A-Za-z0-9/?:().,'+ -]+$"));
+    for (const QString& nombre : Valores(l, QStringLiteral("/Nm")))
+        QVERIFY2(juegoSepa.match(nombre).hasMatch(), qPrintable(nombre));
+}
+
+void TestSepaRemesa::nadaEscritoSiAlgoFalla_data() {
+    // clang-format off
+    QTest::addColumn<sepa::Remesa>("remesa");
+    QTest::addColumn<QString>("carpeta");
+    QTest::addColumn<QString>("motivo");
+    sepa::Remesa r = RemesaEjemplo(10);
+    r.adeudos[7].iban = "ES5812345678010123456788";
+    QTest::newRow("un IBAN mal, el del recibo 8") << r << "" << "Recibo «000008», IBAN: ";
+    r = RemesaEjemplo(3);
+    r.adeudos[1].fechaMandato = std::chrono::year(2024) / 3 / 9;
+    QTest::newRow("un mandato posterior al cobro") << r << "" << "Fecha del mandato: ";
+    r = RemesaEjemplo(3);
+    r.acreedor.identificador = "ES73000H50123456";
+    QTest::newRow("acreedor con otro control") << r << "" << "Identificador: los dígitos";
+    r = RemesaEjemplo(3);
+    r.fechaCobro = std::chrono::year(2024) / 3 / 9;
+    QTest::newRow("cobro en sábado") << r << "" << "el primer día válido es el 11/03/2024";
+    r.adeudos.clear();
+    r.fechaCobro = kCobro;
+    QTest::newRow("ningún recibo") << r << "" << "ningún recibo";
+    QTest::newRow("carpeta que no existe") << RemesaEjemplo(2) << "no-existe" << "la carpeta no existe";
+    // clang-format on
+}
+
+void TestSepaRemesa::nadaEscritoSiAlgoFalla() {
+    QFETCH(sepa::Remesa, remesa);
+    QFETCH(QString, carpeta);
+    QFETCH(QString, motivo);
+    const QString ruta =
+        dir_.filePath(carpeta.isEmpty() ? QStringLiteral("anterior.xml")
+                                        : carpeta + QStringLiteral("/anterior.xml"));
+    if (carpeta.isEmpty()) {
+        QFile anterior(ruta);
+        QVERIFY(anterior.open(QIODevice::WriteOnly));
+        anterior.write("la remesa anterior");
+    }
+    const sepa::ResultadoRemesa r = sepa::EscribirRemesa(ruta, remesa, kHoy);
+    QVERIFY2(r.error.contains(motivo), qPrintable(r.error));
+    QCOMPARE(r.msgId, QString());
+    QFile despues(ruta);
+    QCOMPARE(despues.open(QIODevice::ReadOnly) ? despues.readAll() : QByteArray(),
+             carpeta.isEmpty() ? QByteArray("la remesa anterior") : QByteArray());
+    QCOMPARE(QDir(dir_.path()).entryList({QStringLiteral("*.xml.*")}, QDir::Files), QStringList());
+}
+
+void TestSepaRemesa::identificadoresNuncaRepetidos() {
+    // Two processes in the same millisecond differ by their ids; one process by its count.
+    const QDateTime ahora(QDate(2024, 3, 5), QTime(9, 8, 7, 6));
+    const QString a = sepa::IdentificadorMensaje(ahora, 4194303, 0, 0);
+    const QString b = sepa::IdentificadorMensaje(ahora, 4194302, 0, 0);
+    QCOMPARE_NE(a, b);
+    QCOMPARE(a.size(), sepa::kMaxIdentificadorMensaje);
+    QCOMPARE(a.left(18), QStringLiteral("R20240305090807006"));
+
+    const sepa::Remesa remesa = RemesaEjemplo(1);
+    const auto uno = sepa::EscribirRemesa(dir_.filePath(QStringLiteral("1.xml")), remesa, kHoy);
+    const auto dos = sepa::EscribirRemesa(dir_.filePath(QStringLiteral("2.xml")), remesa, kHoy);
+    QCOMPARE_NE(uno.msgId, dos.msgId);
+}
+
+QTEST_GUILESS_MAIN(TestSepaRemesa)
+#include "test_sepa_remesa.moc"
