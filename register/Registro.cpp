@@ -309,9 +309,6 @@ std::optional<CRecibo> Registro::Cargar(qint64 id) {
     return ReciboDeFila(q.record());
 }
 
-namespace {
-
-// "0099" + 1 = "0100": digit by digit, so that no number is too long.
 QString MasUno(QString digitos) {
     for (qsizetype i = digitos.size() - 1; i >= 0; --i) {
         if (digitos[i] != QLatin1Char('9')) {
@@ -322,8 +319,6 @@ QString MasUno(QString digitos) {
     }
     return QLatin1Char('1') + digitos;
 }
-
-} // namespace
 
 QString Registro::SiguienteNumeroLibre() {
     if (!Abrir())

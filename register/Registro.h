@@ -23,6 +23,10 @@
 
 namespace registro {
 
+// A number made of digits plus one, digit by digit so that no number is too long: "0099"
+// gives "0100", "999" gives "1000".
+QString MasUno(QString digitos);
+
 class Registro {
 public:
     // The schema version this program writes; older files are migrated to it.
