@@ -184,6 +184,12 @@ std::optional<int> LineaDeOrdenes(int argc, char** argv, const EmitirLista& emit
     if (std::any_of(argv + 1, argv + argc, PideLista)) {
         // Pages are drawn with fonts, which needs a GUI application, but never a screen.
         qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Standard error carries the list's own messages for scripts: Qt's notes about the
+        // desktop session (no runtime folder, for one) are not theirs to read.
+        qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext&, const QString& m) {
+            if (tipo == QtCriticalMsg || tipo == QtFatalMsg)
+                std::fprintf(stderr, "talvero: %s\n", m.toLocal8Bit().constData());
+        });
         QGuiApplication app(argc, argv);
         return Ejecutar(QCoreApplication::arguments(), emitirLista);
     }
