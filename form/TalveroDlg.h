@@ -28,6 +28,9 @@ class QPushButton;
 namespace platform {
 class PreviewWindow;
 }
+namespace lista {
+class VentanaLista;
+}
 namespace registro {
 class RecibosEmitidos;
 }
@@ -73,6 +76,7 @@ public:
     void OnVistaPrevia();     // "Vista previa…": the page in a window of its own, kept current
     void OnGuardarPdf();      // "Guardar como PDF…": the print command's steps, into a PDF file
     void OnRecibosEmitidos(); // "Recibos emitidos…": the register of issued receipts
+    void OnEmitirLista();     // "Emitir lista de recibos…": built on first use
     // Fills the form from a receipt already issued, for a new one that resembles it.
     void CopiarReciboAlFormulario(const CRecibo& rec);
 
@@ -112,6 +116,7 @@ private:
 
     QPointer<platform::PreviewWindow> preview_;
     QPointer<registro::RecibosEmitidos> registro_;
+    QPointer<lista::VentanaLista> lista_;
     bool previewPending_ = false;
 
     static const platform::NotifyRow<CTalveroDlg> kNotifications[];
