@@ -80,9 +80,10 @@ VentanaLista::VentanaLista(std::function<CRecibo()> plantilla, QWidget* parent)
     tabla_->horizontalHeader()->setStretchLastSection(true);
     tabla_->setColumnWidth(ModeloLista::Fila, 50);
     tabla_->setColumnWidth(ModeloLista::Numero, 70);
-    tabla_->setColumnWidth(ModeloLista::Pagador, 180);
-    tabla_->setColumnWidth(ModeloLista::Concepto, 180);
+    tabla_->setColumnWidth(ModeloLista::Pagador, 150);
+    tabla_->setColumnWidth(ModeloLista::Concepto, 150);
     tabla_->setColumnWidth(ModeloLista::Total, 90);
+    tabla_->setWordWrap(false);
 
     vista_ = new platform::PagePreview(this);
     vista_->setObjectName(QStringLiteral("vistaLista"));
@@ -91,7 +92,8 @@ VentanaLista::VentanaLista(std::function<CRecibo()> plantilla, QWidget* parent)
     partes->addWidget(tabla_);
     partes->addWidget(vista_);
     partes->setStretchFactor(0, 3);
-    partes->setStretchFactor(1, 2);
+    partes->setStretchFactor(1, 1);
+    partes->setSizes({760, 300});
 
     resumen_ = new QLabel(this);
     resumen_->setObjectName(QStringLiteral("resumen"));
