@@ -33,6 +33,13 @@ QString Texto(const QString& celda, int maximo, std::string& destino) {
     return {};
 }
 
+// The same for the fields whose first letter the form capitalises.
+QString TextoCapitalizado(const QString& celda, int maximo, std::string& destino) {
+    const QString error = Texto(celda, maximo, destino);
+    destino = moneda::CapitalizeFirst(destino);
+    return error;
+}
+
 QString Lista(const std::vector<std::string>& items) {
     QStringList t;
     for (const std::string& i : items)
@@ -147,19 +154,13 @@ QString Fecha(const QString& celda, ContextoFila& ctx) {
 }
 
 QString Localidad(const QString& celda, ContextoFila& ctx) {
-    std::string& campo = ctx.fila.recibo.m_Localidad;
-    const QString error = Texto(celda, limites::kLocalidad, campo);
-    campo = moneda::CapitalizeFirst(campo); // as the form leaves it
-    return error;
+    return TextoCapitalizado(celda, limites::kLocalidad, ctx.fila.recibo.m_Localidad);
 }
 QString Vencimiento(const QString& celda, ContextoFila& ctx) {
     return Texto(celda, limites::kVencimiento, ctx.fila.recibo.m_Vencimiento);
 }
 QString Pagador1(const QString& celda, ContextoFila& ctx) {
-    std::string& campo = ctx.fila.recibo.m_Pagador1;
-    const QString error = Texto(celda, limites::kPagador, campo);
-    campo = moneda::CapitalizeFirst(campo);
-    return error;
+    return TextoCapitalizado(celda, limites::kPagador, ctx.fila.recibo.m_Pagador1);
 }
 QString Pagador2(const QString& celda, ContextoFila& ctx) {
     return Texto(celda, limites::kPagador, ctx.fila.recibo.m_Pagador2);
@@ -168,10 +169,7 @@ QString Direccion(const QString& celda, ContextoFila& ctx) {
     return Texto(celda, limites::kDireccion, ctx.fila.recibo.m_Direccion);
 }
 QString Cobrador1(const QString& celda, ContextoFila& ctx) {
-    std::string& campo = ctx.fila.recibo.m_Cobrador1;
-    const QString error = Texto(celda, limites::kCobrador, campo);
-    campo = moneda::CapitalizeFirst(campo);
-    return error;
+    return TextoCapitalizado(celda, limites::kCobrador, ctx.fila.recibo.m_Cobrador1);
 }
 QString Cobrador2(const QString& celda, ContextoFila& ctx) {
     return Texto(celda, limites::kCobrador, ctx.fila.recibo.m_Cobrador2);
