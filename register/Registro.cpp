@@ -6,12 +6,14 @@
 
 #include <QAtomicInteger>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStandardPaths>
+#include <QThread>
 
 namespace registro {
 
@@ -25,6 +27,7 @@ QString NuevaConexion() {
 // SQLite's primary result codes, as the driver reports them.
 constexpr int kSqliteCorrupt = 11;
 constexpr int kSqliteNotADb = 26;
+constexpr int kSqliteBusy = 5;
 
 // The reason for the user, in Spanish, with SQLite's own words after it for whoever helps.
 } // namespace
@@ -171,7 +174,15 @@ bool Registro::Configurar() {
         danado_ = EsDanado(q.lastError());
         return Fallo(MotivoDe(q.lastError()));
     }
-    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next()) {
+    // Switching a new file to WAL needs it to itself, and SQLite says so at once rather
+    // than waiting: another copy may be creating the same file. Ask again for as long as
+    // a lock is waited for elsewhere.
+    QElapsedTimer espera;
+    espera.start();
+    while (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
+           q.lastError().nativeErrorCode().toInt() == kSqliteBusy && espera.elapsed() < 5000)
+        QThread::msleep(20);
+    if (!q.isActive() || !q.next()) {
         danado_ = EsDanado(q.lastError());
         return Fallo(MotivoDe(q.lastError()));
     }
