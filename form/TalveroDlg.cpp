@@ -5,6 +5,7 @@
 #include "form/SavedSettings.h"
 #include "platform/DataExchange.h"
 #include "platform/SettingsStore.h"
+#include "receipt/LimitesCampos.h"
 #include "resources/links/Enlaces.h"
 #include "resources/pictures/Pictures.h"
 #include "resources/templates/Plantillas.h"
@@ -78,28 +79,28 @@ void CTalveroDlg::CapitalizeFields() {
 void CTalveroDlg::DoDataExchange(platform::DataExchange& dx) {
     CapitalizeFields();
     dx.Attach(IDC_BANNER, m_BotonBanner);
-    dx.Text(IDC_COBRADOR1, m_Cobrador1, 19);
-    dx.Text(IDC_COBRADOR2, m_Cobrador2, 19);
-    dx.Text(IDC_CONCEPTO1, m_Concepto1, 40);
-    dx.Text(IDC_CONCEPTO2, m_Concepto2, 40);
-    dx.Text(IDC_CONCEPTO3, m_Concepto3, 40);
-    dx.Text(IDC_CONCEPTO4, m_Concepto4, 40);
-    dx.Text(IDC_DIRECCION, m_Direccion, 50);
-    dx.Integer(IDC_ANIO, m_Anio, 1970, 3000);
-    dx.Text(IDC_NUMERO, m_Numero, 6);
-    dx.Text(IDC_PAGADOR1, m_Pagador1, 29);
-    dx.Text(IDC_PAGADOR2, m_Pagador2, 29);
+    dx.Text(IDC_COBRADOR1, m_Cobrador1, limites::kCobrador);
+    dx.Text(IDC_COBRADOR2, m_Cobrador2, limites::kCobrador);
+    dx.Text(IDC_CONCEPTO1, m_Concepto1, limites::kConcepto);
+    dx.Text(IDC_CONCEPTO2, m_Concepto2, limites::kConcepto);
+    dx.Text(IDC_CONCEPTO3, m_Concepto3, limites::kConcepto);
+    dx.Text(IDC_CONCEPTO4, m_Concepto4, limites::kConcepto);
+    dx.Text(IDC_DIRECCION, m_Direccion, limites::kDireccion);
+    dx.Integer(IDC_ANIO, m_Anio, limites::kAnioMinimo, limites::kAnioMaximo);
+    dx.Text(IDC_NUMERO, m_Numero, limites::kNumero);
+    dx.Text(IDC_PAGADOR1, m_Pagador1, limites::kPagador);
+    dx.Text(IDC_PAGADOR2, m_Pagador2, limites::kPagador);
     dx.ListText(IDC_MES, m_Mes);
-    dx.Integer(IDC_DIA, m_Dia, 1, 31);
-    dx.Text(IDC_LOCALIDAD, m_Localidad, 20);
-    dx.Text(IDC_CONCEPTO5, m_Concepto5, 40);
+    dx.Integer(IDC_DIA, m_Dia, limites::kDiaMinimo, limites::kDiaMaximo);
+    dx.Text(IDC_LOCALIDAD, m_Localidad, limites::kLocalidad);
+    dx.Text(IDC_CONCEPTO5, m_Concepto5, limites::kConcepto);
     dx.CurrencyText(IDC_EUROS5, m_Importe5);
-    dx.ListText(IDC_IRPF, m_Irpf, 2);
-    dx.ListText(IDC_IVA, m_Iva, 2);
-    dx.ListText(IDC_RE, m_Re, 5);
+    dx.ListText(IDC_IRPF, m_Irpf, limites::kIrpf);
+    dx.ListText(IDC_IVA, m_Iva, limites::kIva);
+    dx.ListText(IDC_RE, m_Re, limites::kRe);
     dx.ListText(IDC_COLOR, m_Color);
     dx.ListText(IDC_RELLENO, m_Relleno);
-    dx.Text(IDC_VENCIMIENTO, m_Vencimiento, 20);
+    dx.Text(IDC_VENCIMIENTO, m_Vencimiento, limites::kVencimiento);
     CapitalizeFields();
 }
 

@@ -71,6 +71,7 @@ public:
     void OnGuardarPdf();       // "Guardar como PDF…": the print command's steps, into a PDF file
     void OnRecibosEmitidos();  // "Recibos emitidos…": the register of issued receipts
     void OnTiposImpositivos(); // "Tipos impositivos…": the items of the percentage lists
+    void OnEmitirLista();      // "Emitir lista de recibos…": built on first use
     // Fills the form from a receipt already issued, for a new one that resembles it.
     void CopiarReciboAlFormulario(const CRecibo& rec);
 
@@ -125,6 +126,7 @@ private:
     // Opened by the module of salida/ on first use, owned by the form.
     QPointer<QWidget> preview_;
     QPointer<QWidget> registro_;
+    QPointer<QWidget> lista_;
     bool previewPending_ = false;
     tipos::Listas listas_;      // the lists' items as chosen
     tipos::Listas conservados_; // percentages added to the lists by ConservarPorcentaje

@@ -1,12 +1,9 @@
 // The money part of the form: euro and peseta edits kept in step, taxes and totals
 // recomputed on every change, and amounts moved between edits and members.
 #include "form/TalveroDlg.h"
+#include "receipt/Impuestos.h"
 #include "resources/templates/Recursos.h"
 
-#include <cmath>
-#include <cstdint>
-#include <limits>
-#include <optional>
 #include <string>
 
 using namespace res;
@@ -38,16 +35,6 @@ int EurosEditOf(int pesetasId) {
             return p.euros;
     }
     return 0;
-}
-
-// A percentage times 100, cut toward zero. The lists only hold small percentages; a value
-// that could not be a 32-bit integer (never produced by them) counts as 0 %.
-std::int32_t Hundredths(double percentage) {
-    const double scaled = std::trunc(percentage * 100.0);
-    if (!std::isfinite(scaled) || scaled < double(std::numeric_limits<std::int32_t>::min()) ||
-        scaled > double(std::numeric_limits<std::int32_t>::max()))
-        return 0;
-    return std::int32_t(scaled);
 }
 
 // Results that overflowed the amount type (only for absurd amounts, hundreds of thousands
@@ -88,25 +75,18 @@ void CTalveroDlg::OnChangePesetas() {
 }
 
 void CTalveroDlg::Recalculate() {
-    const std::int32_t iva = moneda::ParseInteger(ListSelectedText(IDC_IVA));
-    // An item of the RE list is read exactly from its digits (see tipos::Centesimas).
-    const std::string reText = ListSelectedText(IDC_RE);
-    const std::optional<std::int32_t> reExact = tipos::Centesimas(tipos::Impuesto::Re, reText);
-    const std::int32_t reHundredths =
-        reExact ? *reExact : Hundredths(moneda::ParseDecimal(reText, 0.0, 0));
-    const std::int32_t irpf = moneda::ParseInteger(ListSelectedText(IDC_IRPF));
-
     m_Importe1 = ReadAmountField(IDC_EUROS1);
     m_Importe2 = ReadAmountField(IDC_EUROS2);
     m_Importe3 = ReadAmountField(IDC_EUROS3);
     m_Importe4 = ReadAmountField(IDC_EUROS4);
     m_Importe5 = ReadAmountField(IDC_EUROS5);
-    const Currency base = m_Importe1 + m_Importe2 + m_Importe3 + m_Importe4 + m_Importe5;
-
-    m_ImporteIva = base * Hundredths(double(iva)) / 10000;
-    m_ImporteRe = base * reHundredths / 10000;
-    m_ImporteIrpf = Currency(0) - base * irpf / 100;
-    m_Total = base + m_ImporteIva + m_ImporteRe + m_ImporteIrpf;
+    const recibo::Impuestos calculo = recibo::CalcularImpuestos(
+        {m_Importe1, m_Importe2, m_Importe3, m_Importe4, m_Importe5}, ListSelectedText(IDC_IVA),
+        ListSelectedText(IDC_RE), ListSelectedText(IDC_IRPF));
+    m_ImporteIva = calculo.iva;
+    m_ImporteRe = calculo.re;
+    m_ImporteIrpf = calculo.irpf;
+    m_Total = calculo.total;
     m_Importe = m_Total;
 
     SetItemText(IDC_IVA_EUROS, EurosText(m_ImporteIva));

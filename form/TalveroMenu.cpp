@@ -38,6 +38,9 @@ void CTalveroDlg::BuildMenuBar() {
     connect(AddCommand(archivo, QStringLiteral("Guardar como &PDF…"),
                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
             &QAction::triggered, this, &CTalveroDlg::OnGuardarPdf);
+    connect(AddCommand(archivo, QStringLiteral("Emitir &lista de recibos…"),
+                       QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L)),
+            &QAction::triggered, this, &CTalveroDlg::OnEmitirLista);
     archivo->addSeparator();
     // Leaving is "&Cancelar": the settings are written on the way out.
     connect(AddCommand(archivo, QStringLiteral("&Salir"), QKeySequence(Qt::CTRL | Qt::Key_Q)),

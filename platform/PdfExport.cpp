@@ -53,45 +53,70 @@ QPageLayout PdfPageLayout() {
         WaitBounded<std::optional<QMarginsF>>(&DefaultPrinterA4Margins).value_or(std::nullopt));
 }
 
-QString WritePdfPage(const QString& path, const QString& title,
-                     const std::function<void(page::PageSurface&)>& draw,
-                     const QPageLayout& layout) {
+QByteArray RenderPdfPages(const QString& path, const QString& title, qsizetype count,
+                          const std::function<bool(qsizetype, page::PageSurface&)>& draw,
+                          const QPageLayout& layout, QString& error) {
+    // The pages are made in memory, then written with one call whose count is checked and
+    // flushed before the rename: the PDF writer ignores what its device accepts, and
+    // QSaveFile::commit() does not check its own last flush, so a disk that fills up would
+    // otherwise put a cut PDF in place of the old one.
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+    writer.setResolution(kPdfResolution);
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("Talvero " TALVERO_VERSION));
+    writer.setPageLayout(layout);
+
+    // As on a printer: the painter's origin is the corner of the printable area.
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        error = Failure(path, QStringLiteral("no se pudo empezar la página"));
+        return {};
+    }
+    for (qsizetype i = 0; i < count; ++i) {
+        if (i > 0) {
+            writer.newPage();
+        }
+        QtPageSurface surface(painter);
+        if (!draw(i, surface)) {
+            painter.end();
+            return {};
+        }
+    }
+    painter.end();
+    buffer.close();
+    return pdf;
+}
+
+QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
     // The temporary file replaces `path` only in commit(); until then, and whenever this
     // returns early, it is removed and the old file is untouched.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         return Failure(path, OpenFailureReason(path));
     }
-
-    // The page is made in memory, then written with one call whose count is checked and
-    // flushed before the rename: the PDF writer ignores what its device accepts, and
-    // commit() does not check its own last flush, so a disk that fills up would otherwise
-    // put a cut PDF in place of the old one.
-    QByteArray pdf;
-    {
-        QBuffer buffer(&pdf);
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&buffer);
-        writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
-        writer.setResolution(kPdfResolution);
-        writer.setTitle(title);
-        writer.setCreator(QStringLiteral("Talvero " TALVERO_VERSION));
-        writer.setPageLayout(layout);
-
-        // As on a printer: the painter's origin is the corner of the printable area.
-        QPainter painter;
-        if (!painter.begin(&writer)) {
-            return Failure(path, QStringLiteral("no se pudo empezar la página"));
-        }
-        QtPageSurface surface(painter);
-        draw(surface);
-        painter.end();
-    }
-    if (file.write(pdf) != pdf.size() || !file.flush() || !file.commit()) {
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
         file.cancelWriting();
         return Failure(path, CommitFailureReason(file));
     }
     return {};
+}
+
+QString WritePdfPage(const QString& path, const QString& title,
+                     const std::function<void(page::PageSurface&)>& draw,
+                     const QPageLayout& layout) {
+    QString error;
+    const QByteArray pdf = RenderPdfPages(
+        path, title, 1,
+        [&draw](qsizetype, page::PageSurface& page) {
+            draw(page);
+            return true;
+        },
+        layout, error);
+    return error.isEmpty() ? WriteWholeFile(path, pdf) : error;
 }
 
 QString ProposedPdfName(const std::string& numero, const moneda::Fecha& fecha) {

@@ -43,6 +43,17 @@ QString WritePdfPage(const QString& path, const QString& title,
                      const std::function<void(page::PageSurface&)>& draw,
                      const QPageLayout& layout = PdfPageLayout());
 
+// Draws `count` pages, `draw(i, page)` the i-th, into one PDF in memory, on `layout`, with
+// the same metadata. `draw` returns false to stop: the result is then empty, as it is when
+// a page cannot be begun (with `error` set, in Spanish, naming `path` for the message).
+QByteArray RenderPdfPages(const QString& path, const QString& title, qsizetype count,
+                          const std::function<bool(qsizetype, page::PageSurface&)>& draw,
+                          const QPageLayout& layout, QString& error);
+
+// Writes `bytes` to `path` complete or not at all, through a temporary file in the same
+// folder renamed over `path`. Empty on success, else the Spanish message.
+QString WriteWholeFile(const QString& path, const QByteArray& bytes);
+
 // The file name proposed for a receipt: "Recibo <número> <aaaa-mm-dd>.pdf", leaving out a
 // number that is empty and a date that is not valid. Characters that a file name cannot
 // hold on some desktop ("/", "\", ":", "*", "?", quotes, "<", ">", "|", control

@@ -3,6 +3,7 @@
 #include "platform/BoundedTask.h"
 #include "platform/PrintDialog.h"
 #include "platform/PrintServerAnswer.h"
+#include "platform/PrinterQueries.h"
 #include "platform/QtPageSurface.h"
 
 #include <QApplication>
@@ -22,14 +23,21 @@ struct Handover {
 // Runs on a worker: a painter on a printer may live outside the user-interface thread.
 // Qt hands the spooled page to the server inside QPainter::end() on this same thread, so
 // the server's last answer on this thread is the answer to this job.
-Handover HandOver(const std::shared_ptr<QPrinter>& printer,
-                  const std::function<void(PageSurface&)>& draw) {
+// `draw` may stop the job (false): it is then aborted, and `done` stays false with no reason.
+Handover HandOver(const std::shared_ptr<QPrinter>& printer, std::ptrdiff_t count,
+                  const std::function<bool(std::ptrdiff_t, PageSurface&)>& draw) {
     QPainter painter;
     if (!painter.begin(printer.get()))
         return {false, QStringLiteral("no se pudo iniciar el trabajo de impresión.")};
-    {
+    for (std::ptrdiff_t i = 0; i < count; ++i) {
+        if (i > 0)
+            printer->newPage();
         QtPageSurface surface(painter);
-        draw(surface);
+        if (!draw(i, surface)) {
+            printer->abort();
+            painter.end();
+            return {false, {}};
+        }
     }
     if (!painter.end() || printer->printerState() == QPrinter::Error)
         return {false, QStringLiteral("no se pudo terminar el trabajo de impresión.")};
@@ -38,6 +46,17 @@ Handover HandOver(const std::shared_ptr<QPrinter>& printer,
                                            : QStringLiteral("la impresora no aceptó el trabajo.")};
     }
     return {true, {}};
+}
+
+// Straight to the printer, one copy of every page, drawn inside the printable area.
+void PrepareJob(QPrinter& printer, std::string_view jobName) {
+    printer.setDocName(QString::fromUtf8(jobName.data(), qsizetype(jobName.size())));
+    printer.setOutputFormat(QPrinter::NativeFormat);
+    printer.setOutputFileName(QString());
+    printer.setCopyCount(1);
+    printer.setCollateCopies(false);
+    printer.setPrintRange(QPrinter::AllPages);
+    printer.setFullPage(false);
 }
 
 void Report(QWidget* parent, const QString& printer, const QString& reason) {
@@ -88,21 +107,19 @@ PrintOutcome PrintOnePage(std::string_view jobName, std::function<void(PageSurfa
 
     const std::shared_ptr<QPrinter> printer = choice.Printer();
     const QString name = printer->printerName();
-    printer->setDocName(QString::fromUtf8(jobName.data(), qsizetype(jobName.size())));
-    // Straight to the printer, one copy of the one page, drawn inside the printable area.
-    printer->setOutputFormat(QPrinter::NativeFormat);
-    printer->setOutputFileName(QString());
-    printer->setCopyCount(1);
-    printer->setCollateCopies(false);
-    printer->setPrintRange(QPrinter::AllPages);
-    printer->setFullPage(false);
+    PrepareJob(*printer, jobName);
 
     // The window keeps painting while the job is handed over, but takes no input: the
     // form must not print again or close under a job that is still on its way.
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::optional<Handover> result =
-        WaitBounded<Handover>([printer, draw] { return HandOver(printer, draw); },
-                              kPrintServerLimit, FollowLate(name, std::move(printedLate)));
+    const std::optional<Handover> result = WaitBounded<Handover>(
+        [printer, draw] {
+            return HandOver(printer, 1, [&draw](std::ptrdiff_t, PageSurface& page) {
+                draw(page);
+                return true;
+            });
+        },
+        kPrintServerLimit, FollowLate(name, std::move(printedLate)));
     QApplication::restoreOverrideCursor();
 
     if (!result) {
@@ -117,6 +134,29 @@ PrintOutcome PrintOnePage(std::string_view jobName, std::function<void(PageSurfa
         return {PrintOutcome::Kind::Failed, name.toStdString()};
     }
     return {PrintOutcome::Kind::Printed, name.toStdString()};
+}
+
+PagesOutcome PrintPages(const std::string& printer, std::string_view jobName, std::ptrdiff_t count,
+                        const std::function<bool(std::ptrdiff_t, PageSurface&)>& draw,
+                        std::string& reason) {
+    const std::shared_ptr<QPrinter> job = SetUpPrinter(QString::fromStdString(printer));
+    if (!job->isValid()) {
+        reason = "la impresora no existe o no está disponible.";
+        return PagesOutcome::Failed;
+    }
+    PrepareJob(*job, jobName);
+    bool stopped = false;
+    const Handover result = HandOver(job, count, [&](std::ptrdiff_t i, PageSurface& page) {
+        stopped = !draw(i, page);
+        return !stopped;
+    });
+    if (stopped)
+        return PagesOutcome::Cancelled;
+    if (!result.done) {
+        reason = result.reason.toStdString();
+        return PagesOutcome::Failed;
+    }
+    return PagesOutcome::Printed;
 }
 
 } // namespace platform

@@ -3,6 +3,7 @@
 // without knowing Qt.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -42,5 +43,14 @@ using PrintedLate = std::function<void(const std::string& printer)>;
 // one, the user is told here. When it refuses it after all, the user is told here.
 PrintOutcome PrintOnePage(std::string_view jobName, std::function<void(PageSurface&)> draw,
                           PrintedLate printedLate = {});
+
+// Prints `count` pages as one job named `jobName` on the print queue `printer`, without a
+// dialog, on the calling thread: `draw(i, page)` draws the i-th and returns false to
+// cancel, which abandons the job before anything reaches the queue. Printed when the
+// server took the job; Failed with `reason` in Spanish otherwise.
+enum class PagesOutcome { Printed, Cancelled, Failed };
+PagesOutcome PrintPages(const std::string& printer, std::string_view jobName, std::ptrdiff_t count,
+                        const std::function<bool(std::ptrdiff_t, PageSurface&)>& draw,
+                        std::string& reason);
 
 } // namespace platform

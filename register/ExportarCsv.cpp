@@ -1,6 +1,7 @@
 #include "register/ExportarCsv.h"
 
 #include "register/FilaRecibo.h"
+#include "register/NombreDeColor.h"
 #include "register/Registro.h"
 
 #include <QFile>
@@ -69,10 +70,8 @@ QString Valor(const Campo& campo, const QVariant& v) {
     case Tipo::Emitido:
         // Already dd/mm/yyyy, by the query.
         return CampoCsv(v.toString());
-    case Tipo::Color: // 0x00BBGGRR, as the record holds it
-        return QStringLiteral("%1")
-            .arg(v.toLongLong() & 0xFFFFFF, 6, 16, QLatin1Char('0'))
-            .toUpper();
+    case Tipo::Color: // the list's name, which a list of receipts reads back
+        return QString::fromStdString(NombreDeColor(ColorRef(v.toLongLong() & 0xFFFFFF)));
     case Tipo::Relleno:
         return v.toInt() != 0 ? QStringLiteral("SOLIDO") : QStringLiteral("LINEAS");
     case Tipo::Texto:

@@ -38,6 +38,10 @@ Condicion CondicionDe(const Filtro& filtro) {
         partes << QStringLiteral("fecha <= ?");
         c.valores << filtro.hasta.toString(QStringLiteral("yyyy-MM-dd"));
     }
+    if (filtro.lote > 0) {
+        partes << QStringLiteral("lote = ?");
+        c.valores << filtro.lote;
+    }
     if (!partes.isEmpty())
         c.where = QStringLiteral(" WHERE ") + partes.join(QStringLiteral(" AND "));
     return c;

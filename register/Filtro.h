@@ -10,9 +10,10 @@
 namespace registro {
 
 struct Filtro {
-    QString texto; // searched, accent- and case-insensitively, in the search text
-    QDate desde;   // inclusive; null: no lower bound
-    QDate hasta;   // inclusive; null: no upper bound
+    QString texto;   // searched, accent- and case-insensitively, in the search text
+    QDate desde;     // inclusive; null: no lower bound
+    QDate hasta;     // inclusive; null: no upper bound
+    qint64 lote = 0; // only the receipts of that list from a spreadsheet; 0: any
 };
 
 // The search text lives in a narrow table of its own, `busqueda` (recibo, texto), so that

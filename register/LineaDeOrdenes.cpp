@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QStringList>
 
 #include <array>
@@ -15,8 +16,10 @@ namespace registro {
 
 namespace {
 
-constexpr const char* kUso = "Uso: talvero [--exportar-registro ARCHIVO.csv [--desde AAAA-MM-DD] "
-                             "[--hasta AAAA-MM-DD] | --help]\n";
+constexpr const char* kUso =
+    "Uso: talvero [--exportar-registro ARCHIVO.csv [--desde AAAA-MM-DD] [--hasta AAAA-MM-DD] | "
+    "--emitir-lista LISTA.csv (--comprobar | --pdf SALIDA.pdf | --carpeta-pdf CARPETA | "
+    "--impresora NOMBRE) | --help]\n";
 
 constexpr const char* kAyuda =
     "\n"
@@ -31,10 +34,19 @@ constexpr const char* kAyuda =
     "                                   o posteriores\n"
     "  --hasta AAAA-MM-DD               con --exportar-registro: solo recibos de esa fecha\n"
     "                                   o anteriores\n"
+    "  --emitir-lista LISTA.csv         emite los recibos de una lista de una hoja de cálculo\n"
+    "                                   (una fila por recibo), sin abrir ninguna ventana, con\n"
+    "                                   una de estas opciones:\n"
+    "  --comprobar                      solo comprueba la lista: los errores y avisos de cada\n"
+    "                                   fila salen por la salida de errores\n"
+    "  --pdf SALIDA.pdf                 un PDF con una página por recibo\n"
+    "  --carpeta-pdf CARPETA            un PDF por recibo en CARPETA\n"
+    "  --impresora NOMBRE               un trabajo de impresión en la cola NOMBRE\n"
     "  -h, --help                       muestra esta ayuda\n"
     "\n"
     "El registro se lee sin cambiarlo. ARCHIVO.csv solo se reemplaza cuando la exportación\n"
-    "termina bien. Salida: 0 exportado, 1 no se pudo exportar, 2 orden mal escrita.\n"
+    "termina bien. Salida: 0 hecho, 1 no se pudo exportar o emitir, 2 orden mal escrita o\n"
+    "lista con errores.\n"
     "\n"
     "El registro de recibos emitidos está en:\n"
     "  %s\n";
@@ -95,6 +107,7 @@ struct Orden {
     bool nuestra = false; // some argument is for the command line
     bool ayuda = false;
     QString archivo, desde, hasta;
+    OpcionesLista lista;
     QString error; // why the arguments cannot be run; exit status 2
 };
 
@@ -134,9 +147,15 @@ Orden Leer(const QStringList& args) {
         bool conValor = false;
         if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
             orden.nuestra = orden.ayuda = true;
+        } else if (a == QLatin1String("--comprobar")) {
+            orden.nuestra = orden.lista.comprobar = true;
         } else if (Valor(args, i, QStringLiteral("--exportar-registro"), orden.archivo, orden) ||
                    Valor(args, i, QStringLiteral("--desde"), orden.desde, orden) ||
-                   Valor(args, i, QStringLiteral("--hasta"), orden.hasta, orden)) {
+                   Valor(args, i, QStringLiteral("--hasta"), orden.hasta, orden) ||
+                   Valor(args, i, QStringLiteral("--emitir-lista"), orden.lista.lista, orden) ||
+                   Valor(args, i, QStringLiteral("--pdf"), orden.lista.pdf, orden) ||
+                   Valor(args, i, QStringLiteral("--carpeta-pdf"), orden.lista.carpetaPdf, orden) ||
+                   Valor(args, i, QStringLiteral("--impresora"), orden.lista.impresora, orden)) {
             orden.nuestra = true;
         } else if (EsDeQt(a, conValor)) {
             i += conValor ? 1 : 0;
@@ -150,6 +169,18 @@ Orden Leer(const QStringList& args) {
     if (orden.error.isEmpty() && orden.archivo.isEmpty() && !orden.ayuda &&
         (!orden.desde.isEmpty() || !orden.hasta.isEmpty()))
         orden.error = QStringLiteral("--desde y --hasta solo valen con --exportar-registro.");
+    const OpcionesLista& lista = orden.lista;
+    const int salidas = int(lista.comprobar) + int(!lista.pdf.isEmpty()) +
+                        int(!lista.carpetaPdf.isEmpty()) + int(!lista.impresora.isEmpty());
+    if (orden.error.isEmpty() && !orden.ayuda && (salidas > 0 || !lista.lista.isEmpty())) {
+        if (!orden.archivo.isEmpty())
+            orden.error = QStringLiteral("--emitir-lista y --exportar-registro no van juntos.");
+        else if (lista.lista.isEmpty())
+            orden.error = QStringLiteral("falta --emitir-lista LISTA.csv.");
+        else if (salidas != 1)
+            orden.error = QStringLiteral("con --emitir-lista, indique una y solo una de "
+                                         "--comprobar, --pdf, --carpeta-pdf o --impresora.");
+    }
     return orden;
 }
 
@@ -163,7 +194,7 @@ bool LeerFecha(const QString& texto, QDate& fecha) {
     return fecha.isValid();
 }
 
-int Ejecutar(const Orden& orden) {
+int Ejecutar(const Orden& orden, const EmitirLista& emitirLista) {
     if (!orden.error.isEmpty()) {
         std::fprintf(stderr, "talvero: %s Pruebe «talvero --help».\n%s",
                      orden.error.toLocal8Bit().constData(), kUso);
@@ -173,6 +204,11 @@ int Ejecutar(const Orden& orden) {
         std::printf("%s", kUso);
         std::printf(kAyuda, Registro::RutaPorDefecto().toLocal8Bit().constData());
         return 0;
+    }
+    if (!orden.lista.lista.isEmpty()) {
+        if (!emitirLista)
+            return Error(QStringLiteral("esta versión no sabe emitir listas."));
+        return emitirLista(orden.lista);
     }
     const QString& desde = orden.desde;
     const QString& hasta = orden.hasta;
@@ -210,7 +246,7 @@ int Ejecutar(const Orden& orden) {
 
 } // namespace
 
-std::optional<int> LineaDeOrdenes(int argc, char** argv) {
+std::optional<int> LineaDeOrdenes(int argc, char** argv, const EmitirLista& emitirLista) {
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
@@ -222,9 +258,21 @@ std::optional<int> LineaDeOrdenes(int argc, char** argv) {
     // program half-way through.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
+    if (orden.error.isEmpty() && !orden.ayuda && !orden.lista.lista.isEmpty()) {
+        // Pages are drawn with fonts, which needs a GUI application, but never a screen.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Standard error carries the list's own messages for scripts: Qt's notes about the
+        // desktop session (no runtime folder, for one) are not theirs to read.
+        qInstallMessageHandler([](QtMsgType tipo, const QMessageLogContext&, const QString& m) {
+            if (tipo == QtCriticalMsg || tipo == QtFatalMsg)
+                std::fprintf(stderr, "talvero: %s\n", m.toLocal8Bit().constData());
+        });
+        QGuiApplication app(argc, argv);
+        return Ejecutar(orden, emitirLista);
+    }
     // No display needed: a core application is enough for the SQL driver and the paths.
     QCoreApplication app(argc, argv);
-    return Ejecutar(orden);
+    return Ejecutar(orden, emitirLista);
 }
 
 } // namespace registro

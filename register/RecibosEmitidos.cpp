@@ -6,8 +6,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -61,8 +63,15 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
         d->setEnabled(false);
     }
 
+    // Lists of receipts emitted together from a spreadsheet: one of them, or all receipts.
+    lote_ = new QComboBox(this);
+    lote_->setObjectName(QStringLiteral("lote"));
+    lote_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    lote_->setToolTip(QStringLiteral("Solo los recibos de una lista emitida de una vez"));
+
     auto* filtros = new QHBoxLayout;
     filtros->addWidget(buscar_, 1);
+    filtros->addWidget(lote_);
     filtros->addWidget(usarDesde_);
     filtros->addWidget(desde_);
     filtros->addWidget(usarHasta_);
@@ -161,6 +170,8 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
     connect(buscar_, &QLineEdit::textChanged, this, &RecibosEmitidos::Filtrar);
     for (QCheckBox* c : {usarDesde_, usarHasta_})
         connect(c, &QCheckBox::toggled, this, &RecibosEmitidos::Filtrar);
+    LeerLotes();
+    connect(lote_, &QComboBox::currentIndexChanged, this, &RecibosEmitidos::Filtrar);
     connect(usarDesde_, &QCheckBox::toggled, desde_, &QWidget::setEnabled);
     connect(usarHasta_, &QCheckBox::toggled, hasta_, &QWidget::setEnabled);
     for (QDateEdit* d : {desde_, hasta_})
@@ -189,10 +200,33 @@ void RecibosEmitidos::Filtrar() {
         f.desde = desde_->date();
     if (usarHasta_->isChecked())
         f.hasta = hasta_->date();
+    f.lote = lote_->currentData().toLongLong();
     modelo_->setFiltro(f);
 }
 
+void RecibosEmitidos::LeerLotes() {
+    const qint64 elegido = lote_->currentData().toLongLong();
+    const QSignalBlocker quieto(lote_);
+    lote_->clear();
+    lote_->addItem(QStringLiteral("Todos los recibos"), qint64(0));
+    for (const Registro::Lote& l : registro_->Lotes())
+        lote_->addItem(QStringLiteral("Lista del %1: %2 (%3 recibos)")
+                           .arg(l.creado.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm")),
+                                QFileInfo(l.archivo).fileName())
+                           .arg(l.recibos),
+                       l.id);
+    lote_->setCurrentIndex(std::max(0, lote_->findData(elegido)));
+    lote_->setVisible(lote_->count() > 1);
+}
+
+void RecibosEmitidos::MostrarLote(qint64 lote) {
+    LeerLotes();
+    lote_->setCurrentIndex(std::max(0, lote_->findData(lote)));
+    Filtrar();
+}
+
 void RecibosEmitidos::Refrescar() {
+    LeerLotes();
     modelo_->Refrescar();
     const QString numero = registro_->SiguienteNumeroLibre();
     siguiente_->setText(

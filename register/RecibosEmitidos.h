@@ -15,6 +15,7 @@
 class QAction;
 class QDateEdit;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTableView;
@@ -41,6 +42,9 @@ public:
     // The record of the selected row, read from the register.
     std::optional<CRecibo> Seleccionado();
 
+    // Shows only the receipts of the list `lote` (0: every receipt).
+    void MostrarLote(qint64 lote);
+
     // Writes the rows shown, filtered and sorted as shown, as CSV to `archivo`.
     bool ExportarA(const QString& archivo, QString& error);
 
@@ -52,6 +56,7 @@ public Q_SLOTS:
 
 private:
     void Filtrar();
+    void LeerLotes();
     void ActualizarBotones();
     void Ejecutar(const std::function<void(const CRecibo&)>& accion);
 
@@ -63,6 +68,7 @@ private:
     QCheckBox* usarHasta_ = nullptr;
     QDateEdit* desde_ = nullptr;
     QDateEdit* hasta_ = nullptr;
+    QComboBox* lote_ = nullptr;
     QTableView* tabla_ = nullptr;
     QLabel* siguiente_ = nullptr;
     QLabel* estado_ = nullptr;

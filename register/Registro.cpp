@@ -6,12 +6,14 @@
 
 #include <QAtomicInteger>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUrl>
 
 namespace registro {
@@ -26,6 +28,7 @@ QString NuevaConexion() {
 // SQLite's primary result codes, as the driver reports them.
 constexpr int kSqliteCorrupt = 11;
 constexpr int kSqliteNotADb = 26;
+constexpr int kSqliteBusy = 5;
 
 // The reason for the user, in Spanish, with SQLite's own words after it for whoever helps.
 } // namespace
@@ -239,7 +242,15 @@ bool Registro::Configurar() {
     if (!LeerVersion(version))
         return false;
     QSqlQuery q(Base());
-    if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next()) {
+    // Switching a new file to WAL needs it to itself, and SQLite says so at once rather
+    // than waiting: another copy may be creating the same file. Ask again for as long as
+    // a lock is waited for elsewhere.
+    QElapsedTimer espera;
+    espera.start();
+    while (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
+           q.lastError().nativeErrorCode().toInt() == kSqliteBusy && espera.elapsed() < 5000)
+        QThread::msleep(20);
+    if (!q.isActive() || !q.next()) {
         danado_ = EsDanado(q.lastError());
         return Fallo(MotivoDe(q.lastError()));
     }
@@ -271,15 +282,15 @@ bool Registro::Apartar() {
 }
 
 bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
-                            QSqlError& error) {
+                            const QVariant& lote, QSqlError& error) {
     static const QString sql = [] {
         QStringList cols = ColumnasRecibo();
         cols << QStringLiteral("total");
         QStringList marcas;
         for (const QString& c : cols)
             marcas << QLatin1Char(':') + c;
-        return QStringLiteral("INSERT INTO recibos (emitido, destino, %1) "
-                              "VALUES (:emitido, :destino, %2)")
+        return QStringLiteral("INSERT INTO recibos (emitido, destino, lote, %1) "
+                              "VALUES (:emitido, :destino, :lote, %2)")
             .arg(cols.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
     }();
     QSqlDatabase db = Base();
@@ -289,6 +300,7 @@ bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const
         ins.bindValue(QStringLiteral(":emitido"),
                       emitido.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
         ins.bindValue(QStringLiteral(":destino"), destino);
+        ins.bindValue(QStringLiteral(":lote"), lote);
         EnlazarRecibo(ins, recibo);
         ok = ins.exec();
     }
@@ -307,7 +319,7 @@ bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const
     return true;
 }
 
-bool Registro::Insertar(qint64 cuantos, const Emision& emision, QSqlError& error) {
+bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote, QSqlError& error) {
     QSqlDatabase db = Base();
     QSqlQuery q(db);
     // IMMEDIATE takes the write lock at once, waiting up to the busy timeout for another
@@ -316,12 +328,29 @@ bool Registro::Insertar(qint64 cuantos, const Emision& emision, QSqlError& error
         error = q.lastError();
         return false;
     }
+    QVariant idLote(QMetaType::fromType<qint64>()); // NULL: a receipt from the form
+    if (lote != nullptr) {
+        QSqlQuery ins(db);
+        ins.prepare(QStringLiteral(
+            "INSERT INTO lotes (creado, archivo, destino, recibos) VALUES (?, ?, ?, ?)"));
+        ins.addBindValue(lote->creado.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
+        ins.addBindValue(lote->archivo);
+        ins.addBindValue(lote->destino);
+        ins.addBindValue(cuantos);
+        if (!ins.exec()) {
+            error = ins.lastError();
+            q.exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
+        lote->id = ins.lastInsertId().toLongLong();
+        idLote = lote->id;
+    }
     CRecibo recibo;
     QString destino;
     QDateTime emitido;
     for (qint64 i = 0; i < cuantos; ++i) {
         emision(i, recibo, destino, emitido);
-        if (!InsertarFila(recibo, destino, emitido, error)) {
+        if (!InsertarFila(recibo, destino, emitido, idLote, error)) {
             q.exec(QStringLiteral("ROLLBACK"));
             return false;
         }
@@ -343,10 +372,53 @@ bool Registro::Anotar(const CRecibo& recibo, const QString& destino, const QDate
 }
 
 bool Registro::AnotarVarios(qint64 cuantos, const Emision& emision) {
+    return AnotarEnTransaccion(cuantos, emision, nullptr);
+}
+
+qint64 Registro::AnotarLote(const QString& archivo, const QString& destino, qint64 cuantos,
+                            const Emision& emision, const QDateTime& creado) {
+    LoteNuevo lote{archivo, destino, creado};
+    return AnotarEnTransaccion(cuantos, emision, &lote) ? lote.id : 0;
+}
+
+QSet<QString> Registro::NumerosEnUso() {
+    QSet<QString> numeros;
+    if (!Abrir())
+        return numeros;
+    QSqlQuery q(Base());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT DISTINCT numero FROM recibos WHERE numero <> ''"))) {
+        Fallo(MotivoDe(q.lastError()));
+        return numeros;
+    }
+    while (q.next())
+        numeros.insert(q.value(0).toString());
+    return numeros;
+}
+
+std::vector<Registro::Lote> Registro::Lotes() {
+    std::vector<Lote> lotes;
+    if (!Abrir())
+        return lotes;
+    QSqlQuery q(Base());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral(
+            "SELECT id, creado, archivo, destino, recibos FROM lotes ORDER BY id DESC"))) {
+        Fallo(MotivoDe(q.lastError()));
+        return lotes;
+    }
+    while (q.next())
+        lotes.push_back({q.value(0).toLongLong(),
+                         QDateTime::fromString(q.value(1).toString(), Qt::ISODate),
+                         q.value(2).toString(), q.value(3).toString(), q.value(4).toLongLong()});
+    return lotes;
+}
+
+bool Registro::AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteNuevo* lote) {
     if (!Abrir())
         return false;
     QSqlError e;
-    if (Insertar(cuantos, emision, e)) {
+    if (Insertar(cuantos, emision, lote, e)) {
         error_.clear();
         return true;
     }
@@ -355,7 +427,7 @@ bool Registro::AnotarVarios(qint64 cuantos, const Emision& emision) {
         return Fallo(MotivoDe(e));
     if (!Apartar() || !AbrirConexion())
         return false;
-    if (!Insertar(cuantos, emision, e))
+    if (!Insertar(cuantos, emision, lote, e))
         return Fallo(MotivoDe(e));
     error_.clear();
     return true;
@@ -383,9 +455,6 @@ std::optional<CRecibo> Registro::Cargar(qint64 id) {
     return ReciboDeFila(q.record());
 }
 
-namespace {
-
-// "0099" + 1 = "0100": digit by digit, so that no number is too long.
 QString MasUno(QString digitos) {
     for (qsizetype i = digitos.size() - 1; i >= 0; --i) {
         if (digitos[i] != QLatin1Char('9')) {
@@ -396,8 +465,6 @@ QString MasUno(QString digitos) {
     }
     return QLatin1Char('1') + digitos;
 }
-
-} // namespace
 
 QString Registro::SiguienteNumeroLibre() {
     if (!Abrir())

@@ -15,19 +15,25 @@
 #include "receipt/Recibo.h"
 
 #include <QDateTime>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace registro {
+
+// A number made of digits plus one, digit by digit so that no number is too long: "0099"
+// gives "0100", "999" gives "1000".
+QString MasUno(QString digitos);
 
 class Registro {
 public:
     // The schema version this program writes; older files are migrated to it.
-    static constexpr int VERSION = 2;
+    static constexpr int VERSION = 3;
 
     // recibos.sqlite in the per-user data folder of "Quenlaria"/"Talvero".
     static QString RutaPorDefecto();
@@ -62,6 +68,25 @@ public:
         std::function<void(qint64 i, CRecibo& recibo, QString& destino, QDateTime& emitido)>;
     bool AnotarVarios(qint64 cuantos, const Emision& emision);
 
+    // The receipts of a list that left the program together, in one transaction with the
+    // list's own row in `lotes` (`archivo` the list's file, `destino` the print queue, the
+    // PDF or the folder). The id of the list's row, or 0 with Error() set.
+    qint64 AnotarLote(const QString& archivo, const QString& destino, qint64 cuantos,
+                      const Emision& emision,
+                      const QDateTime& creado = QDateTime::currentDateTimeUtc());
+
+    // The lists recorded, newest first.
+    struct Lote {
+        qint64 id = 0;
+        QDateTime creado;
+        QString archivo, destino;
+        qint64 recibos = 0;
+    };
+    std::vector<Lote> Lotes();
+
+    // Every non-empty number in use.
+    QSet<QString> NumerosEnUso();
+
     // The record of row `id`, as it was stored; nothing when there is no such row, or,
     // with Error() set, when an amount of the row is not an amount (a file edited by hand).
     std::optional<CRecibo> Cargar(qint64 id);
@@ -87,9 +112,15 @@ private:
     bool Conectar(bool soloLectura);
     bool LeerVersion(int& version);
     bool VersionAdmitida(int version);
-    bool Insertar(qint64 cuantos, const Emision& emision, QSqlError& error);
+    struct LoteNuevo {
+        QString archivo, destino;
+        QDateTime creado;
+        qint64 id = 0; // set by the insert
+    };
+    bool AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteNuevo* lote);
+    bool Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote, QSqlError& error);
     bool InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
-                      QSqlError& error);
+                      const QVariant& lote, QSqlError& error);
     bool Configurar();
     bool Migrar();
     bool EsDanado(const QSqlError& error) const;
@@ -101,6 +132,7 @@ private:
     // The numbered migrations: migration n takes a file from version n - 1 to n.
     bool MigrarA1();
     bool MigrarA2();
+    bool MigrarA3();
 
     QString ruta_;
     QString conexion_;

@@ -37,6 +37,7 @@ bool Registro::Migrar() {
     const std::array<std::function<bool()>, VERSION> migraciones{
         [this] { return MigrarA1(); },
         [this] { return MigrarA2(); },
+        [this] { return MigrarA3(); },
     };
     for (int v = version; v < VERSION; ++v) {
         if (!migraciones[std::size_t(v)]())
@@ -114,6 +115,22 @@ bool Registro::MigrarA2() {
         upd.addBindValue(TextoDeBusqueda(ReciboDeFila(filas.record())));
         if (!upd.exec())
             return FalloSql(upd.lastError());
+    }
+    return true;
+}
+
+// Version 3: the lists of receipts emitted together from a spreadsheet, and each receipt's
+// list (NULL for a receipt from the form).
+bool Registro::MigrarA3() {
+    QSqlQuery q(Base());
+    for (const char* sql : {
+             "CREATE TABLE lotes (id INTEGER PRIMARY KEY, creado TEXT NOT NULL, "
+             "archivo TEXT NOT NULL, destino TEXT NOT NULL, recibos INTEGER NOT NULL)",
+             "ALTER TABLE recibos ADD COLUMN lote INTEGER REFERENCES lotes (id)",
+             "CREATE INDEX recibos_lote ON recibos (lote)",
+         }) {
+        if (!q.exec(QLatin1String(sql)))
+            return FalloSql(q.lastError());
     }
     return true;
 }

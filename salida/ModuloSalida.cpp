@@ -1,6 +1,8 @@
-// The module behind salida::Salida: printing, the PDF writer, the preview and the register,
-// with everything they load (Qt PrintSupport, Qt SQL and, through Qt's print plugin, the
-// print server's library). The program loads it on first use.
+// The module behind salida::Salida: printing, the PDF writer, the preview, the register and
+// the lists of receipts, with everything they load (Qt PrintSupport, Qt SQL and, through
+// Qt's print plugin, the print server's library). The program loads it on first use.
+#include "lista/OrdenLista.h"
+#include "lista/VentanaLista.h"
 #include "platform/PdfExport.h"
 #include "platform/PreviewWindow.h"
 #include "register/AnotarEmitido.h"
@@ -66,8 +68,16 @@ public:
             vista->SetDrawing(std::move(dibujar));
     }
 
-    std::optional<int> LineaDeOrdenes(int argc, char** argv) override {
-        return registro::LineaDeOrdenes(argc, argv);
+    QWidget* AbrirLista(QWidget* parent, std::function<CRecibo()> plantilla) override {
+        return new lista::VentanaLista(std::move(plantilla), parent);
+    }
+
+    std::optional<int> LineaDeOrdenes(int argc, char** argv,
+                                      std::function<CRecibo()> plantilla) override {
+        return registro::LineaDeOrdenes(
+            argc, argv, [&plantilla](const registro::OpcionesLista& opciones) {
+                return lista::EmitirDesdeLineaDeOrdenes(opciones, plantilla());
+            });
     }
 };
 

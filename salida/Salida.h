@@ -61,8 +61,14 @@ public:
     virtual void MostrarEnVistaPrevia(QWidget* ventana,
                                       std::function<void(page::PageSurface&)> dibujar) = 0;
 
-    // The command line for scripts (see registro::LineaDeOrdenes).
-    virtual std::optional<int> LineaDeOrdenes(int argc, char** argv) = 0;
+    // "Emitir lista de recibos": a new window, not yet shown, whose rows take what the list
+    // does not say from `plantilla` (the form's receipt as it stands).
+    virtual QWidget* AbrirLista(QWidget* parent, std::function<CRecibo()> plantilla) = 0;
+
+    // The command line for scripts (see registro::LineaDeOrdenes); a list emitted from it
+    // takes what it does not say from `plantilla`.
+    virtual std::optional<int> LineaDeOrdenes(int argc, char** argv,
+                                              std::function<CRecibo()> plantilla) = 0;
 };
 
 // The module, loaded on the first call and kept. When it cannot be loaded: nothing, and

@@ -130,9 +130,13 @@ int PdfCount() {
     return int(folder.entryList({QStringLiteral("*.pdf")}, QDir::Files).size());
 }
 
-QList<Word> Words(const QString& pdf) {
-    const ToolResult r =
-        Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+QList<Word> Words(const QString& pdf, int page) {
+    QStringList arguments{QStringLiteral("-bbox")};
+    if (page > 0) {
+        arguments << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+                  << QString::number(page);
+    }
+    const ToolResult r = Run(QStringLiteral("pdftotext"), arguments << pdf << QStringLiteral("-"));
     constexpr double MM_PER_POINT = 25.4 / 72.0;
     QList<Word> words;
     QXmlStreamReader xml(r.output);

@@ -41,7 +41,8 @@ struct Word {
     QString text;
     QRectF box; // millimetres from the top-left corner of the page
 };
-QList<Word> Words(const QString& pdf);
+// The words of every page, or of page `page` (from 1) only.
+QList<Word> Words(const QString& pdf, int page = 0);
 int PageCount(const QString& pdf);
 // pdffonts' lines for the fonts of the file.
 QStringList Fonts(const QString& pdf);

@@ -290,7 +290,7 @@ void TestRegistroStore::newerVersionIsLeftAlone() {
 
 void TestRegistroStore::newerVersionIsNotChangedByteForByte() {
     CrearVersion1(Ruta(), {QStringLiteral("X")});
-    PonerVersion(Ruta(), 3);
+    PonerVersion(Ruta(), Registro::VERSION + 1);
     const QByteArray antes = Leer(Ruta());
     Registro reg(Ruta());
     QVERIFY(!reg.Abrir());

@@ -43,7 +43,7 @@ void TestCargarSalida::builtModuleLoads() {
     // Arguments that are not the command line's leave the start to the form.
     char programa[] = "talvero";
     char* argv[] = {programa, nullptr};
-    QCOMPARE(modulo->LineaDeOrdenes(1, argv), std::optional<int>());
+    QCOMPARE(modulo->LineaDeOrdenes(1, argv, [] { return CRecibo(); }), std::optional<int>());
 }
 
 QTEST_GUILESS_MAIN(TestCargarSalida)

@@ -1,0 +1,48 @@
+// A checked list of receipts leaving the program: one print job, one PDF, or one PDF per
+// receipt in a folder, and then every receipt in the register, with the list, in one
+// transaction. A cancelled or failed emission leaves no file of its own behind and
+// records nothing.
+#pragma once
+
+#include "lista/Lista.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace lista {
+
+// Told after each page drawn (`hechos` of `total`); false cancels the emission.
+using Avance = std::function<bool(qsizetype hechos, qsizetype total)>;
+
+struct PedidoEmision {
+    enum class Destino { Impresora, Pdf, CarpetaPdf };
+    Destino destino = Destino::Pdf;
+    QString ruta;              // the print queue, the PDF's path or the folder's path
+    QString archivoLista;      // the CSV the list came from, for the register
+    QString registro;          // the register's file; empty: the user's own
+    bool sobrescribir = false; // files already in the folder may be replaced
+};
+
+struct Emision {
+    enum class Estado { Emitida, Cancelada, Fallida };
+    Estado estado = Estado::Fallida;
+    QString error;    // Fallida: why nothing left; Emitida: set when it could not be recorded
+    qint64 lote = 0;  // the list's row in the register, once recorded
+    QStringList pdfs; // the files written
+};
+
+// The file each receipt gets in a folder: the single PDF's proposed name.
+QString ArchivoDeRecibo(const FilaRevisada& fila);
+// The files of a folder emission that already exist, or repeat within the list.
+QStringList ArchivosQueYaExisten(const ListaRevisada& lista, const QString& carpeta);
+
+// Emits `lista`, which must be Emitible(). Files in a folder that already exist are kept
+// (Fallida) unless `pedido.sobrescribir`.
+Emision Emitir(const ListaRevisada& lista, const PedidoEmision& pedido, const Avance& avance = {});
+
+// Draws row `i`'s page: a copy of its record, which drawing rewrites.
+void DibujarFila(const ListaRevisada& lista, qsizetype i, page::PageSurface& pagina);
+
+} // namespace lista

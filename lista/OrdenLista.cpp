@@ -1,0 +1,97 @@
+#include "lista/OrdenLista.h"
+
+#include "lista/Emision.h"
+#include "platform/SettingsStore.h"
+#include "register/Registro.h"
+
+#include <QFileInfo>
+#include <QPrinterInfo>
+
+#include <cstdio>
+
+namespace lista {
+
+namespace {
+
+void Decir(std::FILE* salida, const QString& texto) {
+    std::fprintf(salida, "%s\n", texto.toLocal8Bit().constData());
+}
+
+int Error(const QString& texto, int salida = 2) {
+    Decir(stderr, QStringLiteral("talvero: ") + texto);
+    return salida;
+}
+
+} // namespace
+
+int EmitirDesdeLineaDeOrdenes(const registro::OpcionesLista& o, const CRecibo& plantilla) {
+    const QString ruta = QFileInfo(o.lista).absoluteFilePath();
+    if (!QFileInfo(ruta).isFile())
+        return Error(QStringLiteral("no existe la lista «%1».").arg(o.lista));
+    // Refusals that need no reading come first: nothing is written after them.
+    if (!o.impresora.isEmpty() && !QPrinterInfo::availablePrinterNames().contains(o.impresora))
+        return Error(
+            QStringLiteral("no hay ninguna impresora «%1» en este equipo.").arg(o.impresora));
+    if (!o.pdf.isEmpty() && QFileInfo::exists(o.pdf))
+        return Error(
+            QStringLiteral("«%1» ya existe: no se sobrescribe; indique otro nombre.").arg(o.pdf));
+
+    registro::Registro registro(registro::Registro::RutaPorDefecto());
+    if (!registro.Abrir())
+        return Error(QStringLiteral("no se puede abrir el registro %1: %2")
+                         .arg(registro.Ruta(), registro.Error()),
+                     1);
+    const NumerosDelRegistro numeros{registro.NumerosEnUso(), registro.SiguienteNumeroLibre()};
+    const platform::SettingsStore ajustes;
+    ListaRevisada lista =
+        RevisarLista(LeerArchivoCsv(ruta), plantilla, TiposDeAjustes(ajustes), numeros);
+    lista.archivo = ruta;
+
+    if (!lista.error.isEmpty())
+        return Error(
+            QStringLiteral("la lista «%1» no se puede usar: %2").arg(o.lista, lista.error));
+    for (const QString& aviso : lista.avisos)
+        Decir(stderr, aviso);
+    for (const FilaRevisada& f : lista.filas) {
+        for (const QString& e : f.errores)
+            Decir(stderr, e);
+        for (const QString& a : f.avisos)
+            Decir(stderr, a);
+    }
+    if (o.comprobar) {
+        Decir(stdout, lista.Resumen());
+        return lista.Emitible() ? 0 : 2;
+    }
+    if (!lista.Emitible())
+        return Error(QStringLiteral("%1: no se emite ningún recibo.").arg(lista.Resumen()));
+
+    PedidoEmision pedido;
+    pedido.archivoLista = ruta;
+    if (!o.impresora.isEmpty()) {
+        pedido.destino = PedidoEmision::Destino::Impresora;
+        pedido.ruta = o.impresora;
+    } else if (!o.pdf.isEmpty()) {
+        pedido.destino = PedidoEmision::Destino::Pdf;
+        pedido.ruta = QFileInfo(o.pdf).absoluteFilePath();
+    } else {
+        pedido.destino = PedidoEmision::Destino::CarpetaPdf;
+        pedido.ruta = QFileInfo(o.carpetaPdf).absoluteFilePath();
+        if (const QStringList ya = ArchivosQueYaExisten(lista, pedido.ruta); !ya.isEmpty())
+            return Error(QStringLiteral("ya existen en «%1»: %2. No se sobrescriben.")
+                             .arg(o.carpetaPdf, ya.join(QStringLiteral(", "))));
+    }
+    const Emision e = Emitir(lista, pedido);
+    if (e.estado != Emision::Estado::Emitida)
+        return Error(e.error, 1);
+    if (!e.error.isEmpty())
+        return Error(e.error, 1);
+    const qsizetype n = qsizetype(lista.filas.size());
+    Decir(stdout,
+          QStringLiteral("%1 %2 a %3")
+              .arg(n)
+              .arg(n == 1 ? QStringLiteral("recibo emitido") : QStringLiteral("recibos emitidos"))
+              .arg(pedido.ruta));
+    return 0;
+}
+
+} // namespace lista

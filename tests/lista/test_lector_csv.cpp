@@ -1,0 +1,103 @@
+// The CSV reader against hand-made files as spreadsheets save them: encodings, separators,
+// Excel's "sep=" line, quotes, line breaks inside quotes, ragged and empty rows, limits.
+#include "lista/LectorCsv.h"
+
+#include <QTest>
+
+using lista::LeerArchivoCsv;
+using lista::LeerCsv;
+
+namespace {
+
+QString Datos(const char* nombre) {
+    return QStringLiteral(TALVERO_LISTA_DATOS "/") + QLatin1String(nombre);
+}
+
+// Each row as "n:field|field|...".
+QStringList Filas(const lista::TablaCsv& t) {
+    QStringList r;
+    for (const auto& f : t.filas)
+        r << QStringLiteral("%1:%2").arg(f.fila).arg(f.campos.join(u'|'));
+    return r;
+}
+
+} // namespace
+
+class TestLectorCsv : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void archivos_data();
+    void archivos();
+    void errores();
+    void limites();
+};
+
+void TestLectorCsv::archivos_data() {
+    QTest::addColumn<QString>("archivo");
+    QTest::addColumn<QString>("dialecto");
+    QTest::addColumn<QStringList>("filas");
+
+    // --- encodings and separators
+    QTest::newRow("UTF-8 with BOM, CRLF, an empty row counted but skipped")
+        << "bom-puntoycoma.csv"
+        << "UTF-8 con BOM, separador «;»"
+        << QStringList{"1:Pagador|Concepto 1|Importe 1", "2:Ana Pérez|Alquiler marzo|650,00",
+                       "4:Luis Gómez|Alquiler marzo|1.200,50"};
+    QTest::newRow("not UTF-8 read as Windows-1252, euro sign included")
+        << "windows-1252.csv"
+        << "Windows-1252, separador «;»"
+        << QStringList{"1:Pagador|Concepto 1|Importe 1", "2:José Núñez|Cuota año|45,00 €"};
+    QTest::newRow("commas, quoted comma and doubled quotes")
+        << "coma.csv"
+        << "UTF-8, separador «,»"
+        << QStringList{"1:pagador1|concepto|importe", "2:Roca, Marta|Cuota \"socio\"|30"};
+    QTest::newRow("tabs") << "tabulador.csv"
+                          << "UTF-8, separador tabulador"
+                          << QStringList{"1:Pagador|Concepto 1|Importe 1",
+                                         "2:Club Náutico|Amarre|120,00"};
+    // --- rows as a spreadsheet numbers them
+    QTest::newRow("sep= line honoured and not a row")
+        << "sep-linea.csv"
+        << "UTF-8, separador «;»"
+        << QStringList{"1:Pagador|Concepto 1|Importe 1", "2:Peña, Irene|Luz, agua|12,5"};
+    QTest::newRow("line break inside quotes is one row; ragged and empty rows")
+        << "saltos.csv"
+        << "UTF-8, separador «;»"
+        << QStringList{"1:Pagador|Concepto 1|Importe 1", "2:Comunidad\nBloque 2|Derrama|10",
+                       "3:Eva Sanz", "5:Leo Ruiz|Cuota|5"};
+}
+
+void TestLectorCsv::archivos() {
+    QFETCH(QString, archivo);
+    QFETCH(QString, dialecto);
+    QFETCH(QStringList, filas);
+    const lista::TablaCsv t = LeerArchivoCsv(QStringLiteral(TALVERO_LISTA_DATOS "/") + archivo);
+    QCOMPARE(t.error, QString());
+    QCOMPARE(t.dialecto.Descripcion(), dialecto);
+    QCOMPARE(Filas(t), filas);
+}
+
+void TestLectorCsv::errores() {
+    QCOMPARE(LeerCsv("\xEF\xBB\xBFPagador\nJos\xE9\n").error,
+             QStringLiteral("el archivo dice ser UTF-8 pero tiene bytes que no lo son"));
+    const lista::TablaCsv abiertas = LeerArchivoCsv(Datos("comillas-abiertas.csv"));
+    QCOMPARE(abiertas.error,
+             QStringLiteral("Fila 2: unas comillas abiertas no se cierran (desde el carácter 20)"));
+    QVERIFY(abiertas.filas.empty());
+}
+
+void TestLectorCsv::limites() {
+    const lista::LimitesCsv pocos{1024, 2};
+    QCOMPARE(LeerCsv("h\n1\n\n2\n", pocos).error, QString());
+    QCOMPARE(LeerCsv("h\n1\n2\n3\n", pocos).error,
+             QStringLiteral("el archivo tiene más de 2 filas además de la cabecera"));
+    const lista::LimitesCsv pequeno{3 * 1024 * 1024, 10};
+    QCOMPARE(LeerCsv(QByteArray(3 * 1024 * 1024 + 1, 'a'), pequeno).error,
+             QStringLiteral("el archivo ocupa más de 3 MiB"));
+    QCOMPARE(LeerArchivoCsv(Datos("no-existe.csv")).error,
+             QStringLiteral("no existe el archivo «%1»").arg(Datos("no-existe.csv")));
+}
+
+QTEST_GUILESS_MAIN(TestLectorCsv)
+#include "test_lector_csv.moc"

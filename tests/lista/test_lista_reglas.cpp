@@ -1,0 +1,263 @@
+// The row rules of a list of receipts, each with its message, the columns found by header,
+// the template's fields where the list has no column, and the numbering.
+#include "lista/Lista.h"
+
+#include "SampleRecords.h"
+#include "platform/SettingsStore.h"
+#include "receipt/ReciboTexto.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using lista::NumerosDelRegistro;
+
+namespace {
+
+lista::TiposPermitidos Tipos() {
+    // Through a real settings file, as the form keeps the lists.
+    QTemporaryDir dir;
+    platform::SettingsStore ajustes((dir.path() + QStringLiteral("/t.ini")).toStdString());
+    ajustes.WriteString("Aplicacion Talvero", "TiposIVA", "0;4;10;21");
+    ajustes.WriteString("Aplicacion Talvero", "TiposRE", "0;0,5;1,4;5,2");
+    ajustes.Flush();
+    return lista::TiposDeAjustes(
+        platform::SettingsStore((dir.path() + QStringLiteral("/t.ini")).toStdString()));
+}
+
+lista::ListaRevisada Revisar(const QString& csv, const NumerosDelRegistro& registro = {}) {
+    return lista::RevisarLista(lista::LeerCsv(csv.toUtf8()), sample::Filled(), Tipos(), registro);
+}
+
+QStringList Mensajes(const lista::ListaRevisada& l) {
+    QStringList m = l.avisos;
+    if (!l.error.isEmpty())
+        m << l.error;
+    for (const auto& f : l.filas)
+        m << f.errores << f.avisos;
+    return m;
+}
+
+// The fields a rule writes, in one line.
+QString Describir(const CRecibo& r) {
+    return QStringLiteral("%1|%2|%3|%4|%5|%6/%7/%8|%9")
+               .arg(QString::fromStdString(r.m_Numero),
+                    QString::fromStdString(r.m_Fecha.TextoIso()),
+                    QString::fromStdString(r.m_Pagador1),
+                    QString::fromStdString(moneda::FormatEuros(r.m_Importe1)),
+                    QString::fromStdString(r.m_Concepto1), QString::fromStdString(r.m_Iva),
+                    QString::fromStdString(r.m_Re), QString::fromStdString(r.m_Irpf),
+                    QString::fromStdString(moneda::FormatEuros(recibo::TotalRecibo(r)))) +
+           QStringLiteral("|%1|%2").arg(r.m_ColorFondo).arg(r.m_Solido);
+}
+
+} // namespace
+
+class TestListaReglas : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rechazos_data();
+    void rechazos();
+    void lecturas_data();
+    void lecturas();
+    void numeracion_data();
+    void numeracion();
+    void exportadoDelRegistro();
+};
+
+void TestListaReglas::rechazos_data() {
+    QTest::addColumn<QString>("csv");
+    QTest::addColumn<QStringList>("mensajes");
+
+    // --- amounts as the euro edit reads them
+    QTest::newRow("a decimal point is never guessed")
+        << "Pagador;Importe 1\nAna;12.50\n"
+        << QStringList{"Fila 2, Importe 1: \"12.50\" no es un importe"};
+    QTest::newRow("text in an amount") << "Pagador;importe\nAna;doce\n"
+                                       << QStringList{"Fila 2, importe: \"doce\" no es un importe"};
+    // --- lengths of the form, never cut
+    QTest::newRow("payer one character too long")
+        << "Pagador;Importe 1\nAbcdefghijabcdefghijabcdefghij;1\n"
+        << QStringList{"Fila 2, Pagador: \"Abcdefghijabcdefghijabcdefghij\" tiene 30 caracteres; "
+                       "caben 29"};
+    QTest::newRow("line break in a concept")
+        << "Concepto 1;Importe 1\n\"Luz\nagua\";1\n"
+        << QStringList{"Fila 2, Concepto 1: tiene un salto de línea; el recibo lleva una sola "
+                       "línea aquí"};
+    // --- dates
+    QTest::newRow("day the month lacks")
+        << "Fecha;Importe 1\n31/02/2024;1\n"
+        << QStringList{"Fila 2, Fecha: \"31/02/2024\" no es una fecha válida: escriba dd/mm/aaaa, "
+                       "por ejemplo 05/03/2024"};
+    QTest::newRow("ISO date is not a spreadsheet's")
+        << "Fecha;Importe 1\n2024-03-05;1\n"
+        << QStringList{"Fila 2, Fecha: \"2024-03-05\" no es una fecha válida: escriba dd/mm/aaaa, "
+                       "por ejemplo 05/03/2024"};
+    QTest::newRow("year before the form's range")
+        << "Fecha;Importe 1\n01/01/1969;1\n"
+        << QStringList{"Fila 2, Fecha: el año de \"01/01/1969\" no está entre 1970 y 3000"};
+    // --- the lists
+    QTest::newRow("IVA not in the user's list")
+        << "% IVA;Importe 1\n16;1\n"
+        << QStringList{"Fila 2, % IVA: \"16\" no es un porcentaje de la lista de IVA (0, 4, 10, "
+                       "21)"};
+    QTest::newRow("RE with three decimals")
+        << "% RE;Importe 1\n0,505;1\n"
+        << QStringList{"Fila 2, % RE: \"0,505\" no es un porcentaje de la lista de RE (0, 0,5, "
+                       "1,4, 5,2)"};
+    QTest::newRow("colour not in the list")
+        << "Color;Importe 1\nROJO;1\n"
+        << QStringList{"Fila 2, Color: \"ROJO\" no es un color de la lista (AZUL, GRIS, MARRÓN, "
+                       "VERDE)"};
+    QTest::newRow("fill not in the list")
+        << "Relleno;Importe 1\nrayas;1\n"
+        << QStringList{"Fila 2, Relleno: \"rayas\" no es un relleno de la lista (LINEAS, SOLIDO)"};
+    // --- computed columns
+    QTest::newRow("total that is not Talvero's")
+        << "Importe 1;Importe 2;% IVA;% IRPF;Total\n100;;21;0;120,00\n"
+        << QStringList{"Fila 2, Total: dice 120,00 € y Talvero calcula 121,00 €"};
+    QTest::newRow("IVA one cent off")
+        << "Importe 1;Importe 2;% IVA;IVA\n10,05;;21;2,12\n"
+        << QStringList{"Fila 2, IVA: dice 2,12 € y Talvero calcula 2,11 €"};
+    QTest::newRow("amounts beyond a receipt")
+        << "Importe 1;Importe 2\n900.000.000.000.000;900.000.000.000.000\n"
+        << QStringList{"Fila 2: los importes suman más de lo que cabe en un recibo"};
+    // --- the file's shape
+    QTest::newRow("row longer than the header")
+        << "Pagador;Importe 1\nAna;1;sobra\n"
+        << QStringList{"Fila 2: tiene 3 campos y la cabecera solo 2; «sobra» no tiene columna"};
+    QTest::newRow("column named twice refuses the file")
+        << "Importe 1;importe\n1;2\n"
+        << QStringList{"la columna «Importe 1» está dos veces (columnas 1 y 2)"};
+    QTest::newRow("unknown column warned once, row numbers through empty rows")
+        << "Pagador;Notas;Importe 1\nAna;x;1\n\nLuis;y;1.5\n"
+        << QStringList{"La columna «Notas» (columna 2) no es de Talvero: se ignora",
+                       "Fila 4, Importe 1: \"1.5\" no es un importe"};
+    QTest::newRow("no column of ours")
+        << "Nombre;Cantidad\nAna;1\n"
+        << QStringList{"la primera fila no nombra ninguna columna de Talvero («Pagador», "
+                       "«Concepto 1», «Importe 1»…)"};
+}
+
+void TestListaReglas::rechazos() {
+    QFETCH(QString, csv);
+    QFETCH(QStringList, mensajes);
+    const lista::ListaRevisada l = Revisar(csv);
+    QCOMPARE(Mensajes(l), mensajes);
+    QVERIFY(!l.Emitible());
+}
+
+void TestListaReglas::lecturas_data() {
+    QTest::addColumn<QString>("csv");
+    QTest::addColumn<QString>(
+        "recibo"); // número|fecha|pagador|importe 1|concepto 1|IVA/RE/IRPF|total|color|sólido
+
+    // The template is the form's receipt: 17, 05/03/2004, "Importe 2" 34,56, IVA 16, IRPF 15.
+    // 100 + 34,56 = 134,56; + 21,53 IVA - 20,18 IRPF = 135,91.
+    QTest::newRow("missing columns keep the form's values; payer capitalised like the form")
+        << "Pagador;Importe 1\nana;100\n"
+        << "17|2004-03-05|Ana|100,00|Reparación de la caldera|16//15|135,91|16777160|0";
+    QTest::newRow("empty cells of present columns are empty")
+        << "Pagador;Concepto 1;Importe 1;% IVA;% IRPF;Importe 2\nAna;;;;;\n"
+        << "17|2004-03-05|Ana|0,00||0//0|0,00|16777160|0";
+    QTest::newRow("date as a Spanish spreadsheet saves it, two-digit year in 20yy")
+        << "Fecha;Importe 1;Importe 2\n5/3/24;1.234,56 €;0\n"
+        << "17|2024-03-05|COMUNIDAD DE PROPIETARIOS|1.234,56|Reparación de la caldera|16//15|"
+           "1.246,91|16777160|0";
+    QTest::newRow("euro sign in front, percentages with their sign, lists' own texts")
+        << "Importe 1;Importe 2;% IVA;% RE;% IRPF\n€ 100;;21 %;5,20;0\n"
+        << "17|2004-03-05|COMUNIDAD DE PROPIETARIOS|100,00|Reparación de la caldera|21/5,2/0|"
+           "126,20|16777160|0";
+    // -50 + 34,56 = -15,44; - 2,47 IVA + 2,32 IRPF = -15,59.
+    QTest::newRow("colour and fill without accents or case; the export's apostrophe taken off")
+        << "Concepto 1;Importe 1;Color;Relleno\n'-Fianza;-50;marron;Sólido\n"
+        << "17|2004-03-05|COMUNIDAD DE PROPIETARIOS|-50,00|-Fianza|16//15|-15,59|10022136|1";
+    // 10 + 34,56 = 44,56; + 7,13 IVA - 6,68 IRPF = 45,01.
+    QTest::newRow("colour as older exports wrote it, plain column names")
+        << "pagador1,concepto,importe,color\nLuis,Cuota,10,B3F4BB\n"
+        << "17|2004-03-05|Luis|10,00|Cuota|16//15|45,01|11793595|0";
+}
+
+void TestListaReglas::lecturas() {
+    QFETCH(QString, csv);
+    QFETCH(QString, recibo);
+    const lista::ListaRevisada l = Revisar(csv);
+    QCOMPARE(Mensajes(l), QStringList());
+    QCOMPARE(l.filas.size(), std::size_t(1));
+    QCOMPARE(Describir(l.filas.front().recibo), recibo);
+}
+
+void TestListaReglas::numeracion_data() {
+    QTest::addColumn<QString>("csv");
+    QTest::addColumn<QStringList>("enUso");
+    QTest::addColumn<QString>("siguiente");
+    QTest::addColumn<QStringList>("numeros");
+    QTest::addColumn<QStringList>("mensajes");
+
+    QTest::newRow("empty register: from the form's number")
+        << "Pagador\nA\nB\n"
+        << QStringList{} << "" << QStringList{"17", "18"} << QStringList{};
+    QTest::newRow("the register's next number keeps its width")
+        << "Número;Pagador\n;A\n;B\n"
+        << QStringList{"000121"} << "000122" << QStringList{"000122", "000123"} << QStringList{};
+    QTest::newRow("numbers the list gives are skipped")
+        << "Número;Pagador\n;A\n000123;B\n;C\n"
+        << QStringList{"000121"} << "000122" << QStringList{"000122", "000123", "000124"}
+        << QStringList{};
+    QTest::newRow("repeated in the list: an error of the later row")
+        << "Número;Pagador\n5;A\n6;B\n5;C\n"
+        << QStringList{} << "" << QStringList{"5", "6", "5"}
+        << QStringList{"Fila 4, Número: «5» ya está en la fila 2"};
+    QTest::newRow("already in the register: a warning")
+        << "Número;Pagador\n5;A\n"
+        << QStringList{"5"} << "6" << QStringList{"5"}
+        << QStringList{"Fila 2, Número: «5» ya está en el registro de recibos emitidos"};
+    QTest::newRow("past six digits")
+        << "Pagador\nA\nB\n"
+        << QStringList{"999998"} << "999999" << QStringList{"999999", ""}
+        << QStringList{"Fila 3, Número: el siguiente número, 1000000, tiene más de 6 cifras"};
+    QTest::newRow("numbers in use that are not digits")
+        << "Pagador\nA\n"
+        << QStringList{"A-1"} << "" << QStringList{}
+        << QStringList{"hay filas sin número y el registro usa números que no son solo cifras, "
+                       "así que Talvero no puede darles uno: añada una columna «Número» con el "
+                       "de cada recibo"};
+}
+
+void TestListaReglas::numeracion() {
+    QFETCH(QString, csv);
+    QFETCH(QStringList, enUso);
+    QFETCH(QString, siguiente);
+    QFETCH(QStringList, numeros);
+    QFETCH(QStringList, mensajes);
+    const lista::ListaRevisada l =
+        Revisar(csv, NumerosDelRegistro{QSet<QString>(enUso.begin(), enUso.end()), siguiente});
+    QStringList dados;
+    for (const auto& f : l.filas)
+        dados << QString::fromStdString(f.recibo.m_Numero);
+    QCOMPARE(dados, numeros);
+    QCOMPARE(Mensajes(l), mensajes);
+}
+
+// A quarter exported from "Recibos emitidos", opened and saved by a spreadsheet (leading
+// zeros gone, short dates, a colour in small letters, the older hexadecimal colour).
+void TestListaReglas::exportadoDelRegistro() {
+    const lista::ListaRevisada l = lista::RevisarLista(
+        lista::LeerArchivoCsv(QStringLiteral(TALVERO_LISTA_DATOS "/exportado.csv")),
+        sample::Filled(), Tipos(), {});
+    QCOMPARE(Mensajes(l), QStringList());
+    QVERIFY(l.Emitible());
+    QStringList filas;
+    for (const auto& f : l.filas)
+        filas << QString::number(f.fila) + u':' + Describir(f.recibo);
+    QCOMPARE(filas, (QStringList{
+                        "2:122|2024-03-05|Ana Pérez|650,00|Alquiler marzo|0/0/15|510,00|13158600|1",
+                        "3:123|2024-03-05|Luis Gómez|700,00|Alquiler marzo|4/0/0|728,00|16777160|0",
+                        "4:124|2024-03-05|Eva Sanz|500,00|Alquiler marzo|4/0/0|520,00|10022136|0",
+                    }));
+    QCOMPARE(l.filas.front().recibo.m_Concepto2, std::string("-Fianza"));
+    QCOMPARE(l.Resumen(), QStringLiteral("3 recibos, total 1.758,00 €"));
+}
+
+QTEST_GUILESS_MAIN(TestListaReglas)
+#include "test_lista_reglas.moc"

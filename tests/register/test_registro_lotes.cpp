@@ -1,0 +1,101 @@
+// Lists of receipts in the register: version 3 from a version 2 file, a list recorded all
+// or none, and the filter that shows one list's receipts.
+#include "register/Filtro.h"
+#include "register/Registro.h"
+
+#include "SampleRecords.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+using registro::Registro;
+
+namespace {
+
+qint64 Contar(Registro& reg, const QString& sql) {
+    QSqlQuery q(reg.Base());
+    if (!q.exec(sql) || !q.next())
+        return -1;
+    return q.value(0).toLongLong();
+}
+
+qint64 AnotarTres(Registro& reg, const char* terceroNumero) {
+    return reg.AnotarLote(
+        QStringLiteral("/datos/marzo.csv"), QStringLiteral("Oficina"), 3,
+        [&](qint64 i, CRecibo& r, QString& destino, QDateTime& emitido) {
+            r = sample::Varied(quint64(i));
+            r.m_Numero = i == 2 ? terceroNumero : std::to_string(100 + i);
+            destino = QStringLiteral("Oficina");
+            emitido = QDateTime(QDate(2024, 3, 5), QTime(9, 8, 7), Qt::UTC);
+        },
+        QDateTime(QDate(2024, 3, 5), QTime(9, 8, 7), Qt::UTC));
+}
+
+} // namespace
+
+class TestRegistroLotes : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void version2EsMigrada();
+    void listaTodaONada();
+};
+
+void TestRegistroLotes::version2EsMigrada() {
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("recibos.sqlite"));
+    {
+        // A version 2 file: this program's file with version 3 taken off again.
+        Registro reg(ruta);
+        QVERIFY(reg.Anotar(sample::Filled(), QStringLiteral("PDF")));
+        QSqlQuery q(reg.Base());
+        for (const char* sql : {"DROP INDEX recibos_lote", "ALTER TABLE recibos DROP COLUMN lote",
+                                "DROP TABLE lotes", "PRAGMA user_version = 2"})
+            QVERIFY2(q.exec(QLatin1String(sql)), sql);
+    }
+    Registro reg(ruta);
+    QVERIFY2(reg.Abrir(), qPrintable(reg.Error()));
+    QCOMPARE(Contar(reg, QStringLiteral("PRAGMA user_version")), 3);
+    QCOMPARE(Contar(reg, QStringLiteral("SELECT count(*) FROM recibos WHERE lote IS NULL")), 1);
+    QCOMPARE(Contar(reg, QStringLiteral("SELECT count(*) FROM lotes")), 0);
+
+    const qint64 lote = AnotarTres(reg, "102");
+    QCOMPARE(lote, 1);
+    QSqlQuery q(reg.Base());
+    QVERIFY(q.exec(QStringLiteral("SELECT creado, archivo, destino, recibos FROM lotes")) &&
+            q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("2024-03-05T09:08:07Z"));
+    QCOMPARE(q.value(1).toString(), QStringLiteral("/datos/marzo.csv"));
+    QCOMPARE(q.value(2).toString(), QStringLiteral("Oficina"));
+    QCOMPARE(q.value(3).toLongLong(), 3);
+    QCOMPARE(reg.Lotes().size(), std::size_t(1));
+    QCOMPARE(reg.NumerosEnUso(), (QSet<QString>{"17", "100", "101", "102"}));
+
+    // "Recibos emitidos" shows one list's receipts through the filter.
+    registro::Filtro filtro;
+    filtro.lote = lote;
+    const registro::Condicion c = registro::CondicionDe(filtro);
+    q.prepare(QStringLiteral("SELECT count(*)") + c.desde + c.where);
+    for (const QVariant& v : c.valores)
+        q.addBindValue(v);
+    QVERIFY(q.exec() && q.next());
+    QCOMPARE(q.value(0).toLongLong(), 3);
+}
+
+void TestRegistroLotes::listaTodaONada() {
+    QTemporaryDir dir;
+    Registro reg(dir.filePath(QStringLiteral("recibos.sqlite")));
+    QVERIFY(reg.Abrir());
+    // The third receipt of the list cannot be written: neither can the other two nor the list.
+    QVERIFY(QSqlQuery(reg.Base())
+                .exec(QStringLiteral("CREATE TRIGGER falla BEFORE INSERT ON recibos WHEN "
+                                     "NEW.numero = 'X' BEGIN SELECT RAISE(ABORT, 'no'); END")));
+    QCOMPARE(AnotarTres(reg, "X"), 0);
+    QVERIFY(!reg.Error().isEmpty());
+    QCOMPARE(Contar(reg, QStringLiteral("SELECT count(*) FROM recibos")), 0);
+    QCOMPARE(Contar(reg, QStringLiteral("SELECT count(*) FROM lotes")), 0);
+}
+
+QTEST_GUILESS_MAIN(TestRegistroLotes)
+#include "test_registro_lotes.moc"
