@@ -4,6 +4,7 @@
 // anything is written.
 #include "lista/RemesaLista.h"
 
+#include "EjecutarTalvero.h"
 #include "SampleAdeudos.h"
 #include "platform/SettingsStore.h"
 #include "sepa/AjustesAcreedor.h"
@@ -20,10 +21,7 @@ namespace {
 
 const QString kLista = QStringLiteral(TALVERO_DOCS "/lista-remesa.csv");
 
-struct Salida {
-    int estado = -1;
-    QString salida, errores;
-};
+using Salida = SalidaTalvero;
 
 // The texts of the elements named `nombre`, in the file's order.
 QStringList Valores(const QString& ruta, const QString& nombre) {
@@ -87,18 +85,7 @@ void TestListaRemesa::Acreedor(const sepa::Acreedor& acreedor) {
 }
 
 Salida TestListaRemesa::Talvero(const QStringList& argumentos) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_DATA_HOME"), dir_->filePath(QStringLiteral("datos")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_->filePath(QStringLiteral("ajustes")));
-    env.remove(QStringLiteral("DISPLAY"));
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(dir_->path());
-    p.start(QStringLiteral(TALVERO_PROGRAMA), argumentos);
-    if (!p.waitForFinished(120000))
-        return {};
-    return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError())};
+    return EjecutarTalvero(dir_->path(), argumentos);
 }
 
 QStringList TestListaRemesa::Registro() {
