@@ -55,28 +55,28 @@ void Error(FilaRevisada& fila, const char* columna, const QString& motivo) {
         << QStringLiteral("Fila %1, %2: %3").arg(fila.fila).arg(QString::fromUtf8(columna), motivo);
 }
 
+// A bank code, kept without spaces and upper-cased once it is right; empty is no code.
+QString Codigo(const QString& celda, ContextoFila& ctx, const char* columna,
+               std::string (*comprobar)(std::string_view)) {
+    const std::string codigo = sepa::NormalizarCodigo(celda.toStdString());
+    if (codigo.empty())
+        return {};
+    if (const std::string motivo = comprobar(codigo); !motivo.empty())
+        return Motivo(motivo);
+    Guardar(ctx, columna, QString::fromStdString(codigo));
+    return {};
+}
+
 } // namespace
 
 namespace reglas {
 
 QString Iban(const QString& celda, ContextoFila& ctx) {
-    const std::string codigo = sepa::NormalizarCodigo(celda.toStdString());
-    if (codigo.empty())
-        return {};
-    if (const std::string motivo = sepa::ComprobarIban(codigo); !motivo.empty())
-        return Motivo(motivo);
-    Guardar(ctx, kIban, QString::fromStdString(codigo));
-    return {};
+    return Codigo(celda, ctx, kIban, &sepa::ComprobarIban);
 }
 
 QString Bic(const QString& celda, ContextoFila& ctx) {
-    const std::string codigo = sepa::NormalizarCodigo(celda.toStdString());
-    if (codigo.empty())
-        return {};
-    if (const std::string motivo = sepa::ComprobarBic(codigo); !motivo.empty())
-        return Motivo(motivo);
-    Guardar(ctx, kBic, QString::fromStdString(codigo));
-    return {};
+    return Codigo(celda, ctx, kBic, &sepa::ComprobarBic);
 }
 
 QString Mandato(const QString& celda, ContextoFila& ctx) {
