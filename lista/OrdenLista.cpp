@@ -78,6 +78,10 @@ int EmitirDesdeLineaDeOrdenes(const registro::OpcionesLista& o, const CRecibo& p
     }
     if (!lista.Emitible())
         return Error(QStringLiteral("%1: no se emite ningún recibo.").arg(lista.Resumen()));
+    if (remesa && FilasSinAdeudo(lista) == qsizetype(lista.filas.size()))
+        return Error(QStringLiteral("ningún recibo de la lista «%1» tiene IBAN: no hay remesa que "
+                                    "escribir.")
+                         .arg(o.lista));
 
     PedidoEmision pedido;
     pedido.archivoLista = ruta;
