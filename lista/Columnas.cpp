@@ -1,5 +1,6 @@
 #include "lista/Columnas.h"
 
+#include "lista/ColumnasAdeudo.h"
 #include "lista/ReglasFila.h"
 
 #include <QHash>
@@ -34,6 +35,8 @@ constexpr Nombres<1> kImporte5{"importe5"};
 constexpr Nombres<1> kImporteIva{"importe_iva"};
 constexpr Nombres<1> kImporteRe{"importe_re"};
 constexpr Nombres<1> kImporteIrpf{"importe_irpf"};
+constexpr Nombres<1> kMandato{"referencia del mandato"};
+constexpr Nombres<1> kFechaMandato{"fecha mandato"};
 constexpr Nombres<0> kNinguno{};
 
 // clang-format off
@@ -61,6 +64,13 @@ constexpr std::array kColumnas{
     Columna{"Total", kNinguno, &Total},
     Columna{"Color", kNinguno, &Color},
     Columna{"Relleno", kNinguno, &Relleno},
+    // The direct debit of the receipt.
+    Columna{"IBAN", kNinguno, &Iban},
+    Columna{"BIC", kNinguno, &Bic},
+    Columna{"Mandato", kMandato, &Mandato},
+    Columna{"Fecha del mandato", kFechaMandato, &FechaMandato},
+    Columna{"Titular", kNinguno, &Titular},
+    Columna{"Secuencia", kNinguno, &Secuencia},
     // What the export writes about the issue itself: read and ignored.
     Columna{"Emitido", kNinguno, nullptr},
     Columna{"Destino", kNinguno, nullptr},

@@ -1,5 +1,7 @@
 #include "lista/Emision.h"
 
+#include "lista/ColumnasAdeudo.h"
+
 #include "platform/PdfExport.h"
 #include "platform/PrintJob.h"
 #include "register/Registro.h"
@@ -163,9 +165,22 @@ void DibujarFila(const ListaRevisada& lista, qsizetype i, page::PageSurface& pag
 Emision Emitir(const ListaRevisada& lista, const PedidoEmision& pedido, const Avance& avance) {
     if (!lista.Emitible())
         return Fallo(QStringLiteral("La lista tiene errores: no se emite ningún recibo."));
+    sepa::ResultadoRemesa remesa;
+    if (pedido.remesa) {
+        const sepa::Remesa r = RemesaDeLista(lista, *pedido.remesa);
+        if (r.adeudos.empty())
+            return Fallo(QStringLiteral("Ningún recibo de la lista tiene IBAN: no hay nada que "
+                                        "cobrar por el banco."));
+        remesa = sepa::EscribirRemesa(pedido.remesa->ruta, r);
+        if (!remesa.Escrita())
+            return Fallo(remesa.error);
+    }
     QStringList destinos; // per receipt, for the register
     Emision e;
     switch (pedido.destino) {
+    case PedidoEmision::Destino::Ninguno:
+        e.estado = Emision::Estado::Emitida;
+        break;
     case PedidoEmision::Destino::Impresora:
         e = EmitirImpresora(lista, pedido, avance);
         break;
@@ -176,24 +191,42 @@ Emision Emitir(const ListaRevisada& lista, const PedidoEmision& pedido, const Av
         e = EmitirCarpeta(lista, pedido, avance, destinos);
         break;
     }
-    if (e.estado != Emision::Estado::Emitida)
+    if (e.estado != Emision::Estado::Emitida) {
+        if (!remesa.msgId.isEmpty())
+            QFile::remove(pedido.remesa->ruta); // the bank must not collect what never left
         return e;
+    }
+    e.remesa = remesa;
 
-    // Every receipt left the program: all of them go into the register together.
-    const QString lugar = pedido.destino == PedidoEmision::Destino::Impresora
-                              ? pedido.ruta
+    // Every receipt left the program: all of them go into the register together. With the
+    // remittance alone, only the debited ones left.
+    std::vector<std::size_t> filas;
+    for (std::size_t i = 0; i < lista.filas.size(); ++i)
+        if (pedido.destino != PedidoEmision::Destino::Ninguno || ConAdeudo(lista.filas[i]))
+            filas.push_back(i);
+    if (pedido.remesa)
+        e.sinAdeudo = FilasSinAdeudo(lista);
+    const QString lugar = pedido.destino == PedidoEmision::Destino::Impresora ? pedido.ruta
+                          : pedido.destino == PedidoEmision::Destino::Ninguno
+                              ? QFileInfo(pedido.remesa->ruta).absoluteFilePath()
                               : QFileInfo(pedido.ruta).absoluteFilePath();
     registro::Registro reg(pedido.registro.isEmpty() ? registro::Registro::RutaPorDefecto()
                                                      : pedido.registro);
     const QDateTime ahora = QDateTime::currentDateTimeUtc();
     e.lote = reg.AnotarLote(
-        QFileInfo(pedido.archivoLista).absoluteFilePath(), lugar, qint64(lista.filas.size()),
+        QFileInfo(pedido.archivoLista).absoluteFilePath(), lugar, qint64(filas.size()),
         [&](qint64 i, CRecibo& r, QString& destino, QDateTime& emitido) {
-            r = lista.filas[std::size_t(i)].recibo;
-            destino = destinos.isEmpty() ? lugar : destinos[i];
+            const std::size_t fila = filas[std::size_t(i)];
+            r = lista.filas[fila].recibo;
+            destino = destinos.isEmpty() ? lugar : destinos[qsizetype(fila)];
             emitido = ahora;
         },
-        ahora);
+        ahora,
+        [&](qint64 i) {
+            return !remesa.msgId.isEmpty() && ConAdeudo(lista.filas[filas[std::size_t(i)]])
+                       ? remesa.msgId
+                       : QString();
+        });
     if (e.lote == 0)
         e.error = QStringLiteral("Los recibos se han emitido, pero no se han podido anotar en el "
                                  "registro %1: %2")

@@ -5,11 +5,13 @@
 #pragma once
 
 #include "lista/Lista.h"
+#include "lista/RemesaLista.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace lista {
 
@@ -17,12 +19,16 @@ namespace lista {
 using Avance = std::function<bool(qsizetype hechos, qsizetype total)>;
 
 struct PedidoEmision {
-    enum class Destino { Impresora, Pdf, CarpetaPdf };
+    // Ninguno: only the remittance, and only its debited receipts are recorded.
+    enum class Destino { Impresora, Pdf, CarpetaPdf, Ninguno };
     Destino destino = Destino::Pdf;
     QString ruta;              // the print queue, the PDF's path or the folder's path
     QString archivoLista;      // the CSV the list came from, for the register
     QString registro;          // the register's file; empty: the user's own
     bool sobrescribir = false; // files already in the folder may be replaced
+    // The remittance of the debited rows, written before the receipts leave and taken
+    // back if they do not; the register then keeps its identifier with each of them.
+    std::optional<PedidoRemesa> remesa;
 };
 
 struct Emision {
@@ -31,6 +37,8 @@ struct Emision {
     QString error;    // Fallida: why nothing left; Emitida: set when it could not be recorded
     qint64 lote = 0;  // the list's row in the register, once recorded
     QStringList pdfs; // the files written
+    sepa::ResultadoRemesa remesa; // the remittance written, when one was asked for
+    qsizetype sinAdeudo = 0;      // rows without IBAN, left out of it
 };
 
 // The file each receipt gets in a folder: the single PDF's proposed name.

@@ -1,6 +1,7 @@
 #include "lista/Lista.h"
 
 #include "lista/Columnas.h"
+#include "lista/ColumnasAdeudo.h"
 
 #include "receipt/LimitesCampos.h"
 #include "receipt/ReciboTexto.h"
@@ -62,6 +63,8 @@ FilaRevisada RevisarFila(const FilaCsv& csv, const Cabecera& cab, const CRecibo&
     }
     if (fila.errores.isEmpty())
         CompletarFila(ctx);
+    if (fila.errores.isEmpty())
+        CompletarAdeudo(fila);
     return fila;
 }
 

@@ -1,8 +1,10 @@
 #include "lista/OrdenLista.h"
 
+#include "lista/ColumnasAdeudo.h"
 #include "lista/Emision.h"
 #include "platform/SettingsStore.h"
 #include "register/Registro.h"
+#include "sepa/AjustesAcreedor.h"
 
 #include <QFileInfo>
 #include <QPrinterInfo>
@@ -35,6 +37,17 @@ int EmitirDesdeLineaDeOrdenes(const registro::OpcionesLista& o, const CRecibo& p
     if (!o.pdf.isEmpty() && QFileInfo::exists(o.pdf))
         return Error(
             QStringLiteral("«%1» ya existe: no se sobrescribe; indique otro nombre.").arg(o.pdf));
+    const platform::SettingsStore ajustes;
+    std::optional<PedidoRemesa> remesa;
+    if (!o.remesa.isEmpty()) {
+        const sepa::AcreedorCargado acreedor = sepa::CargarAcreedor(ajustes);
+        if (!acreedor.error.empty())
+            return Error(QString::fromStdString(acreedor.error));
+        remesa = PedidoRemesa{QFileInfo(o.remesa).absoluteFilePath(), acreedor.acreedor,
+                              FechaDe(o.cobro)};
+        if (const QString motivo = ComprobarPedidoRemesa(*remesa, sepa::Hoy()); !motivo.isEmpty())
+            return Error(motivo);
+    }
 
     registro::Registro registro(registro::Registro::RutaPorDefecto());
     if (!registro.Abrir())
@@ -42,7 +55,6 @@ int EmitirDesdeLineaDeOrdenes(const registro::OpcionesLista& o, const CRecibo& p
                          .arg(registro.Ruta(), registro.Error()),
                      1);
     const NumerosDelRegistro numeros{registro.NumerosEnUso(), registro.SiguienteNumeroLibre()};
-    const platform::SettingsStore ajustes;
     ListaRevisada lista =
         RevisarLista(LeerArchivoCsv(ruta), plantilla, TiposDeAjustes(ajustes), numeros);
     lista.archivo = ruta;
@@ -50,6 +62,8 @@ int EmitirDesdeLineaDeOrdenes(const registro::OpcionesLista& o, const CRecibo& p
     if (!lista.error.isEmpty())
         return Error(
             QStringLiteral("la lista «%1» no se puede usar: %2").arg(o.lista, lista.error));
+    if (remesa)
+        ComprobarMandatosHasta(lista, remesa->cobro);
     for (const QString& aviso : lista.avisos)
         Decir(stderr, aviso);
     for (const FilaRevisada& f : lista.filas) {
@@ -64,10 +78,17 @@ int EmitirDesdeLineaDeOrdenes(const registro::OpcionesLista& o, const CRecibo& p
     }
     if (!lista.Emitible())
         return Error(QStringLiteral("%1: no se emite ningún recibo.").arg(lista.Resumen()));
+    if (remesa && FilasSinAdeudo(lista) == qsizetype(lista.filas.size()))
+        return Error(QStringLiteral("ningún recibo de la lista «%1» tiene IBAN: no hay remesa que "
+                                    "escribir.")
+                         .arg(o.lista));
 
     PedidoEmision pedido;
     pedido.archivoLista = ruta;
-    if (!o.impresora.isEmpty()) {
+    pedido.remesa = remesa;
+    if (remesa && o.impresora.isEmpty() && o.pdf.isEmpty() && o.carpetaPdf.isEmpty()) {
+        pedido.destino = PedidoEmision::Destino::Ninguno;
+    } else if (!o.impresora.isEmpty()) {
         pedido.destino = PedidoEmision::Destino::Impresora;
         pedido.ruta = o.impresora;
     } else if (!o.pdf.isEmpty()) {
@@ -85,12 +106,16 @@ int EmitirDesdeLineaDeOrdenes(const registro::OpcionesLista& o, const CRecibo& p
         return Error(e.error, 1);
     if (!e.error.isEmpty())
         return Error(e.error, 1);
-    const qsizetype n = qsizetype(lista.filas.size());
-    Decir(stdout,
-          QStringLiteral("%1 %2 a %3")
-              .arg(n)
-              .arg(n == 1 ? QStringLiteral("recibo emitido") : QStringLiteral("recibos emitidos"))
-              .arg(pedido.ruta));
+    if (pedido.destino != PedidoEmision::Destino::Ninguno) {
+        const qsizetype n = qsizetype(lista.filas.size());
+        Decir(stdout, QStringLiteral("%1 %2 a %3")
+                          .arg(n)
+                          .arg(n == 1 ? QStringLiteral("recibo emitido")
+                                      : QStringLiteral("recibos emitidos"))
+                          .arg(pedido.ruta));
+    }
+    if (remesa)
+        Decir(stdout, ResumenRemesa(e.remesa, e.sinAdeudo) + QStringLiteral(" a ") + remesa->ruta);
     return 0;
 }
 

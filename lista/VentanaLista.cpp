@@ -1,5 +1,7 @@
 #include "lista/VentanaLista.h"
 
+#include "lista/ColumnasAdeudo.h"
+#include "lista/DialogoFechaCobro.h"
 #include "lista/Emision.h"
 #include "lista/ModeloLista.h"
 #include "platform/BoundedTask.h"
@@ -9,6 +11,7 @@
 #include "platform/PrinterQueries.h"
 #include "platform/SettingsStore.h"
 #include "register/Registro.h"
+#include "sepa/AjustesAcreedor.h"
 
 #include <QAction>
 #include <QDragEnterEvent>
@@ -102,6 +105,10 @@ VentanaLista::VentanaLista(std::function<CRecibo()> plantilla, QWidget* parent)
     imprimir_ = new QPushButton(QStringLiteral("&Imprimir…"), this);
     pdf_ = new QPushButton(QStringLiteral("Guardar como &PDF…"), this);
     pdfs_ = new QPushButton(QStringLiteral("&Un PDF por recibo…"), this);
+    remesa_ = new QPushButton(QStringLiteral("&Remesa SEPA…"), this);
+    remesa_->setObjectName(QStringLiteral("remesaSepa"));
+    remesa_->setToolTip(QStringLiteral("El archivo de adeudos de los recibos con IBAN para el "
+                                       "banco del acreedor"));
     auto* cerrar = new QPushButton(QStringLiteral("&Cerrar"), this);
     imprimir_->setObjectName(QStringLiteral("imprimir"));
     pdf_->setObjectName(QStringLiteral("guardarPdf"));
@@ -109,7 +116,7 @@ VentanaLista::VentanaLista(std::function<CRecibo()> plantilla, QWidget* parent)
     cerrar->setObjectName(QStringLiteral("cerrar"));
     auto* botones = new QHBoxLayout;
     botones->addStretch(1);
-    for (QPushButton* b : {imprimir_, pdf_, pdfs_, cerrar})
+    for (QPushButton* b : {imprimir_, pdf_, pdfs_, remesa_, cerrar})
         botones->addWidget(b);
 
     auto* capas = new QVBoxLayout(this);
@@ -138,6 +145,7 @@ VentanaLista::VentanaLista(std::function<CRecibo()> plantilla, QWidget* parent)
     connect(imprimir_, &QPushButton::clicked, this, &VentanaLista::Imprimir);
     connect(pdf_, &QPushButton::clicked, this, &VentanaLista::GuardarPdf);
     connect(pdfs_, &QPushButton::clicked, this, &VentanaLista::PdfPorRecibo);
+    connect(remesa_, &QPushButton::clicked, this, &VentanaLista::RemesaSepa);
     connect(tabla_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& actual) {
                 const int fila = actual.row();
@@ -199,6 +207,7 @@ void VentanaLista::Mostrar() {
     const bool emitible = lista_->Emitible();
     for (QPushButton* b : {imprimir_, pdf_, pdfs_})
         b->setEnabled(emitible);
+    remesa_->setEnabled(emitible && FilasSinAdeudo(*lista_) < qsizetype(lista_->filas.size()));
 }
 
 void VentanaLista::Elegir() {
@@ -250,6 +259,11 @@ Emision VentanaLista::EmitirA(PedidoEmision pedido) {
         QMessageBox::warning(this, kTitulo, e.error);
     else if (e.estado == Emision::Estado::Emitida && !e.error.isEmpty())
         QMessageBox::warning(this, kTitulo, e.error);
+    else if (e.estado == Emision::Estado::Emitida &&
+             pedido.destino == PedidoEmision::Destino::Ninguno)
+        resumen_->setText(
+            ResumenRemesa(e.remesa, e.sinAdeudo) +
+            QStringLiteral(" a %1.").arg(QDir::toNativeSeparators(pedido.remesa->ruta)));
     else if (e.estado == Emision::Estado::Emitida)
         resumen_->setText(QStringLiteral("%1 recibos emitidos a %2.")
                               .arg(n)
@@ -314,6 +328,52 @@ void VentanaLista::PdfPorRecibo() {
         pedido.sobrescribir = true;
     }
     EmitirA(pedido);
+}
+
+void VentanaLista::RemesaSepa() {
+    if (const sepa::AcreedorCargado a = sepa::CargarAcreedor(platform::SettingsStore());
+        !a.error.empty()) {
+        QMessageBox::warning(this, kTitulo, QString::fromStdString(a.error));
+        return;
+    }
+    const std::optional<QDate> cobro = PedirFechaCobro(this, QDate::currentDate());
+    if (!cobro)
+        return;
+    // Never an existing file: the bank could be sent the same debits twice.
+    const QString ruta = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Guardar la remesa SEPA"),
+        QFileInfo(archivo_).absolutePath() + QLatin1Char('/') +
+            QFileInfo(archivo_).completeBaseName() + QStringLiteral(".xml"),
+        QStringLiteral("Remesas SEPA (*.xml)"), nullptr, QFileDialog::DontConfirmOverwrite);
+    if (!ruta.isEmpty())
+        EmitirRemesa(ruta, *cobro);
+}
+
+Emision VentanaLista::EmitirRemesa(const QString& ruta, const QDate& cobro) {
+    const sepa::AcreedorCargado acreedor = sepa::CargarAcreedor(platform::SettingsStore());
+    PedidoRemesa remesa{QFileInfo(ruta).absoluteFilePath(), acreedor.acreedor, FechaDe(cobro)};
+    QString motivo = QString::fromStdString(acreedor.error);
+    if (motivo.isEmpty())
+        motivo = ComprobarPedidoRemesa(remesa, sepa::Hoy());
+    if (motivo.isEmpty()) {
+        ListaRevisada conFecha = *lista_;
+        ComprobarMandatosHasta(conFecha, remesa.cobro);
+        QStringList errores;
+        for (const FilaRevisada& f : conFecha.filas)
+            errores << f.errores;
+        motivo = errores.mid(0, 10).join(QLatin1Char('\n'));
+    }
+    if (!motivo.isEmpty()) {
+        QMessageBox::warning(this, kTitulo,
+                             QStringLiteral("No se escribe la remesa: %1").arg(motivo));
+        Emision e;
+        e.error = motivo;
+        return e;
+    }
+    PedidoEmision pedido;
+    pedido.destino = PedidoEmision::Destino::Ninguno;
+    pedido.remesa = remesa;
+    return EmitirA(pedido);
 }
 
 } // namespace lista

@@ -6,6 +6,7 @@
 
 #include "lista/Lista.h"
 
+#include <QDate>
 #include <QWidget>
 
 #include <functional>
@@ -41,6 +42,10 @@ public:
     // Emits to `pedido` with the progress dialog; shows the outcome. For the buttons and tests.
     Emision EmitirA(PedidoEmision pedido);
 
+    // The remittance of the rows with an IBAN alone, for the creditor in the settings;
+    // only those receipts are recorded. Refusals are shown; for the button and tests.
+    Emision EmitirRemesa(const QString& ruta, const QDate& cobro);
+
     // The register's file; empty: the user's own.
     void UsarRegistro(const QString& ruta) { registro_ = ruta; }
 
@@ -55,6 +60,7 @@ private:
     void Imprimir();
     void GuardarPdf();
     void PdfPorRecibo();
+    void RemesaSepa();
 
     std::function<CRecibo()> plantilla_;
     std::unique_ptr<ListaRevisada> lista_;
@@ -69,6 +75,7 @@ private:
     QPushButton* imprimir_ = nullptr;
     QPushButton* pdf_ = nullptr;
     QPushButton* pdfs_ = nullptr;
+    QPushButton* remesa_ = nullptr;
 };
 
 } // namespace lista

@@ -42,6 +42,11 @@ constexpr const char* kAyuda =
     "  --pdf SALIDA.pdf                 un PDF con una página por recibo\n"
     "  --carpeta-pdf CARPETA            un PDF por recibo en CARPETA\n"
     "  --impresora NOMBRE               un trabajo de impresión en la cola NOMBRE\n"
+    "  --remesa REMESA.xml              con --emitir-lista, sola o con --pdf, --carpeta-pdf o\n"
+    "                                   --impresora: la remesa SEPA (pain.008) de los recibos\n"
+    "                                   con IBAN, para el banco del acreedor (sus datos, en\n"
+    "                                   «Datos del acreedor…»); sola, solo se anotan esos\n"
+    "  --fecha-cobro AAAA-MM-DD         con --remesa: el día en que el banco cobra los recibos\n"
     "  -h, --help                       muestra esta ayuda\n"
     "\n"
     "El registro se lee sin cambiarlo. ARCHIVO.csv solo se reemplaza cuando la exportación\n"
@@ -106,7 +111,7 @@ bool EsDeQt(const QString& a, bool& conValor) {
 struct Orden {
     bool nuestra = false; // some argument is for the command line
     bool ayuda = false;
-    QString archivo, desde, hasta;
+    QString archivo, desde, hasta, fechaCobro;
     OpcionesLista lista;
     QString error; // why the arguments cannot be run; exit status 2
 };
@@ -155,7 +160,9 @@ Orden Leer(const QStringList& args) {
                    Valor(args, i, QStringLiteral("--emitir-lista"), orden.lista.lista, orden) ||
                    Valor(args, i, QStringLiteral("--pdf"), orden.lista.pdf, orden) ||
                    Valor(args, i, QStringLiteral("--carpeta-pdf"), orden.lista.carpetaPdf, orden) ||
-                   Valor(args, i, QStringLiteral("--impresora"), orden.lista.impresora, orden)) {
+                   Valor(args, i, QStringLiteral("--impresora"), orden.lista.impresora, orden) ||
+                   Valor(args, i, QStringLiteral("--remesa"), orden.lista.remesa, orden) ||
+                   Valor(args, i, QStringLiteral("--fecha-cobro"), orden.fechaCobro, orden)) {
             orden.nuestra = true;
         } else if (EsDeQt(a, conValor)) {
             i += conValor ? 1 : 0;
@@ -169,17 +176,32 @@ Orden Leer(const QStringList& args) {
     if (orden.error.isEmpty() && orden.archivo.isEmpty() && !orden.ayuda &&
         (!orden.desde.isEmpty() || !orden.hasta.isEmpty()))
         orden.error = QStringLiteral("--desde y --hasta solo valen con --exportar-registro.");
-    const OpcionesLista& lista = orden.lista;
+    OpcionesLista& lista = orden.lista;
+    const bool remesa = !lista.remesa.isEmpty();
     const int salidas = int(lista.comprobar) + int(!lista.pdf.isEmpty()) +
                         int(!lista.carpetaPdf.isEmpty()) + int(!lista.impresora.isEmpty());
-    if (orden.error.isEmpty() && !orden.ayuda && (salidas > 0 || !lista.lista.isEmpty())) {
+    if (orden.error.isEmpty() && !orden.ayuda &&
+        (salidas > 0 || remesa || !lista.lista.isEmpty())) {
         if (!orden.archivo.isEmpty())
             orden.error = QStringLiteral("--emitir-lista y --exportar-registro no van juntos.");
         else if (lista.lista.isEmpty())
             orden.error = QStringLiteral("falta --emitir-lista LISTA.csv.");
-        else if (salidas != 1)
+        else if (remesa && lista.comprobar)
+            orden.error = QStringLiteral("--remesa no va con --comprobar.");
+        else if (remesa ? salidas > 1 : salidas != 1)
             orden.error = QStringLiteral("con --emitir-lista, indique una y solo una de "
                                          "--comprobar, --pdf, --carpeta-pdf o --impresora.");
+    }
+    if (orden.error.isEmpty() && !orden.ayuda) {
+        if (remesa && orden.fechaCobro.isEmpty())
+            orden.error = QStringLiteral("con --remesa, indique --fecha-cobro AAAA-MM-DD.");
+        else if (!remesa && !orden.fechaCobro.isEmpty())
+            orden.error = QStringLiteral("--fecha-cobro solo vale con --remesa.");
+        else if (remesa &&
+                 !(lista.cobro = QDate::fromString(orden.fechaCobro, QStringLiteral("yyyy-MM-dd")))
+                      .isValid())
+            orden.error = QStringLiteral("--fecha-cobro «%1» no es una fecha AAAA-MM-DD.")
+                              .arg(orden.fechaCobro);
     }
     return orden;
 }

@@ -2,11 +2,15 @@
 //   talvero --exportar-registro ARCHIVO.csv [--desde aaaa-mm-dd] [--hasta aaaa-mm-dd]
 //   talvero --emitir-lista LISTA.csv (--comprobar | --pdf SALIDA.pdf | --carpeta-pdf CARPETA
 //                                     | --impresora NOMBRE)
+//   talvero --emitir-lista LISTA.csv --remesa REMESA.xml --fecha-cobro aaaa-mm-dd
+//                                    [--pdf SALIDA.pdf | --carpeta-pdf CARPETA | --impresora
+//                                    NOMBRE]
 //   talvero --help
 // Runs before any window exists and needs no display. Any other argument is none of its
 // business and, as always, ignored.
 #pragma once
 
+#include <QDate>
 #include <QString>
 
 #include <functional>
@@ -22,6 +26,8 @@ struct OpcionesLista {
     QString pdf;        // --pdf
     QString carpetaPdf; // --carpeta-pdf
     QString impresora;  // --impresora
+    QString remesa;     // --remesa: the SEPA direct debit file of the rows with an IBAN
+    QDate cobro;        // --fecha-cobro, valid whenever `remesa` is set
 };
 // Runs a list's command once the arguments are read; returns the exit status.
 using EmitirLista = std::function<int(const OpcionesLista&)>;

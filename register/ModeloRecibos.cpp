@@ -13,7 +13,7 @@ namespace {
 // Query columns: the id first, then one per visible column.
 constexpr int kDesplazamiento = 1;
 const char* const kColumnasSql[] = {"numero", "fecha",   "pagador1", "concepto1",
-                                    "total",  "emitido", "destino"};
+                                    "total",  "emitido", "destino",  "remesa"};
 
 } // namespace
 
@@ -40,8 +40,11 @@ QString ModeloRecibos::OrdenSql() const {
 void ModeloRecibos::Refrescar() {
     const Condicion c = CondicionDe(filtro_);
     QSqlQuery q(QSqlDatabase::database(conexion_, false));
+    conRemesa_ = q.exec(QStringLiteral("SELECT 1 FROM recibos WHERE remesa IS NOT NULL LIMIT 1")) &&
+                 q.next();
+    q.finish();
     q.prepare(QStringLiteral("SELECT id, numero, fecha, pagador1, concepto1, total, emitido, "
-                             "destino") +
+                             "destino, remesa") +
               c.desde + c.where + OrdenSql());
     for (const QVariant& v : c.valores)
         q.addBindValue(v);
@@ -56,7 +59,7 @@ qint64 ModeloRecibos::IdDeFila(int fila) const {
 }
 
 int ModeloRecibos::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : NumColumnas;
+    return parent.isValid() ? 0 : conRemesa_ ? NumColumnas : Remesa;
 }
 
 QVariant ModeloRecibos::data(const QModelIndex& index, int role) const {
@@ -97,8 +100,8 @@ QVariant ModeloRecibos::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QSqlQueryModel::headerData(section, orientation, role);
     static const char* const titulos[] = {"Número", "Fecha",   "Pagador", "Concepto",
-                                          "Total",  "Emitido", "Destino"};
-    if (section < 0 || section >= NumColumnas)
+                                          "Total",  "Emitido", "Destino", "Remesa"};
+    if (section < 0 || section >= columnCount())
         return {};
     return QString::fromUtf8(titulos[section]);
 }

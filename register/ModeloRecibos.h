@@ -13,7 +13,8 @@ class ModeloRecibos : public QSqlQueryModel {
     Q_OBJECT
 
 public:
-    enum Columna { Numero, Fecha, Pagador, Concepto, Total, Emitido, Destino, NumColumnas };
+    // "Remesa" only shows while some receipt in the register was collected by the bank.
+    enum Columna { Numero, Fecha, Pagador, Concepto, Total, Emitido, Destino, Remesa, NumColumnas };
 
     // Reads through the connection named `conexion`; holds no handle on it, so the store can
     // close it once clear() has ended the query.
@@ -40,6 +41,7 @@ private:
     QString conexion_;
     Filtro filtro_;
     int columnaOrden_ = -1; // -1: newest first
+    bool conRemesa_ = false;
     Qt::SortOrder orden_ = Qt::DescendingOrder;
 };
 

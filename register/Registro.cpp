@@ -282,15 +282,15 @@ bool Registro::Apartar() {
 }
 
 bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
-                            const QVariant& lote, QSqlError& error) {
+                            const QVariant& lote, const QVariant& remesa, QSqlError& error) {
     static const QString sql = [] {
         QStringList cols = ColumnasRecibo();
         cols << QStringLiteral("total");
         QStringList marcas;
         for (const QString& c : cols)
             marcas << QLatin1Char(':') + c;
-        return QStringLiteral("INSERT INTO recibos (emitido, destino, lote, %1) "
-                              "VALUES (:emitido, :destino, :lote, %2)")
+        return QStringLiteral("INSERT INTO recibos (emitido, destino, lote, remesa, %1) "
+                              "VALUES (:emitido, :destino, :lote, :remesa, %2)")
             .arg(cols.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
     }();
     QSqlDatabase db = Base();
@@ -301,6 +301,7 @@ bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const
                       emitido.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
         ins.bindValue(QStringLiteral(":destino"), destino);
         ins.bindValue(QStringLiteral(":lote"), lote);
+        ins.bindValue(QStringLiteral(":remesa"), remesa);
         EnlazarRecibo(ins, recibo);
         ok = ins.exec();
     }
@@ -350,7 +351,11 @@ bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
     QDateTime emitido;
     for (qint64 i = 0; i < cuantos; ++i) {
         emision(i, recibo, destino, emitido);
-        if (!InsertarFila(recibo, destino, emitido, idLote, error)) {
+        QVariant remesa(QMetaType::fromType<QString>()); // NULL: not debited
+        if (lote != nullptr && lote->remesaDe)
+            if (QString msgId = lote->remesaDe(i); !msgId.isEmpty())
+                remesa = std::move(msgId);
+        if (!InsertarFila(recibo, destino, emitido, idLote, remesa, error)) {
             q.exec(QStringLiteral("ROLLBACK"));
             return false;
         }
@@ -376,8 +381,9 @@ bool Registro::AnotarVarios(qint64 cuantos, const Emision& emision) {
 }
 
 qint64 Registro::AnotarLote(const QString& archivo, const QString& destino, qint64 cuantos,
-                            const Emision& emision, const QDateTime& creado) {
-    LoteNuevo lote{archivo, destino, creado};
+                            const Emision& emision, const QDateTime& creado,
+                            const Remesas& remesaDe) {
+    LoteNuevo lote{archivo, destino, creado, remesaDe};
     return AnotarEnTransaccion(cuantos, emision, &lote) ? lote.id : 0;
 }
 

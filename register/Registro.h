@@ -33,7 +33,7 @@ QString MasUno(QString digitos);
 class Registro {
 public:
     // The schema version this program writes; older files are migrated to it.
-    static constexpr int VERSION = 3;
+    static constexpr int VERSION = 4;
 
     // recibos.sqlite in the per-user data folder of "Quenlaria"/"Talvero".
     static QString RutaPorDefecto();
@@ -71,9 +71,13 @@ public:
     // The receipts of a list that left the program together, in one transaction with the
     // list's own row in `lotes` (`archivo` the list's file, `destino` the print queue, the
     // PDF or the folder). The id of the list's row, or 0 with Error() set.
+    // `remesaDe(i)`, when given, is the identifier (MsgId) of the remittance file that
+    // debits the i-th receipt, or empty when it is not debited.
+    using Remesas = std::function<QString(qint64 i)>;
     qint64 AnotarLote(const QString& archivo, const QString& destino, qint64 cuantos,
                       const Emision& emision,
-                      const QDateTime& creado = QDateTime::currentDateTimeUtc());
+                      const QDateTime& creado = QDateTime::currentDateTimeUtc(),
+                      const Remesas& remesaDe = {});
 
     // The lists recorded, newest first.
     struct Lote {
@@ -115,12 +119,13 @@ private:
     struct LoteNuevo {
         QString archivo, destino;
         QDateTime creado;
+        Remesas remesaDe;
         qint64 id = 0; // set by the insert
     };
     bool AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteNuevo* lote);
     bool Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote, QSqlError& error);
     bool InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
-                      const QVariant& lote, QSqlError& error);
+                      const QVariant& lote, const QVariant& remesa, QSqlError& error);
     bool Configurar();
     bool Migrar();
     bool EsDanado(const QSqlError& error) const;
@@ -133,6 +138,7 @@ private:
     bool MigrarA1();
     bool MigrarA2();
     bool MigrarA3();
+    bool MigrarA4();
 
     QString ruta_;
     QString conexion_;

@@ -38,6 +38,7 @@ bool Registro::Migrar() {
         [this] { return MigrarA1(); },
         [this] { return MigrarA2(); },
         [this] { return MigrarA3(); },
+        [this] { return MigrarA4(); },
     };
     for (int v = version; v < VERSION; ++v) {
         if (!migraciones[std::size_t(v)]())
@@ -128,6 +129,20 @@ bool Registro::MigrarA3() {
              "archivo TEXT NOT NULL, destino TEXT NOT NULL, recibos INTEGER NOT NULL)",
              "ALTER TABLE recibos ADD COLUMN lote INTEGER REFERENCES lotes (id)",
              "CREATE INDEX recibos_lote ON recibos (lote)",
+         }) {
+        if (!q.exec(QLatin1String(sql)))
+            return FalloSql(q.lastError());
+    }
+    return true;
+}
+
+// Version 4: the remittance file (its message identifier) that debits a receipt, NULL for
+// a receipt not collected by the bank, so a remittance's receipts can be listed.
+bool Registro::MigrarA4() {
+    QSqlQuery q(Base());
+    for (const char* sql : {
+             "ALTER TABLE recibos ADD COLUMN remesa TEXT",
+             "CREATE INDEX recibos_remesa ON recibos (remesa)",
          }) {
         if (!q.exec(QLatin1String(sql)))
             return FalloSql(q.lastError());

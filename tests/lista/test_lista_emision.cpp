@@ -5,6 +5,7 @@
 #include "lista/Emision.h"
 
 #include "../print/PrintTestSupport.h"
+#include "EjecutarTalvero.h"
 #include "SampleRecords.h"
 
 #include <QDir>
@@ -19,10 +20,7 @@ namespace {
 const QString kEjemplo = QStringLiteral(TALVERO_DOCS "/lista-ejemplo.csv");
 const QString kCola = QStringLiteral("TalveroOtra");
 
-struct Salida {
-    int estado = -1;
-    QString salida, errores;
-};
+using Salida = SalidaTalvero;
 
 QStringList Texto(const QList<printtest::Word>& palabras) {
     QStringList t;
@@ -57,18 +55,7 @@ void TestListaEmision::init() {
 }
 
 Salida TestListaEmision::Talvero(const QStringList& argumentos) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_DATA_HOME"), dir_->filePath(QStringLiteral("datos")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_->filePath(QStringLiteral("ajustes")));
-    env.remove(QStringLiteral("DISPLAY"));
-    p.setProcessEnvironment(env);
-    p.setWorkingDirectory(dir_->path());
-    p.start(QStringLiteral(TALVERO_PROGRAMA), argumentos);
-    if (!p.waitForFinished(120000))
-        return {};
-    return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
-            QString::fromLocal8Bit(p.readAllStandardError())};
+    return EjecutarTalvero(dir_->path(), argumentos);
 }
 
 QStringList TestListaEmision::Registro() {

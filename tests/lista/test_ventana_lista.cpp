@@ -1,11 +1,16 @@
 // The window "Emitir lista de recibos" under the offscreen platform: the rows and their
-// state, the summary, the file read again when it changes, and a list saved as one PDF.
+// state, the summary, the file read again when it changes, a list saved as one PDF, and the
+// remittance of the rows with an IBAN.
 #include "lista/Emision.h"
 #include "lista/VentanaLista.h"
 
+#include "SampleAdeudos.h"
 #include "SampleRecords.h"
+#include "platform/SettingsStore.h"
+#include "sepa/AjustesAcreedor.h"
 
 #include <QAbstractItemModel>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -34,8 +39,23 @@ class TestVentanaLista : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase();
     void filasResumenYRelectura();
+    void remesaDeLosRecibosConIban();
+
+private:
+    QTemporaryDir ajustes_;
 };
+
+void TestVentanaLista::initTestCase() {
+    // The creditor in this run's own settings, before anything reads them.
+    qputenv("XDG_CONFIG_HOME", ajustes_.path().toLocal8Bit());
+    QCoreApplication::setOrganizationName(QStringLiteral("Quenlaria"));
+    QVERIFY(QDir().mkpath(ajustes_.filePath(QStringLiteral("Quenlaria"))));
+    platform::SettingsStore store;
+    sepa::EscribirAcreedor(store, sample::AcreedorEjemplo());
+    QVERIFY(store.Flush());
+}
 
 void TestVentanaLista::filasResumenYRelectura() {
     QTemporaryDir dir;
@@ -71,6 +91,32 @@ void TestVentanaLista::filasResumenYRelectura() {
     QCOMPARE(e.estado, lista::Emision::Estado::Emitida);
     QCOMPARE(e.lote, 1);
     QVERIFY(QFile::exists(pedido.ruta));
+}
+
+void TestVentanaLista::remesaDeLosRecibosConIban() {
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("socios.csv"));
+    Escribir(csv, "Pagador;Importe 1;IBAN;Mandato;Fecha del mandato\n"
+                  "Ana;30;" +
+                      QByteArray::fromStdString(sample::IbanFicticio(7)) +
+                      ";M-7;01/01/2020\n"
+                      "Luis;20;;;\n");
+    lista::VentanaLista v([] { return sample::Filled(); });
+    v.UsarRegistro(dir.filePath(QStringLiteral("recibos.sqlite")));
+    v.show();
+    v.Abrir(csv);
+    QVERIFY(v.findChild<QPushButton*>(QStringLiteral("remesaSepa"))->isEnabled());
+
+    const sepa::Fecha hoy = sepa::Hoy();
+    const QString xml = dir.filePath(QStringLiteral("socios.xml"));
+    const lista::Emision e = v.EmitirRemesa(xml, lista::FechaDe(sepa::PrimerDiaValido(hoy, hoy)));
+    QCOMPARE(e.error, QString());
+    QCOMPARE(e.estado, lista::Emision::Estado::Emitida);
+    QCOMPARE(e.remesa.adeudos, 1);
+    QCOMPARE(e.sinAdeudo, 1);
+    QVERIFY(QFile::exists(xml));
+    QCOMPARE(v.findChild<QLabel*>(QStringLiteral("resumen"))->text(),
+             lista::ResumenRemesa(e.remesa, 1) + QStringLiteral(" a %1.").arg(xml));
 }
 
 QTEST_MAIN(TestVentanaLista)

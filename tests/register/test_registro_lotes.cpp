@@ -1,6 +1,8 @@
 // Lists of receipts in the register: version 3 from a version 2 file, a list recorded all
-// or none, and the filter that shows one list's receipts.
+// or none, and the filter that shows one list's receipts; version 4 from a version 3 file,
+// and the remittance each debited receipt of a list carries.
 #include "register/Filtro.h"
+#include "register/ModeloRecibos.h"
 #include "register/Registro.h"
 
 #include "SampleRecords.h"
@@ -40,6 +42,7 @@ class TestRegistroLotes : public QObject {
 private Q_SLOTS:
     void version2EsMigrada();
     void listaTodaONada();
+    void version3EsMigrada();
 };
 
 void TestRegistroLotes::version2EsMigrada() {
@@ -50,13 +53,15 @@ void TestRegistroLotes::version2EsMigrada() {
         Registro reg(ruta);
         QVERIFY(reg.Anotar(sample::Filled(), QStringLiteral("PDF")));
         QSqlQuery q(reg.Base());
-        for (const char* sql : {"DROP INDEX recibos_lote", "ALTER TABLE recibos DROP COLUMN lote",
-                                "DROP TABLE lotes", "PRAGMA user_version = 2"})
+        for (const char* sql :
+             {"DROP INDEX recibos_remesa", "ALTER TABLE recibos DROP COLUMN remesa",
+              "DROP INDEX recibos_lote", "ALTER TABLE recibos DROP COLUMN lote", "DROP TABLE lotes",
+              "PRAGMA user_version = 2"})
             QVERIFY2(q.exec(QLatin1String(sql)), sql);
     }
     Registro reg(ruta);
     QVERIFY2(reg.Abrir(), qPrintable(reg.Error()));
-    QCOMPARE(Contar(reg, QStringLiteral("PRAGMA user_version")), 3);
+    QCOMPARE(Contar(reg, QStringLiteral("PRAGMA user_version")), Registro::VERSION);
     QCOMPARE(Contar(reg, QStringLiteral("SELECT count(*) FROM recibos WHERE lote IS NULL")), 1);
     QCOMPARE(Contar(reg, QStringLiteral("SELECT count(*) FROM lotes")), 0);
 
@@ -95,6 +100,52 @@ void TestRegistroLotes::listaTodaONada() {
     QVERIFY(!reg.Error().isEmpty());
     QCOMPARE(Contar(reg, QStringLiteral("SELECT count(*) FROM recibos")), 0);
     QCOMPARE(Contar(reg, QStringLiteral("SELECT count(*) FROM lotes")), 0);
+}
+
+void TestRegistroLotes::version3EsMigrada() {
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("recibos.sqlite"));
+    {
+        // A version 3 file: this program's file with version 4 taken off again.
+        Registro reg(ruta);
+        QVERIFY(reg.Anotar(sample::Filled(), QStringLiteral("PDF")));
+        QSqlQuery q(reg.Base());
+        for (const char* sql :
+             {"DROP INDEX recibos_remesa", "ALTER TABLE recibos DROP COLUMN remesa",
+              "PRAGMA user_version = 3"})
+            QVERIFY2(q.exec(QLatin1String(sql)), sql);
+    }
+    Registro reg(ruta);
+    QVERIFY2(reg.Abrir(), qPrintable(reg.Error()));
+    QCOMPARE(Contar(reg, QStringLiteral("PRAGMA user_version")), 4);
+    QCOMPARE(Contar(reg, QStringLiteral("SELECT count(*) FROM recibos WHERE remesa IS NULL")), 1);
+    registro::ModeloRecibos modelo(reg.Base().connectionName());
+    QCOMPARE(modelo.columnCount(), int(registro::ModeloRecibos::Remesa)); // none debited yet
+
+    // The second receipt of a list is debited; the others carry no remittance.
+    QVERIFY(reg.AnotarLote(
+                QStringLiteral("/datos/abril.csv"), QStringLiteral("/datos/abril.xml"), 3,
+                [](qint64 i, CRecibo& r, QString& destino, QDateTime& emitido) {
+                    r = sample::Varied(quint64(i));
+                    r.m_Numero = std::to_string(200 + i);
+                    destino = QStringLiteral("/datos/abril.xml");
+                    emitido = QDateTime(QDate(2024, 4, 2), QTime(10, 0), Qt::UTC);
+                },
+                QDateTime(QDate(2024, 4, 2), QTime(10, 0), Qt::UTC),
+                [](qint64 i) { return i == 1 ? QStringLiteral("TALVERO-1") : QString(); }) > 0);
+    QCOMPARE(Contar(reg, QStringLiteral("SELECT count(*) FROM recibos WHERE remesa IS NULL")), 3);
+    QCOMPARE(Contar(reg, QStringLiteral("SELECT numero FROM recibos WHERE remesa = 'TALVERO-1'")),
+             201);
+
+    // "Recibos emitidos" shows the column once a receipt carries a remittance.
+    modelo.Refrescar();
+    QCOMPARE(modelo.columnCount(), int(registro::ModeloRecibos::NumColumnas));
+    QCOMPARE(modelo.headerData(registro::ModeloRecibos::Remesa, Qt::Horizontal).toString(),
+             QStringLiteral("Remesa"));
+    QStringList remesas;
+    for (int f = 0; f < modelo.rowCount(); ++f)
+        remesas << modelo.index(f, registro::ModeloRecibos::Remesa).data().toString();
+    QCOMPARE(remesas, (QStringList{"", "TALVERO-1", "", ""})); // newest first
 }
 
 QTEST_GUILESS_MAIN(TestRegistroLotes)
