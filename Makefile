@@ -32,12 +32,12 @@ run: build
 test: fuzz test-normal test-asan
 
 test-normal: build
-	cd $(BUILD) && ctest --output-on-failure -j 1
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTALVERO_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j 1 -LE nosanitize
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE nosanitize
 
 fuzz: deps
 	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALVERO_FUZZ=ON \
