@@ -5,62 +5,60 @@
 # real settings; sanitizer options are set for the sanitized build.
 #
 # Most of a test's compile time goes to parsing the same Qt headers again, so Qt tests share
-# precompiled headers: one set for each Qt level a test reaches through what it links (Core,
-# Gui, Widgets), since Qt Test's own headers change with it. Each set is built once, by a
-# small target of its own with the tests' flags, and reused by every test of its level.
+# precompiled headers: one set for each folder of tests and each set of Qt modules a test
+# reaches through what it links, since Qt's headers change with both (Qt Test's macros name
+# the test's folders). The first test of a folder and modules builds the set, and the
+# others of that folder and modules reuse it.
 
-# The highest Qt level (Widgets, Gui or Core) whose macros linking the given libraries
-# defines in a test (QT_WIDGETS_LIB and QT_GUI_LIB change what Qt Test's headers hold).
-function(talvero_qt_level out)
-  set(level Core)
+# The Qt modules whose macros (QT_WIDGETS_LIB, QT_SQL_LIB, ...) linking the given libraries
+# defines in a test, sorted: Qt's headers test them, so a precompiled set serves only tests
+# with the same ones.
+function(talvero_qt_modules out)
+  set(modules)
   set(pending ${ARGN})
   set(seen)
   while(pending)
     list(POP_FRONT pending lib)
-    if(lib IN_LIST seen)
+    if(lib IN_LIST seen OR NOT TARGET ${lib})
       continue()
     endif()
     list(APPEND seen ${lib})
-    if(lib MATCHES "^Qt6?::(Widgets|PrintSupport)$")
-      set(level Widgets)
-      break()
-    elseif(lib MATCHES "^Qt6?::Gui$")
-      set(level Gui)
-    elseif(TARGET ${lib} AND NOT lib MATCHES "^Qt6?::")
-      # Only what a library passes on to its users defines Qt's macros in the test; its
-      # private links ($<LINK_ONLY:...>) do not.
-      get_target_property(interface ${lib} INTERFACE_LINK_LIBRARIES)
-      if(interface)
-        list(APPEND pending ${interface})
-      endif()
+    if(lib MATCHES "^Qt6?::(.+)$")
+      list(APPEND modules ${CMAKE_MATCH_1})
+    endif()
+    # Only what a library passes on to its users defines macros in the test; its private
+    # links ($<LINK_ONLY:...>) do not.
+    get_target_property(interface ${lib} INTERFACE_LINK_LIBRARIES)
+    if(interface)
+      list(APPEND pending ${interface})
     endif()
   endwhile()
-  set(${out} ${level} PARENT_SCOPE)
+  list(REMOVE_DUPLICATES modules)
+  list(SORT modules)
+  set(${out} ${modules} PARENT_SCOPE)
 endfunction()
 
-# The target whose precompiled headers the Qt tests of `level` reuse, made on first use.
-function(talvero_test_pch out level)
-  set(host talvero_test_pch_${level})
-  if(NOT TARGET ${host})
-    set(source ${PROJECT_BINARY_DIR}/tests/${host}.cpp)
-    file(CONFIGURE OUTPUT ${source} CONTENT "// The host of the tests' precompiled headers.\n")
-    add_library(${host} OBJECT ${source})
-    target_compile_options(${host} PRIVATE -O0)
-    set(headers <QtTest/QtTest> <memory> <string> <vector>)
-    if(level STREQUAL "Core")
-      target_link_libraries(${host} PRIVATE Qt6::Test)
-    elseif(level STREQUAL "Gui")
-      target_link_libraries(${host} PRIVATE Qt6::Test Qt6::Gui)
-      list(APPEND headers <QtGui/QImage> <QtGui/QPainter>)
-    else()
-      target_link_libraries(${host} PRIVATE Qt6::Test Qt6::Widgets)
-      list(APPEND headers <QtGui/QImage> <QtGui/QPainter> <QtWidgets/QApplication>
-        <QtWidgets/QComboBox> <QtWidgets/QLabel> <QtWidgets/QLineEdit> <QtWidgets/QMenuBar>
-        <QtWidgets/QMessageBox> <QtWidgets/QPushButton> <QtWidgets/QTableView>)
-    endif()
-    target_precompile_headers(${host} PRIVATE ${headers})
+# Precompiles the tests' Qt headers in `test`, or makes it reuse those of the first Qt test
+# of its folder with the same Qt modules, which builds them.
+function(talvero_test_pch test)
+  talvero_qt_modules(modules ${ARGN})
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  string(JOIN "_" key talvero_pch ${folder} ${modules})
+  get_property(host GLOBAL PROPERTY ${key})
+  if(host)
+    target_precompile_headers(${test} REUSE_FROM ${host})
+    return()
   endif()
-  set(${out} ${host} PARENT_SCOPE)
+  set_property(GLOBAL PROPERTY ${key} ${test})
+  set(headers <QtTest/QtTest> <memory> <string> <vector>)
+  if("Widgets" IN_LIST modules)
+    list(APPEND headers <QtGui/QImage> <QtGui/QPainter> <QtWidgets/QApplication>
+      <QtWidgets/QComboBox> <QtWidgets/QLabel> <QtWidgets/QLineEdit> <QtWidgets/QMenuBar>
+      <QtWidgets/QMessageBox> <QtWidgets/QPushButton> <QtWidgets/QTableView>)
+  elseif("Gui" IN_LIST modules)
+    list(APPEND headers <QtGui/QImage> <QtGui/QPainter>)
+  endif()
+  target_precompile_headers(${test} PRIVATE ${headers})
 endfunction()
 
 function(talvero_add_test)
@@ -73,9 +71,7 @@ function(talvero_add_test)
   if(T_QT)
     target_link_libraries(${T_NAME} PRIVATE Qt6::Test)
     set_target_properties(${T_NAME} PROPERTIES AUTOMOC ON)
-    talvero_qt_level(level ${T_LIBS})
-    talvero_test_pch(host ${level})
-    target_precompile_headers(${T_NAME} REUSE_FROM ${host})
+    talvero_test_pch(${T_NAME} ${T_LIBS} Qt6::Test)
   endif()
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set(env
