@@ -32,8 +32,10 @@ run: build
 test: fuzz test-normal test-asan
 
 test-normal: build
-	cd $(BUILD) && ctest --output-on-failure -j 1
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The sanitized tests run one at a time: several of them wait on the print server with bounded
+# waits that a sanitized neighbour on the same cores could outlast.
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTALVERO_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)

@@ -188,12 +188,16 @@ void QtPageSurface::SetMapping(int windowWidth, int windowHeight, int viewportWi
     if (windowWidth <= 0 || windowHeight <= 0 || viewportWidth <= 0 || viewportHeight <= 0) {
         return;
     }
-    painter_.setWorldTransform(
-        QTransform::fromScale(qreal(viewportWidth) / (qreal(windowWidth) * SPLIT),
-                              qreal(viewportHeight) / (qreal(windowHeight) * SPLIT)));
+    painter_.setWorldTransform(Mapping(windowWidth, windowHeight, viewportWidth, viewportHeight));
 }
 
-void QtPageSurface::DrawRectangle(const Rect& rect, const Pen& pen, const Brush& brush) {
+QTransform QtPageSurface::Mapping(int windowWidth, int windowHeight, int viewportWidth,
+                                  int viewportHeight) {
+    return QTransform::fromScale(qreal(viewportWidth) / (qreal(windowWidth) * SPLIT),
+                                 qreal(viewportHeight) / (qreal(windowHeight) * SPLIT));
+}
+
+QPen QtPageSurface::InternalPen(const Pen& pen) {
     QPen qpen(ToQColor(pen.color));
     qpen.setStyle(Qt::SolidLine);
     qpen.setJoinStyle(Qt::MiterJoin);
@@ -204,6 +208,10 @@ void QtPageSurface::DrawRectangle(const Rect& rect, const Pen& pen, const Brush&
         qpen.setCosmetic(false);
         qpen.setWidthF(pen.width * SPLIT);
     }
+    return qpen;
+}
+
+QBrush QtPageSurface::InternalBrush(const Brush& brush) {
     QBrush qbrush(ToQColor(brush.color), Qt::SolidPattern);
     if (brush.fill == Fill::DiagonalCross) {
         // Qt's 8 x 8 hatch pattern, one pattern pixel to a logical unit: lines 0.1 mm wide in
@@ -212,10 +220,14 @@ void QtPageSurface::DrawRectangle(const Rect& rect, const Pen& pen, const Brush&
         qbrush.setStyle(Qt::DiagCrossPattern);
         qbrush.setTransform(QTransform::fromScale(SPLIT, SPLIT));
     }
+    return qbrush;
+}
+
+void QtPageSurface::DrawRectangle(const Rect& rect, const Pen& pen, const Brush& brush) {
     painter_.save();
     painter_.setRenderHint(QPainter::NonCosmeticBrushPatterns, true);
-    painter_.setPen(qpen);
-    painter_.setBrush(qbrush);
+    painter_.setPen(InternalPen(pen));
+    painter_.setBrush(InternalBrush(brush));
     painter_.drawRect(Internal(rect));
     painter_.restore();
 }
@@ -298,7 +310,7 @@ void QtPageSurface::CopyPicture(const Picture& picture, const Rect& source, cons
     painter_.drawImage(Internal(target), qt->Image(), from);
 }
 
-QRectF QtPageSurface::Internal(const Rect& r) const {
+QRectF QtPageSurface::Internal(const Rect& r) {
     return QRectF(r.left * SPLIT, r.top * SPLIT, (r.right - r.left) * SPLIT,
                   (r.bottom - r.top) * SPLIT);
 }

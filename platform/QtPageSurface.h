@@ -8,9 +8,12 @@
 
 #include "receipt/PageSurface.h"
 
+#include <QBrush>
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QPen>
+#include <QTransform>
 
 #include <memory>
 #include <string>
@@ -79,13 +82,19 @@ public:
     // The resource path of picture `id`.
     static QString PicturePath(int id);
 
+    // The painter's transform for a mapping (see SetMapping), and a rectangle, a pen and a
+    // brush of the page in the surface's internal units: what the surface hands to QPainter.
+    static QTransform Mapping(int windowWidth, int windowHeight, int viewportWidth,
+                              int viewportHeight);
+    static QRectF Internal(const Rect& rect);
+    static QPen InternalPen(const Pen& pen);
+    static QBrush InternalBrush(const Brush& brush);
+
     // Whether a font selected for text could not write letters: no face on the machine
     // can, and the page would come out without its text. Stays set once set.
     bool TextUnreadable() const { return textUnreadable_; }
 
 private:
-    QRectF Internal(const Rect& rect) const;
-
     QPainter& painter_;
     QFont originalFont_;
     Font font_;

@@ -1,5 +1,7 @@
 // How long one receipt page takes to draw: into a PDF, as the print job does, and into a
-// 600-dpi image.
+// 600-dpi image; each against its floor, the same primitives drawn with plain QPainter calls
+// (bench/run.sh prints the ratios of neighbouring runs).
+#include "PlainPage.h"
 #include "platform/QtPageSurface.h"
 #include "receipt/Recibo.h"
 
@@ -49,30 +51,63 @@ CRecibo Sample() {
     return r;
 }
 
+// A 600-dpi A4 page into a PDF in memory, drawn by `paint`.
+template <typename Paint> qsizetype PdfPage(const Paint& paint) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(600);
+    writer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    QPainter painter(&writer);
+    paint(painter);
+    painter.end();
+    return buffer.data().size();
+}
+
+// The receipt and a little more, 200 x 90 mm at 600 dpi.
+QImage Image600() {
+    QImage image(4724, 2126, QImage::Format_RGB32);
+    image.setDotsPerMeterX(23622);
+    image.setDotsPerMeterY(23622);
+    return image;
+}
+
+// What the receipt draws on `device`, recorded once.
+PlainPage Recorded(const QPaintDevice& device) {
+    const CRecibo sample = Sample();
+    return PlainPage::Record(device, [&sample](page::PageSurface& page) {
+        CRecibo record = sample;
+        record.Dibujar(page);
+    });
+}
+
 void BM_DibujarPdf(benchmark::State& state) {
     const CRecibo sample = Sample();
     for (auto _ : state) {
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&buffer);
-        writer.setResolution(600);
-        writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-        QPainter painter(&writer);
-        platform::QtPageSurface page(painter);
-        CRecibo record = sample; // a record serves one drawing
-        record.Dibujar(page);
-        painter.end();
-        benchmark::DoNotOptimize(buffer.data().size());
+        benchmark::DoNotOptimize(PdfPage([&sample](QPainter& painter) {
+            platform::QtPageSurface page(painter);
+            CRecibo record = sample; // a record serves one drawing
+            record.Dibujar(page);
+        }));
     }
 }
 BENCHMARK(BM_DibujarPdf)->Unit(benchmark::kMillisecond);
 
+void BM_PdfPlainQt(benchmark::State& state) {
+    QPdfWriter device(QStringLiteral("/dev/null")); // only its size, for the recording
+    device.setResolution(600);
+    device.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    const PlainPage plain = Recorded(device);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PdfPage([&plain](QPainter& painter) { plain.Paint(painter); }));
+    state.counters["primitives"] = plain.Primitives();
+}
+BENCHMARK(BM_PdfPlainQt)->Unit(benchmark::kMillisecond);
+
 void BM_DibujarImage600(benchmark::State& state) {
-    // The receipt and a little more, 200 x 90 mm at 600 dpi.
-    QImage image(4724, 2126, QImage::Format_RGB32);
-    image.setDotsPerMeterX(23622);
-    image.setDotsPerMeterY(23622);
+    QImage image = Image600();
     const CRecibo sample = Sample();
     for (auto _ : state) {
         image.fill(Qt::white);
@@ -85,6 +120,20 @@ void BM_DibujarImage600(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DibujarImage600)->Unit(benchmark::kMillisecond);
+
+void BM_Image600PlainQt(benchmark::State& state) {
+    QImage image = Image600();
+    const PlainPage plain = Recorded(image);
+    for (auto _ : state) {
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        plain.Paint(painter);
+        painter.end();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["primitives"] = plain.Primitives();
+}
+BENCHMARK(BM_Image600PlainQt)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
