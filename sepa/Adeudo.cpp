@@ -6,7 +6,6 @@
 #include "sepa/Cuentas.h"
 #include "sepa/TextoSepa.h"
 
-
 namespace sepa {
 
 namespace {
