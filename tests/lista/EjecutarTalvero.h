@@ -2,9 +2,15 @@
 // register in a folder of the test's own, which is also its working directory.
 #pragma once
 
+#include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 struct SalidaTalvero {
     int estado = -1; // -1: it did not finish
@@ -24,4 +30,25 @@ inline SalidaTalvero EjecutarTalvero(const QString& carpeta, const QStringList& 
         return {};
     return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+// The register that the program run by EjecutarTalvero kept in `carpeta`: one text per row of
+// `consulta`, made by `fila`; nothing when there is no register yet.
+inline QStringList FilasDelRegistro(const QString& carpeta, const QString& consulta,
+                                    const std::function<QString(const QSqlQuery&)>& fila) {
+    QStringList filas;
+    const QString ruta = QDir(carpeta + QStringLiteral("/datos"))
+                             .filePath(QStringLiteral("Quenlaria/Talvero/recibos.sqlite"));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("r"));
+        db.setDatabaseName(ruta);
+        if (QFileInfo::exists(ruta) && db.open()) {
+            QSqlQuery q(db);
+            q.exec(consulta);
+            while (q.next())
+                filas << fila(q);
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("r"));
+    return filas;
 }

@@ -59,24 +59,13 @@ Salida TestListaEmision::Talvero(const QStringList& argumentos) {
 }
 
 QStringList TestListaEmision::Registro() {
-    QStringList filas;
-    const QString ruta = QDir(dir_->filePath(QStringLiteral("datos")))
-                             .filePath(QStringLiteral("Quenlaria/Talvero/recibos.sqlite"));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("r"));
-        db.setDatabaseName(ruta);
-        if (QFileInfo::exists(ruta) && db.open()) {
-            QSqlQuery q(db);
-            q.exec(QStringLiteral("SELECT numero, destino, lote FROM recibos ORDER BY id"));
-            while (q.next())
-                filas << QStringLiteral("%1|%2|%3")
-                             .arg(q.value(0).toString(),
-                                  QFileInfo(q.value(1).toString()).fileName(),
-                                  q.value(2).toString());
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("r"));
-    return filas;
+    return FilasDelRegistro(
+        dir_->path(), QStringLiteral("SELECT numero, destino, lote FROM recibos ORDER BY id"),
+        [](const QSqlQuery& q) {
+            return QStringLiteral("%1|%2|%3")
+                .arg(q.value(0).toString(), QFileInfo(q.value(1).toString()).fileName(),
+                     q.value(2).toString());
+        });
 }
 
 void TestListaEmision::imprimeUnTrabajoDeTresPaginas() {

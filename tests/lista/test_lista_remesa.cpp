@@ -89,21 +89,9 @@ Salida TestListaRemesa::Talvero(const QStringList& argumentos) {
 }
 
 QStringList TestListaRemesa::Registro() {
-    QStringList filas;
-    const QString ruta = QDir(dir_->filePath(QStringLiteral("datos")))
-                             .filePath(QStringLiteral("Quenlaria/Talvero/recibos.sqlite"));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("r"));
-        db.setDatabaseName(ruta);
-        if (QFileInfo::exists(ruta) && db.open()) {
-            QSqlQuery q(db);
-            q.exec(QStringLiteral("SELECT numero, remesa FROM recibos ORDER BY id"));
-            while (q.next())
-                filas << q.value(0).toString() + u'|' + q.value(1).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("r"));
-    return filas;
+    return FilasDelRegistro(
+        dir_->path(), QStringLiteral("SELECT numero, remesa FROM recibos ORDER BY id"),
+        [](const QSqlQuery& q) { return q.value(0).toString() + u'|' + q.value(1).toString(); });
 }
 
 void TestListaRemesa::remesaSolaAnotaLosAdeudados() {
