@@ -35,8 +35,8 @@ constexpr Nombres<1> kImporte5{"importe5"};
 constexpr Nombres<1> kImporteIva{"importe_iva"};
 constexpr Nombres<1> kImporteRe{"importe_re"};
 constexpr Nombres<1> kImporteIrpf{"importe_irpf"};
-constexpr Nombres<1> kMandato{"referencia del mandato"};
-constexpr Nombres<1> kFechaMandato{"fecha mandato"};
+constexpr Nombres<1> kReferenciaMandato{"referencia del mandato"};
+constexpr Nombres<1> kFechaDelMandato{"fecha mandato"};
 constexpr Nombres<0> kNinguno{};
 
 // clang-format off
@@ -67,8 +67,8 @@ constexpr std::array kColumnas{
     // The direct debit of the receipt.
     Columna{"IBAN", kNinguno, &Iban},
     Columna{"BIC", kNinguno, &Bic},
-    Columna{"Mandato", kMandato, &Mandato},
-    Columna{"Fecha del mandato", kFechaMandato, &FechaMandato},
+    Columna{"Mandato", kReferenciaMandato, &Mandato},
+    Columna{"Fecha del mandato", kFechaDelMandato, &FechaMandato},
     Columna{"Titular", kNinguno, &Titular},
     Columna{"Secuencia", kNinguno, &Secuencia},
     // What the export writes about the issue itself: read and ignored.

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake ninja-build g++ make pkg-config ccache
+  cmake ninja-build g++ make pkg-config ccache lld
   qt6-base-dev qt6-base-dev-tools libgl-dev
   # the print server's own reason when it refuses a job
   libcups2-dev

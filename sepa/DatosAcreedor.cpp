@@ -24,7 +24,7 @@ QLineEdit* Campo(QWidget* parent, const char* nombreObjeto, const QString& ejemp
     return campo;
 }
 
-QString Q(const std::string& texto) {
+QString ATexto(const std::string& texto) {
     return QString::fromStdString(texto);
 }
 
@@ -64,10 +64,10 @@ DatosAcreedor::DatosAcreedor(QWidget* parent)
     setMinimumWidth(fontMetrics().averageCharWidth() * 70);
 
     const Acreedor guardado = LeerAcreedor(platform::SettingsStore());
-    nombre_->setText(Q(guardado.nombre));
-    identificador_->setText(Q(guardado.identificador));
-    iban_->setText(Q(guardado.iban));
-    bic_->setText(Q(guardado.bic));
+    nombre_->setText(ATexto(guardado.nombre));
+    identificador_->setText(ATexto(guardado.identificador));
+    iban_->setText(ATexto(guardado.iban));
+    bic_->setText(ATexto(guardado.bic));
 }
 
 void DatosAcreedor::accept() {
@@ -80,7 +80,7 @@ void DatosAcreedor::accept() {
                            : problema->campo == "IBAN"          ? iban_
                                                                 : bic_;
         QMessageBox::warning(
-            this, kTitulo, QStringLiteral("%1: %2").arg(Q(problema->campo), Q(problema->mensaje)));
+            this, kTitulo, QStringLiteral("%1: %2").arg(ATexto(problema->campo), ATexto(problema->mensaje)));
         campo->setFocus();
         campo->selectAll();
         return;
@@ -91,7 +91,7 @@ void DatosAcreedor::accept() {
     if (!store.Flush()) {
         QMessageBox::warning(
             this, kTitulo,
-            QStringLiteral("No se han podido guardar los ajustes: %1").arg(Q(store.Problem())));
+            QStringLiteral("No se han podido guardar los ajustes: %1").arg(ATexto(store.Problem())));
         return;
     }
     QDialog::accept();

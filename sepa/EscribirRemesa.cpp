@@ -118,12 +118,12 @@ void EscribirAdeudo(QXmlStreamWriter& xml, const Linea& l) {
     xml.writeEndElement();
 }
 
-struct DatosAcreedor {
+struct AcreedorXml {
     QString nombre, identificador, iban, bic;
 };
 
 void EscribirGrupo(QXmlStreamWriter& xml, const QString& msgId, Secuencia secuencia,
-                   const Grupo& grupo, const QString& fechaCobro, const DatosAcreedor& acreedor) {
+                   const Grupo& grupo, const QString& fechaCobro, const AcreedorXml& acreedor) {
     const QString codigo = Q(std::string(CodigoSecuencia(secuencia)));
     xml.writeStartElement(QStringLiteral("PmtInf"));
     xml.writeTextElement(QStringLiteral("PmtInfId"), msgId + QLatin1Char('-') + codigo);
@@ -211,7 +211,7 @@ ResultadoRemesa EscribirRemesa(const QString& ruta, const Remesa& remesa, Fecha 
         ++resultado.adeudos;
     }
     const Acreedor acreedor = Normalizado(remesa.acreedor);
-    const DatosAcreedor datos{Q(TextoSepa(acreedor.nombre, kMaxNombre)), Q(acreedor.identificador),
+    const AcreedorXml datos{Q(TextoSepa(acreedor.nombre, kMaxNombre)), Q(acreedor.identificador),
                               Q(acreedor.iban), Q(acreedor.bic)};
     const QString msgId = NuevoIdentificadorMensaje();
 

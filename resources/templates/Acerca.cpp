@@ -10,7 +10,7 @@ namespace {
 using platform::ControlKind;
 using platform::ControlTemplate;
 
-constexpr ControlTemplate kControls[] = {
+constexpr ControlTemplate kControlesAcerca[] = {
     {0, ControlKind::Icon, ":/icons/talvero-32.png", {11, 17, 21, 20}, platform::kNoFlags},
     {0, ControlKind::Label, "Talvero Versión 2.3", {40, 10, 89, 8}, platform::kNoPrefix},
     {0, ControlKind::Label, "Recibos de pago en euros", {40, 25, 88, 8}, platform::kNoFlags},
@@ -29,7 +29,7 @@ constexpr ControlTemplate kControls[] = {
 };
 
 constexpr platform::DialogTemplate kAcerca{
-    res::IDD_ACERCA, "Acerca de Talvero", 247, 70, "MS Sans Serif", 8, kControls, {},
+    res::IDD_ACERCA, "Acerca de Talvero", 247, 70, "MS Sans Serif", 8, kControlesAcerca, {},
 };
 
 } // namespace

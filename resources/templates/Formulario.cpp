@@ -29,7 +29,7 @@ constexpr unsigned Default = platform::kDefaultButton;
 constexpr unsigned Picture = platform::kPicture;
 constexpr unsigned None = platform::kNoFlags;
 
-constexpr ControlTemplate kControls[] = {
+constexpr ControlTemplate kControlesFormulario[] = {
     {IDC_CONCEPTO1, Edit, "", {5, 49, 170, 14}, Tab},
     {IDC_EUROS1, Edit, "", {215, 49, 40, 14}, Tab | Right},
     {IDC_CONCEPTO2, Edit, "", {5, 63, 170, 14}, Tab},
@@ -118,7 +118,7 @@ constexpr platform::DialogTemplate kFormulario{
     246,
     "MS Sans Serif",
     8,
-    kControls,
+    kControlesFormulario,
     kListas,
 };
 

@@ -10,6 +10,8 @@
 #include <QMenuBar>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(sepa::Acreedor)
+
 class TestSepaAcreedor : public QObject {
     Q_OBJECT
 
@@ -114,8 +116,6 @@ void TestSepaAcreedor::elMenuLaConstruyeAlUsarlo() {
     QVERIFY(ventanas.at(0)->isVisible());
     ventanas.at(0)->reject();
 }
-
-Q_DECLARE_METATYPE(sepa::Acreedor)
 
 QTEST_MAIN(TestSepaAcreedor)
 #include "test_sepa_acreedor.moc"
