@@ -3,6 +3,100 @@
 # One test executable, registered with CTest. QT tests run on the offscreen platform,
 # with their own temporary HOME and XDG folders so that no test touches the user's
 # real settings; sanitizer options are set for the sanitized build.
+#
+# Most of a test's compile time would go to parsing the same Qt headers again, so the Qt
+# tests share precompiled ones: one set for each kind of test (with widgets, with Gui only, or
+# with Qt Core only), since Qt Test's headers change with QT_WIDGETS_LIB and QT_GUI_LIB. Each
+# set is built once by a small target of its own, which has no definitions of any one test.
+# The tests' moc files come from a plain call of moc on each source: Qt's automatic moc
+# would cost more than compiling the test itself.
+
+# The Qt modules whose macros (QT_WIDGETS_LIB, QT_GUI_LIB, ...) linking the given libraries
+# defines in a test. Only what a library passes on to its users counts; its private links
+# ($<LINK_ONLY:...>) do not.
+function(talvero_qt_modules out)
+  set(modules)
+  set(pending ${ARGN})
+  set(seen)
+  while(pending)
+    list(POP_FRONT pending lib)
+    if(lib IN_LIST seen OR NOT TARGET ${lib})
+      continue()
+    endif()
+    list(APPEND seen ${lib})
+    if(lib MATCHES "^Qt6?::(.+)$")
+      list(APPEND modules ${CMAKE_MATCH_1})
+    endif()
+    get_target_property(interface ${lib} INTERFACE_LINK_LIBRARIES)
+    if(interface)
+      list(APPEND pending ${interface})
+    endif()
+  endwhile()
+  list(REMOVE_DUPLICATES modules)
+  set(${out} ${modules} PARENT_SCOPE)
+endfunction()
+
+# Qt Test's headers name each test's folders (QT_TESTCASE_BUILDDIR, QT_TESTCASE_SOURCEDIR)
+# for QFINDTESTDATA, which no test uses: without them all tests of a kind share one set of
+# precompiled headers.
+get_target_property(talvero_qt_test_definitions Qt6::Test INTERFACE_COMPILE_DEFINITIONS)
+list(FILTER talvero_qt_test_definitions EXCLUDE REGEX "^QT_TESTCASE_(BUILD|SOURCE)DIR=")
+set_target_properties(Qt6::Test PROPERTIES
+  INTERFACE_COMPILE_DEFINITIONS "${talvero_qt_test_definitions}")
+
+function(talvero_test_pch test)
+  talvero_qt_modules(modules ${ARGN})
+  set(headers <QtTest/QtTest> <memory> <string> <vector>)
+  if("Widgets" IN_LIST modules)
+    set(kind widgets)
+    set(qt Qt6::Widgets)
+    list(APPEND headers <QtGui/QImage> <QtGui/QPainter> <QtWidgets/QApplication>
+      <QtWidgets/QComboBox> <QtWidgets/QLabel> <QtWidgets/QLineEdit> <QtWidgets/QMenuBar>
+      <QtWidgets/QMessageBox> <QtWidgets/QPushButton> <QtWidgets/QTableView>)
+  elseif("Gui" IN_LIST modules)
+    set(kind gui)
+    set(qt Qt6::Gui)
+    list(APPEND headers <QtGui/QImage> <QtGui/QPainter>)
+  else()
+    set(kind core)
+    set(qt Qt6::Core)
+  endif()
+  set(host talvero_test_headers_${kind})
+  if(NOT TARGET ${host})
+    set(stub ${PROJECT_BINARY_DIR}/tests/${host}.cpp)
+    file(CONFIGURE OUTPUT ${stub} CONTENT "// The precompiled headers of the tests are built here.\n")
+    add_library(${host} OBJECT ${stub})
+    target_link_libraries(${host} PRIVATE ${qt} Qt6::Test)
+    target_compile_options(${host} PRIVATE -O0)
+    target_precompile_headers(${host} PRIVATE ${headers})
+  endif()
+  target_precompile_headers(${test} REUSE_FROM ${host})
+endfunction()
+
+# moc for each source of a test: "x.moc" for x.cpp, which includes it, and moc_x.cpp for a
+# header, compiled with the test. A source without Qt classes gives an empty file.
+function(talvero_test_moc test)
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/${test}_moc)
+  foreach(src ${ARGN})
+    get_filename_component(path ${src} ABSOLUTE)
+    get_filename_component(stem ${src} NAME_WE)
+    if(src MATCHES "\\.cpp$")
+      set(out ${dir}/${stem}.moc)
+      set_source_files_properties(${out} PROPERTIES HEADER_FILE_ONLY ON)
+    elseif(src MATCHES "\\.h$")
+      set(out ${dir}/moc_${stem}.cpp)
+    else()
+      continue()
+    endif()
+    add_custom_command(OUTPUT ${out}
+      COMMAND Qt6::moc --no-notes ${path} -o ${out}
+      DEPENDS ${path} Qt6::moc
+      COMMENT "moc ${src}"
+      VERBATIM)
+    target_sources(${test} PRIVATE ${out})
+  endforeach()
+  target_include_directories(${test} PRIVATE ${dir})
+endfunction()
 
 function(talvero_add_test)
   cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS;LABELS;ENVIRONMENT;FIXTURES" ${ARGN})
@@ -13,7 +107,8 @@ function(talvero_add_test)
   target_compile_options(${T_NAME} PRIVATE -O0)
   if(T_QT)
     target_link_libraries(${T_NAME} PRIVATE Qt6::Test)
-    set_target_properties(${T_NAME} PROPERTIES AUTOMOC ON)
+    talvero_test_moc(${T_NAME} ${T_SOURCES})
+    talvero_test_pch(${T_NAME} ${T_LIBS} Qt6::Test)
   endif()
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set(env
