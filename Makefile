@@ -12,6 +12,10 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 BENCH_BUILD ?= build-bench
 FUZZ_SECONDS ?= 30
+# clang compiles this Qt code about twice as fast as g++, and its sanitizers several times
+# faster; g++ stands in where clang is missing. Looked up when a build is configured, after
+# the packages are installed.
+CXX_COMPILER ?= $$(command -v clang++ || command -v c++)
 PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 
 all: build
@@ -21,7 +25,8 @@ deps:
 	@bash scripts/sepa-schema.sh $(BUILD)/esquemas
 
 $(BUILD)/build.ninja: | deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=$(CXX_COMPILER)
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
@@ -34,13 +39,9 @@ test: fuzz test-normal test-asan
 test-normal: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# clang builds the sanitized tree several times faster than g++ does, and a second compiler
-# reads the code with other eyes; g++ stands in where clang is missing.
-ASAN_CXX ?= $(or $(shell command -v clang++),c++)
-
 test-asan: deps
 	cmake -S . -B $(ASAN_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DTALVERO_SANITIZE=ON \
-	  -DCMAKE_CXX_COMPILER=$(ASAN_CXX)
+	  -DCMAKE_CXX_COMPILER=$(CXX_COMPILER)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -LE nosanitize
 

@@ -8,8 +8,6 @@
 # tests share precompiled ones: one set for each kind of test (with widgets, with Gui only, or
 # with Qt Core only), since Qt Test's headers change with QT_WIDGETS_LIB and QT_GUI_LIB. Each
 # set is built once by a small target of its own, which has no definitions of any one test.
-# The tests' moc files come from a plain call of moc on each source: Qt's automatic moc
-# would cost more than compiling the test itself.
 
 # The Qt modules whose macros (QT_WIDGETS_LIB, QT_GUI_LIB, ...) linking the given libraries
 # defines in a test. Only what a library passes on to its users counts; its private links
@@ -73,31 +71,6 @@ function(talvero_test_pch test)
   target_precompile_headers(${test} REUSE_FROM ${host})
 endfunction()
 
-# moc for each source of a test: "x.moc" for x.cpp, which includes it, and moc_x.cpp for a
-# header, compiled with the test. A source without Qt classes gives an empty file.
-function(talvero_test_moc test)
-  set(dir ${CMAKE_CURRENT_BINARY_DIR}/${test}_moc)
-  foreach(src ${ARGN})
-    get_filename_component(path ${src} ABSOLUTE)
-    get_filename_component(stem ${src} NAME_WE)
-    if(src MATCHES "\\.cpp$")
-      set(out ${dir}/${stem}.moc)
-      set_source_files_properties(${out} PROPERTIES HEADER_FILE_ONLY ON)
-    elseif(src MATCHES "\\.h$")
-      set(out ${dir}/moc_${stem}.cpp)
-    else()
-      continue()
-    endif()
-    add_custom_command(OUTPUT ${out}
-      COMMAND Qt6::moc --no-notes ${path} -o ${out}
-      DEPENDS ${path} Qt6::moc
-      COMMENT "moc ${src}"
-      VERBATIM)
-    target_sources(${test} PRIVATE ${out})
-  endforeach()
-  target_include_directories(${test} PRIVATE ${dir})
-endfunction()
-
 function(talvero_add_test)
   cmake_parse_arguments(T "QT" "NAME" "SOURCES;LIBS;LABELS;ENVIRONMENT;FIXTURES" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -107,7 +80,7 @@ function(talvero_add_test)
   target_compile_options(${T_NAME} PRIVATE -O0)
   if(T_QT)
     target_link_libraries(${T_NAME} PRIVATE Qt6::Test)
-    talvero_test_moc(${T_NAME} ${T_SOURCES})
+    talvero_moc(${T_NAME})
     talvero_test_pch(${T_NAME} ${T_LIBS} Qt6::Test)
   endif()
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
