@@ -66,7 +66,8 @@ fuzz: fuzz-build
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 bench: deps
-	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTALVERO_BENCH=ON -DBUILD_TESTING=OFF
+	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTALVERO_BENCH=ON \
+	  -DBUILD_TESTING=OFF -DCMAKE_CXX_COMPILER=$(CXX_COMPILER)
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	bash bench/run.sh $(BENCH_BUILD)
 
