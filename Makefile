@@ -65,9 +65,11 @@ fuzz-build: deps
 fuzz: fuzz-build
 	bash fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# The benchmarks take their samples from the tests' support libraries, so the tests are
+# configured here too.
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTALVERO_BENCH=ON \
-	  -DBUILD_TESTING=OFF -DCMAKE_CXX_COMPILER=$(CXX_COMPILER)
+	  -DCMAKE_CXX_COMPILER=$(CXX_COMPILER)
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	bash bench/run.sh $(BENCH_BUILD)
 
