@@ -8,8 +8,6 @@ using namespace res;
 
 namespace {
 
-constexpr char kDesbordamiento[] = "Desbordamiento";
-
 constexpr int kResultEdits[] = {
     IDC_IVA_EUROS,   IDC_RE_EUROS,   IDC_IRPF_EUROS,   IDC_TOTAL_EUROS,   IDC_IMPORTE,
     IDC_IVA_PESETAS, IDC_RE_PESETAS, IDC_IRPF_PESETAS, IDC_TOTAL_PESETAS,

@@ -29,6 +29,10 @@ class Salida;
 class QPixmap;
 class QPushButton;
 
+// What a result edit shows when the amount overflowed the amount type (only for absurd
+// amounts, hundreds of thousands of millions of euros), rather than a wrong number.
+inline constexpr char kDesbordamiento[] = "Desbordamiento";
+
 class CTalveroDlg : public platform::Dialog, public ReceiptFields {
     Q_OBJECT
 

@@ -37,10 +37,6 @@ int EurosEditOf(int pesetasId) {
     return 0;
 }
 
-// Results that overflowed the amount type (only for absurd amounts, hundreds of thousands
-// of millions of euros) are shown as such rather than as a wrong number.
-constexpr char kDesbordamiento[] = "Desbordamiento";
-
 std::string EurosText(Currency v) {
     return v.isValid() ? moneda::FormatEuros(v) : kDesbordamiento;
 }

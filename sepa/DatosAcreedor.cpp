@@ -80,7 +80,8 @@ void DatosAcreedor::accept() {
                            : problema->campo == "IBAN"          ? iban_
                                                                 : bic_;
         QMessageBox::warning(
-            this, kTitulo, QStringLiteral("%1: %2").arg(ATexto(problema->campo), ATexto(problema->mensaje)));
+            this, kTitulo,
+            QStringLiteral("%1: %2").arg(ATexto(problema->campo), ATexto(problema->mensaje)));
         campo->setFocus();
         campo->selectAll();
         return;
@@ -89,9 +90,9 @@ void DatosAcreedor::accept() {
     platform::SettingsStore store;
     EscribirAcreedor(store, acreedor);
     if (!store.Flush()) {
-        QMessageBox::warning(
-            this, kTitulo,
-            QStringLiteral("No se han podido guardar los ajustes: %1").arg(ATexto(store.Problem())));
+        QMessageBox::warning(this, kTitulo,
+                             QStringLiteral("No se han podido guardar los ajustes: %1")
+                                 .arg(ATexto(store.Problem())));
         return;
     }
     QDialog::accept();

@@ -212,7 +212,7 @@ ResultadoRemesa EscribirRemesa(const QString& ruta, const Remesa& remesa, Fecha 
     }
     const Acreedor acreedor = Normalizado(remesa.acreedor);
     const AcreedorXml datos{Q(TextoSepa(acreedor.nombre, kMaxNombre)), Q(acreedor.identificador),
-                              Q(acreedor.iban), Q(acreedor.bic)};
+                            Q(acreedor.iban), Q(acreedor.bic)};
     const QString msgId = NuevoIdentificadorMensaje();
 
     QByteArray documento;

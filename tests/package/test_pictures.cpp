@@ -9,8 +9,7 @@
 
 namespace {
 
-QSet<int> UsedIndices(const QImage& img)
-{
+QSet<int> UsedIndices(const QImage& img) {
     QSet<int> used;
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
@@ -19,25 +18,31 @@ QSet<int> UsedIndices(const QImage& img)
 }
 
 // Loose colour classes, enough to tell the logo's colours apart.
-bool IsYellow(QColor c) { return c.red() > 200 && c.green() > 170 && c.blue() < 80; }
-bool IsRed(QColor c) { return c.red() > 180 && c.green() < 80 && c.blue() < 80; }
-bool IsBlue(QColor c) { return c.blue() > 180 && c.red() < 80 && c.green() < 140; }
-bool IsGreen(QColor c) { return c.green() > 130 && c.red() < 80 && c.blue() < 100; }
-bool IsDarkBlue(QColor c)
-{
+bool IsYellow(QColor c) {
+    return c.red() > 200 && c.green() > 170 && c.blue() < 80;
+}
+bool IsRed(QColor c) {
+    return c.red() > 180 && c.green() < 80 && c.blue() < 80;
+}
+bool IsBlue(QColor c) {
+    return c.blue() > 180 && c.red() < 80 && c.green() < 140;
+}
+bool IsGreen(QColor c) {
+    return c.green() > 130 && c.red() < 80 && c.blue() < 100;
+}
+bool IsDarkBlue(QColor c) {
     return c.blue() > 90 && c.blue() < 160 && c.red() < 40 && c.green() < 70;
 }
-bool IsBlack(QColor c) { return c.red() < 30 && c.green() < 30 && c.blue() < 30; }
-bool IsGrey(QColor c)
-{
+bool IsBlack(QColor c) {
+    return c.red() < 30 && c.green() < 30 && c.blue() < 30;
+}
+bool IsGrey(QColor c) {
     return c.red() > 120 && c.red() < 200 && qAbs(c.red() - c.green()) < 8 &&
            qAbs(c.red() - c.blue()) < 8;
 }
 
 // How many pixels of the rectangle fall in a colour class.
-template <typename Class>
-int Count(const QImage& img, const QRect& area, Class isClass)
-{
+template <typename Class> int Count(const QImage& img, const QRect& area, Class isClass) {
     int n = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
@@ -59,8 +64,7 @@ private Q_SLOTS:
     void applicationIconOffersEverySize();
 };
 
-void TestPictures::bannerIs230By200With16Colours()
-{
+void TestPictures::bannerIs230By200With16Colours() {
     const QImage banner(QString::fromLatin1(pictures::kBanner));
     QVERIFY2(!banner.isNull(), "the banner is not among the program's resources");
     QCOMPARE(banner.size(), QSize(230, 200));
@@ -70,8 +74,7 @@ void TestPictures::bannerIs230By200With16Colours()
     QVERIFY(UsedIndices(banner).size() >= 4); // text on a background, not a blank
 }
 
-void TestPictures::logoIs300By750With256ColourTable()
-{
+void TestPictures::logoIs300By750With256ColourTable() {
     const QImage logo(QString::fromLatin1(pictures::kLogotipo));
     QVERIFY2(!logo.isNull(), "the logo strip is not among the program's resources");
     QCOMPARE(logo.size(), QSize(300, 750));
@@ -79,8 +82,7 @@ void TestPictures::logoIs300By750With256ColourTable()
     QCOMPARE(logo.colorCount(), 256);
 }
 
-void TestPictures::logoShowsItsWordsAndSquareOnWhite()
-{
+void TestPictures::logoShowsItsWordsAndSquareOnWhite() {
     const QImage logo(QString::fromLatin1(pictures::kLogotipo));
     QVERIFY(!logo.isNull());
     const QColor white(Qt::white);
@@ -108,15 +110,13 @@ void TestPictures::logoShowsItsWordsAndSquareOnWhite()
     }
 }
 
-void TestPictures::iconsHaveEverySize_data()
-{
+void TestPictures::iconsHaveEverySize_data() {
     QTest::addColumn<int>("size");
     for (int size : {16, 32, 48, 64, 128, 256})
         QTest::addRow("%d px", size) << size;
 }
 
-void TestPictures::iconsHaveEverySize()
-{
+void TestPictures::iconsHaveEverySize() {
     QFETCH(int, size);
     const QImage icon(QStringLiteral(":/icons/talvero-%1.png").arg(size));
     QVERIFY2(!icon.isNull(), "the icon is not among the program's resources");
@@ -125,10 +125,18 @@ void TestPictures::iconsHaveEverySize()
     // Drawn on a transparent ground: the top-right corner is clear, the middle is not.
     QCOMPARE(icon.pixelColor(size - 1, 0).alpha(), 0);
     QCOMPARE(icon.pixelColor(size / 2, size / 2).alpha(), 255);
+
+    // The application icon draws each size from its own file, and a size between two files
+    // from the larger one, scaled down.
+    const QIcon application = pictures::ApplicationIcon();
+    QCOMPARE(application.pixmap(QSize(size, size)).toImage(),
+             icon.convertToFormat(application.pixmap(QSize(size, size)).toImage().format()));
+    QCOMPARE(application.actualSize(QSize(size - 1, size - 1)), QSize(size - 1, size - 1));
+    QCOMPARE(application.pixmap(QSize(size - 1, size - 1)).size(), QSize(size - 1, size - 1));
+    QVERIFY(!application.pixmap(QSize(size, size), QIcon::Disabled).isNull());
 }
 
-void TestPictures::applicationIconOffersEverySize()
-{
+void TestPictures::applicationIconOffersEverySize() {
     const QIcon icon = pictures::ApplicationIcon();
     const QList<QSize> sizes = icon.availableSizes();
     for (int size : {16, 32, 48, 64, 128, 256})
