@@ -151,6 +151,8 @@ private Q_SLOTS:
     void dialogUnitsBecomePixels_data();
     void dialogUnitsBecomePixels();
     void dialogSizeAndTitle();
+    void templateFaceWhenInstalled_data();
+    void templateFaceWhenInstalled();
     void controlsCarryTheirIdAsObjectName();
     void flagsBecomeWidgetBehaviour();
     void sortedListKeepsTextOrderAndCapitalsListShowsCapitals();
@@ -218,6 +220,27 @@ void TestDialogLayer::dialogSizeAndTitle() {
     QCOMPARE(d.windowTitle(), QStringLiteral("Prueba"));
     QCOMPARE(d.TemplateId(), 7);
     QCOMPARE(d.font().pointSize(), 8);
+}
+
+void TestDialogLayer::templateFaceWhenInstalled_data() {
+    QTest::addColumn<QByteArray>("face");
+    QTest::addColumn<QStringList>("families");
+    const QStringList fallback{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
+    QTest::newRow("installed") << QByteArray("DejaVu Sans")
+                               << QStringList{QStringLiteral("DejaVu Sans")} + fallback;
+    QTest::newRow("installed, other case") << QByteArray("dejavu sans")
+                                           << QStringList{QStringLiteral("dejavu sans")} + fallback;
+    QTest::newRow("not installed") << QByteArray("MS Sans Serif") << fallback;
+    QTest::newRow("no face") << QByteArray() << fallback;
+}
+
+void TestDialogLayer::templateFaceWhenInstalled() {
+    QFETCH(QByteArray, face);
+    QFETCH(QStringList, families);
+    DialogTemplate t = kTemplate;
+    t.fontFace = std::string_view(face.constData(), std::size_t(face.size()));
+    const Dialog d(t);
+    QCOMPARE(d.font().families(), families);
 }
 
 void TestDialogLayer::controlsCarryTheirIdAsObjectName() {
