@@ -228,8 +228,8 @@ void TestDialogLayer::templateFaceWhenInstalled_data() {
     const QStringList fallback{QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")};
     QTest::newRow("installed") << QByteArray("DejaVu Sans")
                                << QStringList{QStringLiteral("DejaVu Sans")} + fallback;
-    QTest::newRow("installed, other case") << QByteArray("dejavu sans")
-                                           << QStringList{QStringLiteral("dejavu sans")} + fallback;
+    QTest::newRow("installed, other case")
+        << QByteArray("dejavu sans") << QStringList{QStringLiteral("dejavu sans")} + fallback;
     QTest::newRow("not installed") << QByteArray("MS Sans Serif") << fallback;
     QTest::newRow("no face") << QByteArray() << fallback;
 }
