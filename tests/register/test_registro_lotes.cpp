@@ -7,9 +7,12 @@
 
 #include "SampleRecords.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <initializer_list>
 
 using registro::Registro;
 
@@ -34,6 +37,22 @@ qint64 AnotarTres(Registro& reg, const char* terceroNumero) {
         QDateTime(QDate(2024, 3, 5), QTime(9, 8, 7), Qt::UTC));
 }
 
+// A register of an older version: this program's file, with one receipt recorded, and what
+// the later versions added taken off again by `sql`. False when a statement fails.
+bool RegistroAntiguo(const QString& ruta, std::initializer_list<const char*> sql) {
+    Registro reg(ruta);
+    if (!reg.Anotar(sample::Filled(), QStringLiteral("PDF")))
+        return false;
+    QSqlQuery q(reg.Base());
+    for (const char* sentencia : sql) {
+        if (!q.exec(QLatin1String(sentencia))) {
+            qWarning("%s: %s", sentencia, qPrintable(q.lastError().text()));
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 class TestRegistroLotes : public QObject {
@@ -48,17 +67,10 @@ private Q_SLOTS:
 void TestRegistroLotes::version2EsMigrada() {
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("recibos.sqlite"));
-    {
-        // A version 2 file: this program's file with version 3 taken off again.
-        Registro reg(ruta);
-        QVERIFY(reg.Anotar(sample::Filled(), QStringLiteral("PDF")));
-        QSqlQuery q(reg.Base());
-        for (const char* sql :
-             {"DROP INDEX recibos_remesa", "ALTER TABLE recibos DROP COLUMN remesa",
-              "DROP INDEX recibos_lote", "ALTER TABLE recibos DROP COLUMN lote", "DROP TABLE lotes",
-              "PRAGMA user_version = 2"})
-            QVERIFY2(q.exec(QLatin1String(sql)), sql);
-    }
+    QVERIFY(RegistroAntiguo(ruta,
+                            {"DROP INDEX recibos_remesa", "ALTER TABLE recibos DROP COLUMN remesa",
+                             "DROP INDEX recibos_lote", "ALTER TABLE recibos DROP COLUMN lote",
+                             "DROP TABLE lotes", "PRAGMA user_version = 2"}));
     Registro reg(ruta);
     QVERIFY2(reg.Abrir(), qPrintable(reg.Error()));
     QCOMPARE(Contar(reg, QStringLiteral("PRAGMA user_version")), Registro::VERSION);
@@ -105,16 +117,9 @@ void TestRegistroLotes::listaTodaONada() {
 void TestRegistroLotes::version3EsMigrada() {
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("recibos.sqlite"));
-    {
-        // A version 3 file: this program's file with version 4 taken off again.
-        Registro reg(ruta);
-        QVERIFY(reg.Anotar(sample::Filled(), QStringLiteral("PDF")));
-        QSqlQuery q(reg.Base());
-        for (const char* sql :
-             {"DROP INDEX recibos_remesa", "ALTER TABLE recibos DROP COLUMN remesa",
-              "PRAGMA user_version = 3"})
-            QVERIFY2(q.exec(QLatin1String(sql)), sql);
-    }
+    QVERIFY(RegistroAntiguo(ruta,
+                            {"DROP INDEX recibos_remesa", "ALTER TABLE recibos DROP COLUMN remesa",
+                             "PRAGMA user_version = 3"}));
     Registro reg(ruta);
     QVERIFY2(reg.Abrir(), qPrintable(reg.Error()));
     QCOMPARE(Contar(reg, QStringLiteral("PRAGMA user_version")), 4);
