@@ -69,7 +69,13 @@ bool WithLock(const QString& path, QString& problem, const std::function<void()>
             whileLocked();
         return true;
     }
-    QLockFile lock(path + QStringLiteral(".lock"));
+    const QString lockPath = path + QStringLiteral(".lock");
+    // Nothing at the lock path: QSettings will create its lock at once. Taking one here only
+    // to learn that would write, flush to disk and remove a file at every opening and save,
+    // a few milliseconds each on a real disk.
+    if (!whileLocked && !QFileInfo::exists(lockPath) && !QFileInfo(lockPath).isSymLink())
+        return true;
+    QLockFile lock(lockPath);
     bool locked = lock.tryLock(0);
     if (!locked && lock.error() == QLockFile::LockFailedError) {
         qint64 pid = 0;

@@ -28,8 +28,9 @@ Check Inspect(const QString& path);
 // How long the store waits for another copy of the program to finish its save.
 inline constexpr int kLockWaitMs = 3000;
 
-// Takes the store's lock for a moment, with a bounded wait, to learn that QSettings will be
-// able to take it right after. A lock file whose content names no holder was not written by
+// Learns that QSettings will be able to take the store's lock right after: at once when
+// nothing stands at the lock path, else by taking the lock for a moment, with a bounded
+// wait. A lock file whose content names no holder was not written by
 // a lock that anybody holds, and is removed. Runs `whileLocked` while holding the lock.
 // Returns false, with the reason in `problem`, when the lock cannot be had.
 bool WithLock(const QString& path, QString& problem, const std::function<void()>& whileLocked);
