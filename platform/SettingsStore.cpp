@@ -62,6 +62,19 @@ struct SettingsStore::Impl {
     QVariant value(std::string_view section, std::string_view key) const {
         return settings ? settings->value(path(section, key)) : QVariant();
     }
+
+    // Writes the value unless the file already holds it, as the text it would be written
+    // as. A form closed without a change then leaves the file alone: no lock taken, nothing
+    // rewritten or flushed to disk.
+    void write(std::string_view section, std::string_view key, const QVariant& value,
+               const QString& asText) {
+        if (!settings)
+            return;
+        const QString where = path(section, key);
+        const QVariant held = settings->value(where);
+        if (held.typeId() != QMetaType::QString || held.toString() != asText)
+            settings->setValue(where, value);
+    }
 };
 
 SettingsStore::SettingsStore() : impl_(std::make_unique<Impl>()) {
@@ -102,18 +115,17 @@ int SettingsStore::GetInt(std::string_view section, std::string_view key, int de
 
 void SettingsStore::WriteString(std::string_view section, std::string_view key,
                                 std::string_view value) {
-    if (impl_->settings)
-        impl_->settings->setValue(impl_->path(section, key),
-                                  QString::fromUtf8(value.data(), qsizetype(value.size())));
+    const QString text = QString::fromUtf8(value.data(), qsizetype(value.size()));
+    impl_->write(section, key, text, text);
 }
 
 void SettingsStore::WriteInt(std::string_view section, std::string_view key, int value) {
-    if (impl_->settings)
-        impl_->settings->setValue(impl_->path(section, key), value);
+    // An INI file keeps a number as its decimal text.
+    impl_->write(section, key, value, QString::number(value));
 }
 
 void SettingsStore::Remove(std::string_view section, std::string_view key) {
-    if (impl_->settings)
+    if (impl_->settings && impl_->settings->contains(impl_->path(section, key)))
         impl_->settings->remove(impl_->path(section, key));
 }
 

@@ -15,8 +15,7 @@ using saved_settings::kSection;
 
 namespace {
 
-QString WriteFile(const QTemporaryDir& dir, const QByteArray& content)
-{
+QString WriteFile(const QTemporaryDir& dir, const QByteArray& content) {
     const QString path = dir.filePath(QStringLiteral("talvero.conf"));
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -25,8 +24,7 @@ QString WriteFile(const QTemporaryDir& dir, const QByteArray& content)
     return path;
 }
 
-ReceiptFields ReadAllAtOpening(const SettingsStore& store)
-{
+ReceiptFields ReadAllAtOpening(const SettingsStore& store) {
     ReceiptFields f;
     saved_settings::ReadOpeningFirstGroup(store, f);
     saved_settings::ReadOpeningSecondGroup(store, f);
@@ -45,6 +43,8 @@ private Q_SLOTS:
     void integerReadsRejectWhatIsNotAnInteger_data();
     void integerReadsRejectWhatIsNotAnInteger();
     void handWrittenCommaValuesReadWhole();
+    void unchangedValuesLeaveTheFileAlone_data();
+    void unchangedValuesLeaveTheFileAlone();
     void nativeStoreFollowsOrganizationAndApplication();
 
     // --- the form's table: opening, clear-all, close
@@ -60,16 +60,14 @@ private Q_SLOTS:
     void unwritableLocationIsNotFatal();
 };
 
-void TestSettingsStore::absentKeysGiveEmptyOrDefault()
-{
+void TestSettingsStore::absentKeysGiveEmptyOrDefault() {
     QTemporaryDir dir;
     SettingsStore store(dir.filePath("none.conf").toStdString());
     QCOMPARE(store.GetString(kSection, "Localidad"), std::string());
     QCOMPARE(store.GetInt(kSection, "Banner Publicidad 001", 999), 999);
 }
 
-void TestSettingsStore::stringsAndIntegersRoundTrip()
-{
+void TestSettingsStore::stringsAndIntegersRoundTrip() {
     QTemporaryDir dir;
     const std::string path = dir.filePath("t.conf").toStdString();
     {
@@ -89,8 +87,7 @@ void TestSettingsStore::stringsAndIntegersRoundTrip()
     QCOMPARE(again.GetString(kSection, "Banner Publicidad 001"), std::string("2"));
 }
 
-void TestSettingsStore::integerReadsRejectWhatIsNotAnInteger_data()
-{
+void TestSettingsStore::integerReadsRejectWhatIsNotAnInteger_data() {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<int>("expected");
     QTest::newRow("plain") << QByteArray("7") << 7;
@@ -103,8 +100,7 @@ void TestSettingsStore::integerReadsRejectWhatIsNotAnInteger_data()
     QTest::newRow("list") << QByteArray("1,2") << 999;
 }
 
-void TestSettingsStore::integerReadsRejectWhatIsNotAnInteger()
-{
+void TestSettingsStore::integerReadsRejectWhatIsNotAnInteger() {
     QFETCH(QByteArray, line);
     QFETCH(int, expected);
     QTemporaryDir dir;
@@ -114,8 +110,7 @@ void TestSettingsStore::integerReadsRejectWhatIsNotAnInteger()
     QCOMPARE(store.GetInt(kSection, "Banner Publicidad 001", 999), expected);
 }
 
-void TestSettingsStore::handWrittenCommaValuesReadWhole()
-{
+void TestSettingsStore::handWrittenCommaValuesReadWhole() {
     QTemporaryDir dir;
     const QString path =
         WriteFile(dir, "[Aplicacion%20Talvero]\nRE_STRING=1,75\nImporte1=1.234,56\n");
@@ -126,8 +121,48 @@ void TestSettingsStore::handWrittenCommaValuesReadWhole()
     QCOMPARE(f.m_Importe1, moneda::Currency(12345600));
 }
 
-void TestSettingsStore::nativeStoreFollowsOrganizationAndApplication()
-{
+void TestSettingsStore::unchangedValuesLeaveTheFileAlone_data() {
+    // The file is written by hand, spaced as QSettings never writes it: any save shows.
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QVariant>("value"); // a QString to WriteString, an int to WriteInt
+    QTest::addColumn<bool>("rewritten");
+    QTest::newRow("same text") << "Localidad" << QVariant("Málaga") << false;
+    QTest::newRow("other text") << "Localidad" << QVariant("Cádiz") << true;
+    QTest::newRow("text only in case") << "Localidad" << QVariant("MÁLAGA") << true;
+    QTest::newRow("same number") << "Banner Publicidad 001" << QVariant(2) << false;
+    QTest::newRow("other number") << "Banner Publicidad 001" << QVariant(3) << true;
+    QTest::newRow("new key") << "Pagador1" << QVariant("") << true;
+    QTest::newRow("read as a list") << "RE_STRING" << QVariant("1,75") << true;
+    QTest::newRow("removed") << "Localidad" << QVariant() << true;
+    QTest::newRow("removed, absent") << "Pagador1" << QVariant() << false;
+}
+
+void TestSettingsStore::unchangedValuesLeaveTheFileAlone() {
+    QFETCH(QString, key);
+    QFETCH(QVariant, value);
+    QFETCH(bool, rewritten);
+    QTemporaryDir dir;
+    const QByteArray handWritten = "[Aplicacion%20Talvero]\nLocalidad = M\xc3\xa1laga\n"
+                                   "Banner%20Publicidad%20001 = 2\nRE_STRING = 1,75\n";
+    const QString path = WriteFile(dir, handWritten);
+    {
+        SettingsStore store(path.toStdString());
+        const std::string k = key.toStdString();
+        if (!value.isValid())
+            store.Remove(kSection, k);
+        else if (value.typeId() == QMetaType::Int)
+            store.WriteInt(kSection, k, value.toInt());
+        else
+            store.WriteString(kSection, k, value.toString().toStdString());
+        QVERIFY(store.Flush());
+    }
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll() != handWritten, rewritten);
+    QVERIFY(!QFileInfo::exists(path + QStringLiteral(".lock")));
+}
+
+void TestSettingsStore::nativeStoreFollowsOrganizationAndApplication() {
     QTemporaryDir dir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
     QCoreApplication::setOrganizationName(QStringLiteral("Quenlaria"));
@@ -148,8 +183,7 @@ void TestSettingsStore::nativeStoreFollowsOrganizationAndApplication()
     QCOMPARE(again.GetString(kSection, "Numero"), std::string("A-17"));
 }
 
-void TestSettingsStore::emptyStoreGivesTheOpeningDefaults()
-{
+void TestSettingsStore::emptyStoreGivesTheOpeningDefaults() {
     QTemporaryDir dir;
     SettingsStore store(dir.filePath("empty.conf").toStdString());
     const ReceiptFields f = ReadAllAtOpening(store);
@@ -165,8 +199,7 @@ void TestSettingsStore::emptyStoreGivesTheOpeningDefaults()
     QCOMPARE(f.m_Importe3, moneda::Currency());
 }
 
-void TestSettingsStore::emptyValuesCountAsAbsentWhereThereIsADefault()
-{
+void TestSettingsStore::emptyValuesCountAsAbsentWhereThereIsADefault() {
     QTemporaryDir dir;
     const QString path = WriteFile(dir, "[Aplicacion%20Talvero]\n"
                                         "Vencimiento=\nIVA_STRING=\nIPRF_STRING=\nRE_STRING=\n"
@@ -184,8 +217,7 @@ void TestSettingsStore::emptyValuesCountAsAbsentWhereThereIsADefault()
     QCOMPARE(f.m_Localidad, std::string());
 }
 
-void TestSettingsStore::clearAllAppliesNoDueDateDefault()
-{
+void TestSettingsStore::clearAllAppliesNoDueDateDefault() {
     QTemporaryDir dir;
     const QString path = WriteFile(dir, "[Aplicacion%20Talvero]\nColor=VERDE\nPluma=LINEAS\n"
                                         "Cobrador1=Ferretería Ruiz\nIVA_STRING=16\n");
@@ -203,8 +235,7 @@ void TestSettingsStore::clearAllAppliesNoDueDateDefault()
     QCOMPARE(f.m_Numero, std::string("untouched"));
 }
 
-void TestSettingsStore::closeWritesEveryKeyInItsForm()
-{
+void TestSettingsStore::closeWritesEveryKeyInItsForm() {
     QTemporaryDir dir;
     const QString path = dir.filePath("close.conf");
     ReceiptFields f;
@@ -227,11 +258,30 @@ void TestSettingsStore::closeWritesEveryKeyInItsForm()
     }
     QSettings raw(path, QSettings::IniFormat);
     raw.beginGroup(QStringLiteral("Aplicacion Talvero"));
-    const QStringList expectedKeys = {
-        "Banner Publicidad 001", "Cobrador1", "Cobrador2", "Localidad", "Vencimiento",
-        "Numero", "Pagador1", "Pagador2", "IVA_STRING", "IPRF_STRING", "RE_STRING",
-        "Concepto1", "Concepto2", "Concepto3", "Concepto4", "Concepto5", "Direccion",
-        "Importe1", "Importe2", "Importe3", "Importe4", "Importe5", "Color", "Pluma"};
+    const QStringList expectedKeys = {"Banner Publicidad 001",
+                                      "Cobrador1",
+                                      "Cobrador2",
+                                      "Localidad",
+                                      "Vencimiento",
+                                      "Numero",
+                                      "Pagador1",
+                                      "Pagador2",
+                                      "IVA_STRING",
+                                      "IPRF_STRING",
+                                      "RE_STRING",
+                                      "Concepto1",
+                                      "Concepto2",
+                                      "Concepto3",
+                                      "Concepto4",
+                                      "Concepto5",
+                                      "Direccion",
+                                      "Importe1",
+                                      "Importe2",
+                                      "Importe3",
+                                      "Importe4",
+                                      "Importe5",
+                                      "Color",
+                                      "Pluma"};
     QStringList keys = raw.childKeys();
     keys.sort();
     QStringList sortedExpected = expectedKeys;
@@ -249,8 +299,7 @@ void TestSettingsStore::closeWritesEveryKeyInItsForm()
     QCOMPARE(raw.value("Numero").toString(), QString());
 }
 
-void TestSettingsStore::amountsComeBackFromTheirText()
-{
+void TestSettingsStore::amountsComeBackFromTheirText() {
     QTemporaryDir dir;
     const std::string path = dir.filePath("amounts.conf").toStdString();
     ReceiptFields out;
@@ -272,8 +321,7 @@ void TestSettingsStore::amountsComeBackFromTheirText()
     QCOMPARE(in.m_Importe5, moneda::Currency(0));
 }
 
-void TestSettingsStore::damagedFilesOpenWithDefaults_data()
-{
+void TestSettingsStore::damagedFilesOpenWithDefaults_data() {
     QTest::addColumn<QByteArray>("content");
     QByteArray noise(4096, '\0');
     for (int i = 0; i < noise.size(); ++i)
@@ -293,8 +341,7 @@ void TestSettingsStore::damagedFilesOpenWithDefaults_data()
         << (QByteArray("[Aplicacion%20Talvero]\nConcepto1=") + QByteArray(1 << 20, 'x') + "\n");
 }
 
-void TestSettingsStore::damagedFilesOpenWithDefaults()
-{
+void TestSettingsStore::damagedFilesOpenWithDefaults() {
     QFETCH(QByteArray, content);
     QTemporaryDir dir;
     const QString path = WriteFile(dir, content);
@@ -312,8 +359,7 @@ void TestSettingsStore::damagedFilesOpenWithDefaults()
     QCOMPARE(f.m_Importe3, moneda::Currency(0));
 }
 
-void TestSettingsStore::unwritableLocationIsNotFatal()
-{
+void TestSettingsStore::unwritableLocationIsNotFatal() {
     // A settings path below a regular file can never be created, for root too.
     QTemporaryDir dir;
     QFile blocker(dir.filePath("blocker"));
