@@ -4,6 +4,7 @@
 #include "form/TalveroDlg.h"
 #include "platform/SettingsStore.h"
 #include "platform/Today.h"
+#include "resources/pictures/Pictures.h"
 #include "resources/templates/Plantillas.h"
 #include "resources/templates/Recursos.h"
 #include "tipos/TiposGuardados.h"
@@ -24,7 +25,7 @@ bool CTalveroDlg::OnInitDialog() {
         if (QAction* action = AppendSystemMenuItem(IDM_ACERCA, acerca))
             action->setShortcut(QKeySequence());
     }
-    setWindowIcon(m_hIcon);
+    setWindowIcon(pictures::WindowIcon()); // m_hIcon at the sizes a window is drawn at
 
     platform::SettingsStore store;
     PonerListasDeTipos(tipos::Leer(store));

@@ -19,6 +19,9 @@ constexpr std::array kIconSizes{16, 32, 48, 64, 128, 256};
 // platform never draws its icon need not pay for it at all.
 class IconFilesEngine final : public QIconEngine {
 public:
+    // Offers the sizes up to `largest`; any size can still be drawn.
+    explicit IconFilesEngine(int largest) : largest_(largest) {}
+
     QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         const QPixmap& file = Decoded(Side(size));
         QPixmap fitted = file.width() > size.width() || file.height() > size.height()
@@ -45,7 +48,8 @@ public:
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
         QList<QSize> sizes;
         for (int side : kIconSizes)
-            sizes << QSize(side, side);
+            if (side <= largest_)
+                sizes << QSize(side, side);
         return sizes;
     }
 
@@ -70,13 +74,18 @@ private:
         return it->second;
     }
 
+    int largest_;
     std::map<int, QPixmap> decoded_;
 };
 
 } // namespace
 
 QIcon ApplicationIcon() {
-    return QIcon(new IconFilesEngine);
+    return QIcon(new IconFilesEngine(kIconSizes.back()));
+}
+
+QIcon WindowIcon() {
+    return QIcon(new IconFilesEngine(64));
 }
 
 } // namespace pictures

@@ -17,4 +17,11 @@ inline constexpr const char* kLogotipo = ":/pictures/136.png";
 // task bar each pick the sharpest one instead of scaling a single size.
 QIcon ApplicationIcon();
 
+// The same icon with the sizes a window is drawn at, 16 to 64 pixels: in the title bar and
+// the task bar, small and large, at one and two times the scale. Under X11 every size a
+// window's icon offers goes to the window manager the moment the window is made, and the
+// two larger ones, which only a launcher or a task switcher shows and which those take
+// from the icons installed with the desktop file, cost a twentieth of the program's start.
+QIcon WindowIcon();
+
 } // namespace pictures

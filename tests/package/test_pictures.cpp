@@ -62,6 +62,7 @@ private Q_SLOTS:
     void iconsHaveEverySize_data();
     void iconsHaveEverySize();
     void applicationIconOffersEverySize();
+    void windowIconOffersTheWindowSizes();
 };
 
 void TestPictures::bannerIs230By200With16Colours() {
@@ -142,6 +143,16 @@ void TestPictures::applicationIconOffersEverySize() {
     for (int size : {16, 32, 48, 64, 128, 256})
         QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
     QCOMPARE(icon.pixmap(QSize(32, 32)).size(), QSize(32, 32));
+}
+
+void TestPictures::windowIconOffersTheWindowSizes() {
+    const QIcon window = pictures::WindowIcon();
+    QCOMPARE(window.availableSizes(),
+             (QList<QSize>{QSize(16, 16), QSize(32, 32), QSize(48, 48), QSize(64, 64)}));
+    // The same pictures as the application icon's, the larger ones included when asked.
+    for (int size : {16, 64, 256})
+        QCOMPARE(window.pixmap(QSize(size, size)).toImage(),
+                 pictures::ApplicationIcon().pixmap(QSize(size, size)).toImage());
 }
 
 QTEST_MAIN(TestPictures)
