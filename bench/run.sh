@@ -14,9 +14,11 @@ done
 # One benchmark against its floor in the same program: launched in alternation, RUNS pairs;
 # the machine is noisy, so what counts is the median of the ratios of neighbouring launches.
 # The times are CPU times: both sides draw or type on one thread, and on a shared machine the
-# wall clock mostly measures the other users.
+# wall clock mostly measures the other users. A warm-up comes first: a 600-dpi page runs only
+# a few iterations, and the first one also fills the caches of glyphs and fonts.
 one_time() { # EXE NAME: the benchmark's CPU time per iteration
-    "$1" --benchmark_filter="^$2\$" --benchmark_min_time=0.2 --benchmark_format=csv 2>/dev/null |
+    "$1" --benchmark_filter="^$2\$" --benchmark_min_time=0.2 --benchmark_min_warmup_time=0.1 \
+        --benchmark_format=csv 2>/dev/null |
         awk -F, -v n="\"$2\"" '$1 == n || $1 == substr(n, 2, length(n) - 2) { print $4 }'
 }
 paired() { # LABEL GOAL EXE PROGRAM FLOOR
