@@ -130,11 +130,9 @@ void TestSettingsStore::unchangedValuesLeaveTheFileAlone_data() {
     QTest::newRow("other text") << "Localidad" << QVariant("Cádiz") << true;
     QTest::newRow("text only in case") << "Localidad" << QVariant("MÁLAGA") << true;
     QTest::newRow("same number") << "Banner Publicidad 001" << QVariant(2) << false;
-    QTest::newRow("other number") << "Banner Publicidad 001" << QVariant(3) << true;
     QTest::newRow("new key") << "Pagador1" << QVariant("") << true;
     QTest::newRow("read as a list") << "RE_STRING" << QVariant("1,75") << true;
     QTest::newRow("removed") << "Localidad" << QVariant() << true;
-    QTest::newRow("removed, absent") << "Pagador1" << QVariant() << false;
 }
 
 void TestSettingsStore::unchangedValuesLeaveTheFileAlone() {
