@@ -19,6 +19,12 @@
 
 namespace {
 
+// Alternately a digit and a backspace, so that the amount keeps its size.
+void TypeOrErase(QLineEdit* edit, bool& typeDigit) {
+    QTest::keyClick(edit, typeDigit ? Qt::Key_7 : Qt::Key_Backspace);
+    typeDigit = !typeDigit;
+}
+
 void KeystrokeInEuroEdit(benchmark::State& state) {
     CTalveroDlg dlg;
     dlg.show();
@@ -33,17 +39,12 @@ void KeystrokeInEuroEdit(benchmark::State& state) {
     QTest::keyClicks(euros, QStringLiteral("1234,5"));
     bool typeDigit = true;
     for (auto _ : state) {
-        // Alternately a digit and a backspace, so the amount stays the same size.
-        if (typeDigit)
-            QTest::keyClick(euros, Qt::Key_7);
-        else
-            QTest::keyClick(euros, Qt::Key_Backspace);
-        typeDigit = !typeDigit;
+        TypeOrErase(euros, typeDigit);
         benchmark::DoNotOptimize(total->text().size());
     }
     // Each keystroke must have reached the results: one more changes the total.
     const QString before = total->text();
-    QTest::keyClick(euros, typeDigit ? Qt::Key_7 : Qt::Key_Backspace);
+    TypeOrErase(euros, typeDigit);
     if (total->text() == before)
         state.SkipWithError("the total does not follow the keystrokes");
 }
@@ -77,15 +78,11 @@ void KeystrokeBareDialog(benchmark::State& state) {
     QTest::keyClicks(euros, QStringLiteral("1234,5"));
     bool typeDigit = true;
     for (auto _ : state) {
-        if (typeDigit)
-            QTest::keyClick(euros, Qt::Key_7);
-        else
-            QTest::keyClick(euros, Qt::Key_Backspace);
-        typeDigit = !typeDigit;
+        TypeOrErase(euros, typeDigit);
         benchmark::DoNotOptimize(edits[10]->text().size());
     }
     const QString before = edits[10]->text();
-    QTest::keyClick(euros, typeDigit ? Qt::Key_7 : Qt::Key_Backspace);
+    TypeOrErase(euros, typeDigit);
     if (edits[10]->text() == before)
         state.SkipWithError("the results do not follow the keystrokes");
 }
@@ -106,11 +103,7 @@ void PreviewRedrawAfterKeystroke(benchmark::State& state) {
     QCoreApplication::processEvents();
     bool typeDigit = true;
     for (auto _ : state) {
-        if (typeDigit)
-            QTest::keyClick(euros, Qt::Key_7);
-        else
-            QTest::keyClick(euros, Qt::Key_Backspace);
-        typeDigit = !typeDigit;
+        TypeOrErase(euros, typeDigit);
         QCoreApplication::processEvents(); // the scheduled redraw
         preview->Preview().repaint();      // and the frame that shows it
     }
