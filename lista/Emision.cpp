@@ -4,12 +4,17 @@
 
 #include "platform/PdfExport.h"
 #include "platform/PrintJob.h"
+#include "register/Pendientes.h"
 #include "register/Registro.h"
+#include "sepa/IdentificadorMensaje.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QSqlQuery>
+
+#include <optional>
 
 namespace lista {
 
@@ -32,65 +37,40 @@ Emision Cancelada() {
     return e;
 }
 
-// Writes every receipt to a temporary file beside its target, and renames them all only
-// once every one is written: a cancel or a failure half-way leaves the folder as it was.
-Emision EmitirCarpeta(const ListaRevisada& lista, const PedidoEmision& pedido, const Avance& avance,
-                      QStringList& destinos) {
-    const QDir carpeta(pedido.ruta);
-    if (!QDir().mkpath(pedido.ruta))
-        return Fallo(QStringLiteral("No se puede crear la carpeta «%1».").arg(pedido.ruta));
-    if (!pedido.sobrescribir)
-        if (const QStringList ya = ArchivosQueYaExisten(lista, pedido.ruta); !ya.isEmpty())
-            return Fallo(QStringLiteral("Ya existen en la carpeta: %1.").arg(ya.join(u", ")));
+using registro::Registro;
+
+// A page for each receipt of the folder, each written whole under its temporary name.
+QString EscribirCarpeta(const ListaRevisada& lista, const std::vector<Registro::Salida>& salidas,
+                        const Avance& avance, bool& cancelada) {
     const QPageLayout layout = platform::PdfPageLayout();
     const qsizetype n = qsizetype(lista.filas.size());
-    QStringList temporales;
-    const auto limpiar = [&] {
-        for (const QString& t : temporales)
-            QFile::remove(t);
-    };
     for (qsizetype i = 0; i < n; ++i) {
         const FilaRevisada& fila = lista.filas[std::size_t(i)];
-        const QString destino = carpeta.absoluteFilePath(ArchivoDeRecibo(fila));
-        const QString temporal =
-            carpeta.absoluteFilePath(QStringLiteral(".%1.talvero-parcial").arg(i));
+        const Registro::Salida& salida = salidas[std::size_t(i)];
         QString error;
         const QByteArray pdf = platform::RenderPdfPages(
-            destino, TituloPdf(fila.recibo), 1,
+            salida.destino, TituloPdf(fila.recibo), 1,
             [&](qsizetype, page::PageSurface& p) {
                 DibujarFila(lista, i, p);
                 return true;
             },
             layout, error);
         if (error.isEmpty())
-            error = platform::WriteWholeFile(temporal, pdf);
-        if (!error.isEmpty()) {
-            limpiar();
-            return Fallo(error);
-        }
-        temporales << temporal;
-        destinos << destino;
+            error = registro::EscribirTemporal(salida.temporal, pdf);
+        if (!error.isEmpty())
+            return QStringLiteral("No se pudo guardar «%1»: %2.")
+                .arg(QDir::toNativeSeparators(salida.destino), error);
         if (avance && !avance(i + 1, n)) {
-            limpiar();
-            return Cancelada();
+            cancelada = true;
+            return {};
         }
     }
-    for (qsizetype i = 0; i < n; ++i) {
-        QFile::remove(destinos[i]); // only there when the user let it be replaced
-        if (!QFile::rename(temporales[i], destinos[i])) {
-            limpiar();
-            return Fallo(QStringLiteral("No se pudo guardar «%1».").arg(destinos[i]));
-        }
-    }
-    Emision e;
-    e.estado = Emision::Estado::Emitida;
-    e.pdfs = destinos;
-    return e;
+    return {};
 }
 
-Emision EmitirPdf(const ListaRevisada& lista, const PedidoEmision& pedido, const Avance& avance) {
+QString EscribirPdf(const ListaRevisada& lista, const PedidoEmision& pedido,
+                    const Registro::Salida& salida, const Avance& avance, bool& cancelada) {
     const qsizetype n = qsizetype(lista.filas.size());
-    bool cancelada = false;
     QString error;
     const QByteArray pdf = platform::RenderPdfPages(
         pedido.ruta, QStringLiteral("Recibos de %1").arg(QFileInfo(pedido.archivoLista).fileName()),
@@ -102,19 +82,17 @@ Emision EmitirPdf(const ListaRevisada& lista, const PedidoEmision& pedido, const
         },
         platform::PdfPageLayout(), error);
     if (cancelada)
-        return Cancelada();
+        return {};
     if (error.isEmpty())
-        error = platform::WriteWholeFile(pedido.ruta, pdf);
+        error = registro::EscribirTemporal(salida.temporal, pdf);
     if (!error.isEmpty())
-        return Fallo(error);
-    Emision e;
-    e.estado = Emision::Estado::Emitida;
-    e.pdfs << pedido.ruta;
-    return e;
+        return QStringLiteral("No se pudo guardar «%1»: %2.")
+            .arg(QDir::toNativeSeparators(salida.destino), error);
+    return {};
 }
 
-Emision EmitirImpresora(const ListaRevisada& lista, const PedidoEmision& pedido,
-                        const Avance& avance) {
+QString Imprimir(const ListaRevisada& lista, const PedidoEmision& pedido, const Avance& avance,
+                 bool& cancelada) {
     const qsizetype n = qsizetype(lista.filas.size());
     std::string motivo;
     const platform::PagesOutcome r = platform::PrintPages(
@@ -126,16 +104,59 @@ Emision EmitirImpresora(const ListaRevisada& lista, const PedidoEmision& pedido,
         motivo);
     switch (r) {
     case platform::PagesOutcome::Printed:
-        break;
+        return {};
     case platform::PagesOutcome::Cancelled:
-        return Cancelada();
+        cancelada = true;
+        return {};
     case platform::PagesOutcome::Failed:
-        return Fallo(QStringLiteral("No se pudo imprimir la lista en «%1»: %2")
-                         .arg(pedido.ruta, QString::fromStdString(motivo)));
+        break;
     }
-    Emision e;
-    e.estado = Emision::Estado::Emitida;
-    return e;
+    return QStringLiteral("No se pudo imprimir la lista en «%1»: %2")
+        .arg(pedido.ruta, QString::fromStdString(motivo));
+}
+
+// The register of an emission. One that the emission created and that holds nothing when a
+// cancelled or failed emission ends is removed with it: it leaves no file of its own.
+class RegistroDeEmision {
+public:
+    explicit RegistroDeEmision(const QString& ruta)
+        : ruta_(ruta), nuevo_(!QFileInfo::exists(ruta)) {
+        registro_.emplace(ruta);
+    }
+    ~RegistroDeEmision() {
+        if (!quitar_)
+            return;
+        registro_.reset(); // closed before its files go
+        for (const char* sufijo : {"", "-wal", "-shm"})
+            QFile::remove(ruta_ + QLatin1String(sufijo));
+        QDir().rmdir(QFileInfo(ruta_).absolutePath() + QStringLiteral("/emisiones"));
+    }
+    RegistroDeEmision(const RegistroDeEmision&) = delete;
+    RegistroDeEmision& operator=(const RegistroDeEmision&) = delete;
+
+    Registro& operator*() { return *registro_; }
+    void QuitarSiVacio() {
+        QSqlQuery q(registro_->Base());
+        quitar_ = nuevo_ &&
+                  q.exec(QStringLiteral("SELECT (SELECT count(*) FROM recibos) + (SELECT "
+                                        "count(*) FROM lotes)")) &&
+                  q.next() && q.value(0).toLongLong() == 0;
+    }
+
+private:
+    QString ruta_;
+    bool nuevo_;
+    bool quitar_ = false;
+    std::optional<Registro> registro_;
+};
+
+// The same file, whether it exists yet (by identity) or not (by its clean absolute path).
+bool MismoArchivo(const QString& a, const QString& b) {
+    const QString ia = registro::Identidad(a);
+    if (!ia.isEmpty() && ia == registro::Identidad(b))
+        return true;
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
+           QDir::cleanPath(QFileInfo(b).absoluteFilePath());
 }
 
 } // namespace
@@ -162,75 +183,193 @@ void DibujarFila(const ListaRevisada& lista, qsizetype i, page::PageSurface& pag
     copia.Dibujar(pagina);
 }
 
+QString SalidasEnConflicto(const QStringList& salidas, const QString& rutaRegistro) {
+    for (qsizetype i = 0; i < salidas.size(); ++i) {
+        for (const char* sufijo : {"", "-wal", "-shm", "-journal"})
+            if (MismoArchivo(salidas[i], rutaRegistro + QLatin1String(sufijo)))
+                return QStringLiteral("«%1» es el registro de recibos emitidos: no se escribe "
+                                      "encima; indique otro nombre.")
+                    .arg(QDir::toNativeSeparators(salidas[i]));
+        for (qsizetype j = 0; j < i; ++j)
+            if (MismoArchivo(salidas[i], salidas[j]))
+                return QStringLiteral("«%1» se ha indicado para dos salidas a la vez: cada una "
+                                      "necesita un archivo propio.")
+                    .arg(QDir::toNativeSeparators(salidas[i]));
+    }
+    return {};
+}
+
 Emision Emitir(const ListaRevisada& lista, const PedidoEmision& pedido, const Avance& avance) {
     if (!lista.Emitible())
         return Fallo(QStringLiteral("La lista tiene errores: no se emite ningún recibo."));
-    sepa::ResultadoRemesa remesa;
+    const bool aCarpeta = pedido.destino == PedidoEmision::Destino::CarpetaPdf;
+    const bool soloRemesa = pedido.destino == PedidoEmision::Destino::Ninguno;
+    if (soloRemesa && !pedido.remesa)
+        return Fallo(QStringLiteral("No se ha indicado ninguna salida."));
+
+    RegistroDeEmision registroDeEmision(pedido.registro.isEmpty() ? Registro::RutaPorDefecto()
+                                                                  : pedido.registro);
+    Registro& reg = *registroDeEmision;
+    Emision e;
+    const auto fallo = [&](const QString& error) {
+        registroDeEmision.QuitarSiVacio();
+        Emision r = Fallo(error);
+        r.avisos = e.avisos;
+        return r;
+    };
+    // Whatever a program that died half-way left is finished or taken back first, so that
+    // its numbers and its files are what they should be before this list takes its own.
+    if (reg.Abrir())
+        e.avisos = registro::RecuperarPendientes(reg);
+    registro::Testigo testigo(reg.Ruta());
+    if (!testigo.Tomado())
+        return fallo(QStringLiteral("No se ha emitido ningún recibo: %1.").arg(testigo.Error()));
+
+    // The remittance is made, and checked, before anything is recorded.
+    QByteArray documento;
     if (pedido.remesa) {
         const sepa::Remesa r = RemesaDeLista(lista, *pedido.remesa);
         if (r.adeudos.empty())
-            return Fallo(QStringLiteral("Ningún recibo de la lista tiene IBAN: no hay nada que "
+            return fallo(QStringLiteral("Ningún recibo de la lista tiene IBAN: no hay nada que "
                                         "cobrar por el banco."));
-        remesa = sepa::EscribirRemesa(pedido.remesa->ruta, r);
-        if (!remesa.Escrita())
-            return Fallo(remesa.error);
+        e.remesa = sepa::DocumentoRemesa(r, sepa::NuevoIdentificadorMensaje(), documento);
+        if (!e.remesa.Escrita())
+            return fallo(e.remesa.error);
+        e.sinAdeudo = FilasSinAdeudo(lista);
     }
-    QStringList destinos; // per receipt, for the register
-    Emision e;
-    switch (pedido.destino) {
-    case PedidoEmision::Destino::Ninguno:
-        e.estado = Emision::Estado::Emitida;
-        break;
-    case PedidoEmision::Destino::Impresora:
-        e = EmitirImpresora(lista, pedido, avance);
-        break;
-    case PedidoEmision::Destino::Pdf:
-        e = EmitirPdf(lista, pedido, avance);
-        break;
-    case PedidoEmision::Destino::CarpetaPdf:
-        e = EmitirCarpeta(lista, pedido, avance, destinos);
-        break;
-    }
-    if (e.estado != Emision::Estado::Emitida) {
-        if (!remesa.msgId.isEmpty())
-            QFile::remove(pedido.remesa->ruta); // the bank must not collect what never left
-        return e;
-    }
-    e.remesa = remesa;
 
-    // Every receipt left the program: all of them go into the register together. With the
-    // remittance alone, only the debited ones left.
+    // Every file the list leaves, with its temporary name.
+    std::vector<Registro::Salida> salidas;
+    const auto salida = [&](const QString& destino, bool reemplazar, const QString& remesa) {
+        salidas.push_back(
+            {registro::NombreTemporal(destino, testigo.Nombre()), destino, reemplazar, remesa, {}});
+    };
+    QStringList destinos; // per receipt, for the register
+    if (aCarpeta) {
+        if (!QDir().mkpath(pedido.ruta))
+            return fallo(QStringLiteral("No se puede crear la carpeta «%1».").arg(pedido.ruta));
+        if (!pedido.sobrescribir)
+            if (const QStringList ya = ArchivosQueYaExisten(lista, pedido.ruta); !ya.isEmpty())
+                return fallo(QStringLiteral("Ya existen en la carpeta: %1.").arg(ya.join(u", ")));
+        const QDir carpeta(pedido.ruta);
+        for (const FilaRevisada& fila : lista.filas) {
+            destinos << carpeta.absoluteFilePath(ArchivoDeRecibo(fila));
+            salida(destinos.back(), pedido.sobrescribir, {});
+        }
+    } else if (pedido.destino == PedidoEmision::Destino::Pdf) {
+        salida(QFileInfo(pedido.ruta).absoluteFilePath(), pedido.sobrescribir, {});
+    }
+    if (pedido.remesa)
+        salida(QFileInfo(pedido.remesa->ruta).absoluteFilePath(), false, e.remesa.msgId);
+    QStringList nombres;
+    for (const Registro::Salida& s : salidas)
+        nombres << s.destino;
+    if (const QString conflicto = SalidasEnConflicto(nombres, reg.Ruta()); !conflicto.isEmpty())
+        return fallo(conflicto);
+
+    // Every receipt that leaves goes into the register, as pending, before anything leaves.
+    // With the remittance alone, only the debited ones leave.
     std::vector<std::size_t> filas;
     for (std::size_t i = 0; i < lista.filas.size(); ++i)
-        if (pedido.destino != PedidoEmision::Destino::Ninguno || ConAdeudo(lista.filas[i]))
+        if (!soloRemesa || ConAdeudo(lista.filas[i]))
             filas.push_back(i);
-    if (pedido.remesa)
-        e.sinAdeudo = FilasSinAdeudo(lista);
     const QString lugar = pedido.destino == PedidoEmision::Destino::Impresora ? pedido.ruta
-                          : pedido.destino == PedidoEmision::Destino::Ninguno
-                              ? QFileInfo(pedido.remesa->ruta).absoluteFilePath()
-                              : QFileInfo(pedido.ruta).absoluteFilePath();
-    registro::Registro reg(pedido.registro.isEmpty() ? registro::Registro::RutaPorDefecto()
-                                                     : pedido.registro);
+                          : soloRemesa ? QFileInfo(pedido.remesa->ruta).absoluteFilePath()
+                                       : QFileInfo(pedido.ruta).absoluteFilePath();
     const QDateTime ahora = QDateTime::currentDateTimeUtc();
-    e.lote = reg.AnotarLote(
-        QFileInfo(pedido.archivoLista).absoluteFilePath(), lugar, qint64(filas.size()),
-        [&](qint64 i, CRecibo& r, QString& destino, QDateTime& emitido) {
-            const std::size_t fila = filas[std::size_t(i)];
-            r = lista.filas[fila].recibo;
-            destino = destinos.isEmpty() ? lugar : destinos[qsizetype(fila)];
-            emitido = ahora;
-        },
-        ahora,
-        [&](qint64 i) {
-            return !remesa.msgId.isEmpty() && ConAdeudo(lista.filas[filas[std::size_t(i)]])
-                       ? remesa.msgId
-                       : QString();
-        });
+    Registro::Reserva reserva;
+    reserva.archivo = QFileInfo(pedido.archivoLista).absoluteFilePath();
+    reserva.destino = lugar;
+    reserva.creado = ahora;
+    reserva.cuantos = qint64(filas.size());
+    reserva.emision = [&](qint64 i, CRecibo& r, QString& destino, QDateTime& emitido) {
+        const std::size_t fila = filas[std::size_t(i)];
+        r = lista.filas[fila].recibo;
+        destino = destinos.isEmpty() ? lugar : destinos[qsizetype(fila)];
+        emitido = ahora;
+    };
+    reserva.remesaDe = [&](qint64 i) {
+        return pedido.remesa && ConAdeudo(lista.filas[filas[std::size_t(i)]]) ? e.remesa.msgId
+                                                                              : QString();
+    };
+    reserva.numeroDeTalvero = [&](qint64 i) {
+        return !lista.filas[filas[std::size_t(i)]].conNumero;
+    };
+    reserva.testigo = testigo.Nombre();
+    reserva.salidas = salidas;
+    e.lote = reg.ReservarLote(reserva);
     if (e.lote == 0)
-        e.error = QStringLiteral("Los recibos se han emitido, pero no se han podido anotar en el "
-                                 "registro %1: %2")
-                      .arg(reg.Ruta(), reg.Error());
+        return fallo(QStringLiteral("No se ha emitido ningún recibo: no se pueden anotar en el "
+                                    "registro %1: %2.")
+                         .arg(reg.Ruta(), reg.Error()));
+
+    // Now the receipts leave, into temporary files or to the printer.
+    const auto deshacer = [&](Emision r) {
+        registro::BorrarTemporales(salidas);
+        // If the register is busy, the next emission takes the list back.
+        if (reg.DeshacerLote(e.lote))
+            registroDeEmision.QuitarSiVacio();
+        r.avisos = e.avisos;
+        return r;
+    };
+    bool cancelada = false;
+    QString error;
+    switch (pedido.destino) {
+    case PedidoEmision::Destino::Ninguno:
+        break;
+    case PedidoEmision::Destino::Impresora:
+        error = Imprimir(lista, pedido, avance, cancelada);
+        break;
+    case PedidoEmision::Destino::Pdf:
+        error = EscribirPdf(lista, pedido, salidas.front(), avance, cancelada);
+        break;
+    case PedidoEmision::Destino::CarpetaPdf:
+        error = EscribirCarpeta(lista, salidas, avance, cancelada);
+        break;
+    }
+    if (error.isEmpty() && !cancelada && pedido.remesa) {
+        if (const QString motivo = registro::EscribirTemporal(salidas.back().temporal, documento);
+            !motivo.isEmpty())
+            error = QStringLiteral("No se pudo guardar la remesa en «%1»: %2.")
+                        .arg(QDir::toNativeSeparators(salidas.back().destino), motivo);
+    }
+    if (cancelada)
+        return deshacer(Cancelada());
+    if (!error.isEmpty())
+        return deshacer(fallo(error));
+
+    // Complete on disk: marked so, then put at their names.
+    QStringList identidades;
+    for (const Registro::Salida& s : salidas)
+        identidades << registro::Identidad(s.temporal);
+    if (!reg.MarcarListo(e.lote, identidades)) {
+        const QString motivo = reg.Error();
+        Emision r = deshacer(
+            Fallo(QStringLiteral("No se ha guardado nada: no se pueden anotar los recibos en el "
+                                 "registro %1: %2.")
+                      .arg(reg.Ruta(), motivo)));
+        if (pedido.destino == PedidoEmision::Destino::Impresora)
+            r.error = QStringLiteral("Los recibos se han emitido, pero no se han podido anotar "
+                                     "en el registro %1: %2")
+                          .arg(reg.Ruta(), motivo);
+        return r;
+    }
+    for (qsizetype i = 0; i < identidades.size(); ++i)
+        salidas[std::size_t(i)].identidad = identidades[i];
+    if (const QString motivo = registro::Colocar(salidas); !motivo.isEmpty()) {
+        Emision r = deshacer(fallo(QStringLiteral("No se ha emitido nada: %1.").arg(motivo)));
+        if (pedido.destino == PedidoEmision::Destino::Impresora)
+            r.error = QStringLiteral("Los recibos se han impreso, pero no se han anotado en el "
+                                     "registro: %1.")
+                          .arg(motivo);
+        return r;
+    }
+    // Should this fail, the next emission finds the list complete and closes it.
+    reg.CerrarLote(e.lote);
+    e.estado = Emision::Estado::Emitida;
+    for (const Registro::Salida& s : salidas)
+        if (s.remesa.isEmpty())
+            e.pdfs << s.destino;
     return e;
 }
 

@@ -1,7 +1,7 @@
 // A checked list of receipts leaving the program: one print job, one PDF, or one PDF per
-// receipt in a folder, and then every receipt in the register, with the list, in one
-// transaction. A cancelled or failed emission leaves no file of its own behind and
-// records nothing.
+// receipt in a folder, and the remittance of its debited receipts, with every receipt in
+// the register. A cancelled or failed emission leaves no file of its own behind and
+// records nothing, and so does a program killed at any moment (see register/Pendientes.h).
 #pragma once
 
 #include "lista/Lista.h"
@@ -34,11 +34,14 @@ struct PedidoEmision {
 struct Emision {
     enum class Estado { Emitida, Cancelada, Fallida };
     Estado estado = Estado::Fallida;
-    QString error;    // Fallida: why nothing left; Emitida: set when it could not be recorded
+    QString error;    // Fallida: why nothing left (or, printed, why it was not recorded)
     qint64 lote = 0;  // the list's row in the register, once recorded
     QStringList pdfs; // the files written
     sepa::ResultadoRemesa remesa; // the remittance written, when one was asked for
     qsizetype sinAdeudo = 0;      // rows without IBAN, left out of it
+    // What was found of an emission that a program ended half-way, finished or taken back
+    // before this one (see register/Pendientes.h), for the user to read.
+    QStringList avisos;
 };
 
 // The file each receipt gets in a folder: the single PDF's proposed name.
@@ -46,8 +49,15 @@ QString ArchivoDeRecibo(const FilaRevisada& fila);
 // The files of a folder emission that already exist, or repeat within the list.
 QStringList ArchivosQueYaExisten(const ListaRevisada& lista, const QString& carpeta);
 
-// Emits `lista`, which must be Emitible(). Files in a folder that already exist are kept
-// (Fallida) unless `pedido.sobrescribir`.
+// Why the outputs `rutas` cannot be written: two of them are the same file, or one is the
+// register `rutaRegistro` (or its journal). Empty when they can.
+QString SalidasEnConflicto(const QStringList& rutas, const QString& rutaRegistro);
+
+// Emits `lista`, which must be Emitible(). The receipts are recorded, as pending, before
+// any of them leaves; the files are written under temporary names and put at their names,
+// never over another file, once all are complete; a receipt number that Talvero drew and
+// another program has taken meanwhile fails the emission before anything leaves. Files in a folder
+// that already exist are kept (Fallida) unless `pedido.sobrescribir`.
 Emision Emitir(const ListaRevisada& lista, const PedidoEmision& pedido, const Avance& avance = {});
 
 // Draws row `i`'s page: a copy of its record, which drawing rewrites.

@@ -50,6 +50,17 @@ int EmitirDesdeLineaDeOrdenes(const registro::OpcionesLista& o, const CRecibo& p
     }
 
     registro::Registro registro(registro::Registro::RutaPorDefecto());
+    {
+        QStringList salidas;
+        for (const QString& s : {o.pdf, o.remesa})
+            if (!s.isEmpty())
+                salidas << QFileInfo(s).absoluteFilePath();
+        if (!o.carpetaPdf.isEmpty())
+            salidas << QFileInfo(o.carpetaPdf).absoluteFilePath();
+        if (const QString conflicto = SalidasEnConflicto(salidas, registro.Ruta());
+            !conflicto.isEmpty())
+            return Error(conflicto);
+    }
     if (!registro.Abrir())
         return Error(QStringLiteral("no se puede abrir el registro %1: %2")
                          .arg(registro.Ruta(), registro.Error()),
@@ -102,9 +113,9 @@ int EmitirDesdeLineaDeOrdenes(const registro::OpcionesLista& o, const CRecibo& p
                              .arg(o.carpetaPdf, ya.join(QStringLiteral(", "))));
     }
     const Emision e = Emitir(lista, pedido);
+    for (const QString& aviso : e.avisos)
+        Decir(stderr, QStringLiteral("talvero: ") + aviso);
     if (e.estado != Emision::Estado::Emitida)
-        return Error(e.error, 1);
-    if (!e.error.isEmpty())
         return Error(e.error, 1);
     if (pedido.destino != PedidoEmision::Destino::Ninguno) {
         const qsizetype n = qsizetype(lista.filas.size());

@@ -255,9 +255,9 @@ Emision VentanaLista::EmitirA(PedidoEmision pedido) {
         return !progreso->wasCanceled();
     });
     progreso.reset();
+    if (!e.avisos.isEmpty())
+        QMessageBox::information(this, kTitulo, e.avisos.join(QStringLiteral("\n\n")));
     if (e.estado == Emision::Estado::Fallida)
-        QMessageBox::warning(this, kTitulo, e.error);
-    else if (e.estado == Emision::Estado::Emitida && !e.error.isEmpty())
         QMessageBox::warning(this, kTitulo, e.error);
     else if (e.estado == Emision::Estado::Emitida &&
              pedido.destino == PedidoEmision::Destino::Ninguno)
@@ -303,6 +303,7 @@ void VentanaLista::GuardarPdf() {
     PedidoEmision pedido;
     pedido.destino = PedidoEmision::Destino::Pdf;
     pedido.ruta = ruta;
+    pedido.sobrescribir = true; // the file dialog asked before a file there is replaced
     EmitirA(pedido);
 }
 

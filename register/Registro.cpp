@@ -282,15 +282,16 @@ bool Registro::Apartar() {
 }
 
 bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
-                            const QVariant& lote, const QVariant& remesa, QSqlError& error) {
+                            const QVariant& lote, const QVariant& remesa, bool numerado,
+                            QSqlError& error) {
     static const QString sql = [] {
         QStringList cols = ColumnasRecibo();
         cols << QStringLiteral("total");
         QStringList marcas;
         for (const QString& c : cols)
             marcas << QLatin1Char(':') + c;
-        return QStringLiteral("INSERT INTO recibos (emitido, destino, lote, remesa, %1) "
-                              "VALUES (:emitido, :destino, :lote, :remesa, %2)")
+        return QStringLiteral("INSERT INTO recibos (emitido, destino, lote, remesa, numerado, %1) "
+                              "VALUES (:emitido, :destino, :lote, :remesa, :numerado, %2)")
             .arg(cols.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
     }();
     QSqlDatabase db = Base();
@@ -302,6 +303,7 @@ bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const
         ins.bindValue(QStringLiteral(":destino"), destino);
         ins.bindValue(QStringLiteral(":lote"), lote);
         ins.bindValue(QStringLiteral(":remesa"), remesa);
+        ins.bindValue(QStringLiteral(":numerado"), numerado ? 1 : 0);
         EnlazarRecibo(ins, recibo);
         ok = ins.exec();
     }
@@ -329,15 +331,33 @@ bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
         error = q.lastError();
         return false;
     }
+    const Reserva* reserva = lote != nullptr ? lote->reserva : nullptr;
+    // The numbers in use, read under the write lock: a number drawn by Talvero that another
+    // program has recorded since the list was checked is not given twice.
+    QSet<QString> enUso;
+    if (reserva != nullptr && reserva->numeroDeTalvero) {
+        QSqlQuery numeros(db);
+        numeros.setForwardOnly(true);
+        if (!numeros.exec(
+                QStringLiteral("SELECT DISTINCT numero FROM recibos WHERE numero <> ''"))) {
+            error = numeros.lastError();
+            q.exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
+        while (numeros.next())
+            enUso.insert(numeros.value(0).toString());
+    }
     QVariant idLote(QMetaType::fromType<qint64>()); // NULL: a receipt from the form
     if (lote != nullptr) {
         QSqlQuery ins(db);
-        ins.prepare(QStringLiteral(
-            "INSERT INTO lotes (creado, archivo, destino, recibos) VALUES (?, ?, ?, ?)"));
+        ins.prepare(QStringLiteral("INSERT INTO lotes (creado, archivo, destino, recibos, "
+                                   "pendiente) VALUES (?, ?, ?, ?, ?)"));
         ins.addBindValue(lote->creado.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
         ins.addBindValue(lote->archivo);
         ins.addBindValue(lote->destino);
         ins.addBindValue(cuantos);
+        ins.addBindValue(reserva != nullptr ? QVariant(reserva->testigo)
+                                            : QVariant(QMetaType::fromType<QString>()));
         if (!ins.exec()) {
             error = ins.lastError();
             q.exec(QStringLiteral("ROLLBACK"));
@@ -355,10 +375,21 @@ bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
         if (lote != nullptr && lote->remesaDe)
             if (QString msgId = lote->remesaDe(i); !msgId.isEmpty())
                 remesa = std::move(msgId);
-        if (!InsertarFila(recibo, destino, emitido, idLote, remesa, error)) {
+        const bool numerado =
+            reserva != nullptr && reserva->numeroDeTalvero && reserva->numeroDeTalvero(i);
+        if (numerado && enUso.contains(QString::fromStdString(recibo.m_Numero))) {
+            ocupados_ << QString::fromStdString(recibo.m_Numero);
+            continue;
+        }
+        if (!InsertarFila(recibo, destino, emitido, idLote, remesa, numerado, error)) {
             q.exec(QStringLiteral("ROLLBACK"));
             return false;
         }
+    }
+    if (!ocupados_.isEmpty() ||
+        (reserva != nullptr && !InsertarReserva(*reserva, lote->id, error))) {
+        q.exec(QStringLiteral("ROLLBACK"));
+        return false;
     }
     if (!q.exec(QStringLiteral("COMMIT"))) {
         error = q.lastError();
@@ -421,6 +452,7 @@ std::vector<Registro::Lote> Registro::Lotes() {
 }
 
 bool Registro::AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteNuevo* lote) {
+    ocupados_.clear();
     if (!Abrir())
         return false;
     QSqlError e;
@@ -428,6 +460,11 @@ bool Registro::AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteN
         error_.clear();
         return true;
     }
+    if (!ocupados_.isEmpty())
+        return Fallo(QStringLiteral("otro programa ha emitido, desde que se revisó la lista, "
+                                    "recibos con números que esta lista iba a usar (%1)")
+                         .arg(ocupados_.mid(0, 5).join(QStringLiteral(", ")) +
+                              (ocupados_.size() > 5 ? QStringLiteral("…") : QString())));
     // Damage that opening did not see: set the file aside and try once in a fresh one.
     if (!EsDanado(e) || !apartado_.isEmpty())
         return Fallo(MotivoDe(e));

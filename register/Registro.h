@@ -19,6 +19,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -33,7 +34,7 @@ QString MasUno(QString digitos);
 class Registro {
 public:
     // The schema version this program writes; older files are migrated to it.
-    static constexpr int VERSION = 4;
+    static constexpr int VERSION = 5;
 
     // recibos.sqlite in the per-user data folder of "Quenlaria"/"Talvero".
     static QString RutaPorDefecto();
@@ -79,6 +80,49 @@ public:
                       const QDateTime& creado = QDateTime::currentDateTimeUtc(),
                       const Remesas& remesaDe = {});
 
+    // A list recorded before its files are in place, so that the files and the register can
+    // never disagree: the receipts are recorded with the files they go to (ReservarLote),
+    // the files are written under temporary names, marked complete (MarcarListo), put at
+    // their names without replacing anything, and then the marks go (CerrarLote). A list
+    // whose files cannot all be put in place is taken back whole (DeshacerLote). A list
+    // whose program died half-way is found by LotesPendientes and finished or taken back
+    // (see register/Pendientes.h).
+    struct Salida {
+        QString temporal, destino;
+        bool reemplazar = false; // the user chose to replace a file at `destino`
+        QString remesa;          // the MsgId, when this file is a remittance
+        QString identidad;       // the written file's identity (device and inode)
+    };
+    struct Reserva {
+        QString archivo, destino; // as for AnotarLote
+        QDateTime creado = QDateTime::currentDateTimeUtc();
+        qint64 cuantos = 0;
+        Emision emision;
+        Remesas remesaDe;
+        // Whether the i-th receipt's number was drawn by Talvero: such a number must still be
+        // free when the list is recorded, and is unique in the register.
+        std::function<bool(qint64 i)> numeroDeTalvero;
+        QString testigo; // the emission's token (see Pendientes.h)
+        std::vector<Salida> salidas;
+    };
+    // The list's id, or 0 with Error() set; when numbers drawn by Talvero were taken
+    // meanwhile by another program, NumerosOcupados() names them and nothing is recorded.
+    qint64 ReservarLote(const Reserva& reserva);
+    const QStringList& NumerosOcupados() const { return ocupados_; }
+    // Every file of the list is complete under its temporary name, with `identidades` (one
+    // per Salida, in order).
+    bool MarcarListo(qint64 lote, const QStringList& identidades);
+    bool CerrarLote(qint64 lote);
+    bool DeshacerLote(qint64 lote);
+    struct Pendiente {
+        qint64 lote = 0;
+        QString testigo, archivo;
+        qint64 recibos = 0;
+        bool listo = false;
+        std::vector<Salida> salidas;
+    };
+    std::vector<Pendiente> LotesPendientes();
+
     // The lists recorded, newest first.
     struct Lote {
         qint64 id = 0;
@@ -121,11 +165,16 @@ private:
         QDateTime creado;
         Remesas remesaDe;
         qint64 id = 0; // set by the insert
+        const Reserva* reserva = nullptr;
     };
     bool AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteNuevo* lote);
     bool Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote, QSqlError& error);
     bool InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
-                      const QVariant& lote, const QVariant& remesa, QSqlError& error);
+                      const QVariant& lote, const QVariant& remesa, bool numerado,
+                      QSqlError& error);
+    bool InsertarReserva(const Reserva& reserva, qint64 lote, QSqlError& error);
+    bool EnTransaccion(const std::function<bool(QSqlError&)>& cambios);
+    bool TieneColumna(const QString& tabla, const QString& columna);
     bool Configurar();
     bool Migrar();
     bool EsDanado(const QSqlError& error) const;
@@ -139,11 +188,13 @@ private:
     bool MigrarA2();
     bool MigrarA3();
     bool MigrarA4();
+    bool MigrarA5();
 
     QString ruta_;
     QString conexion_;
     QString error_;
     QString apartado_;
+    QStringList ocupados_;
     bool abierto_ = false;
     bool danado_ = false; // the last failure to open was a damaged file
     bool noExiste_ = false;

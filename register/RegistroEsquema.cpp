@@ -35,10 +35,8 @@ bool Registro::Migrar() {
     if (!VersionAdmitida(version))
         return deshacer(error_);
     const std::array<std::function<bool()>, VERSION> migraciones{
-        [this] { return MigrarA1(); },
-        [this] { return MigrarA2(); },
-        [this] { return MigrarA3(); },
-        [this] { return MigrarA4(); },
+        [this] { return MigrarA1(); }, [this] { return MigrarA2(); }, [this] { return MigrarA3(); },
+        [this] { return MigrarA4(); }, [this] { return MigrarA5(); },
     };
     for (int v = version; v < VERSION; ++v) {
         if (!migraciones[std::size_t(v)]())
@@ -143,6 +141,53 @@ bool Registro::MigrarA4() {
     for (const char* sql : {
              "ALTER TABLE recibos ADD COLUMN remesa TEXT",
              "CREATE INDEX recibos_remesa ON recibos (remesa)",
+         }) {
+        if (!q.exec(QLatin1String(sql)))
+            return FalloSql(q.lastError());
+    }
+    return true;
+}
+
+// Whether `tabla` has the column `columna`: a file set back to an older version by hand may
+// still hold what a later version added, and a migration then adds only what is missing.
+bool Registro::TieneColumna(const QString& tabla, const QString& columna) {
+    QSqlQuery q(Base());
+    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(tabla)))
+        return false;
+    while (q.next())
+        if (q.value(1).toString() == columna)
+            return true;
+    return false;
+}
+
+// Version 5: numbers that Talvero drew are unique (two programs emitting lists at once can
+// never give one number twice; numbers typed by hand may repeat, with a warning), and a
+// list is recorded before its files are put in place: `pendiente` holds the token of the
+// emission that is placing them, `listo` says they are complete on disk, and `salidas` the
+// files (temporary name, final name, the file's identity once written) that it places.
+bool Registro::MigrarA5() {
+    QSqlQuery q(Base());
+    const struct {
+        const char* tabla;
+        const char* columna;
+        const char* sql;
+    } columnas[] = {
+        {"recibos", "numerado",
+         "ALTER TABLE recibos ADD COLUMN numerado INTEGER NOT NULL DEFAULT 0"},
+        {"lotes", "pendiente", "ALTER TABLE lotes ADD COLUMN pendiente TEXT"},
+        {"lotes", "listo", "ALTER TABLE lotes ADD COLUMN listo INTEGER NOT NULL DEFAULT 0"},
+    };
+    for (const auto& c : columnas)
+        if (!TieneColumna(QLatin1String(c.tabla), QLatin1String(c.columna)) &&
+            !q.exec(QLatin1String(c.sql)))
+            return FalloSql(q.lastError());
+    for (const char* sql : {
+             "CREATE UNIQUE INDEX IF NOT EXISTS recibos_numerado ON recibos (numero) "
+             "WHERE numerado = 1",
+             "CREATE TABLE IF NOT EXISTS salidas (lote INTEGER NOT NULL REFERENCES lotes (id), "
+             "temporal TEXT NOT NULL, destino TEXT NOT NULL, reemplazar INTEGER NOT NULL, "
+             "remesa TEXT, identidad TEXT)",
+             "CREATE INDEX IF NOT EXISTS lotes_pendiente ON lotes (pendiente)",
          }) {
         if (!q.exec(QLatin1String(sql)))
             return FalloSql(q.lastError());

@@ -195,7 +195,8 @@ Fecha Hoy() {
                  std::chrono::day(unsigned(hoy.day()))};
 }
 
-ResultadoRemesa EscribirRemesa(const QString& ruta, const Remesa& remesa, Fecha hoy) {
+ResultadoRemesa DocumentoRemesa(const Remesa& remesa, const QString& msgId, QByteArray& documento,
+                                Fecha hoy) {
     ResultadoRemesa resultado;
     resultado.error = Falta(remesa, hoy);
     if (!resultado.Escrita())
@@ -213,9 +214,7 @@ ResultadoRemesa EscribirRemesa(const QString& ruta, const Remesa& remesa, Fecha 
     const Acreedor acreedor = Normalizado(remesa.acreedor);
     const AcreedorXml datos{Q(TextoSepa(acreedor.nombre, kMaxNombre)), Q(acreedor.identificador),
                             Q(acreedor.iban), Q(acreedor.bic)};
-    const QString msgId = NuevoIdentificadorMensaje();
-
-    QByteArray documento;
+    documento.clear();
     {
         QBuffer buffer(&documento);
         buffer.open(QIODevice::WriteOnly);
@@ -248,7 +247,18 @@ ResultadoRemesa EscribirRemesa(const QString& ruta, const Remesa& remesa, Fecha 
             EscribirGrupo(xml, msgId, secuencia, grupo, fechaCobro, datos);
         xml.writeEndDocument();
     }
+    resultado.msgId = msgId;
+    return resultado;
+}
 
+ResultadoRemesa EscribirRemesa(const QString& ruta, const Remesa& remesa, Fecha hoy) {
+    QByteArray documento;
+    ResultadoRemesa resultado =
+        DocumentoRemesa(remesa, NuevoIdentificadorMensaje(), documento, hoy);
+    if (!resultado.Escrita())
+        return resultado;
+    const QString msgId = resultado.msgId;
+    resultado.msgId.clear();
     // As the PDF files: the temporary file replaces `ruta` only once all of it is on disk.
     QSaveFile archivo(ruta);
     const auto fallo = [&](const QString& motivo) {

@@ -9,6 +9,7 @@
 
 #include "sepa/Adeudo.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
@@ -30,5 +31,10 @@ Fecha Hoy();
 // Checks the remittance (creditor, collection date against `hoy`, every debit) and writes
 // it to `ruta`. A fault of one debit names its receipt: "Recibo 12, IBAN: ...".
 ResultadoRemesa EscribirRemesa(const QString& ruta, const Remesa& remesa, Fecha hoy = Hoy());
+
+// The same document, checked the same way, with the identifier given, into `documento`
+// instead of a file: for a caller that records the identifier before the file exists.
+ResultadoRemesa DocumentoRemesa(const Remesa& remesa, const QString& msgId, QByteArray& documento,
+                                Fecha hoy = Hoy());
 
 } // namespace sepa

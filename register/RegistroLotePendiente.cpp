@@ -1,0 +1,160 @@
+// A list recorded before its files are in place: the rows that say which files it still has
+// to put at their names, and the few statements that move it from one state to the next.
+#include "register/Registro.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace registro {
+
+bool Registro::EnTransaccion(const std::function<bool(QSqlError&)>& cambios) {
+    if (!Abrir())
+        return false;
+    QSqlDatabase db = Base();
+    QSqlQuery q(db);
+    QSqlError e;
+    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        return FalloSql(q.lastError());
+    if (!cambios(e)) {
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        return FalloSql(e);
+    }
+    if (!q.exec(QStringLiteral("COMMIT"))) {
+        e = q.lastError();
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        return FalloSql(e);
+    }
+    error_.clear();
+    return true;
+}
+
+bool Registro::InsertarReserva(const Reserva& reserva, qint64 lote, QSqlError& error) {
+    QSqlQuery ins(Base());
+    ins.prepare(QStringLiteral("INSERT INTO salidas (lote, temporal, destino, reemplazar, remesa) "
+                               "VALUES (?, ?, ?, ?, ?)"));
+    for (const Salida& s : reserva.salidas) {
+        ins.addBindValue(lote);
+        ins.addBindValue(s.temporal);
+        ins.addBindValue(s.destino);
+        ins.addBindValue(s.reemplazar ? 1 : 0);
+        ins.addBindValue(s.remesa.isEmpty() ? QVariant(QMetaType::fromType<QString>())
+                                            : QVariant(s.remesa));
+        if (!ins.exec()) {
+            error = ins.lastError();
+            return false;
+        }
+    }
+    return true;
+}
+
+qint64 Registro::ReservarLote(const Reserva& reserva) {
+    LoteNuevo lote{reserva.archivo, reserva.destino, reserva.creado, reserva.remesaDe, 0, &reserva};
+    return AnotarEnTransaccion(reserva.cuantos, reserva.emision, &lote) ? lote.id : 0;
+}
+
+bool Registro::MarcarListo(qint64 lote, const QStringList& identidades) {
+    return EnTransaccion([&](QSqlError& e) {
+        QSqlQuery q(Base());
+        q.prepare(QStringLiteral("SELECT rowid FROM salidas WHERE lote = ? ORDER BY rowid"));
+        q.addBindValue(lote);
+        if (!q.exec()) {
+            e = q.lastError();
+            return false;
+        }
+        QList<qint64> filas;
+        while (q.next())
+            filas << q.value(0).toLongLong();
+        QSqlQuery upd(Base());
+        upd.prepare(QStringLiteral("UPDATE salidas SET identidad = ? WHERE rowid = ?"));
+        for (qsizetype i = 0; i < filas.size() && i < identidades.size(); ++i) {
+            upd.addBindValue(identidades[i]);
+            upd.addBindValue(filas[i]);
+            if (!upd.exec()) {
+                e = upd.lastError();
+                return false;
+            }
+        }
+        upd.prepare(QStringLiteral("UPDATE lotes SET listo = 1 WHERE id = ?"));
+        upd.addBindValue(lote);
+        if (!upd.exec()) {
+            e = upd.lastError();
+            return false;
+        }
+        return true;
+    });
+}
+
+bool Registro::CerrarLote(qint64 lote) {
+    return EnTransaccion([&](QSqlError& e) {
+        QSqlQuery q(Base());
+        for (const char* sql : {"DELETE FROM salidas WHERE lote = ?",
+                                "UPDATE lotes SET pendiente = NULL, listo = 0 WHERE id = ?"}) {
+            q.prepare(QLatin1String(sql));
+            q.addBindValue(lote);
+            if (!q.exec()) {
+                e = q.lastError();
+                return false;
+            }
+        }
+        return true;
+    });
+}
+
+bool Registro::DeshacerLote(qint64 lote) {
+    return EnTransaccion([&](QSqlError& e) {
+        QSqlQuery q(Base());
+        // Only a list still pending is ever taken back: a complete one is history.
+        for (const char* sql :
+             {"DELETE FROM busqueda WHERE recibo IN (SELECT id FROM recibos WHERE lote = "
+              "(SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT NULL))",
+              "DELETE FROM recibos WHERE lote = (SELECT id FROM lotes WHERE id = ? AND "
+              "pendiente IS NOT NULL)",
+              "DELETE FROM salidas WHERE lote = (SELECT id FROM lotes WHERE id = ? AND "
+              "pendiente IS NOT NULL)",
+              "DELETE FROM lotes WHERE id = ? AND pendiente IS NOT NULL"}) {
+            q.prepare(QLatin1String(sql));
+            q.addBindValue(lote);
+            if (!q.exec()) {
+                e = q.lastError();
+                return false;
+            }
+        }
+        return true;
+    });
+}
+
+std::vector<Registro::Pendiente> Registro::LotesPendientes() {
+    std::vector<Pendiente> pendientes;
+    if (!Abrir())
+        return pendientes;
+    QSqlQuery q(Base());
+    if (!q.exec(QStringLiteral("SELECT id, pendiente, archivo, recibos, listo FROM lotes WHERE "
+                               "pendiente IS NOT NULL ORDER BY id"))) {
+        FalloSql(q.lastError());
+        return pendientes;
+    }
+    while (q.next())
+        pendientes.push_back({q.value(0).toLongLong(),
+                              q.value(1).toString(),
+                              q.value(2).toString(),
+                              q.value(3).toLongLong(),
+                              q.value(4).toInt() != 0,
+                              {}});
+    QSqlQuery s(Base());
+    s.prepare(QStringLiteral("SELECT temporal, destino, reemplazar, remesa, identidad FROM "
+                             "salidas WHERE lote = ? ORDER BY rowid"));
+    for (Pendiente& p : pendientes) {
+        s.addBindValue(p.lote);
+        if (!s.exec()) {
+            FalloSql(s.lastError());
+            return {};
+        }
+        while (s.next())
+            p.salidas.push_back({s.value(0).toString(), s.value(1).toString(),
+                                 s.value(2).toInt() != 0, s.value(3).toString(),
+                                 s.value(4).toString()});
+    }
+    return pendientes;
+}
+
+} // namespace registro
