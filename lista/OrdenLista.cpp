@@ -3,6 +3,7 @@
 #include "lista/ColumnasAdeudo.h"
 #include "lista/Emision.h"
 #include "platform/SettingsStore.h"
+#include "register/Pendientes.h"
 #include "register/Registro.h"
 #include "sepa/AjustesAcreedor.h"
 
@@ -65,6 +66,10 @@ int EmitirDesdeLineaDeOrdenes(const registro::OpcionesLista& o, const CRecibo& p
         return Error(QStringLiteral("no se puede abrir el registro %1: %2")
                          .arg(registro.Ruta(), registro.Error()),
                      1);
+    // An emission that a program left half-way is finished or taken back before the list
+    // draws its numbers.
+    for (const QString& aviso : registro::RecuperarPendientes(registro))
+        Decir(stderr, QStringLiteral("talvero: ") + aviso);
     const NumerosDelRegistro numeros{registro.NumerosEnUso(), registro.SiguienteNumeroLibre()};
     ListaRevisada lista =
         RevisarLista(LeerArchivoCsv(ruta), plantilla, TiposDeAjustes(ajustes), numeros);

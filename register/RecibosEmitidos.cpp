@@ -2,6 +2,7 @@
 
 #include "register/ExportarCsv.h"
 #include "register/ModeloRecibos.h"
+#include "register/Pendientes.h"
 #include "register/Registro.h"
 
 #include <QAction>
@@ -147,6 +148,9 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
     if (!registro_->Abrir()) {
         estado_->setText(QStringLiteral("No se puede abrir el registro %1: %2")
                              .arg(registro_->Ruta(), registro_->Error()));
+        estado_->show();
+    } else if (const QStringList avisos = RecuperarPendientes(*registro_); !avisos.isEmpty()) {
+        estado_->setText(avisos.join(u'\n'));
         estado_->show();
     } else if (!registro_->Apartado().isEmpty()) {
         estado_->setText(QStringLiteral("El registro estaba dañado: se ha apartado como %1 y se "

@@ -17,8 +17,8 @@ struct SalidaTalvero {
     QString salida, errores;
 };
 
-inline SalidaTalvero EjecutarTalvero(const QString& carpeta, const QStringList& argumentos) {
-    QProcess p;
+// The program started in `carpeta`, for a test that runs several at once or stops one.
+inline void LanzarTalvero(QProcess& p, const QString& carpeta, const QStringList& argumentos) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_DATA_HOME"), carpeta + QStringLiteral("/datos"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), carpeta + QStringLiteral("/ajustes"));
@@ -26,10 +26,26 @@ inline SalidaTalvero EjecutarTalvero(const QString& carpeta, const QStringList& 
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(carpeta);
     p.start(QStringLiteral(TALVERO_PROGRAMA), argumentos);
-    if (!p.waitForFinished(120000))
+}
+
+// What a program started by LanzarTalvero said, once it has ended.
+inline SalidaTalvero TerminoDeTalvero(QProcess& p) {
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit)
         return {};
     return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardOutput()),
             QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+inline SalidaTalvero EjecutarTalvero(const QString& carpeta, const QStringList& argumentos) {
+    QProcess p;
+    LanzarTalvero(p, carpeta, argumentos);
+    return TerminoDeTalvero(p);
+}
+
+// The register's file for a program run by EjecutarTalvero in `carpeta`.
+inline QString RegistroDeTalvero(const QString& carpeta) {
+    return QDir(carpeta + QStringLiteral("/datos"))
+        .filePath(QStringLiteral("Quenlaria/Talvero/recibos.sqlite"));
 }
 
 // The register that the program run by EjecutarTalvero kept in `carpeta`: one text per row of
@@ -37,8 +53,7 @@ inline SalidaTalvero EjecutarTalvero(const QString& carpeta, const QStringList& 
 inline QStringList FilasDelRegistro(const QString& carpeta, const QString& consulta,
                                     const std::function<QString(const QSqlQuery&)>& fila) {
     QStringList filas;
-    const QString ruta = QDir(carpeta + QStringLiteral("/datos"))
-                             .filePath(QStringLiteral("Quenlaria/Talvero/recibos.sqlite"));
+    const QString ruta = RegistroDeTalvero(carpeta);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("r"));
         db.setDatabaseName(ruta);
