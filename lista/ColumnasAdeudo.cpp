@@ -127,6 +127,9 @@ void CompletarAdeudo(FilaRevisada& fila) {
     if (!ConAdeudo(fila))
         return;
     const sepa::Adeudo adeudo = AdeudoDeFila(fila);
+    if (const std::string motivo = sepa::ComprobarBicDeCuenta(adeudo.iban, adeudo.bic);
+        !motivo.empty())
+        Error(fila, kBic, Motivo(motivo));
     if (Extra(fila, kMandato).isEmpty())
         Error(fila, kMandato, Motivo(sepa::ComprobarMandato({})));
     if (Extra(fila, kFechaMandato).isEmpty())
@@ -150,14 +153,35 @@ sepa::Adeudo AdeudoDeFila(const FilaRevisada& fila) {
     return adeudo;
 }
 
-void ComprobarMandatosHasta(ListaRevisada& lista, sepa::Fecha cobro) {
+void ComprobarMandatosHasta(ListaRevisada& lista, sepa::Fecha cobro, sepa::Fecha hoy) {
     for (FilaRevisada& fila : lista.filas) {
         if (!fila.Valida() || !ConAdeudo(fila))
             continue;
         const sepa::Adeudo adeudo = AdeudoDeFila(fila);
-        if (const std::string motivo = sepa::ComprobarFechaMandato(adeudo.fechaMandato, cobro);
-            !motivo.empty())
+        std::string motivo = sepa::ComprobarFechaMandato(adeudo.fechaMandato, cobro);
+        if (motivo.empty())
+            motivo = sepa::ComprobarFirmaMandato(adeudo.fechaMandato, hoy);
+        if (!motivo.empty())
             Error(fila, kFechaMandato, Motivo(motivo));
+    }
+    // A mandate is for one account: each row whose mandate another row gives with another
+    // IBAN, the other row named.
+    std::vector<FilaRevisada*> filas;
+    std::vector<sepa::Adeudo> mandatos;
+    for (FilaRevisada& fila : lista.filas) {
+        if (!ConAdeudo(fila) || Extra(fila, kMandato).isEmpty())
+            continue;
+        filas.push_back(&fila);
+        sepa::Adeudo& a = mandatos.emplace_back();
+        a.iban = Extra(fila, kIban).toStdString();
+        a.mandato = Extra(fila, kMandato).toStdString();
+    }
+    const auto otras = sepa::MandatosConOtraCuenta(mandatos);
+    for (std::size_t i = 0; i < otras.size(); ++i) {
+        if (!otras[i])
+            continue;
+        const std::string otra = "de la fila " + std::to_string(filas[*otras[i]]->fila);
+        Error(*filas[i], kMandato, Motivo(sepa::MandatoConOtraCuenta(mandatos[i].mandato, otra)));
     }
 }
 

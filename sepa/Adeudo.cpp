@@ -6,6 +6,8 @@
 #include "sepa/Cuentas.h"
 #include "sepa/TextoSepa.h"
 
+#include <map>
+
 namespace sepa {
 
 namespace {
@@ -125,6 +127,13 @@ std::string ComprobarFechaMandato(Fecha mandato, Fecha cobro) {
     return {};
 }
 
+std::string ComprobarFirmaMandato(Fecha mandato, Fecha hoy) {
+    if (mandato.ok() && std::chrono::sys_days(mandato) > std::chrono::sys_days(hoy))
+        return "el mandato se firmó el " + TextoFecha(mandato) + ", después de hoy (" +
+               TextoFecha(hoy) + ").";
+    return {};
+}
+
 std::string ComprobarNombre(std::string_view nombre, std::string_view falta) {
     if (TextoSepa(nombre).empty())
         return std::string(falta);
@@ -148,7 +157,7 @@ std::string ComprobarNumero(std::string_view numero) {
     return {};
 }
 
-std::optional<Problema> ComprobarAdeudo(const Adeudo& a, Fecha cobro) {
+std::optional<Problema> ComprobarAdeudo(const Adeudo& a, Fecha cobro, Fecha hoy) {
     if (auto p = En("Número", ComprobarNumero(a.numero)))
         return p;
     if (auto p = En("Total", ComprobarTotal(a.total)))
@@ -157,12 +166,13 @@ std::optional<Problema> ComprobarAdeudo(const Adeudo& a, Fecha cobro) {
         return p;
     if (auto p = En("IBAN", ComprobarIban(a.iban)))
         return p;
-    if (!NormalizarCodigo(a.bic).empty())
-        if (auto p = En("BIC", ComprobarBic(a.bic)))
-            return p;
+    if (auto p = En("BIC", ComprobarBicDeCuenta(a.iban, a.bic)))
+        return p;
     if (auto p = En("Mandato", ComprobarMandato(a.mandato)))
         return p;
-    return En("Fecha del mandato", ComprobarFechaMandato(a.fechaMandato, cobro));
+    if (auto p = En("Fecha del mandato", ComprobarFechaMandato(a.fechaMandato, cobro)))
+        return p;
+    return En("Fecha del mandato", ComprobarFirmaMandato(a.fechaMandato, hoy));
 }
 
 std::optional<Problema> ComprobarAcreedor(const Acreedor& a) {
@@ -175,6 +185,43 @@ std::optional<Problema> ComprobarAcreedor(const Acreedor& a) {
     if (!NormalizarCodigo(a.bic).empty())
         return En("BIC", ComprobarBic(a.bic));
     return std::nullopt;
+}
+
+std::vector<std::optional<std::size_t>> MandatosConOtraCuenta(const std::vector<Adeudo>& adeudos) {
+    // Per reference, its first debit and the first whose IBAN differs from that one's: the
+    // first debit with an IBAN other than any given one's is one of these two.
+    struct Primeros {
+        std::size_t primero;
+        std::optional<std::size_t> otraCuenta;
+    };
+    std::vector<std::string> mandatos, ibanes;
+    mandatos.reserve(adeudos.size());
+    ibanes.reserve(adeudos.size());
+    for (const Adeudo& a : adeudos) {
+        mandatos.push_back(SinEspaciosAlrededor(a.mandato));
+        ibanes.push_back(NormalizarCodigo(a.iban));
+    }
+    std::map<std::string_view, Primeros> porMandato;
+    for (std::size_t i = 0; i < adeudos.size(); ++i) {
+        if (mandatos[i].empty())
+            continue; // refused on its own
+        const auto [it, nuevo] = porMandato.try_emplace(mandatos[i], Primeros{i, {}});
+        if (!nuevo && !it->second.otraCuenta && ibanes[i] != ibanes[it->second.primero])
+            it->second.otraCuenta = i;
+    }
+    std::vector<std::optional<std::size_t>> otros(adeudos.size());
+    for (std::size_t i = 0; i < adeudos.size(); ++i) {
+        if (mandatos[i].empty())
+            continue;
+        const Primeros& p = porMandato.at(mandatos[i]);
+        otros[i] = ibanes[i] != ibanes[p.primero] ? std::optional(p.primero) : p.otraCuenta;
+    }
+    return otros;
+}
+
+std::string MandatoConOtraCuenta(std::string_view mandato, std::string_view otro) {
+    return "la referencia del mandato «" + SinEspaciosAlrededor(mandato) + "» es también la " +
+           std::string(otro) + ", que tiene otro IBAN: un mandato es de una sola cuenta.";
 }
 
 Acreedor Normalizado(Acreedor a) {

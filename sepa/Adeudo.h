@@ -76,6 +76,8 @@ std::string ComprobarTotal(const moneda::Currency& total);
 // "//" (the banks refuse references like that).
 std::string ComprobarMandato(std::string_view mandato);
 std::string ComprobarFechaMandato(Fecha mandato, Fecha cobro);
+// A mandate is signed before the file that collects it is made: not after today.
+std::string ComprobarFirmaMandato(Fecha mandato, Fecha hoy);
 // A name of at most 70 characters; what is outside the SEPA set is converted, not refused.
 std::string ComprobarNombre(std::string_view nombre, std::string_view falta);
 std::string ComprobarTitular(std::string_view titular);
@@ -88,8 +90,16 @@ struct Problema {
     std::string campo;   // the list's column: "IBAN", "BIC", "Mandato", "Fecha del mandato"...
     std::string mensaje; // a reason as above
 };
-std::optional<Problema> ComprobarAdeudo(const Adeudo& adeudo, Fecha cobro);
+std::optional<Problema> ComprobarAdeudo(const Adeudo& adeudo, Fecha cobro, Fecha hoy);
 std::optional<Problema> ComprobarAcreedor(const Acreedor& acreedor);
+
+// --- Checks across the debits -----------------------------------------------------------
+// A mandate is given for one account: for each debit, the first other one with the same
+// mandate reference and another IBAN, or nothing (always for a debit without a reference).
+std::vector<std::optional<std::size_t>> MandatosConOtraCuenta(const std::vector<Adeudo>& adeudos);
+// What is said of a debit whose mandate reference `otro` ("de la fila 3", "del recibo «7»")
+// also gives, with another IBAN.
+std::string MandatoConOtraCuenta(std::string_view mandato, std::string_view otro);
 
 // The creditor's data as it is written: codes without spaces and upper-cased, the name
 // without spaces at the ends.

@@ -64,9 +64,24 @@ Fecha PrimerDiaValido(Fecha despuesDe, Fecha hoy) {
     return Fecha(dia);
 }
 
+Fecha UltimoDiaValido(Fecha hoy) {
+    Fecha limite = hoy + years(1);
+    if (!limite.ok())
+        limite = limite.year() / limite.month() / last;
+    sys_days dia{limite};
+    while (!MotivoInhabil(Fecha(dia)).empty())
+        dia -= days(1);
+    return Fecha(dia);
+}
+
 std::string ComprobarFechaCobro(Fecha cobro, Fecha hoy) {
     if (!cobro.ok())
         return "la fecha de cobro no es una fecha que exista.";
+    if (const Fecha ultimo = UltimoDiaValido(hoy); sys_days(cobro) > sys_days(ultimo))
+        return "la fecha de cobro " + TextoFecha(cobro) +
+               " es demasiado lejana (se admite hasta un año después de hoy); la última fecha "
+               "válida es el " +
+               TextoFecha(ultimo) + ".";
     std::string motivo;
     if (sys_days(cobro) <= sys_days(hoy))
         motivo = sys_days(cobro) == sys_days(hoy) ? "es hoy" : "ya ha pasado";

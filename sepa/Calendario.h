@@ -20,9 +20,16 @@ std::string MotivoInhabil(Fecha dia);
 // The first TARGET2 business day after both `despuesDe` and `hoy`.
 Fecha PrimerDiaValido(Fecha despuesDe, Fecha hoy);
 
-// Whether `cobro` can be asked of the bank today: a TARGET2 business day after `hoy`. The
-// reason otherwise, with the first valid date after it (and after today) proposed:
-// "la fecha de cobro 06/04/2024 es sábado; el primer día válido es el 08/04/2024."
+// The last business day on or before the same day a year after `hoy` (the last day of
+// February after a 29 February): a later collection date is a typing mistake.
+Fecha UltimoDiaValido(Fecha hoy);
+
+// Whether `cobro` can be asked of the bank today: a TARGET2 business day after `hoy` and not
+// after UltimoDiaValido(hoy). The reason otherwise, with the first valid date after it (and
+// after today) proposed, or the last one when it is too far:
+// "la fecha de cobro 06/04/2024 es sábado, …; el primer día válido es el 08/04/2024."
+// "la fecha de cobro 05/03/2099 es demasiado lejana (se admite hasta un año después de hoy);
+// la última fecha válida es el 05/03/2025."
 std::string ComprobarFechaCobro(Fecha cobro, Fecha hoy);
 
 // dd/mm/yyyy, as the program shows dates to the user.

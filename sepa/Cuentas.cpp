@@ -17,22 +17,29 @@ struct Pais {
 };
 
 // The IBAN countries of the SEPA schemes (territories such as the Canary Islands, the
-// French overseas departments or Åland use the IBAN of their state).
-constexpr std::array<Pais, 37> kPaises{{
-    {"AD", "Andorra", 24},          {"AT", "Austria", 20},        {"BE", "Bélgica", 16},
-    {"BG", "Bulgaria", 22},         {"CH", "Suiza", 21},          {"CY", "Chipre", 28},
-    {"CZ", "Chequia", 24},          {"DE", "Alemania", 22},       {"DK", "Dinamarca", 18},
-    {"EE", "Estonia", 20},          {"ES", "España", 24},         {"FI", "Finlandia", 18},
-    {"FR", "Francia", 27},          {"GB", "el Reino Unido", 22}, {"GI", "Gibraltar", 23},
-    {"GR", "Grecia", 27},           {"HR", "Croacia", 21},        {"HU", "Hungría", 28},
-    {"IE", "Irlanda", 22},          {"IS", "Islandia", 26},       {"IT", "Italia", 27},
-    {"LI", "Liechtenstein", 21},    {"LT", "Lituania", 20},       {"LU", "Luxemburgo", 20},
-    {"LV", "Letonia", 21},          {"MC", "Mónaco", 27},         {"MT", "Malta", 31},
-    {"NL", "los Países Bajos", 18}, {"NO", "Noruega", 15},        {"PL", "Polonia", 28},
-    {"PT", "Portugal", 25},         {"RO", "Rumanía", 24},        {"SE", "Suecia", 24},
-    {"SI", "Eslovenia", 19},        {"SK", "Eslovaquia", 24},     {"SM", "San Marino", 27},
-    {"VA", "el Vaticano", 22},
+// French overseas departments or Åland use the IBAN of their state; Jersey, Guernsey and the
+// Isle of Man use the British one, Saint-Pierre-et-Miquelon the French one).
+constexpr std::array<Pais, 41> kPaises{{
+    {"AD", "Andorra", 24},    {"AL", "Albania", 28},          {"AT", "Austria", 20},
+    {"BE", "Bélgica", 16},    {"BG", "Bulgaria", 22},         {"CH", "Suiza", 21},
+    {"CY", "Chipre", 28},     {"CZ", "Chequia", 24},          {"DE", "Alemania", 22},
+    {"DK", "Dinamarca", 18},  {"EE", "Estonia", 20},          {"ES", "España", 24},
+    {"FI", "Finlandia", 18},  {"FR", "Francia", 27},          {"GB", "el Reino Unido", 22},
+    {"GI", "Gibraltar", 23},  {"GR", "Grecia", 27},           {"HR", "Croacia", 21},
+    {"HU", "Hungría", 28},    {"IE", "Irlanda", 22},          {"IS", "Islandia", 26},
+    {"IT", "Italia", 27},     {"LI", "Liechtenstein", 21},    {"LT", "Lituania", 20},
+    {"LU", "Luxemburgo", 20}, {"LV", "Letonia", 21},          {"MC", "Mónaco", 27},
+    {"MD", "Moldavia", 24},   {"ME", "Montenegro", 22},       {"MK", "Macedonia del Norte", 19},
+    {"MT", "Malta", 31},      {"NL", "los Países Bajos", 18}, {"NO", "Noruega", 15},
+    {"PL", "Polonia", 28},    {"PT", "Portugal", 25},         {"RO", "Rumanía", 24},
+    {"SE", "Suecia", 24},     {"SI", "Eslovenia", 19},        {"SK", "Eslovaquia", 24},
+    {"SM", "San Marino", 27}, {"VA", "el Vaticano", 22},
 }};
+
+// The IBAN countries above outside the European Economic Area: their banks are named by
+// their BIC in every debit.
+constexpr std::array<std::string_view, 11> kFueraDelEee{"AD", "AL", "CH", "GB", "GI", "MC",
+                                                        "MD", "ME", "MK", "SM", "VA"};
 
 const Pais* BuscarPais(std::string_view codigo) {
     const auto it = std::find_if(kPaises.begin(), kPaises.end(),
@@ -105,8 +112,11 @@ std::string ComprobarPais(const std::string& codigo, std::string_view cual, std:
     return {};
 }
 
-std::string TextoPais(const Pais& p) {
-    return std::string(p.nombre) + " (" + std::string(p.codigo) + ")";
+// "de Suiza (CH)", "del Reino Unido (GB)".
+std::string DePais(const Pais& p) {
+    const bool conEl = p.nombre.starts_with("el ");
+    return (conEl ? "del " : "de ") + std::string(p.nombre.substr(conEl ? 3 : 0)) + " (" +
+           std::string(p.codigo) + ")";
 }
 
 std::string ComprobarCuentaEspanola(std::string_view bban) {
@@ -142,7 +152,7 @@ std::string ComprobarIban(std::string_view tecleado) {
     if (std::string falta = ComprobarPais(iban, "un IBAN", "del IBAN", pais); !falta.empty())
         return falta;
     if (iban.size() != pais->longitudIban)
-        return "un IBAN de " + TextoPais(*pais) + " tiene " + std::to_string(pais->longitudIban) +
+        return "un IBAN " + DePais(*pais) + " tiene " + std::to_string(pais->longitudIban) +
                " caracteres, y este tiene " + std::to_string(iban.size()) + ".";
     if (!EsCifra(iban[2]) || !EsCifra(iban[3]))
         return "los dígitos de control (el tercer y el cuarto carácter) deben ser cifras.";
@@ -169,6 +179,19 @@ std::string ComprobarBic(std::string_view tecleado) {
         return "un BIC lleva cuatro letras del banco, dos del país, dos letras o cifras de la "
                "plaza y, si acaso, tres de la oficina.";
     return {};
+}
+
+std::string ComprobarBicDeCuenta(std::string_view iban, std::string_view bic) {
+    if (!NormalizarCodigo(bic).empty())
+        return ComprobarBic(bic);
+    if (!ComprobarIban(iban).empty())
+        return {};
+    const std::string codigo = NormalizarCodigo(iban);
+    const Pais* pais = BuscarPais(std::string_view(codigo).substr(0, 2));
+    if (std::find(kFueraDelEee.begin(), kFueraDelEee.end(), pais->codigo) == kFueraDelEee.end())
+        return {};
+    return "falta el BIC, que es obligatorio para una cuenta " + DePais(*pais) +
+           ", fuera del Espacio Económico Europeo.";
 }
 
 std::string ComprobarIdentificadorAcreedor(std::string_view tecleado) {

@@ -24,6 +24,12 @@ std::string ComprobarIban(std::string_view iban);
 // where it is optional the caller does not ask.
 std::string ComprobarBic(std::string_view bic);
 
+// The BIC of the debtor's bank for an account: the BIC as above when it is given; when it is
+// not, required only of the SEPA countries and territories outside the European Economic
+// Area (Switzerland, the United Kingdom and the Channel Islands, Andorra, Albania...), whose
+// banks are always named by their BIC. An IBAN that is not right needs nothing here.
+std::string ComprobarBicDeCuenta(std::string_view iban, std::string_view bic);
+
 // "ES", two check digits, a three-character business code (usually "000") and the NIF: the
 // check digits are ISO 7064 mod 97-10 over the NIF followed by "ES00", the business code
 // left out. Creditors of other SEPA countries are checked the same way with their own

@@ -181,9 +181,17 @@ QString Falta(const Remesa& remesa, Fecha hoy) {
             .arg(qulonglong(remesa.adeudos.size()))
             .arg(qulonglong(kMaxAdeudos));
     for (const Adeudo& a : remesa.adeudos)
-        if (const auto p = ComprobarAdeudo(a, remesa.fechaCobro))
+        if (const auto p = ComprobarAdeudo(a, remesa.fechaCobro, hoy))
             return QStringLiteral("Recibo «%1», %2: %3")
                 .arg(Q(a.numero), Q(p->campo), Q(p->mensaje));
+    const auto otros = MandatosConOtraCuenta(remesa.adeudos);
+    for (std::size_t i = 0; i < otros.size(); ++i)
+        if (otros[i]) {
+            const Adeudo& a = remesa.adeudos[i];
+            const std::string otro = "del recibo «" + remesa.adeudos[*otros[i]].numero + "»";
+            return QStringLiteral("Recibo «%1», Mandato: %2")
+                .arg(Q(a.numero), Q(MandatoConOtraCuenta(a.mandato, otro)));
+        }
     return {};
 }
 

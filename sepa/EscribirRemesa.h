@@ -28,8 +28,9 @@ struct ResultadoRemesa {
 // Today's date on this machine's clock.
 Fecha Hoy();
 
-// Checks the remittance (creditor, collection date against `hoy`, every debit) and writes
-// it to `ruta`. A fault of one debit names its receipt: "Recibo 12, IBAN: ...".
+// Checks the remittance (creditor, collection date against `hoy`, every debit, its mandate
+// signed by `hoy`, and no mandate reference given with two IBANs) and writes it to `ruta`. A
+// fault of one debit names its receipt: "Recibo «12», IBAN: ...".
 ResultadoRemesa EscribirRemesa(const QString& ruta, const Remesa& remesa, Fecha hoy = Hoy());
 
 // The same document, checked the same way, with the identifier given, into `documento`

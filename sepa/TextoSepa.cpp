@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <array>
 
 namespace sepa {
 
@@ -22,6 +23,24 @@ bool EsMarca(QChar c) {
            cat == QChar::Mark_Enclosing;
 }
 
+// Letters that no decomposition takes to a-z, as the banks' conversion spells them, and the
+// Catalan raised dot of "l·l", written "l.l" where it cannot be.
+struct Transcrita {
+    char16_t letra;
+    std::string_view latinas;
+};
+constexpr std::array<Transcrita, 22> kTranscritas{
+    {{u'ß', "ss"}, {u'ẞ', "SS"}, {u'Æ', "AE"}, {u'æ', "ae"}, {u'Œ', "OE"}, {u'œ', "oe"},
+     {u'Ø', "O"},  {u'ø', "o"},  {u'Ð', "D"},  {u'ð', "d"},  {u'Đ', "D"},  {u'đ', "d"},
+     {u'Þ', "TH"}, {u'þ', "th"}, {u'Ł', "L"},  {u'ł', "l"},  {u'Ħ', "H"},  {u'ħ', "h"},
+     {u'ı', "i"},  {u'Ŧ', "T"},  {u'ŧ', "t"},  {u'·', "."}}};
+
+const Transcrita* Transcripcion(char16_t c) {
+    const auto it = std::find_if(kTranscritas.begin(), kTranscritas.end(),
+                                 [c](const Transcrita& t) { return t.letra == c; });
+    return it == kTranscritas.end() ? nullptr : &*it;
+}
+
 void QuitarEspaciosFinales(std::string& texto) {
     texto.erase(std::find_if(texto.rbegin(), texto.rend(), [](char c) { return c != ' '; }).base(),
                 texto.end());
@@ -35,8 +54,8 @@ bool EsCaracterSepa(char c) {
 }
 
 std::string TextoSepa(std::string_view utf8, std::size_t limite) {
-    // Compatibility decomposition turns "ñ" into "n" and a combining tilde, and "º" or "ª"
-    // into plain letters; the marks are then dropped.
+    // Compatibility decomposition turns "ñ" into "n" and a combining tilde, "º" or "ª" into
+    // plain letters, and "Ŀ" into "L" and a raised dot; the marks are then dropped.
     const QString descompuesto = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()))
                                      .normalized(QString::NormalizationForm_KD);
     std::string sepa;
@@ -50,6 +69,8 @@ std::string TextoSepa(std::string_view utf8, std::size_t limite) {
             sepa.push_back(char(u));
         } else if (u == u'&') {
             sepa.push_back('+');
+        } else if (const Transcrita* t = Transcripcion(u)) {
+            sepa.append(t->latinas);
         } else {
             // A character outside the basic plane is two UTF-16 units and one space.
             if (c.isHighSurrogate() && i + 1 < descompuesto.size() &&
@@ -96,18 +117,18 @@ std::string InformacionRemesa(std::string_view numero, const std::vector<std::st
             continue;
         texto += separador;
         texto += linea;
-        separador = "; ";
+        separador = " / ";
         // The rest would be cut off anyway.
         if (texto.size() > kLimite)
             break;
     }
     if (texto.size() <= kLimite)
         return texto;
-    // At the last space among the concepts that keeps the text within the limit, with the
-    // separator that would end it; concepts with no space to cut at are cut at the limit.
+    // At the last space among the concepts that keeps the text within the limit, without
+    // the separator that would end it; concepts with no space to cut at are cut at the limit.
     const std::size_t espacio = texto.rfind(' ', kLimite);
     texto.resize(espacio == std::string::npos || espacio <= cabecera + 1 ? kLimite : espacio);
-    while (!texto.empty() && (texto.back() == ' ' || texto.back() == ';' || texto.back() == ':' ||
+    while (!texto.empty() && (texto.back() == ' ' || texto.back() == '/' || texto.back() == ':' ||
                               texto.back() == ','))
         texto.pop_back();
     return texto;

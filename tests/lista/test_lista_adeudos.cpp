@@ -43,10 +43,11 @@ private Q_SLOTS:
 
 void TestListaAdeudos::filas_data() {
     QTest::addColumn<QString>("fila");
-    QTest::addColumn<bool>("conCobro"); // collection date 01/03/2024
+    QTest::addColumn<bool>("conCobro"); // collection date 01/03/2024, today 27/02/2024
     QTest::addColumn<QStringList>("errores");
 
     const QString bien = QStringLiteral("10;0;") + kIban + QStringLiteral(";M-1;01/02/2024");
+    // One row: each cell, and the columns together
     QTest::newRow("a complete debit") << bien << true << QStringList{};
     QTest::newRow("no IBAN, no debit checks") << QStringLiteral("0;0;;;") << true << QStringList{};
     QTest::newRow("IBAN with wrong check digits")
@@ -102,6 +103,47 @@ void TestListaAdeudos::filas_data() {
         << QStringLiteral("-5;0;") + kIban + QStringLiteral(";M-1;01/02/2024") << false
         << QStringList{QStringLiteral("Fila 2, Total: el total del recibo es -5,05 €, y solo se "
                                       "cobra un total mayor que cero")};
+
+    // The debtor's bank outside the European Economic Area: its BIC is required
+    const QString fuera = QStringLiteral("Fila 2, BIC: falta el BIC, que es obligatorio para una "
+                                         "cuenta %1, fuera del Espacio Económico Europeo");
+    QTest::newRow("Swiss IBAN without BIC")
+        << QStringLiteral("10;0;CH9300762011623852957;M-1;01/02/2024") << false
+        << QStringList{fuera.arg(u"de Suiza (CH)")};
+    QTest::newRow("Swiss IBAN with its BIC")
+        << QStringLiteral("10;0;CH9300762011623852957;M-1;01/02/2024;UBSWCHZH80A") << true
+        << QStringList{};
+    QTest::newRow("North Macedonian IBAN without BIC")
+        << QStringLiteral("10;0;MK07250120000058984;M-1;01/02/2024") << false
+        << QStringList{fuera.arg(u"de Macedonia del Norte (MK)")};
+
+    // The mandate's date against today, 27/02/2024, once the collection date is known
+    QTest::newRow("mandate signed after today, before the collection date")
+        << QStringLiteral("10;0;") + kIban + QStringLiteral(";M-1;28/02/2024") << true
+        << QStringList{QStringLiteral("Fila 2, Fecha del mandato: el mandato se firmó el "
+                                      "28/02/2024, después de hoy (27/02/2024)")};
+    QTest::newRow("mandate signed today")
+        << QStringLiteral("10;0;") + kIban + QStringLiteral(";M-1;27/02/2024") << true
+        << QStringList{};
+
+    // Several rows: one mandate belongs to one account
+    const QString otraCuenta = QStringLiteral("\n20;0;%1;M-1;01/02/2024")
+                                   .arg(QString::fromStdString(sample::IbanFicticio(2)));
+    const auto repetido = [](int fila, int otra) {
+        return QStringLiteral("Fila %1, Mandato: la referencia del mandato «M-1» es también la "
+                              "de la fila %2, que tiene otro IBAN: un mandato es de una sola "
+                              "cuenta")
+            .arg(fila)
+            .arg(otra);
+    };
+    QTest::newRow("one mandate, two accounts")
+        << bien + otraCuenta << true << QStringList{repetido(2, 3), repetido(3, 2)};
+    QTest::newRow("one mandate, three rows, the last with another account")
+        << bien + u'\n' + bien + otraCuenta << true
+        << QStringList{repetido(2, 4), repetido(3, 4), repetido(4, 2)};
+    QTest::newRow("one mandate, the same account written another way")
+        << bien + QStringLiteral("\n20;0;") + kIban.toLower() + QStringLiteral(";M-1;01/02/2024")
+        << true << QStringList{};
 }
 
 void TestListaAdeudos::filas() {
@@ -113,7 +155,7 @@ void TestListaAdeudos::filas() {
                                "Secuencia;Titular\n") +
                 fila + u'\n');
     if (conCobro)
-        lista::ComprobarMandatosHasta(l, Dia(2024, 3, 1));
+        lista::ComprobarMandatosHasta(l, Dia(2024, 3, 1), Dia(2024, 2, 27));
     QCOMPARE(Errores(l), errores);
 }
 

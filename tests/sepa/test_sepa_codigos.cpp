@@ -44,6 +44,13 @@ void TestSepaCodigos::rechazos_data() {
     QTest::newRow("IBAN con dos cifras cambiadas") << iban << "ES5812345678010123456798" << "dígitos de control no corresponden";
     QTest::newRow("IBAN bien, cuenta española mal") << iban << "ES2312345678000123456789" << "cifras 13 y 14";
     QTest::newRow("IBAN español con letras") << iban << "ES74123456780101234567A9" << "solo lleva cifras";
+    // IBAN of the countries that joined SEPA last (the examples of the IBAN registry)
+    QTest::newRow("IBAN albanés") << iban << "AL47 2121 1009 0000 0002 3569 8741" << "";
+    QTest::newRow("IBAN montenegrino") << iban << "ME25 5050 0001 2345 6789 51" << "";
+    QTest::newRow("IBAN moldavo") << iban << "MD24 AG00 0225 1000 1310 4168" << "";
+    QTest::newRow("IBAN macedonio") << iban << "MK07 2501 2000 0058 984" << "";
+    QTest::newRow("IBAN macedonio con una cifra de más") << iban << "MK07 2501 2000 0058 9840" << "Macedonia del Norte (MK) tiene 19 caracteres, y este tiene 20";
+    QTest::newRow("IBAN británico con una cifra de más") << iban << "GB29 NWBK 6016 1331 9268 190" << "un IBAN del Reino Unido (GB) tiene 22 caracteres";
     // BIC
     QTest::newRow("BIC de 11") << bic << "FICTESMMXXX" << "";
     QTest::newRow("BIC de 8 en minúsculas") << bic << "fictesmm" << "";
@@ -104,7 +111,9 @@ void TestSepaCodigos::primeraFaltaDelAdeudo_data() {
     QTest::addColumn<sepa::Adeudo>("adeudo");
     QTest::addColumn<QString>("campo");
     QTest::addColumn<QString>("motivo");
+    // Today is 01/03/2024 and the collection date 05/03/2024.
     const sepa::Adeudo bueno = sample::AdeudoEjemplo(4);
+    // Total, holder and the form of the BIC
     QTest::newRow("completo") << bueno << "" << "";
     sepa::Adeudo a = bueno;
     a.total = moneda::Currency(-10000);
@@ -122,9 +131,43 @@ void TestSepaCodigos::primeraFaltaDelAdeudo_data() {
     a = bueno;
     a.bic = "ABC";
     QTest::newRow("BIC de 3") << a << "BIC" << "tiene 3";
+    // The debtor's bank: named by its BIC outside the European Economic Area
+    a = bueno;
+    a.bic.clear();
+    a.iban = "DE89 3704 0044 0532 0130 00";
+    QTest::newRow("cuenta alemana sin BIC") << a << "" << "";
+    a.iban = "CH93 0076 2011 6238 5295 7";
+    a.bic = "UBSWCHZH80A";
+    QTest::newRow("cuenta suiza con su BIC") << a << "" << "";
+    // The examples of the IBAN registry, one for each country outside the area.
+    const std::pair<const char*, const char*> fuera[] = {
+        {"CH9300762011623852957", "de Suiza (CH)"},
+        {"GB29NWBK60161331926819", "del Reino Unido (GB)"},
+        {"GI75NWBK000000007099453", "de Gibraltar (GI)"},
+        {"AD1200012030200359100100", "de Andorra (AD)"},
+        {"SM86U0322509800000000270100", "de San Marino (SM)"},
+        {"MC5811222000010123456789030", "de Mónaco (MC)"},
+        {"VA59001123000012345678", "del Vaticano (VA)"},
+        {"AL47212110090000000235698741", "de Albania (AL)"},
+        {"ME25505000012345678951", "de Montenegro (ME)"},
+        {"MD24AG000225100013104168", "de Moldavia (MD)"},
+        {"MK07250120000058984", "de Macedonia del Norte (MK)"},
+    };
+    for (const auto& [iban, pais] : fuera) {
+        a.iban = iban;
+        a.bic.clear();
+        QTest::newRow(qPrintable(QStringLiteral("cuenta %1 sin BIC").arg(QString::fromUtf8(pais))))
+            << a << "BIC" << QStringLiteral("falta el BIC, que es obligatorio para una cuenta %1, fuera del Espacio Económico Europeo.").arg(QString::fromUtf8(pais));
+    }
+    // The mandate's date: neither after the collection nor after today
     a = bueno;
     a.fechaMandato = std::chrono::year(2024) / 3 / 6;
     QTest::newRow("mandato firmado después del cobro") << a << "Fecha del mandato" << "06/03/2024";
+    a.fechaMandato = std::chrono::year(2024) / 3 / 4;
+    QTest::newRow("mandato firmado antes del cobro pero después de hoy") << a << "Fecha del mandato" << "el mandato se firmó el 04/03/2024, después de hoy (01/03/2024).";
+    a.fechaMandato = std::chrono::year(2024) / 3 / 1;
+    QTest::newRow("mandato firmado hoy") << a << "" << "";
+    // Other fields
     a = bueno;
     a.numero = std::string(36, '7');
     QTest::newRow("número de 36") << a << "Número" << "35 como mucho";
@@ -135,7 +178,8 @@ void TestSepaCodigos::primeraFaltaDelAdeudo() {
     QFETCH(sepa::Adeudo, adeudo);
     QFETCH(QString, campo);
     QFETCH(QString, motivo);
-    const auto problema = sepa::ComprobarAdeudo(adeudo, std::chrono::year(2024) / 3 / 5);
+    const auto problema = sepa::ComprobarAdeudo(adeudo, std::chrono::year(2024) / 3 / 5,
+                                                std::chrono::year(2024) / 3 / 1);
     QCOMPARE(problema.has_value(), !campo.isEmpty());
     if (problema) {
         QCOMPARE(QString::fromStdString(problema->campo), campo);

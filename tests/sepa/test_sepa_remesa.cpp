@@ -30,7 +30,8 @@ qint64 Centimos(const QString& decimal) {
     return QString(decimal).remove(u'.').toLongLong();
 }
 
-// What the bank reads of a file: element paths below Document with their texts, in order.
+// What the bank reads of a file: element paths below Document with their texts and those of
+// their attributes ("…/InstdAmt@Ccy"), in order; the blanks that only indent are no texts.
 using Lectura = std::vector<std::pair<QString, QString>>;
 Lectura Leer(const QString& ruta) {
     QFile f(ruta);
@@ -42,9 +43,9 @@ Lectura Leer(const QString& ruta) {
         xml.readNext();
         if (xml.isStartElement()) {
             camino << xml.name().toString();
-            if (xml.attributes().hasAttribute(QStringLiteral("Ccy")))
-                leido.emplace_back(camino.join(u'/') + QStringLiteral("@Ccy"),
-                                   xml.attributes().value(QStringLiteral("Ccy")).toString());
+            for (const QXmlStreamAttribute& a : xml.attributes())
+                leido.emplace_back(camino.join(u'/') + u'@' + a.name().toString(),
+                                   a.value().toString());
         } else if (xml.isEndElement()) {
             camino.removeLast();
         } else if (xml.isCharacters() && !xml.isWhitespace()) {
@@ -88,6 +89,8 @@ class TestSepaRemesa : public QObject {
 
 private Q_SLOTS:
     void remesaValidaLeidaDeVuelta();
+    void todoTextoEnElJuegoSepa_data();
+    void todoTextoEnElJuegoSepa();
     void nadaEscritoSiAlgoFalla_data();
     void nadaEscritoSiAlgoFalla();
     void identificadoresNuncaRepetidos();
@@ -156,11 +159,48 @@ void TestSepaRemesa::remesaValidaLeidaDeVuelta() {
         QVERIFY2(juegoSepa.match(nombre).hasMatch(), qPrintable(nombre));
 }
 
+void TestSepaRemesa::todoTextoEnElJuegoSepa_data() {
+    // clang-format off
+    QTest::addColumn<sepa::Remesa>("remesa");
+    sepa::Remesa r = RemesaEjemplo(3);
+    // Texts of the receipts, the list and the settings, with signs outside the set
+    r.adeudos[0].conceptos = {"Cuota; enero", "", "Derrama \"extra\" & <obras>", "50% = 1/2", "Ñandú_#1 @ *ÇÁ!"};
+    r.adeudos[1].conceptos = {QString(60, u'ß').toStdString(), QString(60, u'Æ').toStdString(), "x;y"};
+    QTest::newRow("conceptos con signos fuera del juego") << r;
+    r = RemesaEjemplo(3);
+    r.adeudos[0].titular = "Peña & Hijos; S.L. <\"La Única\"> 😀 €5 — ‘Ñ’";
+    r.adeudos[1].titular = QString(70, u'Þ').toStdString();
+    r.adeudos[0].numero = "A;1";
+    r.adeudos[1].numero = "Œ-ß_2";
+    r.adeudos[2].numero = "";
+    r.acreedor.nombre = "C.P. Peña; Residencial «Æ» & Cía. #7";
+    QTest::newRow("nombres y números de recibo hostiles") << r;
+    // clang-format on
+}
+
+void TestSepaRemesa::todoTextoEnElJuegoSepa() {
+    QFETCH(sepa::Remesa, remesa);
+    const QString ruta = dir_.filePath(QStringLiteral("juego.xml"));
+    QFile::remove(ruta);
+    const sepa::ResultadoRemesa r = sepa::EscribirRemesa(ruta, remesa, kHoy);
+    QCOMPARE(r.error, QString());
+    QCOMPARE(Xmllint(ruta), QString());
+    // Identifiers, dates, amounts, names and remittance texts: every one in the set.
+    const QRegularExpression juegoSepa(QStringLiteral("^[A-Za-z0-9/?:().,'+ -]+$"));
+    const Lectura textos = Leer(ruta);
+    QVERIFY(textos.size() > 50);
+    for (const auto& [camino, texto] : textos)
+        QVERIFY2(juegoSepa.match(texto).hasMatch(), qPrintable(camino + u'=' + texto));
+    for (const QString& ustrd : Valores(textos, QStringLiteral("RmtInf/Ustrd")))
+        QVERIFY2(ustrd.size() <= 140, qPrintable(ustrd));
+}
+
 void TestSepaRemesa::nadaEscritoSiAlgoFalla_data() {
     // clang-format off
     QTest::addColumn<sepa::Remesa>("remesa");
     QTest::addColumn<QString>("carpeta");
     QTest::addColumn<QString>("motivo");
+    // A debit's codes, the creditor and the collection date
     sepa::Remesa r = RemesaEjemplo(10);
     r.adeudos[7].iban = "ES5812345678010123456788";
     QTest::newRow("un IBAN mal, el del recibo 8") << r << "" << "Recibo «000008», IBAN: ";
@@ -173,9 +213,23 @@ void TestSepaRemesa::nadaEscritoSiAlgoFalla_data() {
     r = RemesaEjemplo(3);
     r.fechaCobro = std::chrono::year(2024) / 3 / 9;
     QTest::newRow("cobro en sábado") << r << "" << "el primer día válido es el 11/03/2024";
+    r.fechaCobro = std::chrono::year(2099) / 3 / 5;
+    QTest::newRow("cobro en 2099") << r << "" << "la última fecha válida es el 05/03/2025";
     r.adeudos.clear();
     r.fechaCobro = kCobro;
     QTest::newRow("ningún recibo") << r << "" << "ningún recibo";
+    // The debtor's bank, the mandate's date, one account per mandate
+    r = RemesaEjemplo(3);
+    r.adeudos[1].iban = "CH93 0076 2011 6238 5295 7";
+    r.adeudos[1].bic.clear();
+    QTest::newRow("una cuenta suiza sin BIC") << r << "" << "Recibo «000002», BIC: falta el BIC";
+    r = RemesaEjemplo(3);
+    r.adeudos[2].fechaMandato = std::chrono::year(2024) / 3 / 7;
+    QTest::newRow("un mandato firmado después de hoy") << r << "" << "Recibo «000003», Fecha del mandato: el mandato se firmó el 07/03/2024, después de hoy (05/03/2024).";
+    r = RemesaEjemplo(3);
+    r.adeudos[2].mandato = r.adeudos[0].mandato;
+    QTest::newRow("un mandato con dos cuentas") << r << "" << "Recibo «000001», Mandato: la referencia del mandato «MANDATO-0» es también la del recibo «000003», que tiene otro IBAN";
+    // The place
     QTest::newRow("carpeta que no existe") << RemesaEjemplo(2) << "no-existe" << "la carpeta no existe";
     // clang-format on
 }
