@@ -1,9 +1,11 @@
 #include "lista/Columnas.h"
 
+#include "lista/Cita.h"
 #include "lista/ColumnasAdeudo.h"
 #include "lista/ReglasFila.h"
 
 #include <QHash>
+#include <QLocale>
 
 #include <array>
 
@@ -38,6 +40,9 @@ constexpr Nombres<1> kImporteIrpf{"importe_irpf"};
 constexpr Nombres<1> kReferenciaMandato{"referencia del mandato"};
 constexpr Nombres<1> kFechaDelMandato{"fecha mandato"};
 constexpr Nombres<0> kNinguno{};
+
+// Unknown columns named in the warning; the rest are counted.
+constexpr qsizetype kDesconocidasNombradas = 10;
 
 // clang-format off
 constexpr std::array kColumnas{
@@ -116,16 +121,20 @@ Cabecera LeerCabecera(const QStringList& titulos) {
     Cabecera cab;
     cab.titulos = titulos;
     QHash<const Columna*, qsizetype> vista;
+    QStringList desconocidas;
+    qsizetype masDesconocidas = 0;
     for (qsizetype i = 0; i < titulos.size(); ++i) {
         const QString& t = titulos[i];
         const Columna* c = PorClave().value(ClaveDeColumna(t), nullptr);
         cab.columnas.push_back(c);
         if (c == nullptr) {
-            if (!t.trimmed().isEmpty())
-                cab.desconocidas << QStringLiteral("La columna «%1» (columna %2) no es de "
-                                                   "Talvero: se ignora")
-                                        .arg(t)
-                                        .arg(i + 1);
+            // Named in one warning, and only the first few: a sheet may have hundreds.
+            if (t.trimmed().isEmpty())
+                continue;
+            if (desconocidas.size() < kDesconocidasNombradas)
+                desconocidas << QStringLiteral("«%1» (columna %2)").arg(Cita(t)).arg(i + 1);
+            else
+                ++masDesconocidas;
             continue;
         }
         if (vista.contains(c)) {
@@ -137,6 +146,15 @@ Cabecera LeerCabecera(const QStringList& titulos) {
         }
         vista.insert(c, i);
     }
+    if (masDesconocidas > 0)
+        desconocidas << QStringLiteral("%1 más").arg(
+            QLocale(QLocale::Spanish).toString(masDesconocidas));
+    if (desconocidas.size() == 1)
+        cab.desconocidas << QStringLiteral("La columna %1 no es de Talvero: se ignora")
+                                .arg(desconocidas.front());
+    else if (!desconocidas.isEmpty())
+        cab.desconocidas << QStringLiteral("Las columnas %1 no son de Talvero: se ignoran")
+                                .arg(QLocale(QLocale::Spanish).createSeparatedList(desconocidas));
     return cab;
 }
 

@@ -37,7 +37,7 @@ QString ClaveDeColumna(const QString& titulo);
 struct Cabecera {
     std::vector<const Columna*> columnas; // per field of the file; null for unknown ones
     QStringList titulos;                  // as the file writes them
-    QStringList desconocidas;             // warnings, one per unknown column
+    QStringList desconocidas;             // one warning naming the unknown columns, or none
     QString error;                        // a column named twice refuses the file
 
     // Whether the file has the column titled `titulo` in the table.

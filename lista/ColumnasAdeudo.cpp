@@ -1,5 +1,6 @@
 #include "lista/ColumnasAdeudo.h"
 
+#include "lista/Cita.h"
 #include "lista/Lista.h"
 #include "lista/RemesaLista.h"
 
@@ -95,7 +96,7 @@ QString FechaMandato(const QString& celda, ContextoFila& ctx) {
     if (!fecha)
         return QStringLiteral("\"%1\" no es una fecha válida: escriba dd/mm/aaaa, por ejemplo "
                               "05/03/2024")
-            .arg(celda);
+            .arg(Cita(celda));
     Guardar(ctx, kFechaMandato, QString::fromStdString(sepa::TextoIso(*fecha)));
     return {};
 }
@@ -112,7 +113,7 @@ QString Titular(const QString& celda, ContextoFila& ctx) {
 QString Secuencia(const QString& celda, ContextoFila& ctx) {
     const auto secuencia = sepa::LeerSecuencia(celda.toStdString());
     if (!secuencia)
-        return Motivo(sepa::ComprobarSecuencia(celda.toStdString()));
+        return Motivo(sepa::ComprobarSecuencia(Cita(celda).toStdString())); // quotes the cell
     Guardar(ctx, kSecuencia, QString::fromUtf8(sepa::CodigoSecuencia(*secuencia)));
     return {};
 }

@@ -1,11 +1,17 @@
 #include "lista/LectorCsv.h"
 
+#include "lista/Cita.h"
+
+#include "amounts/moneda.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
+#include <optional>
 
 namespace lista {
 
@@ -13,19 +19,39 @@ namespace {
 
 constexpr std::array<QChar, 3> kSeparadores{u';', u',', u'\t'};
 
-QString Decodificar(QByteArray bytes, DialectoCsv& dialecto, QString& error) {
+// The text of `bytes`. For a UTF-8 file with bytes that are not UTF-8, `noUtf8` is the same
+// text with a null where each such byte was (the text has U+FFFD there); else empty.
+QString Decodificar(QByteArray bytes, DialectoCsv& dialecto, QString& noUtf8, QString& error) {
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         bytes.remove(0, 3);
         dialecto.codificacion = DialectoCsv::Codificacion::Utf8ConBom;
     }
+    // Read with one more byte, taken off the text: Qt reads a sequence cut at the very end as
+    // U+FFFD whatever it is told, and that one has to be found like any other.
+    bytes.append('\n');
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString texto = utf8.decode(bytes);
+    texto.chop(1);
     if (!utf8.hasError())
         return texto;
     if (dialecto.codificacion == DialectoCsv::Codificacion::Utf8ConBom) {
         error = QStringLiteral("el archivo dice ser UTF-8 pero tiene bytes que no lo son");
         return {};
     }
+    // Read again with a null for each byte that is not UTF-8: where the two readings differ
+    // is where such a byte was, told apart from a U+FFFD or a null the file itself holds.
+    QStringDecoder nulos(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                   QStringDecoder::Flag::ConvertInvalidToNull);
+    noUtf8 = nulos.decode(bytes);
+    noUtf8.chop(1);
+    if (noUtf8.size() != texto.size()) // never: both put one character for each fault
+        noUtf8 = QString(texto).replace(QChar::ReplacementCharacter, QChar(u'\0'));
+    // A few stray bytes in a file of UTF-8 characters are faults of the cells that hold them;
+    // a file without a single character that UTF-8 writes in several bytes is Windows-1252.
+    for (qsizetype i = 0; i < texto.size(); ++i)
+        if (texto[i].unicode() >= 0x80 && noUtf8[i] == texto[i])
+            return texto;
+    noUtf8.clear();
     // What a spreadsheet on Windows writes when it is not told UTF-8.
     QStringDecoder ansi("windows-1252");
     if (!ansi.isValid()) {
@@ -33,6 +59,7 @@ QString Decodificar(QByteArray bytes, DialectoCsv& dialecto, QString& error) {
         return {};
     }
     dialecto.codificacion = DialectoCsv::Codificacion::Windows1252;
+    bytes.chop(1);
     return ansi.decode(bytes);
 }
 
@@ -69,10 +96,8 @@ QChar DetectarSeparador(const QString& t, qsizetype desde) {
 }
 
 bool TodoVacio(const QStringList& campos) {
-    for (const QString& c : campos)
-        if (!c.trimmed().isEmpty())
-            return false;
-    return true;
+    return std::all_of(campos.begin(), campos.end(),
+                       [](const QString& c) { return QStringView(c).trimmed().isEmpty(); });
 }
 
 QString DemasiadoGrande(const LimitesCsv& limites) {
@@ -81,6 +106,16 @@ QString DemasiadoGrande(const LimitesCsv& limites) {
 }
 
 } // namespace
+
+QString TextoAjeno(const CaracterAjeno& ajeno, const QString& celda) {
+    if (ajeno.tipo == CaracterAjeno::Tipo::NoUtf8)
+        return QStringLiteral("tiene un carácter que no es UTF-8 («%1»); corríjalo en la hoja de "
+                              "cálculo y guarde la lista como CSV UTF-8")
+            .arg(Cita(celda));
+    return QStringLiteral("tiene un carácter de control (U+%1) que ninguna hoja de cálculo "
+                          "escribe; bórrelo")
+        .arg(QString::number(ajeno.control.unicode(), 16).toUpper().rightJustified(4, u'0'));
+}
 
 QString DialectoCsv::Descripcion() const {
     QString cod;
@@ -106,7 +141,8 @@ TablaCsv LeerCsv(const QByteArray& bytes, const LimitesCsv& limites) {
         tabla.error = DemasiadoGrande(limites);
         return tabla;
     }
-    const QString t = Decodificar(bytes, tabla.dialecto, tabla.error);
+    QString noUtf8;
+    const QString t = Decodificar(bytes, tabla.dialecto, noUtf8, tabla.error);
     if (!tabla.error.isEmpty())
         return tabla;
 
@@ -124,14 +160,25 @@ TablaCsv LeerCsv(const QByteArray& bytes, const LimitesCsv& limites) {
 
     qsizetype fila = 0;
     qsizetype datos = -1; // the first record is the header
-    QStringList campos;
     QString campo;
     while (i < t.size()) {
         // One record: fields up to an unquoted line break or the end.
-        ++fila;
-        campos.clear();
+        FilaCsv registro{++fila, {}, {}};
+        qsizetype campos = 0; // counted past the limit too, but not kept
         for (;;) {
             campo.clear();
+            std::optional<CaracterAjeno> ajeno;
+            // Marks the field at the first character that a spreadsheet would not have written.
+            const auto revisar = [&](qsizetype k, bool entreComillas) {
+                if (ajeno)
+                    return;
+                const QChar c = t[k];
+                if (c == QChar::ReplacementCharacter && !noUtf8.isEmpty() && noUtf8[k] != c)
+                    ajeno = CaracterAjeno{campos, CaracterAjeno::Tipo::NoUtf8, {}};
+                else if (c.category() == QChar::Other_Control && c != u'\t' &&
+                         !(entreComillas && c == u'\n'))
+                    ajeno = CaracterAjeno{campos, CaracterAjeno::Tipo::Control, c};
+            };
             if (i < t.size() && t[i] == u'"') {
                 const qsizetype abre = i++;
                 for (;;) {
@@ -155,13 +202,23 @@ TablaCsv LeerCsv(const QByteArray& bytes, const LimitesCsv& limites) {
                     if (t[i] == u'\r' && i + 1 < t.size() && t[i + 1] == u'\n')
                         ++i; // a line break inside a field is kept as one "\n"
                     campo += t[i] == u'\r' ? QChar(u'\n') : t[i];
+                    revisar(i, true);
                     ++i;
                 }
             }
             // Unquoted text, or what a sloppy writer left after the closing quote.
+            const qsizetype desde = i;
             while (i < t.size() && t[i] != sep && !FinDeLinea(t[i]))
-                campo += t[i++];
-            campos << campo;
+                revisar(i++, false);
+            // Past the limit the record is refused: its fields need not be kept. A field is
+            // kept in a string of its own size: a list may hold five million of them.
+            if (campos < limites.campos) {
+                const QStringView resto = QStringView(t).sliced(desde, i - desde);
+                registro.campos << (campo.isEmpty() ? resto.toString() : campo.append(resto));
+                if (ajeno)
+                    registro.ajenos.push_back(*ajeno);
+            }
+            ++campos;
             if (i < t.size() && t[i] == sep) {
                 ++i;
                 continue;
@@ -170,15 +227,34 @@ TablaCsv LeerCsv(const QByteArray& bytes, const LimitesCsv& limites) {
                 i = TrasFinDeLinea(t, i);
             break;
         }
-        if (TodoVacio(campos))
+        if (campos > limites.campos) {
+            tabla.error = QStringLiteral("la fila %1 tiene %2 campos; una lista admite %3 "
+                                         "columnas como mucho")
+                              .arg(fila)
+                              .arg(QString::fromStdString(moneda::FormatThousands(campos)))
+                              .arg(limites.campos);
+            tabla.filas.clear();
+            return tabla;
+        }
+        if (TodoVacio(registro.campos))
             continue;
+        registro.campos.squeeze();
+        // The header names the columns: a title that is not what the file meant is no column.
+        if (datos == -1 && !registro.ajenos.empty()) {
+            const CaracterAjeno& a = registro.ajenos.front();
+            tabla.error = QStringLiteral("Fila %1, columna %2: %3")
+                              .arg(fila)
+                              .arg(a.campo + 1)
+                              .arg(TextoAjeno(a, registro.campos[a.campo]));
+            return tabla;
+        }
         if (++datos > limites.filasDeDatos) {
             tabla.error = QStringLiteral("el archivo tiene más de %1 filas además de la cabecera")
                               .arg(QLocale(QLocale::Spanish).toString(limites.filasDeDatos));
             tabla.filas.clear();
             return tabla;
         }
-        tabla.filas.push_back({fila, campos});
+        tabla.filas.push_back(std::move(registro));
     }
     return tabla;
 }

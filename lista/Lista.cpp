@@ -1,5 +1,6 @@
 #include "lista/Lista.h"
 
+#include "lista/Cita.h"
 #include "lista/Columnas.h"
 #include "lista/ColumnasAdeudo.h"
 
@@ -9,6 +10,8 @@
 
 #include <QHash>
 #include <QLocale>
+
+#include <algorithm>
 
 namespace lista {
 
@@ -24,11 +27,18 @@ bool SoloCifras(const QString& t) {
 }
 
 // The apostrophe the register's export puts in front of a text a spreadsheet would run as
-// a formula.
+// a formula: one that begins with a tab or a carriage return, or whose first character
+// after blanks is "=", "+", "-" or "@". Any other apostrophe is the text's own.
 QString SinApostrofo(const QString& celda) {
-    if (celda.size() >= 2 && celda[0] == u'\'' && QStringView(u"=+-@").contains(celda[1]))
-        return celda.mid(1);
-    return celda;
+    if (!celda.startsWith(u'\''))
+        return celda;
+    const QStringView texto = QStringView(celda).sliced(1);
+    const auto primero =
+        std::find_if_not(texto.begin(), texto.end(), [](QChar c) { return c.isSpace(); });
+    const bool protegido =
+        !texto.isEmpty() && (texto[0] == u'\t' || texto[0] == u'\r' ||
+                             (primero != texto.end() && QStringView(u"=+-@").contains(*primero)));
+    return protegido ? texto.toString() : celda;
 }
 
 FilaRevisada RevisarFila(const FilaCsv& csv, const Cabecera& cab, const CRecibo& plantilla,
@@ -45,7 +55,11 @@ FilaRevisada RevisarFila(const FilaCsv& csv, const Cabecera& cab, const CRecibo&
         if (c == nullptr || c->regla == nullptr)
             continue;
         ctx.columna = cab.titulos[i].trimmed();
-        const QString error = c->regla(SinApostrofo(csv.campos.value(i)), ctx);
+        const auto ajeno = std::find_if(csv.ajenos.begin(), csv.ajenos.end(),
+                                        [i](const CaracterAjeno& a) { return a.campo == i; });
+        const QString error = ajeno != csv.ajenos.end()
+                                  ? TextoAjeno(*ajeno, csv.campos[i])
+                                  : c->regla(SinApostrofo(csv.campos.value(i)), ctx);
         if (!error.isEmpty())
             fila.errores
                 << QStringLiteral("Fila %1, %2: %3").arg(fila.fila).arg(ctx.columna, error);
@@ -57,7 +71,7 @@ FilaRevisada RevisarFila(const FilaCsv& csv, const Cabecera& cab, const CRecibo&
                                 .arg(fila.fila)
                                 .arg(csv.campos.size())
                                 .arg(ancho)
-                                .arg(csv.campos[i]);
+                                .arg(Cita(csv.campos[i]));
             break;
         }
     }

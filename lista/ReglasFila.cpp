@@ -1,5 +1,7 @@
 #include "lista/ReglasFila.h"
 
+#include "lista/Cita.h"
+
 #include "platform/SettingsStore.h"
 #include "receipt/Impuestos.h"
 #include "receipt/LimitesCampos.h"
@@ -17,7 +19,7 @@ namespace {
 constexpr char kSeccion[] = "Aplicacion Talvero";
 
 QString Citado(const QString& celda) {
-    return QLatin1Char('"') + celda + QLatin1Char('"');
+    return QLatin1Char('"') + Cita(celda) + QLatin1Char('"');
 }
 
 // A text field: at most `maximo` characters as the form's edit counts them, one line.
@@ -68,10 +70,10 @@ QString Porcentaje(const QString& celda, tipos::Impuesto impuesto,
 QString Declarar(const QString& celda, ContextoFila& ctx, std::optional<Declarado>& destino) {
     if (celda.trimmed().isEmpty())
         return {};
-    const auto importe = LeerImporte(celda);
-    if (!importe)
-        return QStringLiteral("%1 no es un importe").arg(Citado(celda));
-    destino = Declarado{ctx.columna, *importe};
+    moneda::Currency importe;
+    if (QString error = LeerImporte(celda, importe); !error.isEmpty())
+        return error;
+    destino = Declarado{ctx.columna, importe};
     return {};
 }
 
@@ -92,18 +94,33 @@ TiposPermitidos TiposDeAjustes(const platform::SettingsStore& ajustes) {
     };
 }
 
-std::optional<moneda::Currency> LeerImporte(const QString& celda) {
+QString LeerImporte(const QString& celda, moneda::Currency& importe) {
     QString t = celda.trimmed();
     if (t.endsWith(u'€'))
         t = t.chopped(1).trimmed();
     else if (t.startsWith(u'€'))
         t = t.mid(1).trimmed();
-    if (t.isEmpty())
-        return moneda::Currency(0);
-    const moneda::Currency importe = moneda::ParseCurrency(t.toStdString());
-    if (!importe.isValid())
-        return std::nullopt;
-    return importe;
+    if (t.isEmpty()) {
+        importe = moneda::Currency(0);
+        return {};
+    }
+    const moneda::Currency leido = moneda::ParseCurrency(t.toStdString());
+    if (!leido.isValid())
+        return QStringLiteral("%1 no es un importe").arg(Citado(celda));
+    // A spreadsheet saves 650/3 unformatted as "216,666666666667": the receipt would print
+    // each line rounded and the total of the unrounded ones, and they would not add up.
+    // Zeros past the cent change nothing.
+    if (const qsizetype coma = t.indexOf(u','); coma >= 0) {
+        const QStringView decimales = QStringView(t).sliced(coma + 1).trimmed();
+        const QStringView trasElCentimo =
+            decimales.size() > 2 ? decimales.sliced(2) : QStringView();
+        if (trasElCentimo.count(u'0') != trasElCentimo.size())
+            return QStringLiteral("%1 tiene más de dos decimales: redondee a céntimos en la "
+                                  "hoja de cálculo")
+                .arg(Citado(celda));
+    }
+    importe = leido;
+    return {};
 }
 
 QString TextoEuros(moneda::Currency importe) {
@@ -186,11 +203,7 @@ template <int N> QString Importe(const QString& celda, ContextoFila& ctx) {
     CRecibo& r = ctx.fila.recibo;
     const std::array<moneda::Currency*, 5> importes{&r.m_Importe1, &r.m_Importe2, &r.m_Importe3,
                                                     &r.m_Importe4, &r.m_Importe5};
-    const auto importe = LeerImporte(celda);
-    if (!importe)
-        return QStringLiteral("%1 no es un importe").arg(Citado(celda));
-    *importes[N - 1] = *importe;
-    return {};
+    return LeerImporte(celda, *importes[N - 1]);
 }
 
 template QString Concepto<1>(const QString&, ContextoFila&);

@@ -69,8 +69,9 @@ QString Relleno(const QString& celda, ContextoFila& ctx);
 // cent. Errors go to the row.
 void CompletarFila(ContextoFila& ctx);
 
-// An amount cell as the euro edit reads it, with "€" and blanks allowed around it.
-std::optional<moneda::Currency> LeerImporte(const QString& celda);
+// An amount cell as the euro edit reads it, with "€" and blanks allowed around it, and to the
+// cent. Empty when `importe` was read, else what is wrong with the cell.
+QString LeerImporte(const QString& celda, moneda::Currency& importe);
 
 // "1.234,56 €".
 QString TextoEuros(moneda::Currency importe);

@@ -1,5 +1,6 @@
 // The CSV reader against hand-made files as spreadsheets save them: encodings, separators,
-// Excel's "sep=" line, quotes, line breaks inside quotes, ragged and empty rows, limits.
+// Excel's "sep=" line, quotes, line breaks inside quotes, ragged and empty rows, limits;
+// and against bytes no spreadsheet saves: stray bytes, control characters, huge rows.
 #include "lista/LectorCsv.h"
 
 #include <QTest>
@@ -13,11 +14,20 @@ QString Datos(const char* nombre) {
     return QStringLiteral(TALVERO_LISTA_DATOS "/") + QLatin1String(nombre);
 }
 
-// Each row as "n:field|field|...".
+// Each row as "n:field|field|...", and its marked fields as " (campo 2: no UTF-8)" or
+// " (campo 2: control 1b)".
 QStringList Filas(const lista::TablaCsv& t) {
     QStringList r;
-    for (const auto& f : t.filas)
-        r << QStringLiteral("%1:%2").arg(f.fila).arg(f.campos.join(u'|'));
+    for (const auto& f : t.filas) {
+        QString fila = QStringLiteral("%1:%2").arg(f.fila).arg(f.campos.join(u'|'));
+        for (const lista::CaracterAjeno& a : f.ajenos)
+            fila += QStringLiteral(" (campo %1: %2)")
+                        .arg(a.campo + 1)
+                        .arg(a.tipo == lista::CaracterAjeno::Tipo::NoUtf8
+                                 ? QStringLiteral("no UTF-8")
+                                 : "control " + QString::number(a.control.unicode(), 16));
+        r << fila;
+    }
     return r;
 }
 
@@ -29,6 +39,8 @@ class TestLectorCsv : public QObject {
 private Q_SLOTS:
     void archivos_data();
     void archivos();
+    void contenidos_data();
+    void contenidos();
     void errores();
     void limites();
 };
@@ -75,6 +87,51 @@ void TestLectorCsv::archivos() {
     const lista::TablaCsv t = LeerArchivoCsv(QStringLiteral(TALVERO_LISTA_DATOS "/") + archivo);
     QCOMPARE(t.error, QString());
     QCOMPARE(t.dialecto.Descripcion(), dialecto);
+    QCOMPARE(Filas(t), filas);
+}
+
+void TestLectorCsv::contenidos_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("filas");
+    QTest::addColumn<QString>("error");
+
+    // --- encodings: a few stray bytes do not make a UTF-8 file Windows-1252
+    QTest::newRow("a stray byte marks its field, a U+FFFD the file holds is text")
+        << QByteArray("Pagador;Dirección\nJos\xE9;\xEF\xBF\xBD Peña\n")
+        << QStringList{"1:Pagador|Dirección", "2:Jos\uFFFD|\uFFFD Peña (campo 1: no UTF-8)"} << "";
+    QTest::newRow("a sequence cut at the end of the file")
+        << QByteArray("Pagador\nPeña\nLuis\xC3")
+        << QStringList{"1:Pagador", "2:Peña", "3:Luis\uFFFD (campo 1: no UTF-8)"} << "";
+    QTest::newRow("a stray byte in the header refuses the file")
+        << QByteArray("Pagador;Direcci\xF3n\nPeña;Mayor 3\n") << QStringList{}
+        << "Fila 1, columna 2: tiene un carácter que no es UTF-8 («Direcci\uFFFDn»); corríjalo en "
+           "la hoja de cálculo y guarde la lista como CSV UTF-8";
+    // --- control characters: a tab is text anywhere, a line break inside quotes
+    QTest::newRow("a C1 control, an escape after a closing quote, a null")
+        << QByteArray("Pagador;Concepto 1;Concepto 2\nAna\xC2\x85;\"Luz\"\x1B[2J;") + '\0'
+        << QStringList{"1:Pagador|Concepto 1|Concepto 2",
+                       QStringLiteral("2:Ana\u0085|Luz\x1B[2J|\0 (campo 1: control 85) (campo 2: "
+                                      "control 1b) (campo 3: control 0)")}
+        << "";
+    QTest::newRow("tabs, and CR LF inside quotes as one line break")
+        << QByteArray("Pagador;Concepto 1\r\nAna\tGil;\"Luz\r\nagua\"\r\n")
+        << QStringList{"1:Pagador|Concepto 1", "2:Ana\tGil|Luz\nagua"} << "";
+    // --- limits: a record's fields are counted past the limit, not kept
+    QTest::newRow("501 fields in the header")
+        << QByteArray("a") + QByteArray(";a").repeated(500) << QStringList{}
+        << "la fila 1 tiene 501 campos; una lista admite 500 columnas como mucho";
+    QTest::newRow("a row of a million empty fields")
+        << QByteArray("Pagador\n") + QByteArray(999999, ';') << QStringList{}
+        << "la fila 2 tiene 1.000.000 campos; una lista admite 500 columnas como mucho";
+}
+
+void TestLectorCsv::contenidos() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, filas);
+    QFETCH(QString, error);
+    const lista::TablaCsv t = LeerCsv(bytes);
+    QCOMPARE(t.error, error);
+    QCOMPARE(t.dialecto.Descripcion(), QStringLiteral("UTF-8, separador «;»"));
     QCOMPARE(Filas(t), filas);
 }
 

@@ -1,10 +1,12 @@
 // The row rules of a list of receipts, each with its message, the columns found by header,
-// the template's fields where the list has no column, and the numbering.
+// the template's fields where the list has no column, the numbering, and the texts of the
+// register's export read back as they were.
 #include "lista/Lista.h"
 
 #include "SampleRecords.h"
 #include "platform/SettingsStore.h"
 #include "receipt/ReciboTexto.h"
+#include "register/ExportarCsv.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,8 +26,11 @@ lista::TiposPermitidos Tipos() {
         platform::SettingsStore((dir.path() + QStringLiteral("/t.ini")).toStdString()));
 }
 
+lista::ListaRevisada Revisar(const QByteArray& csv, const NumerosDelRegistro& registro = {}) {
+    return lista::RevisarLista(lista::LeerCsv(csv), sample::Filled(), Tipos(), registro);
+}
 lista::ListaRevisada Revisar(const QString& csv, const NumerosDelRegistro& registro = {}) {
-    return lista::RevisarLista(lista::LeerCsv(csv.toUtf8()), sample::Filled(), Tipos(), registro);
+    return Revisar(csv.toUtf8(), registro);
 }
 
 QStringList Mensajes(const lista::ListaRevisada& l) {
@@ -58,11 +63,15 @@ class TestListaReglas : public QObject {
 private Q_SLOTS:
     void rechazos_data();
     void rechazos();
+    void caracteres_data();
+    void caracteres();
     void lecturas_data();
     void lecturas();
     void numeracion_data();
     void numeracion();
     void exportadoDelRegistro();
+    void textosExportados_data();
+    void textosExportados();
 };
 
 void TestListaReglas::rechazos_data() {
@@ -75,6 +84,15 @@ void TestListaReglas::rechazos_data() {
         << QStringList{"Fila 2, Importe 1: \"12.50\" no es un importe"};
     QTest::newRow("text in an amount") << "Pagador;importe\nAna;doce\n"
                                        << QStringList{"Fila 2, importe: \"doce\" no es un importe"};
+    // --- amounts to the cent, so that the lines printed add up to the total printed
+    const QString redondee =
+        QStringLiteral("tiene más de dos decimales: redondee a céntimos en la hoja de cálculo");
+    QTest::newRow("650/3 as a spreadsheet saves it unformatted")
+        << "Importe 1;Importe 2\n216,666666666667 €;\n"
+        << QStringList{"Fila 2, Importe 1: \"216,666666666667 €\" " + redondee};
+    QTest::newRow("a stated total that rounds to Talvero's")
+        << "Importe 1;Importe 2;% IVA;% IRPF;Total\n10;;0;0;10,004\n"
+        << QStringList{"Fila 2, Total: \"10,004\" " + redondee};
     // --- lengths of the form, never cut
     QTest::newRow("payer one character too long")
         << "Pagador;Importe 1\nAbcdefghijabcdefghijabcdefghij;1\n"
@@ -126,6 +144,11 @@ void TestListaReglas::rechazos_data() {
     QTest::newRow("row longer than the header")
         << "Pagador;Importe 1\nAna;1;sobra\n"
         << QStringList{"Fila 2: tiene 3 campos y la cabecera solo 2; «sobra» no tiene columna"};
+    // --- a long cell quoted by its first 60 characters
+    const QString largo = QString(60, u'x');
+    QTest::newRow("a long amount quoted short")
+        << "Pagador;Importe 1\nAna;" + largo + "x\n"
+        << QStringList{"Fila 2, Importe 1: \"" + largo + "…\" no es un importe"};
     QTest::newRow("column named twice refuses the file")
         << "Importe 1;importe\n1;2\n"
         << QStringList{"la columna «Importe 1» está dos veces (columnas 1 y 2)"};
@@ -133,6 +156,14 @@ void TestListaReglas::rechazos_data() {
         << "Pagador;Notas;Importe 1\nAna;x;1\n\nLuis;y;1.5\n"
         << QStringList{"La columna «Notas» (columna 2) no es de Talvero: se ignora",
                        "Fila 4, Importe 1: \"1.5\" no es un importe"};
+    const QString nombradas = "«" + largo +
+                              "…» (columna 2), «3» (columna 3), «4» (columna 4), «5» (columna 5), "
+                              "«6» (columna 6), «7» (columna 7), «8» (columna 8), «9» (columna 9), "
+                              "«10» (columna 10), «11» (columna 11) y 2 más";
+    QTest::newRow("ten unknown columns named, a long title cut, the rest counted")
+        << "Importe 1;" + largo + "N;3;4;5;6;7;8;9;10;11;12;13\n1.5\n"
+        << QStringList{"Las columnas " + nombradas + " no son de Talvero: se ignoran",
+                       "Fila 2, Importe 1: \"1.5\" no es un importe"};
     QTest::newRow("no column of ours")
         << "Nombre;Cantidad\nAna;1\n"
         << QStringList{"la primera fila no nombra ninguna columna de Talvero («Pagador», "
@@ -141,6 +172,32 @@ void TestListaReglas::rechazos_data() {
 
 void TestListaReglas::rechazos() {
     QFETCH(QString, csv);
+    QFETCH(QStringList, mensajes);
+    const lista::ListaRevisada l = Revisar(csv);
+    QCOMPARE(Mensajes(l), mensajes);
+    QVERIFY(!l.Emitible());
+}
+
+// Cells with what no spreadsheet writes, from the bytes of the file.
+void TestListaReglas::caracteres_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QStringList>("mensajes");
+
+    // --- a byte that is not UTF-8 in a UTF-8 file
+    QTest::newRow("a stray byte in an address, the other rows read as UTF-8")
+        << QByteArray("Pagador;Dirección\nAna Peña Gil;C/ Mayor 3\nLuis;Calle Jos\xE9 3\n")
+        << QStringList{
+               "Fila 3, Dirección: tiene un carácter que no es UTF-8 («Calle Jos\uFFFD 3»); "
+               "corríjalo en la hoja de cálculo y guarde la lista como CSV UTF-8"};
+    // --- control characters
+    QTest::newRow("a null in a concept")
+        << QByteArray("Concepto 1;Importe 1\nCuota") + '\0' + ";1\n"
+        << QStringList{"Fila 2, Concepto 1: tiene un carácter de control (U+0000) que ninguna "
+                       "hoja de cálculo escribe; bórrelo"};
+}
+
+void TestListaReglas::caracteres() {
+    QFETCH(QByteArray, csv);
     QFETCH(QStringList, mensajes);
     const lista::ListaRevisada l = Revisar(csv);
     QCOMPARE(Mensajes(l), mensajes);
@@ -172,6 +229,9 @@ void TestListaReglas::lecturas_data() {
     QTest::newRow("colour and fill without accents or case; the export's apostrophe taken off")
         << "Concepto 1;Importe 1;Color;Relleno\n'-Fianza;-50;marron;Sólido\n"
         << "17|2004-03-05|COMUNIDAD DE PROPIETARIOS|-50,00|-Fianza|16//15|-15,59|10022136|1";
+    QTest::newRow("zeros past the cent are the cent")
+        << "Pagador;Importe 1;Importe 2;% IVA;% IRPF\nAna;12,500;;0;0\n"
+        << "17|2004-03-05|Ana|12,50|Reparación de la caldera|0//0|12,50|16777160|0";
     // 10 + 34,56 = 44,56; + 7,13 IVA - 6,68 IRPF = 45,01.
     QTest::newRow("colour as older exports wrote it, plain column names")
         << "pagador1,concepto,importe,color\nLuis,Cuota,10,B3F4BB\n"
@@ -257,6 +317,28 @@ void TestListaReglas::exportadoDelRegistro() {
                     }));
     QCOMPARE(l.filas.front().recibo.m_Concepto2, std::string("-Fianza"));
     QCOMPARE(l.Resumen(), QStringLiteral("3 recibos, total 1.758,00 €"));
+}
+
+// A concept as the register holds it, exported and read back as a list: the apostrophe the
+// export puts in front of what a spreadsheet would take for a formula goes, any other stays.
+void TestListaReglas::textosExportados_data() {
+    QTest::addColumn<QString>("concepto");
+
+    // --- texts the export guards
+    QTest::newRow("a blank before a dash") << " - Plaza de garaje";
+    QTest::newRow("a no-break space before a plus") << "\u00A0+34 600 000 000";
+    QTest::newRow("a tab first") << "\tPlaza de garaje";
+    // --- texts it leaves alone keep their own apostrophe
+    QTest::newRow("an apostrophe of the text") << "'98 Liga";
+    QTest::newRow("an apostrophe and a blank before a letter") << "' Plaza";
+}
+
+void TestListaReglas::textosExportados() {
+    QFETCH(QString, concepto);
+    const lista::ListaRevisada l =
+        Revisar("Concepto 1;Importe 1\r\n" + registro::CampoCsv(concepto) + ";1,00\r\n");
+    QCOMPARE(Mensajes(l), QStringList());
+    QCOMPARE(QString::fromStdString(l.filas.front().recibo.m_Concepto1), concepto);
 }
 
 QTEST_GUILESS_MAIN(TestListaReglas)
