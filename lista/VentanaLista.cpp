@@ -257,10 +257,12 @@ Emision VentanaLista::EmitirA(PedidoEmision pedido) {
     progreso.reset();
     if (!e.avisos.isEmpty())
         QMessageBox::information(this, kTitulo, e.avisos.join(QStringLiteral("\n\n")));
-    if (e.estado == Emision::Estado::Fallida)
+    if (e.estado == Emision::Estado::Fallida) {
         QMessageBox::warning(this, kTitulo, e.error);
-    else if (e.estado == Emision::Estado::Emitida &&
-             pedido.destino == PedidoEmision::Destino::Ninguno)
+        Leer(); // numbers another program took meanwhile are drawn anew
+        return e;
+    } else if (e.estado == Emision::Estado::Emitida &&
+               pedido.destino == PedidoEmision::Destino::Ninguno)
         resumen_->setText(
             ResumenRemesa(e.remesa, e.sinAdeudo) +
             QStringLiteral(" a %1.").arg(QDir::toNativeSeparators(pedido.remesa->ruta)));
