@@ -5,6 +5,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <initializer_list>
+
 namespace registro {
 
 bool Registro::EnTransaccion(const std::function<bool(QSqlError&)>& cambios) {
@@ -84,42 +86,47 @@ bool Registro::MarcarListo(qint64 lote, const QStringList& identidades) {
     });
 }
 
+namespace {
+
+// Runs each of `sentencias` with the list's id bound to every "?" it has.
+bool ConLote(QSqlDatabase db, std::initializer_list<const char*> sentencias, qint64 lote,
+             QSqlError& e) {
+    QSqlQuery q(db);
+    for (const char* sql : sentencias) {
+        q.prepare(QLatin1String(sql));
+        for (qsizetype i = QByteArray(sql).count('?'); i > 0; --i)
+            q.addBindValue(lote);
+        if (!q.exec()) {
+            e = q.lastError();
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 bool Registro::CerrarLote(qint64 lote) {
     return EnTransaccion([&](QSqlError& e) {
-        QSqlQuery q(Base());
-        for (const char* sql : {"DELETE FROM salidas WHERE lote = ?",
-                                "UPDATE lotes SET pendiente = NULL, listo = 0 WHERE id = ?"}) {
-            q.prepare(QLatin1String(sql));
-            q.addBindValue(lote);
-            if (!q.exec()) {
-                e = q.lastError();
-                return false;
-            }
-        }
-        return true;
+        return ConLote(Base(),
+                       {"DELETE FROM salidas WHERE lote = ?",
+                        "UPDATE lotes SET pendiente = NULL, listo = 0 WHERE id = ?"},
+                       lote, e);
     });
 }
 
 bool Registro::DeshacerLote(qint64 lote) {
+    // Only a list still pending is ever taken back: a complete one is history.
     return EnTransaccion([&](QSqlError& e) {
-        QSqlQuery q(Base());
-        // Only a list still pending is ever taken back: a complete one is history.
-        for (const char* sql :
-             {"DELETE FROM busqueda WHERE recibo IN (SELECT id FROM recibos WHERE lote = "
-              "(SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT NULL))",
-              "DELETE FROM recibos WHERE lote = (SELECT id FROM lotes WHERE id = ? AND "
-              "pendiente IS NOT NULL)",
-              "DELETE FROM salidas WHERE lote = (SELECT id FROM lotes WHERE id = ? AND "
-              "pendiente IS NOT NULL)",
-              "DELETE FROM lotes WHERE id = ? AND pendiente IS NOT NULL"}) {
-            q.prepare(QLatin1String(sql));
-            q.addBindValue(lote);
-            if (!q.exec()) {
-                e = q.lastError();
-                return false;
-            }
-        }
-        return true;
+        return ConLote(Base(),
+                       {"DELETE FROM busqueda WHERE recibo IN (SELECT id FROM recibos WHERE lote = "
+                        "(SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT NULL))",
+                        "DELETE FROM recibos WHERE lote = (SELECT id FROM lotes WHERE id = ? AND "
+                        "pendiente IS NOT NULL)",
+                        "DELETE FROM salidas WHERE lote = (SELECT id FROM lotes WHERE id = ? AND "
+                        "pendiente IS NOT NULL)",
+                        "DELETE FROM lotes WHERE id = ? AND pendiente IS NOT NULL"},
+                       lote, e);
     });
 }
 
