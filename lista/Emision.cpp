@@ -16,6 +16,8 @@
 
 #include <optional>
 
+#include <malloc.h>
+
 namespace lista {
 
 namespace {
@@ -48,15 +50,17 @@ QString EscribirCarpeta(const ListaRevisada& lista, const std::vector<Registro::
         const FilaRevisada& fila = lista.filas[std::size_t(i)];
         const Registro::Salida& salida = salidas[std::size_t(i)];
         QString error;
-        const QByteArray pdf = platform::RenderPdfPages(
-            salida.destino, TituloPdf(fila.recibo), 1,
-            [&](qsizetype, page::PageSurface& p) {
-                DibujarFila(lista, i, p);
-                return true;
-            },
-            layout, error);
+        const QString escrito = registro::EscribirTemporal(salida.temporal, [&](QIODevice& f) {
+            return platform::RenderPdfPagesTo(
+                f, salida.destino, TituloPdf(fila.recibo), 1,
+                [&](qsizetype, page::PageSurface& p) {
+                    DibujarFila(lista, i, p);
+                    return true;
+                },
+                layout, error);
+        });
         if (error.isEmpty())
-            error = registro::EscribirTemporal(salida.temporal, pdf);
+            error = escrito;
         if (!error.isEmpty())
             return QStringLiteral("No se pudo guardar «%1»: %2.")
                 .arg(QDir::toNativeSeparators(salida.destino), error);
@@ -72,19 +76,24 @@ QString EscribirPdf(const ListaRevisada& lista, const PedidoEmision& pedido,
                     const Registro::Salida& salida, const Avance& avance, bool& cancelada) {
     const qsizetype n = qsizetype(lista.filas.size());
     QString error;
-    const QByteArray pdf = platform::RenderPdfPages(
-        pedido.ruta, QStringLiteral("Recibos de %1").arg(QFileInfo(pedido.archivoLista).fileName()),
-        n,
-        [&](qsizetype i, page::PageSurface& p) {
-            DibujarFila(lista, i, p);
-            cancelada = avance && !avance(i + 1, n);
-            return !cancelada;
-        },
-        platform::PdfPageLayout(), error);
+    const QPageLayout layout = platform::PdfPageLayout();
+    // Written into the temporary file as it is made: a list of thousands of pages is never
+    // held, nor grown, in memory.
+    const QString escrito = registro::EscribirTemporal(salida.temporal, [&](QIODevice& f) {
+        return platform::RenderPdfPagesTo(
+            f, pedido.ruta,
+            QStringLiteral("Recibos de %1").arg(QFileInfo(pedido.archivoLista).fileName()), n,
+            [&](qsizetype i, page::PageSurface& p) {
+                DibujarFila(lista, i, p);
+                cancelada = avance && !avance(i + 1, n);
+                return !cancelada;
+            },
+            layout, error);
+    });
     if (cancelada)
         return {};
     if (error.isEmpty())
-        error = registro::EscribirTemporal(salida.temporal, pdf);
+        error = escrito;
     if (!error.isEmpty())
         return QStringLiteral("No se pudo guardar «%1»: %2.")
             .arg(QDir::toNativeSeparators(salida.destino), error);
@@ -302,6 +311,12 @@ Emision Emitir(const ListaRevisada& lista, const PedidoEmision& pedido, const Av
         return fallo(QStringLiteral("No se ha emitido ningún recibo: no se pueden anotar en el "
                                     "registro %1: %2.")
                          .arg(reg.Ruta(), reg.Error()));
+
+    // Each page that the PDF writer or the print system makes allocates and frees buffers of
+    // several hundred kilobytes at the top of the heap, which the allocator would give back
+    // to the system and ask for again at every page: it keeps them while the list is drawn.
+    ::mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    ::mallopt(M_TOP_PAD, 16 << 20);
 
     // Now the receipts leave, into temporary files or to the printer.
     const auto deshacer = [&](Emision r) {

@@ -63,7 +63,16 @@ QByteArray RenderPdfPages(const QString& path, const QString& title, qsizetype c
     QByteArray pdf;
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
+    if (!RenderPdfPagesTo(buffer, path, title, count, draw, layout, error))
+        return {};
+    buffer.close();
+    return pdf;
+}
+
+bool RenderPdfPagesTo(QIODevice& device, const QString& path, const QString& title, qsizetype count,
+                      const std::function<bool(qsizetype, page::PageSurface&)>& draw,
+                      const QPageLayout& layout, QString& error) {
+    QPdfWriter writer(&device);
     writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
     writer.setResolution(kPdfResolution);
     writer.setTitle(title);
@@ -74,7 +83,7 @@ QByteArray RenderPdfPages(const QString& path, const QString& title, qsizetype c
     QPainter painter;
     if (!painter.begin(&writer)) {
         error = Failure(path, QStringLiteral("no se pudo empezar la página"));
-        return {};
+        return false;
     }
     for (qsizetype i = 0; i < count; ++i) {
         if (i > 0) {
@@ -83,12 +92,11 @@ QByteArray RenderPdfPages(const QString& path, const QString& title, qsizetype c
         QtPageSurface surface(painter);
         if (!draw(i, surface)) {
             painter.end();
-            return {};
+            return false;
         }
     }
     painter.end();
-    buffer.close();
-    return pdf;
+    return true;
 }
 
 QString WriteWholeFile(const QString& path, const QByteArray& bytes) {

@@ -22,6 +22,8 @@ namespace page {
 class PageSurface;
 }
 
+class QIODevice;
+
 namespace platform {
 
 // A4 portrait with the default printer's minimum margins, or 5 mm on every side when no
@@ -49,6 +51,13 @@ QString WritePdfPage(const QString& path, const QString& title,
 QByteArray RenderPdfPages(const QString& path, const QString& title, qsizetype count,
                           const std::function<bool(qsizetype, page::PageSurface&)>& draw,
                           const QPageLayout& layout, QString& error);
+
+// The same, written as it is made into `device` (open for writing), which the caller checks
+// for write errors: a list's PDF of thousands of pages never has to be held, and grown, in
+// memory. False when `draw` stopped or a page could not be begun (with `error` set).
+bool RenderPdfPagesTo(QIODevice& device, const QString& path, const QString& title, qsizetype count,
+                      const std::function<bool(qsizetype, page::PageSurface&)>& draw,
+                      const QPageLayout& layout, QString& error);
 
 // Writes `bytes` to `path` complete or not at all, through a temporary file in the same
 // folder renamed over `path`. Empty on success, else the Spanish message.

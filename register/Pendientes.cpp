@@ -136,31 +136,29 @@ QString NombreTemporal(const QString& destino, const QString& testigo) {
 }
 
 QString EscribirTemporal(const QString& ruta, const QByteArray& datos) {
-    const QByteArray nombre = Local(ruta);
-    const int fd = ::open(nombre.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return MotivoDeErrno(errno);
-    const char* p = datos.constData();
-    qsizetype quedan = datos.size();
+    return EscribirTemporal(ruta, [&datos](QIODevice& archivo) {
+        archivo.write(datos);
+        return true;
+    });
+}
+
+QString EscribirTemporal(const QString& ruta, const std::function<bool(QIODevice&)>& escribir) {
+    QFile archivo(ruta);
+    errno = 0;
+    if (!archivo.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return errno != 0 ? MotivoDeErrno(errno) : archivo.errorString();
+    const bool seguir = escribir(archivo);
+    // A write that failed on the way (a full disk) is remembered by the file; the last
+    // buffered bytes are written by flush(), and the disk has them after fsync.
     int error = 0;
-    while (quedan > 0) {
-        const ssize_t n = ::write(fd, p, std::size_t(quedan));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            error = n < 0 ? errno : ENOSPC;
-            break;
-        }
-        p += n;
-        quedan -= n;
-    }
-    if (error == 0 && ::fsync(fd) != 0)
+    if (seguir && (!archivo.flush() || archivo.error() != QFileDevice::NoError))
+        error = errno != 0 ? errno : EIO;
+    if (seguir && error == 0 && ::fsync(archivo.handle()) != 0)
         error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(nombre.constData());
-        return MotivoDeErrno(error);
+    archivo.close();
+    if (!seguir || error != 0) {
+        archivo.remove();
+        return seguir ? MotivoDeErrno(error) : QString();
     }
     return {};
 }

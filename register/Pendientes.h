@@ -14,7 +14,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
+
+class QIODevice;
 
 namespace registro {
 
@@ -47,6 +50,9 @@ QString NombreTemporal(const QString& destino, const QString& testigo);
 // Writes `datos` to `ruta`, which must not exist yet, down to the disk. Empty on success, or
 // why not in Spanish; a failure leaves nothing at `ruta`.
 QString EscribirTemporal(const QString& ruta, const QByteArray& datos);
+// The same for a file made as it is written: `escribir` writes into the open file and returns
+// false to stop (the file is then removed and the result is empty: the caller knows why).
+QString EscribirTemporal(const QString& ruta, const std::function<bool(QIODevice&)>& escribir);
 
 // The identity of the file at `ruta` (device and inode), or empty when there is none.
 QString Identidad(const QString& ruta);
