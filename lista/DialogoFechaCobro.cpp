@@ -22,6 +22,8 @@ std::optional<QDate> PedirFechaCobro(QWidget* padre, const QDate& hoy) {
     fecha->setCalendarPopup(true);
     fecha->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
     fecha->setMinimumDate(hoy.addDays(1));
+    // A later date is taken for a typing mistake: the calendar offers none.
+    fecha->setMaximumDate(FechaDe(sepa::UltimoDiaValido(dia)));
     auto* botones = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialogo);
     auto* capas = new QFormLayout(&dialogo);
     capas->addRow(
