@@ -5,6 +5,7 @@
 #include "receipt/Impuestos.h"
 #include "receipt/Recibo.h"
 #include "receipt/ReciboTexto.h"
+#include "verifactu/AltaRecibo.h"
 #include "verifactu/DesgloseRecibo.h"
 
 #include <QtTest>
@@ -44,6 +45,8 @@ private Q_SLOTS:
     void textoImporte();
     void tipoFactura_data();
     void tipoFactura();
+    void alta_data();
+    void alta();
 };
 
 void TestVerifactuDesglose::desglose_data() {
@@ -149,6 +152,54 @@ void TestVerifactuDesglose::tipoFactura() {
     const TipoFactura t = ElegirTipoFactura(conNif, Currency(importe));
     QCOMPARE(QString::fromStdString(t.tipo), tipo);
     QCOMPARE(t.motivo.empty(), !tipo.isEmpty());
+}
+
+// The alta of a receipt at 21 %: its type and its payer, or the first reason it cannot be.
+void TestVerifactuDesglose::alta_data() {
+    // clang-format off
+    QTest::addColumn<QString>("nifEmisor");
+    QTest::addColumn<QString>("numero");
+    QTest::addColumn<QString>("descripcion");
+    QTest::addColumn<QString>("nifPagador");
+    QTest::addColumn<qint64>("base");
+    QTest::addColumn<QString>("tipo");
+    QTest::addColumn<QString>("motivo");
+    QTest::newRow("Con NIF del pagador: F1 con destinatario") << "b-12345674" << "2026/17" << "Alquiler de enero" << " 12345678-z" << qint64(5000000) << "F1" << "";
+    QTest::newRow("Sin NIF del pagador: F2") << "B12345674" << "2026/18" << "Alquiler de enero" << "" << qint64(3000000) << "F2" << "";
+    // 400 / 1,21 = 330,58..., which with its IVA (69,42) makes 400,00; 330,59 makes 400,01
+    QTest::newRow("Sin NIF, 400,00 con IVA") << "B12345674" << "2026/19" << "Venta" << "" << qint64(3305800) << "F2" << "";
+    QTest::newRow("Sin NIF, 400,01 con IVA") << "B12345674" << "2026/20" << "Venta" << "" << qint64(3305900) << "" << "necesita el NIF del pagador";
+    QTest::newRow("NIF del pagador con otra letra") << "B12345674" << "2026/21" << "Venta" << "12345678A" << qint64(1000000) << "" << "NIF del pagador: El NIF «12345678A» no es válido";
+    QTest::newRow("NIF del emisor con otra cifra") << "B12345675" << "2026/22" << "Venta" << "" << qint64(1000000) << "" << "NIF del emisor:";
+    QTest::newRow("Número con eñe") << "B12345674" << "AÑO-1" << "Venta" << "" << qint64(1000000) << "" << "sin acentos ni eñes";
+    QTest::newRow("Número de 61 caracteres") << "B12345674" << QString(61, u'1') << "Venta" << "" << qint64(1000000) << "" << "de 1 a 60 caracteres";
+    QTest::newRow("Sin descripción") << "B12345674" << "2026/23" << "" << "" << qint64(1000000) << "" << "La descripción";
+    // clang-format on
+}
+
+void TestVerifactuDesglose::alta() {
+    QFETCH(QString, nifEmisor);
+    QFETCH(QString, numero);
+    QFETCH(QString, descripcion);
+    QFETCH(QString, nifPagador);
+    QFETCH(qint64, base);
+    QFETCH(QString, tipo);
+    QFETCH(QString, motivo);
+    DatosAlta d;
+    d.factura = {nifEmisor.toStdString(), numero.toStdString(), "15-01-2026"};
+    d.nombreEmisor = "EMPRESA DE PRUEBAS SL";
+    d.descripcion = descripcion.toStdString();
+    d.pagador = {"CLIENTE DE PRUEBAS", nifPagador.toStdString()};
+    const ResultadoAlta r = AltaDeRecibo(d, ImportesDe(Recibo({base}, "21", "0", "0")));
+    QVERIFY2(QString::fromStdString(r.motivo).contains(motivo), r.motivo.c_str());
+    QCOMPARE(r.motivo.empty(), motivo.isEmpty());
+    QCOMPARE(QString::fromStdString(r.registro.tipoFactura), tipo);
+    if (tipo.isEmpty())
+        return;
+    QCOMPARE(QString::fromStdString(r.registro.factura.emisor), QStringLiteral("B12345674"));
+    QCOMPARE(r.registro.destinatario.has_value(), tipo == u"F1");
+    if (r.registro.destinatario)
+        QCOMPARE(QString::fromStdString(r.registro.destinatario->nif), QStringLiteral("12345678Z"));
 }
 
 QTEST_APPLESS_MAIN(TestVerifactuDesglose)
