@@ -1,6 +1,7 @@
 // The XML of a submission: the alta and the anulación of the hand-written examples in data/
 // written byte for byte, and submissions of every kind of receipt line validated against
 // the tax agency's schemas (copied into data/) with xmllint.
+#include "DatosPrueba.h"
 #include "verifactu/EscribirEnvio.h"
 #include "verifactu/FechaRegistro.h"
 #include "verifactu/Huella.h"
@@ -11,28 +12,6 @@ using namespace verifactu;
 Q_DECLARE_METATYPE(verifactu::Registro)
 
 namespace {
-
-const QString kDatos = QStringLiteral(TALVERO_VERIFACTU_DATOS);
-
-QByteArray Leer(const QString& nombre) {
-    QFile f(kDatos + u'/' + nombre);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// xmllint's complaint, empty when the document is valid.
-QString Xmllint(const QByteArray& xml, const QString& esquema) {
-    QTemporaryFile f;
-    if (!f.open())
-        return QStringLiteral("sin archivo temporal");
-    f.write(xml);
-    f.close();
-    QProcess p;
-    p.start(QStringLiteral("xmllint"),
-            {QStringLiteral("--nonet"), QStringLiteral("--noout"), QStringLiteral("--schema"),
-             kDatos + u'/' + esquema, f.fileName()});
-    p.waitForFinished();
-    return p.exitCode() == 0 ? QString() : QString::fromUtf8(p.readAllStandardError());
-}
 
 const ObligadoEmision kObligado{"EMPRESA DE PRUEBAS SL", "89890001K"};
 
@@ -118,7 +97,7 @@ void TestVerifactuEnvio::comoElEjemplo_data() {
 void TestVerifactuEnvio::comoElEjemplo() {
     QFETCH(int, registro);
     QFETCH(QString, archivo);
-    const QByteArray esperado = Leer(archivo);
+    const QByteArray esperado = datos::Leer(archivo);
     QVERIFY(!esperado.isEmpty());
     const QByteArray xml = EscribirEnvio(kObligado, {Ejemplos()[std::size_t(registro)]});
     QCOMPARE(QString::fromUtf8(xml), QString::fromUtf8(esperado));
@@ -153,7 +132,7 @@ void TestVerifactuEnvio::validoSegunEsquema_data() {
 void TestVerifactuEnvio::validoSegunEsquema() {
     QFETCH(std::vector<Registro>, registros);
     const QByteArray xml = EscribirEnvio(kObligado, registros);
-    QCOMPARE(Xmllint(xml, QStringLiteral("SuministroLR.xsd")), QString());
+    QCOMPARE(datos::Xmllint(xml, QStringLiteral("SuministroLR.xsd")), QString());
 }
 
 // The issue date zero-padded; the moment with the offset of its clock, never "Z".
