@@ -3,6 +3,7 @@
 #include "verifactu/IdentificadorFiscal.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace verifactu {
 
@@ -22,6 +23,25 @@ bool AsciiImprimible(const std::string& s) {
 std::size_t Caracteres(const std::string& s) {
     return std::size_t(
         std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// The agency reads every value without its surrounding spaces, and so does the huella:
+// the record holds them so from the start.
+std::string Recortado(std::string_view s) {
+    const std::size_t inicio = s.find_first_not_of(' ');
+    if (inicio == std::string_view::npos)
+        return {};
+    return std::string(s.substr(inicio, s.find_last_not_of(' ') - inicio + 1));
+}
+
+DatosAlta Limpios(DatosAlta d) {
+    d.factura.emisor = NormalizarIdentificador(d.factura.emisor);
+    d.factura.numSerie = Recortado(d.factura.numSerie);
+    d.nombreEmisor = Recortado(d.nombreEmisor);
+    d.descripcion = Recortado(d.descripcion);
+    d.pagador.nombreRazon = Recortado(d.pagador.nombreRazon);
+    d.pagador.nif = NormalizarIdentificador(d.pagador.nif);
+    return d;
 }
 
 std::string MotivoDatos(const DatosAlta& d) {
@@ -47,7 +67,8 @@ std::string MotivoDatos(const DatosAlta& d) {
 
 } // namespace
 
-ResultadoAlta AltaDeRecibo(const DatosAlta& d, const ImportesRecibo& importes) {
+ResultadoAlta AltaDeRecibo(const DatosAlta& datos, const ImportesRecibo& importes) {
+    const DatosAlta d = Limpios(datos);
     ResultadoAlta r;
     if (r.motivo = MotivoDatos(d); !r.motivo.empty())
         return r;
@@ -60,13 +81,11 @@ ResultadoAlta AltaDeRecibo(const DatosAlta& d, const ImportesRecibo& importes) {
         return r;
     RegistroAlta& a = r.registro;
     a.factura = d.factura;
-    a.factura.emisor = NormalizarIdentificador(d.factura.emisor);
     a.nombreRazonEmisor = d.nombreEmisor;
     a.tipoFactura = tipo.tipo;
     a.descripcion = d.descripcion;
     if (conNif)
-        a.destinatario =
-            Destinatario{d.pagador.nombreRazon, NormalizarIdentificador(d.pagador.nif)};
+        a.destinatario = d.pagador;
     a.desglose = {desglose.linea};
     a.cuotaTotal = desglose.cuotaTotal;
     a.importeTotal = desglose.importeTotal;

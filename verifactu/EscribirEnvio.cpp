@@ -2,6 +2,8 @@
 
 #include <QtCore/QXmlStreamWriter>
 
+#include <algorithm>
+
 namespace verifactu {
 
 namespace {
@@ -12,6 +14,14 @@ const QString kNsEnvio = QStringLiteral(
 const QString kNsDatos = QStringLiteral(
     "https://www2.agenciatributaria.gob.es/static_files/common/internet/dep/aplicaciones/es/"
     "aeat/tike/cont/ws/SuministroInformacion.xsd");
+
+// An invoice of 100 million euros or more must say so ("macrodato"). The amounts are
+// written without leading zeros, so nine digits before the point mean as much.
+bool EsMacrodato(const std::string& importe) {
+    const std::size_t inicio = importe.starts_with('-') ? 1 : 0;
+    const std::size_t punto = std::min(importe.find('.'), importe.size());
+    return punto > inicio && punto - inicio >= 9;
+}
 
 // Writes the elements of the records' own namespace; every value is UTF-8 text.
 class Escritor {
@@ -93,6 +103,8 @@ public:
         Campo("NombreRazonEmisor", r.nombreRazonEmisor);
         Campo("TipoFactura", r.tipoFactura);
         Campo("DescripcionOperacion", r.descripcion);
+        if (EsMacrodato(r.importeTotal))
+            Campo("Macrodato", "S");
         if (r.destinatario) {
             Abrir("Destinatarios");
             Abrir("IDDestinatario");

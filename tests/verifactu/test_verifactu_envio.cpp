@@ -2,6 +2,8 @@
 // written byte for byte, and submissions of every kind of receipt line validated against
 // the tax agency's schemas (copied into data/) with xmllint.
 #include "DatosPrueba.h"
+#include "receipt/Impuestos.h"
+#include "verifactu/AltaRecibo.h"
 #include "verifactu/EscribirEnvio.h"
 #include "verifactu/FechaRegistro.h"
 #include "verifactu/Huella.h"
@@ -74,6 +76,31 @@ RegistroAlta AltaSimplificada(std::string numero, LineaDesglose linea, std::stri
     return r;
 }
 
+// The alta of a receipt of `base` euros at IVA `iva`, RE `re` and IRPF `irpf`, as the
+// program makes it, first of its chain.
+Registro AltaDeUnRecibo(std::int64_t base, const char* iva, const char* re, const char* irpf,
+                        std::string nifPagador) {
+    const std::array<moneda::Currency, 5> conceptos{moneda::Currency(base * 10000)};
+    const recibo::Impuestos t = recibo::CalcularImpuestos(conceptos, iva, re, irpf);
+    const ImportesRecibo importes{conceptos,
+                                  iva,
+                                  re,
+                                  irpf,
+                                  recibo::AlCentimo(t.iva),
+                                  recibo::AlCentimo(t.re),
+                                  recibo::AlCentimo(t.irpf)};
+    DatosAlta d;
+    d.factura = {"89890001K", "2026/31", "31-01-2026"};
+    d.nombreEmisor = "EMPRESA DE PRUEBAS SL";
+    d.descripcion = "Alquiler del local, enero";
+    d.pagador = {"CLIENTE DE PRUEBAS", std::move(nifPagador)};
+    d.sistema = Sistema();
+    Registro r = AltaDeRecibo(d, importes).registro;
+    std::get<RegistroAlta>(r).fechaHoraHuso = "2026-01-31T12:00:00+01:00";
+    Encadenar(r, nullptr);
+    return r;
+}
+
 } // namespace
 
 class TestVerifactuEnvio : public QObject {
@@ -84,6 +111,8 @@ private Q_SLOTS:
     void comoElEjemplo();
     void validoSegunEsquema_data();
     void validoSegunEsquema();
+    void macrodato_data();
+    void macrodato();
     void fechas();
 };
 
@@ -127,12 +156,37 @@ void TestVerifactuEnvio::validoSegunEsquema_data() {
     Registro conRaros = raros;
     Encadenar(conRaros, nullptr);
     QTest::newRow("Textos con & < > comillas y eñes") << std::vector<Registro>{conRaros};
+
+    QTest::newRow("Recibo con IVA, RE e IRPF, con NIF del pagador")
+        << std::vector<Registro>{AltaDeUnRecibo(1000, "21", "5,2", "15", "00000000T")};
+    QTest::newRow("Recibo exento sin NIF del pagador")
+        << std::vector<Registro>{AltaDeUnRecibo(300, "0", "0", "0", "")};
+    Registro grande = AltaDeUnRecibo(100000000, "0", "0", "0", "00000000T");
+    QTest::newRow("Recibo de cien millones") << std::vector<Registro>{grande};
 }
 
 void TestVerifactuEnvio::validoSegunEsquema() {
     QFETCH(std::vector<Registro>, registros);
     const QByteArray xml = EscribirEnvio(kObligado, registros);
     QCOMPARE(datos::Xmllint(xml, QStringLiteral("SuministroLR.xsd")), QString());
+}
+
+// From 100 million euros on, a record says it is one of the large ones.
+void TestVerifactuEnvio::macrodato_data() {
+    QTest::addColumn<QString>("importeTotal");
+    QTest::addColumn<bool>("macrodato");
+    QTest::newRow("99.999.999,99") << "99999999.99" << false;
+    QTest::newRow("100.000.000,00") << "100000000.00" << true;
+    QTest::newRow("-100.000.000,00") << "-100000000.00" << true;
+}
+
+void TestVerifactuEnvio::macrodato() {
+    QFETCH(QString, importeTotal);
+    QFETCH(bool, macrodato);
+    RegistroAlta r = AltaEjemplo();
+    r.importeTotal = importeTotal.toStdString();
+    const QByteArray xml = EscribirEnvio(kObligado, {r});
+    QCOMPARE(xml.contains("<sum1:Macrodato>S</sum1:Macrodato>"), macrodato);
 }
 
 // The issue date zero-padded; the moment with the offset of its clock, never "Z".
