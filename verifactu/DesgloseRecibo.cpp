@@ -4,6 +4,7 @@
 #include "receipt/Recibo.h"
 #include "receipt/TiposImpositivos.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
@@ -13,6 +14,41 @@ namespace {
 
 // The largest total of a simplified invoice without the payer's NIF: 400,00 euros.
 const moneda::Currency kLimiteSimplificada(400 * 10000);
+
+// The IVA rates the tax agency takes for invoices issued today, and the RE rate that goes
+// with each (5,2 % with the 21 %, or 1,75 % for tobacco); a rate without a pair takes no RE.
+// The program's original lists (IVA 7 and 16, RE 1 and 4) are rates of the past.
+struct TipoVigente {
+    std::int32_t iva;
+    std::array<std::int32_t, 2> recargos;
+};
+constexpr std::array<TipoVigente, 4> kTiposVigentes{{
+    {0, {0, 0}},
+    {400, {50, 0}},
+    {1000, {140, 0}},
+    {2100, {520, 175}},
+}};
+
+std::string MotivoTipos(std::int32_t iva, std::int32_t re, const ImportesRecibo& im) {
+    const auto vigente = std::find_if(kTiposVigentes.begin(), kTiposVigentes.end(),
+                                      [&](const TipoVigente& t) { return t.iva == iva; });
+    const std::string textoIva = tipos::Normalizar(tipos::Impuesto::Iva, im.iva).value_or(im.iva);
+    if (vigente == kTiposVigentes.end())
+        return "La AEAT no admite un IVA del " + textoIva +
+               " %: los tipos vigentes son 0, 4, 10 y 21 %.";
+    if (re == 0)
+        return {};
+    if (iva == 0)
+        return "Un recibo sin IVA no lleva recargo de equivalencia.";
+    if (std::find(vigente->recargos.begin(), vigente->recargos.end(), re) ==
+        vigente->recargos.end())
+        return "Un recargo de equivalencia del " +
+               tipos::Normalizar(tipos::Impuesto::Re, im.re).value_or(im.re) +
+               " % no va con un IVA del " + textoIva +
+               " %: con el 21 % es el 5,2 % (o el 1,75 %), con el 10 % el 1,4 % y con el 4 % "
+               "el 0,5 %.";
+    return {};
+}
 
 } // namespace
 
@@ -54,6 +90,8 @@ Desglose Desglosar(const ImportesRecibo& im, IvaCero ivaCero) {
         d.motivo = "El porcentaje de IVA o de RE del recibo no es un tipo de la lista.";
         return d;
     }
+    if (d.motivo = MotivoTipos(*iva, *re, im); !d.motivo.empty())
+        return d;
     // Each amount as the receipt prints it; the printed total is their sum less the IRPF.
     moneda::Currency suma;
     for (const moneda::Currency& c : im.conceptos)
@@ -69,10 +107,6 @@ Desglose Desglosar(const ImportesRecibo& im, IvaCero ivaCero) {
     l.base = TextoImporte(base);
     if (*iva == 0 && ivaCero == IvaCero::Exenta) {
         // An exempt line carries its base alone: no rate, no quota, no RE.
-        if (*re != 0) {
-            d.motivo = "Una operación exenta de IVA no lleva recargo de equivalencia.";
-            return d;
-        }
         l.exencion = "E1";
     } else {
         l.calificacion = "S1";

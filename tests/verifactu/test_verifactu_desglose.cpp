@@ -82,9 +82,14 @@ void TestVerifactuDesglose::desglose_data() {
         << QStringList{"", "E1", "", "50.00", "", "", ""} << "0.00" << "50.00" << "50,00" << "";
     QTest::newRow("IVA 0 sujeto al tipo cero") << L{500000} << "0" << "0" << "0" << false
         << QStringList{"S1", "", "0", "50.00", "0.00", "", ""} << "0.00" << "50.00" << "50,00" << "";
-    QTest::newRow("IVA 0 exento con RE") << L{500000} << "0" << "0,5" << "0" << true
-        << QStringList{"", "", "", "", "", "", ""} << "" << "" << "50,25"
-        << "Una operación exenta de IVA no lleva recargo de equivalencia.";
+    const QStringList nada{"", "", "", "", "", "", ""};
+    QTest::newRow("IVA 0 con RE") << L{500000} << "0" << "0,5" << "0" << false
+        << nada << "" << "" << "50,25" << "Un recibo sin IVA no lleva recargo de equivalencia.";
+    QTest::newRow("IVA 16 de la lista original") << L{1000000} << "16" << "0" << "0" << true
+        << nada << "" << "" << "116,00" << "La AEAT no admite un IVA del 16 %: los tipos vigentes son 0, 4, 10 y 21 %.";
+    QTest::newRow("RE 4 de la lista original con IVA 21") << L{1000000} << "21" << "4" << "0" << true
+        << nada << "" << "" << "125,00"
+        << "Un recargo de equivalencia del 4 % no va con un IVA del 21 %: con el 21 % es el 5,2 % (o el 1,75 %), con el 10 % el 1,4 % y con el 4 % el 0,5 %.";
     // clang-format on
 }
 
