@@ -17,6 +17,8 @@ packages=(
   cups cups-client cups-ipp-utils cups-filters printer-driver-cups-pdf poppler-utils
   # tests: remittance files validated against the bank's schema (scripts/sepa-schema.sh)
   libxml2-utils
+  # the QR code of an invoice's record, and the tests' decoder that reads it back
+  libqrencode-dev zbar-tools
   # fuzzing, sanitizers, benchmarks
   clang libclang-rt-dev libbenchmark-dev time bc
   # packaging

@@ -1,0 +1,209 @@
+// The XML of a submission: the alta and the anulación of the hand-written examples in data/
+// written byte for byte, and submissions of every kind of receipt line validated against
+// the tax agency's schemas (copied into data/) with xmllint.
+#include "DatosPrueba.h"
+#include "receipt/Impuestos.h"
+#include "verifactu/AltaRecibo.h"
+#include "verifactu/EscribirEnvio.h"
+#include "verifactu/FechaRegistro.h"
+#include "verifactu/Huella.h"
+
+#include <QtTest>
+
+using namespace verifactu;
+Q_DECLARE_METATYPE(verifactu::Registro)
+
+namespace {
+
+const ObligadoEmision kObligado{"EMPRESA DE PRUEBAS SL", "89890001K"};
+
+SistemaInformatico Sistema() {
+    return {
+        "PRODUCTOR DE PRUEBAS SL", "89890001K", "Talvero", "TV", "0.1.0", "1", false, false, false};
+}
+
+// The alta of data/alta-esperada.xml, field by field.
+RegistroAlta AltaEjemplo() {
+    RegistroAlta r;
+    r.factura = {"89890001K", "R2026/0001", "15-01-2026"};
+    r.nombreRazonEmisor = "EMPRESA DE PRUEBAS SL";
+    r.tipoFactura = "F1";
+    r.descripcion = "Recibo enero 2026";
+    r.destinatario = Destinatario{"CLIENTE DE PRUEBAS", "00000000T"};
+    LineaDesglose conRecargo;
+    conRecargo.calificacion = "S1";
+    conRecargo.tipoImpositivo = "21";
+    conRecargo.base = "100.00";
+    conRecargo.cuota = "21.00";
+    conRecargo.tipoRecargo = "5.2";
+    conRecargo.cuotaRecargo = "5.20";
+    LineaDesglose exenta;
+    exenta.exencion = "E1";
+    exenta.base = "50.00";
+    r.desglose = {conRecargo, exenta};
+    r.cuotaTotal = "26.20";
+    r.importeTotal = "176.20";
+    r.sistema = Sistema();
+    r.fechaHoraHuso = "2026-01-15T10:30:00+01:00";
+    return r;
+}
+
+RegistroAnulacion AnulacionEjemplo() {
+    RegistroAnulacion r;
+    r.anulada = {"89890001K", "R2026/0001", "15-01-2026"};
+    r.sistema = Sistema();
+    r.fechaHoraHuso = "2026-01-15T11:00:00+01:00";
+    return r;
+}
+
+// The example chain: the alta, then its anulación.
+std::vector<Registro> Ejemplos() {
+    std::vector<Registro> cadena{AltaEjemplo(), AnulacionEjemplo()};
+    Encadenar(cadena[0], nullptr);
+    Encadenar(cadena[1], &cadena[0]);
+    return cadena;
+}
+
+RegistroAlta AltaSimplificada(std::string numero, LineaDesglose linea, std::string cuota,
+                              std::string importe) {
+    RegistroAlta r = AltaEjemplo();
+    r.factura.numSerie = std::move(numero);
+    r.tipoFactura = "F2";
+    r.destinatario.reset();
+    r.desglose = {std::move(linea)};
+    r.cuotaTotal = std::move(cuota);
+    r.importeTotal = std::move(importe);
+    return r;
+}
+
+// The alta of a receipt of `base` euros at IVA `iva`, RE `re` and IRPF `irpf`, as the
+// program makes it, first of its chain.
+Registro AltaDeUnRecibo(std::int64_t base, const char* iva, const char* re, const char* irpf,
+                        std::string nifPagador) {
+    const std::array<moneda::Currency, 5> conceptos{moneda::Currency(base * 10000)};
+    const recibo::Impuestos t = recibo::CalcularImpuestos(conceptos, iva, re, irpf);
+    const ImportesRecibo importes{conceptos,
+                                  iva,
+                                  re,
+                                  irpf,
+                                  recibo::AlCentimo(t.iva),
+                                  recibo::AlCentimo(t.re),
+                                  recibo::AlCentimo(t.irpf)};
+    DatosAlta d;
+    d.factura = {"89890001K", "2026/31", "31-01-2026"};
+    d.nombreEmisor = "EMPRESA DE PRUEBAS SL";
+    d.descripcion = "Alquiler del local, enero";
+    d.pagador = {"CLIENTE DE PRUEBAS", std::move(nifPagador)};
+    d.sistema = Sistema();
+    Registro r = AltaDeRecibo(d, importes).registro;
+    std::get<RegistroAlta>(r).fechaHoraHuso = "2026-01-31T12:00:00+01:00";
+    Encadenar(r, nullptr);
+    return r;
+}
+
+} // namespace
+
+class TestVerifactuEnvio : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void comoElEjemplo_data();
+    void comoElEjemplo();
+    void validoSegunEsquema_data();
+    void validoSegunEsquema();
+    void macrodato_data();
+    void macrodato();
+    void fechas();
+};
+
+void TestVerifactuEnvio::comoElEjemplo_data() {
+    QTest::addColumn<int>("registro");
+    QTest::addColumn<QString>("archivo");
+    QTest::newRow("Alta, primera de la cadena") << 0 << "alta-esperada.xml";
+    QTest::newRow("Su anulación, encadenada") << 1 << "anulacion-esperada.xml";
+}
+
+void TestVerifactuEnvio::comoElEjemplo() {
+    QFETCH(int, registro);
+    QFETCH(QString, archivo);
+    const QByteArray esperado = datos::Leer(archivo);
+    QVERIFY(!esperado.isEmpty());
+    const QByteArray xml = EscribirEnvio(kObligado, {Ejemplos()[std::size_t(registro)]});
+    QCOMPARE(QString::fromUtf8(xml), QString::fromUtf8(esperado));
+}
+
+void TestVerifactuEnvio::validoSegunEsquema_data() {
+    QTest::addColumn<std::vector<Registro>>("registros");
+    QTest::newRow("Alta y anulación en un envío") << Ejemplos();
+
+    LineaDesglose tipoCero;
+    tipoCero.calificacion = "S1";
+    tipoCero.tipoImpositivo = "0";
+    tipoCero.base = "50.00";
+    tipoCero.cuota = "0.00";
+    Registro cero = AltaSimplificada("R2026/0002", tipoCero, "0.00", "50.00");
+    Encadenar(cero, nullptr);
+    QTest::newRow("Simplificada sin destinatario, IVA al tipo cero") << std::vector<Registro>{cero};
+
+    LineaDesglose iva;
+    iva.calificacion = "S1";
+    iva.tipoImpositivo = "10";
+    iva.base = "1234567.89";
+    iva.cuota = "123456.79";
+    RegistroAlta raros = AltaSimplificada("A&B <1>", iva, "123456.79", "1358024.68");
+    raros.nombreRazonEmisor = "PEÑA & HIJOS \"LA ÑORA\"";
+    raros.descripcion = "Alquiler <local> & gastos";
+    Registro conRaros = raros;
+    Encadenar(conRaros, nullptr);
+    QTest::newRow("Textos con & < > comillas y eñes") << std::vector<Registro>{conRaros};
+
+    QTest::newRow("Recibo con IVA, RE e IRPF, con NIF del pagador")
+        << std::vector<Registro>{AltaDeUnRecibo(1000, "21", "5,2", "15", "00000000T")};
+    QTest::newRow("Recibo exento sin NIF del pagador")
+        << std::vector<Registro>{AltaDeUnRecibo(300, "0", "0", "0", "")};
+    Registro grande = AltaDeUnRecibo(100000000, "0", "0", "0", "00000000T");
+    QTest::newRow("Recibo de cien millones") << std::vector<Registro>{grande};
+}
+
+void TestVerifactuEnvio::validoSegunEsquema() {
+    QFETCH(std::vector<Registro>, registros);
+    const QByteArray xml = EscribirEnvio(kObligado, registros);
+    QCOMPARE(datos::Xmllint(xml, QStringLiteral("SuministroLR.xsd")), QString());
+}
+
+// From 100 million euros on, a record says it is one of the large ones.
+void TestVerifactuEnvio::macrodato_data() {
+    QTest::addColumn<QString>("importeTotal");
+    QTest::addColumn<bool>("macrodato");
+    QTest::newRow("99.999.999,99") << "99999999.99" << false;
+    QTest::newRow("100.000.000,00") << "100000000.00" << true;
+    QTest::newRow("-100.000.000,00") << "-100000000.00" << true;
+}
+
+void TestVerifactuEnvio::macrodato() {
+    QFETCH(QString, importeTotal);
+    QFETCH(bool, macrodato);
+    RegistroAlta r = AltaEjemplo();
+    r.importeTotal = importeTotal.toStdString();
+    const QByteArray xml = EscribirEnvio(kObligado, {r});
+    QCOMPARE(xml.contains("<sum1:Macrodato>S</sum1:Macrodato>"), macrodato);
+}
+
+// The issue date zero-padded; the moment with the offset of its clock, never "Z".
+void TestVerifactuEnvio::fechas() {
+    QCOMPARE(QString::fromStdString(TextoFechaExpedicion(moneda::Fecha(2014, 7, 2, 0, 0, 0))),
+             QStringLiteral("02-07-2014"));
+    const QDate dia(2024, 1, 1);
+    const QTime hora(19, 20, 30);
+    QCOMPARE(
+        QString::fromStdString(TextoFechaHoraHuso(QDateTime(dia, hora, Qt::OffsetFromUTC, 3600))),
+        QStringLiteral("2024-01-01T19:20:30+01:00"));
+    QCOMPARE(QString::fromStdString(TextoFechaHoraHuso(QDateTime(dia, hora, Qt::UTC))),
+             QStringLiteral("2024-01-01T19:20:30+00:00"));
+    QCOMPARE(QString::fromStdString(
+                 TextoFechaHoraHuso(QDateTime(dia, hora, Qt::OffsetFromUTC, -(3 * 3600 + 1800)))),
+             QStringLiteral("2024-01-01T19:20:30-03:30"));
+}
+
+QTEST_GUILESS_MAIN(TestVerifactuEnvio)
+#include "test_verifactu_envio.moc"

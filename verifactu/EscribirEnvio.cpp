@@ -1,0 +1,173 @@
+#include "verifactu/EscribirEnvio.h"
+
+#include <QtCore/QXmlStreamWriter>
+
+#include <algorithm>
+
+namespace verifactu {
+
+namespace {
+
+const QString kNsEnvio = QStringLiteral(
+    "https://www2.agenciatributaria.gob.es/static_files/common/internet/dep/aplicaciones/es/"
+    "aeat/tike/cont/ws/SuministroLR.xsd");
+const QString kNsDatos = QStringLiteral(
+    "https://www2.agenciatributaria.gob.es/static_files/common/internet/dep/aplicaciones/es/"
+    "aeat/tike/cont/ws/SuministroInformacion.xsd");
+
+// An invoice of 100 million euros or more must say so ("macrodato"). The amounts are
+// written without leading zeros, so nine digits before the point mean as much.
+bool EsMacrodato(const std::string& importe) {
+    const std::size_t inicio = importe.starts_with('-') ? 1 : 0;
+    const std::size_t punto = std::min(importe.find('.'), importe.size());
+    return punto > inicio && punto - inicio >= 9;
+}
+
+// Writes the elements of the records' own namespace; every value is UTF-8 text.
+class Escritor {
+public:
+    explicit Escritor(QXmlStreamWriter& x) : x_(x) {}
+
+    void Abrir(const char* nombre) { x_.writeStartElement(kNsDatos, QLatin1StringView(nombre)); }
+    void Cerrar() { x_.writeEndElement(); }
+    void Campo(const char* nombre, const std::string& valor) {
+        x_.writeTextElement(kNsDatos, QLatin1StringView(nombre), QString::fromStdString(valor));
+    }
+    // An optional field: written only when it has a value.
+    void Opcional(const char* nombre, const std::string& valor) {
+        if (!valor.empty())
+            Campo(nombre, valor);
+    }
+    void SiNo(const char* nombre, bool valor) { Campo(nombre, valor ? "S" : "N"); }
+
+    void Encadenamiento(const std::optional<RegistroAnterior>& anterior) {
+        Abrir("Encadenamiento");
+        if (!anterior) {
+            Campo("PrimerRegistro", "S");
+        } else {
+            Abrir("RegistroAnterior");
+            Campo("IDEmisorFactura", anterior->factura.emisor);
+            Campo("NumSerieFactura", anterior->factura.numSerie);
+            Campo("FechaExpedicionFactura", anterior->factura.fecha);
+            Campo("Huella", anterior->huella);
+            Cerrar();
+        }
+        Cerrar();
+    }
+
+    void Sistema(const SistemaInformatico& s) {
+        Abrir("SistemaInformatico");
+        Campo("NombreRazon", s.nombreRazon);
+        Campo("NIF", s.nif);
+        Campo("NombreSistemaInformatico", s.nombreSistema);
+        Campo("IdSistemaInformatico", s.idSistema);
+        Campo("Version", s.version);
+        Campo("NumeroInstalacion", s.numeroInstalacion);
+        SiNo("TipoUsoPosibleSoloVerifactu", s.soloVerifactu);
+        SiNo("TipoUsoPosibleMultiOT", s.multiplesObligados);
+        SiNo("IndicadorMultiplesOT", s.hayVariosObligados);
+        Cerrar();
+    }
+
+    // What closes every record: the system, the moment and the huella.
+    void Final(const SistemaInformatico& s, const std::string& fechaHora,
+               const std::string& huella) {
+        Sistema(s);
+        Campo("FechaHoraHusoGenRegistro", fechaHora);
+        Campo("TipoHuella", "01"); // SHA-256, the only kind there is
+        Campo("Huella", huella);
+    }
+
+    void Linea(const LineaDesglose& l) {
+        Abrir("DetalleDesglose");
+        Campo("Impuesto", "01"); // IVA
+        Campo("ClaveRegimen", l.claveRegimen);
+        Opcional("CalificacionOperacion", l.calificacion);
+        Opcional("OperacionExenta", l.exencion);
+        Opcional("TipoImpositivo", l.tipoImpositivo);
+        Campo("BaseImponibleOimporteNoSujeto", l.base);
+        Opcional("CuotaRepercutida", l.cuota);
+        Opcional("TipoRecargoEquivalencia", l.tipoRecargo);
+        Opcional("CuotaRecargoEquivalencia", l.cuotaRecargo);
+        Cerrar();
+    }
+
+    void operator()(const RegistroAlta& r) {
+        Abrir("RegistroAlta");
+        Campo("IDVersion", "1.0");
+        Abrir("IDFactura");
+        Campo("IDEmisorFactura", r.factura.emisor);
+        Campo("NumSerieFactura", r.factura.numSerie);
+        Campo("FechaExpedicionFactura", r.factura.fecha);
+        Cerrar();
+        Campo("NombreRazonEmisor", r.nombreRazonEmisor);
+        Campo("TipoFactura", r.tipoFactura);
+        Campo("DescripcionOperacion", r.descripcion);
+        if (EsMacrodato(r.importeTotal))
+            Campo("Macrodato", "S");
+        if (r.destinatario) {
+            Abrir("Destinatarios");
+            Abrir("IDDestinatario");
+            Campo("NombreRazon", r.destinatario->nombreRazon);
+            Campo("NIF", r.destinatario->nif);
+            Cerrar();
+            Cerrar();
+        }
+        Abrir("Desglose");
+        for (const LineaDesglose& l : r.desglose)
+            Linea(l);
+        Cerrar();
+        Campo("CuotaTotal", r.cuotaTotal);
+        Campo("ImporteTotal", r.importeTotal);
+        Encadenamiento(r.anterior);
+        Final(r.sistema, r.fechaHoraHuso, r.huella);
+        Cerrar();
+    }
+
+    void operator()(const RegistroAnulacion& r) {
+        Abrir("RegistroAnulacion");
+        Campo("IDVersion", "1.0");
+        Abrir("IDFactura");
+        Campo("IDEmisorFacturaAnulada", r.anulada.emisor);
+        Campo("NumSerieFacturaAnulada", r.anulada.numSerie);
+        Campo("FechaExpedicionFacturaAnulada", r.anulada.fecha);
+        Cerrar();
+        Encadenamiento(r.anterior);
+        Final(r.sistema, r.fechaHoraHuso, r.huella);
+        Cerrar();
+    }
+
+private:
+    QXmlStreamWriter& x_;
+};
+
+} // namespace
+
+QByteArray EscribirEnvio(const ObligadoEmision& obligado, const std::vector<Registro>& registros) {
+    QByteArray xml;
+    QXmlStreamWriter x(&xml);
+    x.setAutoFormatting(true);
+    x.setAutoFormattingIndent(2);
+    x.writeStartDocument();
+    // The prefixes the tax agency's own examples use.
+    x.writeNamespace(kNsEnvio, QStringLiteral("sum"));
+    x.writeNamespace(kNsDatos, QStringLiteral("sum1"));
+    x.writeStartElement(kNsEnvio, QStringLiteral("RegFactuSistemaFacturacion"));
+    x.writeStartElement(kNsEnvio, QStringLiteral("Cabecera"));
+    Escritor e(x);
+    e.Abrir("ObligadoEmision");
+    e.Campo("NombreRazon", obligado.nombreRazon);
+    e.Campo("NIF", obligado.nif);
+    e.Cerrar();
+    x.writeEndElement();
+    for (const Registro& r : registros) {
+        x.writeStartElement(kNsEnvio, QStringLiteral("RegistroFactura"));
+        std::visit(e, r);
+        x.writeEndElement();
+    }
+    x.writeEndElement();
+    x.writeEndDocument();
+    return xml;
+}
+
+} // namespace verifactu
