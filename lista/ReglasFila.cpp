@@ -16,8 +16,6 @@ namespace lista {
 
 namespace {
 
-constexpr char kSeccion[] = "Aplicacion Talvero";
-
 QString Citado(const QString& celda) {
     return QLatin1Char('"') + Cita(celda) + QLatin1Char('"');
 }
@@ -88,9 +86,12 @@ QString Llano(const QString& texto) {
 
 TiposPermitidos TiposDeAjustes(const platform::SettingsStore& ajustes) {
     return {
-        tipos::DesdeTexto(tipos::Impuesto::Iva, ajustes.GetString(kSeccion, "TiposIVA")),
-        tipos::DesdeTexto(tipos::Impuesto::Re, ajustes.GetString(kSeccion, "TiposRE")),
-        tipos::DesdeTexto(tipos::Impuesto::Irpf, ajustes.GetString(kSeccion, "TiposIRPF")),
+        tipos::DesdeTexto(tipos::Impuesto::Iva,
+                          ajustes.GetString(platform::kTalveroSection, "TiposIVA")),
+        tipos::DesdeTexto(tipos::Impuesto::Re,
+                          ajustes.GetString(platform::kTalveroSection, "TiposRE")),
+        tipos::DesdeTexto(tipos::Impuesto::Irpf,
+                          ajustes.GetString(platform::kTalveroSection, "TiposIRPF")),
     };
 }
 
