@@ -4,6 +4,7 @@
 
 #include "platform/PdfExport.h"
 #include "platform/PrintJob.h"
+#include "receipt/ReciboTexto.h"
 #include "register/Pendientes.h"
 #include "register/Registro.h"
 #include "sepa/IdentificadorMensaje.h"
@@ -19,11 +20,6 @@
 namespace lista {
 
 namespace {
-
-QString TituloPdf(const CRecibo& r) {
-    const QString numero = QString::fromStdString(r.m_Numero).simplified();
-    return numero.isEmpty() ? QStringLiteral("Recibo") : QStringLiteral("Recibo ") + numero;
-}
 
 Emision Fallo(const QString& error) {
     Emision e;
@@ -49,7 +45,7 @@ QString EscribirCarpeta(const ListaRevisada& lista, const std::vector<Registro::
         const Registro::Salida& salida = salidas[std::size_t(i)];
         QString error;
         const QByteArray pdf = platform::RenderPdfPages(
-            salida.destino, TituloPdf(fila.recibo), 1,
+            salida.destino, QString::fromStdString(recibo::TituloPdf(fila.recibo)), 1,
             [&](qsizetype, page::PageSurface& p) {
                 DibujarFila(lista, i, p);
                 return true;
