@@ -2,6 +2,7 @@
 
 #include "lista/Cita.h"
 
+#include "amounts/SinAcentos.h"
 #include "platform/SettingsStore.h"
 #include "receipt/Impuestos.h"
 #include "receipt/LimitesCampos.h"
@@ -77,9 +78,11 @@ QString Declarar(const QString& celda, ContextoFila& ctx, std::optional<Declarad
 
 // Upper case without accents: "Marrón" and "MARRON" are the same item.
 QString Llano(const QString& texto) {
-    QString d = texto.trimmed().normalized(QString::NormalizationForm_D);
-    d.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
-    return d.toUpper();
+    return QStringView(moneda::SinAcentos(texto.trimmed().toStdU16String(),
+                                          moneda::Descomposicion::Canonica,
+                                          moneda::Marcas::SinEspacio))
+        .toString()
+        .toUpper();
 }
 
 } // namespace
