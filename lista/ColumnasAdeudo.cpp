@@ -7,7 +7,6 @@
 #include "sepa/Cuentas.h"
 
 #include <QDate>
-#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -38,17 +37,6 @@ QString Extra(const FilaRevisada& fila, const char* columna) {
 void Guardar(ContextoFila& ctx, const char* columna, const QString& valor) {
     if (!valor.isEmpty())
         ctx.fila.extra[QString::fromUtf8(columna)] = valor;
-}
-
-std::optional<sepa::Fecha> LeerFecha(const QString& texto) {
-    static const QRegularExpression forma(QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4})$"));
-    const auto m = forma.match(texto.trimmed());
-    if (!m.hasMatch())
-        return std::nullopt;
-    const sepa::Fecha f{std::chrono::year(m.captured(3).toInt()),
-                        std::chrono::month(unsigned(m.captured(2).toInt())),
-                        std::chrono::day(unsigned(m.captured(1).toInt()))};
-    return f.ok() ? std::optional(f) : std::nullopt;
 }
 
 void Error(FilaRevisada& fila, const char* columna, const QString& motivo) {
@@ -92,12 +80,10 @@ QString Mandato(const QString& celda, ContextoFila& ctx) {
 QString FechaMandato(const QString& celda, ContextoFila& ctx) {
     if (celda.trimmed().isEmpty())
         return {};
-    const std::optional<sepa::Fecha> fecha = LeerFecha(celda);
-    if (!fecha)
-        return QStringLiteral("\"%1\" no es una fecha válida: escriba dd/mm/aaaa, por ejemplo "
-                              "05/03/2024")
-            .arg(Cita(celda));
-    Guardar(ctx, kFechaMandato, QString::fromStdString(sepa::TextoIso(*fecha)));
+    sepa::Fecha fecha;
+    if (QString error = LeerFecha(celda, fecha); !error.isEmpty())
+        return error;
+    Guardar(ctx, kFechaMandato, QString::fromStdString(sepa::TextoIso(fecha)));
     return {};
 }
 

@@ -127,6 +127,37 @@ QString LeerImporte(const QString& celda, moneda::Currency& importe) {
     return {};
 }
 
+QString LeerFecha(const QString& celda, std::chrono::year_month_day& fecha, int anioMinimo,
+                  int anioMaximo) {
+    static const QRegularExpression forma(
+        QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{2}|\\d{4})$"));
+    const auto m = forma.match(celda.trimmed());
+    const QString uso = QStringLiteral("%1 no es una fecha válida: escriba dd/mm/aaaa, por ejemplo "
+                                       "05/03/2024")
+                            .arg(Citado(celda));
+    if (!m.hasMatch())
+        return uso;
+    const int dia = m.captured(1).toInt();
+    const int mes = m.captured(2).toInt();
+    int anio = m.captured(3).toInt();
+    if (m.captured(3).size() == 2)
+        anio += 2000; // as a Spanish spreadsheet writes this century's dates
+    if (dia < limites::kDiaMinimo || dia > limites::kDiaMaximo)
+        return uso;
+    if (anio < anioMinimo || anio > anioMaximo)
+        return QStringLiteral("el año de %1 no está entre %2 y %3")
+            .arg(Citado(celda))
+            .arg(anioMinimo)
+            .arg(anioMaximo);
+    const std::chrono::year_month_day leida{std::chrono::year(anio),
+                                            std::chrono::month(unsigned(mes)),
+                                            std::chrono::day(unsigned(dia))};
+    if (!leida.ok())
+        return uso;
+    fecha = leida;
+    return {};
+}
+
 QString TextoEuros(moneda::Currency importe) {
     return QString::fromStdString(moneda::FormatEuros(importe)) + QStringLiteral(" €");
 }
@@ -145,32 +176,13 @@ QString Numero(const QString& celda, ContextoFila& ctx) {
 QString Fecha(const QString& celda, ContextoFila& ctx) {
     if (celda.trimmed().isEmpty())
         return {}; // the template's date
-    static const QRegularExpression forma(
-        QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{2}|\\d{4})$"));
-    const auto m = forma.match(celda.trimmed());
-    const QString uso = QStringLiteral("%1 no es una fecha válida: escriba dd/mm/aaaa, por ejemplo "
-                                       "05/03/2024")
-                            .arg(Citado(celda));
-    if (!m.hasMatch())
-        return uso;
-    const int dia = m.captured(1).toInt();
-    const int mes = m.captured(2).toInt();
-    int anio = m.captured(3).toInt();
-    if (m.captured(3).size() == 2)
-        anio += 2000; // as a Spanish spreadsheet writes this century's dates
-    if (dia < limites::kDiaMinimo || dia > limites::kDiaMaximo)
-        return uso;
-    if (anio < limites::kAnioMinimo || anio > limites::kAnioMaximo)
-        return QStringLiteral("el año de %1 no está entre %2 y %3")
-            .arg(Citado(celda))
-            .arg(limites::kAnioMinimo)
-            .arg(limites::kAnioMaximo);
-    // At the form's time of day; a day the month does not have is refused rather than
-    // printed as a date in error.
-    const moneda::Fecha fecha(anio, mes, dia, 1, 1, 1);
-    if (!fecha.EsValida())
-        return uso;
-    ctx.fila.recibo.m_Fecha = fecha;
+    std::chrono::year_month_day fecha;
+    if (QString error = LeerFecha(celda, fecha, limites::kAnioMinimo, limites::kAnioMaximo);
+        !error.isEmpty())
+        return error;
+    // At the form's time of day.
+    ctx.fila.recibo.m_Fecha = moneda::Fecha(int(fecha.year()), int(unsigned(fecha.month())),
+                                            int(unsigned(fecha.day())), 1, 1, 1);
     return {};
 }
 
