@@ -26,8 +26,7 @@ QString CarpetaPropuesta(const platform::SettingsStore& store) {
 } // namespace
 
 QString TituloReciboPdf(const CRecibo& rec) {
-    const QString numero = QString::fromStdString(rec.m_Numero).simplified();
-    return numero.isEmpty() ? QStringLiteral("Recibo") : QStringLiteral("Recibo ") + numero;
+    return QString::fromStdString(recibo::TituloPdf(rec));
 }
 
 QString EscribirReciboPdf(const CRecibo& rec, const QString& path) {

@@ -4,12 +4,14 @@
 // thing when the file cannot be written.
 #pragma once
 
+#include "receipt/ReciboTexto.h"
+
 #include <QString>
 
 class CRecibo;
 class QWidget;
 
-// The PDF's title: "Recibo <número>", or "Recibo" for a receipt without a number.
+// The PDF's title, as recibo::TituloPdf makes it.
 QString TituloReciboPdf(const CRecibo& rec);
 
 // Writes `rec` as a one-page PDF to `path`, asking nothing and showing nothing. Empty on

@@ -7,6 +7,8 @@
 namespace saved_settings {
 namespace {
 
+using platform::kTalveroSection;
+
 // Keys as they have always been spelt in the store ("IPRF_STRING" included).
 constexpr char kCobrador1[] = "Cobrador1";
 constexpr char kCobrador2[] = "Cobrador2";
@@ -35,7 +37,7 @@ constexpr int kBannerAbsent = 999;
 constexpr int kBannerDefault = 2;
 
 std::string Read(const platform::SettingsStore& s, const char* key) {
-    return s.GetString(kSection, key);
+    return s.GetString(kTalveroSection, key);
 }
 
 std::string ReadOr(const platform::SettingsStore& s, const char* key, const char* fallback) {
@@ -76,7 +78,7 @@ void ReadOpeningFirstGroup(const platform::SettingsStore& s, ReceiptFields& f) {
     f.m_Numero = Read(s, kNumero);
     f.m_Pagador1 = Read(s, kPagador1);
     f.m_Pagador2 = Read(s, kPagador2);
-    f.m_Banner = s.GetInt(kSection, kBanner, kBannerAbsent);
+    f.m_Banner = s.GetInt(kTalveroSection, kBanner, kBannerAbsent);
     if (f.m_Banner == kBannerAbsent)
         f.m_Banner = kBannerDefault;
     ReadPercentages(s, f);
@@ -104,9 +106,9 @@ void ReadForClearAll(const platform::SettingsStore& s, ReceiptFields& f) {
 
 void WriteAtClose(platform::SettingsStore& s, const ReceiptFields& f) {
     auto text = [&s](const char* key, const std::string& value) {
-        s.WriteString(kSection, key, value);
+        s.WriteString(kTalveroSection, key, value);
     };
-    s.WriteInt(kSection, kBanner, f.m_Banner);
+    s.WriteInt(kTalveroSection, kBanner, f.m_Banner);
     text(kCobrador1, f.m_Cobrador1);
     text(kCobrador2, f.m_Cobrador2);
     text(kLocalidad, f.m_Localidad);
@@ -114,7 +116,7 @@ void WriteAtClose(platform::SettingsStore& s, const ReceiptFields& f) {
     text(kNumero, f.m_Numero);
     text(kPagador1, f.m_Pagador1);
     text(kPagador2, f.m_Pagador2);
-    s.WriteInt(kSection, kBanner, f.m_Banner);
+    s.WriteInt(kTalveroSection, kBanner, f.m_Banner);
     text(kIva, f.m_Iva);
     text(kIrpf, f.m_Irpf);
     text(kRe, f.m_Re);
@@ -138,7 +140,7 @@ std::string ReadCarpetaPdf(const platform::SettingsStore& s) {
 }
 
 void WriteCarpetaPdf(platform::SettingsStore& s, const std::string& folder) {
-    s.WriteString(kSection, kCarpetaPdf, folder);
+    s.WriteString(kTalveroSection, kCarpetaPdf, folder);
 }
 
 } // namespace saved_settings

@@ -14,8 +14,6 @@ class SettingsStore;
 
 namespace saved_settings {
 
-inline constexpr char kSection[] = "Aplicacion Talvero";
-
 // Opening, first group: collector, place, due date ("A LA VISTA" when empty), number,
 // payer, banner slot (2 when absent), IVA, IRPF and RE ("0" when empty).
 void ReadOpeningFirstGroup(const platform::SettingsStore& store, ReceiptFields& f);

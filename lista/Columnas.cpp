@@ -4,6 +4,8 @@
 #include "lista/ColumnasAdeudo.h"
 #include "lista/ReglasFila.h"
 
+#include "amounts/SinAcentos.h"
+
 #include <QHash>
 #include <QLocale>
 
@@ -104,9 +106,12 @@ std::span<const Columna> TablaDeColumnas() {
 
 QString ClaveDeColumna(const QString& titulo) {
     // Compatibility decomposition also turns "ª" into "a".
-    QString clave = titulo.normalized(QString::NormalizationForm_KD).toLower();
-    clave.removeIf(
-        [](QChar c) { return c.category() == QChar::Mark_NonSpacing || c.isSpace() || c == u'_'; });
+    QString clave = QStringView(moneda::SinAcentos(titulo.toStdU16String(),
+                                                   moneda::Descomposicion::Compatibilidad,
+                                                   moneda::Marcas::SinEspacio))
+                        .toString()
+                        .toLower();
+    clave.removeIf([](QChar c) { return c.isSpace() || c == u'_'; });
     return clave;
 }
 

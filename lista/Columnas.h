@@ -2,7 +2,7 @@
 // has the title the register's export writes, the other names it is known by, and the rule
 // that reads its cells into a checked row. Columns added by other parts of the program
 // (payment data, for instance) are further rows of the same table whose rules write into
-// the row's `extra`.
+// the row's own fields for them (its debit).
 #pragma once
 
 #include "lista/FilaRevisada.h"

@@ -6,21 +6,16 @@
 
 #include "sepa/Cuentas.h"
 
-#include <QDate>
-#include <QRegularExpression>
-
 #include <algorithm>
 
 namespace lista {
 
 namespace {
 
-constexpr char kIban[] = "IBAN";
 constexpr char kBic[] = "BIC";
 constexpr char kMandato[] = "Mandato";
 constexpr char kFechaMandato[] = "Fecha del mandato";
 constexpr char kTitular[] = "Titular";
-constexpr char kSecuencia[] = "Secuencia";
 
 // The bank checks end their sentences with a full stop; the list's messages do not.
 QString Motivo(const std::string& motivo) {
@@ -30,41 +25,20 @@ QString Motivo(const std::string& motivo) {
     return m;
 }
 
-QString Extra(const FilaRevisada& fila, const char* columna) {
-    const auto it = fila.extra.find(QString::fromUtf8(columna));
-    return it == fila.extra.end() ? QString() : it->second;
-}
-
-void Guardar(ContextoFila& ctx, const char* columna, const QString& valor) {
-    if (!valor.isEmpty())
-        ctx.fila.extra[QString::fromUtf8(columna)] = valor;
-}
-
-std::optional<sepa::Fecha> LeerFecha(const QString& texto) {
-    static const QRegularExpression forma(QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{4})$"));
-    const auto m = forma.match(texto.trimmed());
-    if (!m.hasMatch())
-        return std::nullopt;
-    const sepa::Fecha f{std::chrono::year(m.captured(3).toInt()),
-                        std::chrono::month(unsigned(m.captured(2).toInt())),
-                        std::chrono::day(unsigned(m.captured(1).toInt()))};
-    return f.ok() ? std::optional(f) : std::nullopt;
-}
-
 void Error(FilaRevisada& fila, const char* columna, const QString& motivo) {
     fila.errores
         << QStringLiteral("Fila %1, %2: %3").arg(fila.fila).arg(QString::fromUtf8(columna), motivo);
 }
 
 // A bank code, kept without spaces and upper-cased once it is right; empty is no code.
-QString Codigo(const QString& celda, ContextoFila& ctx, const char* columna,
+QString Codigo(const QString& celda, std::string& destino,
                std::string (*comprobar)(std::string_view)) {
     const std::string codigo = sepa::NormalizarCodigo(celda.toStdString());
     if (codigo.empty())
         return {};
     if (const std::string motivo = comprobar(codigo); !motivo.empty())
         return Motivo(motivo);
-    Guardar(ctx, columna, QString::fromStdString(codigo));
+    destino = codigo;
     return {};
 }
 
@@ -73,11 +47,11 @@ QString Codigo(const QString& celda, ContextoFila& ctx, const char* columna,
 namespace reglas {
 
 QString Iban(const QString& celda, ContextoFila& ctx) {
-    return Codigo(celda, ctx, kIban, &sepa::ComprobarIban);
+    return Codigo(celda, ctx.fila.adeudo.iban, &sepa::ComprobarIban);
 }
 
 QString Bic(const QString& celda, ContextoFila& ctx) {
-    return Codigo(celda, ctx, kBic, &sepa::ComprobarBic);
+    return Codigo(celda, ctx.fila.adeudo.bic, &sepa::ComprobarBic);
 }
 
 QString Mandato(const QString& celda, ContextoFila& ctx) {
@@ -85,19 +59,19 @@ QString Mandato(const QString& celda, ContextoFila& ctx) {
         return {}; // required only of a row with an IBAN
     if (const std::string motivo = sepa::ComprobarMandato(celda.toStdString()); !motivo.empty())
         return Motivo(motivo);
-    Guardar(ctx, kMandato, celda.trimmed());
+    ctx.fila.adeudo.mandato = celda.trimmed().toStdString();
     return {};
 }
 
 QString FechaMandato(const QString& celda, ContextoFila& ctx) {
     if (celda.trimmed().isEmpty())
         return {};
-    const std::optional<sepa::Fecha> fecha = LeerFecha(celda);
-    if (!fecha)
-        return QStringLiteral("\"%1\" no es una fecha válida: escriba dd/mm/aaaa, por ejemplo "
-                              "05/03/2024")
-            .arg(Cita(celda));
-    Guardar(ctx, kFechaMandato, QString::fromStdString(sepa::TextoIso(*fecha)));
+    sepa::Fecha fecha;
+    if (QString error = LeerFecha(celda, fecha); !error.isEmpty())
+        return error;
+    // The bank's dates begin in year 1: a date of year 0 is given, but is none a mandate was
+    // signed on, and is refused as such once the collection date is known.
+    ctx.fila.adeudo.fechaMandato = fecha.year() == std::chrono::year(0) ? sepa::Fecha{} : fecha;
     return {};
 }
 
@@ -106,7 +80,7 @@ QString Titular(const QString& celda, ContextoFila& ctx) {
         return {}; // the payer's first line
     if (const std::string motivo = sepa::ComprobarTitular(celda.toStdString()); !motivo.empty())
         return Motivo(motivo);
-    Guardar(ctx, kTitular, celda.trimmed());
+    ctx.fila.adeudo.titular = celda.trimmed().toStdString();
     return {};
 }
 
@@ -114,14 +88,14 @@ QString Secuencia(const QString& celda, ContextoFila& ctx) {
     const auto secuencia = sepa::LeerSecuencia(celda.toStdString());
     if (!secuencia)
         return Motivo(sepa::ComprobarSecuencia(Cita(celda).toStdString())); // quotes the cell
-    Guardar(ctx, kSecuencia, QString::fromUtf8(sepa::CodigoSecuencia(*secuencia)));
+    ctx.fila.adeudo.secuencia = *secuencia;
     return {};
 }
 
 } // namespace reglas
 
 bool ConAdeudo(const FilaRevisada& fila) {
-    return fila.extra.contains(QString::fromUtf8(kIban));
+    return !fila.adeudo.iban.empty();
 }
 
 void CompletarAdeudo(FilaRevisada& fila) {
@@ -131,9 +105,9 @@ void CompletarAdeudo(FilaRevisada& fila) {
     if (const std::string motivo = sepa::ComprobarBicDeCuenta(adeudo.iban, adeudo.bic);
         !motivo.empty())
         Error(fila, kBic, Motivo(motivo));
-    if (Extra(fila, kMandato).isEmpty())
+    if (fila.adeudo.mandato.empty())
         Error(fila, kMandato, Motivo(sepa::ComprobarMandato({})));
-    if (Extra(fila, kFechaMandato).isEmpty())
+    if (!fila.adeudo.fechaMandato)
         Error(fila, kFechaMandato, QStringLiteral("falta la fecha en que se firmó el mandato"));
     if (const std::string motivo = sepa::ComprobarTitular(adeudo.titular); !motivo.empty())
         Error(fila, kTitular, Motivo(motivo));
@@ -143,14 +117,14 @@ void CompletarAdeudo(FilaRevisada& fila) {
 
 sepa::Adeudo AdeudoDeFila(const FilaRevisada& fila) {
     sepa::Adeudo adeudo = sepa::AdeudoDelRecibo(fila.recibo);
-    adeudo.iban = Extra(fila, kIban).toStdString();
-    adeudo.bic = Extra(fila, kBic).toStdString();
-    adeudo.mandato = Extra(fila, kMandato).toStdString();
-    if (const QString titular = Extra(fila, kTitular); !titular.isEmpty())
-        adeudo.titular = titular.toStdString();
-    adeudo.fechaMandato = FechaDe(QDate::fromString(Extra(fila, kFechaMandato), Qt::ISODate));
-    adeudo.secuencia =
-        sepa::LeerSecuencia(Extra(fila, kSecuencia).toStdString()).value_or(sepa::Secuencia::RCUR);
+    const DatosDeAdeudo& datos = fila.adeudo;
+    adeudo.iban = datos.iban;
+    adeudo.bic = datos.bic;
+    adeudo.mandato = datos.mandato;
+    if (!datos.titular.empty())
+        adeudo.titular = datos.titular;
+    adeudo.fechaMandato = datos.fechaMandato.value_or(sepa::Fecha{});
+    adeudo.secuencia = datos.secuencia;
     return adeudo;
 }
 
@@ -170,12 +144,12 @@ void ComprobarMandatosHasta(ListaRevisada& lista, sepa::Fecha cobro, sepa::Fecha
     std::vector<FilaRevisada*> filas;
     std::vector<sepa::Adeudo> mandatos;
     for (FilaRevisada& fila : lista.filas) {
-        if (!ConAdeudo(fila) || Extra(fila, kMandato).isEmpty())
+        if (!ConAdeudo(fila) || fila.adeudo.mandato.empty())
             continue;
         filas.push_back(&fila);
         sepa::Adeudo& a = mandatos.emplace_back();
-        a.iban = Extra(fila, kIban).toStdString();
-        a.mandato = Extra(fila, kMandato).toStdString();
+        a.iban = fila.adeudo.iban;
+        a.mandato = fila.adeudo.mandato;
     }
     const auto otras = sepa::MandatosConOtraCuenta(mandatos);
     for (std::size_t i = 0; i < otras.size(); ++i) {

@@ -1,6 +1,6 @@
 // The columns of a list that make a receipt a direct debit: "IBAN", "BIC", "Mandato",
 // "Fecha del mandato", "Titular" and "Secuencia". Each cell is checked with the bank's own
-// checks and kept, normalised, in the row's `extra`; the rules that tie the columns together
+// checks and kept, normalised, in the row's debit; the rules that tie the columns together
 // (a debited row needs a mandate, its date and a total above zero, and the BIC of an account
 // outside the European Economic Area) are checked once the row is complete, with the row's
 // other errors, before anything is emitted; those that need the collection date, once it is
@@ -35,7 +35,7 @@ bool ConAdeudo(const FilaRevisada& fila);
 // The rules across the debit's columns, for a row whose cells were read without error.
 void CompletarAdeudo(FilaRevisada& fila);
 
-// The debit of a valid row with an IBAN: its receipt as printed and its bank's data; the
+// The debit of a valid row with an IBAN: its receipt as printed and the row's debit; the
 // account holder is the payer's first line when the list does not name one.
 sepa::Adeudo AdeudoDeFila(const FilaRevisada& fila);
 

@@ -4,6 +4,7 @@
 
 #include "platform/PdfExport.h"
 #include "platform/PrintJob.h"
+#include "receipt/ReciboTexto.h"
 #include "register/Pendientes.h"
 #include "register/Registro.h"
 #include "sepa/IdentificadorMensaje.h"
@@ -21,11 +22,6 @@
 namespace lista {
 
 namespace {
-
-QString TituloPdf(const CRecibo& r) {
-    const QString numero = QString::fromStdString(r.m_Numero).simplified();
-    return numero.isEmpty() ? QStringLiteral("Recibo") : QStringLiteral("Recibo ") + numero;
-}
 
 Emision Fallo(const QString& error) {
     Emision e;
@@ -52,7 +48,7 @@ QString EscribirCarpeta(const ListaRevisada& lista, const std::vector<Registro::
         QString error;
         const QString escrito = registro::EscribirTemporal(salida.temporal, [&](QIODevice& f) {
             return platform::RenderPdfPagesTo(
-                f, salida.destino, TituloPdf(fila.recibo), 1,
+                f, salida.destino, QString::fromStdString(recibo::TituloPdf(fila.recibo)), 1,
                 [&](qsizetype, page::PageSurface& p) {
                     DibujarFila(lista, i, p);
                     return true;

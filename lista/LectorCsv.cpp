@@ -11,7 +11,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace lista {
 
@@ -19,9 +21,48 @@ namespace {
 
 constexpr std::array<QChar, 3> kSeparadores{u';', u',', u'\t'};
 
-// The text of `bytes`. For a UTF-8 file with bytes that are not UTF-8, `noUtf8` is the same
-// text with a null where each such byte was (the text has U+FFFD there); else empty.
-QString Decodificar(QByteArray bytes, DialectoCsv& dialecto, QString& noUtf8, QString& error) {
+// The text of a UTF-16 file after its byte-order mark. Half a character (a surrogate without
+// its pair, an odd last byte) reads as U+FFFD; `ilegibles` is then the same text with a null
+// there, else empty.
+QString DecodificarUtf16(QByteArrayView bytes, bool bigEndian, QString& ilegibles) {
+    QString texto;
+    texto.reserve(bytes.size() / 2 + 1);
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto alto = std::uint8_t(bytes[bigEndian ? i : i + 1]);
+        const auto bajo = std::uint8_t(bytes[bigEndian ? i + 1 : i]);
+        texto += QChar(char16_t(alto << 8 | bajo));
+    }
+    std::vector<qsizetype> medios;
+    for (qsizetype i = 0; i < texto.size(); ++i) {
+        if (texto[i].isHighSurrogate() && i + 1 < texto.size() && texto[i + 1].isLowSurrogate())
+            ++i;
+        else if (texto[i].isSurrogate())
+            medios.push_back(i);
+    }
+    if (bytes.size() % 2 != 0) {
+        medios.push_back(texto.size());
+        texto += QChar::ReplacementCharacter;
+    }
+    if (!medios.empty()) {
+        ilegibles = texto;
+        for (const qsizetype i : medios) {
+            texto[i] = QChar::ReplacementCharacter;
+            ilegibles[i] = QChar(u'\0');
+        }
+    }
+    return texto;
+}
+
+// The text of `bytes`. For a file with bytes that are not of its encoding, `ilegibles` is
+// the same text with a null where each such byte was (the text has U+FFFD there); else empty.
+QString Decodificar(QByteArray bytes, DialectoCsv& dialecto, QString& ilegibles, QString& error) {
+    // Excel's "Unicode text": the mark tells the order of the two bytes of each unit.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const bool bigEndian = bytes.startsWith("\xFE\xFF");
+        dialecto.codificacion =
+            bigEndian ? DialectoCsv::Codificacion::Utf16Be : DialectoCsv::Codificacion::Utf16Le;
+        return DecodificarUtf16(QByteArrayView(bytes).sliced(2), bigEndian, ilegibles);
+    }
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         bytes.remove(0, 3);
         dialecto.codificacion = DialectoCsv::Codificacion::Utf8ConBom;
@@ -42,16 +83,16 @@ QString Decodificar(QByteArray bytes, DialectoCsv& dialecto, QString& noUtf8, QS
     // is where such a byte was, told apart from a U+FFFD or a null the file itself holds.
     QStringDecoder nulos(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
                                                    QStringDecoder::Flag::ConvertInvalidToNull);
-    noUtf8 = nulos.decode(bytes);
-    noUtf8.chop(1);
-    if (noUtf8.size() != texto.size()) // never: both put one character for each fault
-        noUtf8 = QString(texto).replace(QChar::ReplacementCharacter, QChar(u'\0'));
+    ilegibles = nulos.decode(bytes);
+    ilegibles.chop(1);
+    if (ilegibles.size() != texto.size()) // never: both put one character for each fault
+        ilegibles = QString(texto).replace(QChar::ReplacementCharacter, QChar(u'\0'));
     // A few stray bytes in a file of UTF-8 characters are faults of the cells that hold them;
     // a file without a single character that UTF-8 writes in several bytes is Windows-1252.
     for (qsizetype i = 0; i < texto.size(); ++i)
-        if (texto[i].unicode() >= 0x80 && noUtf8[i] == texto[i])
+        if (texto[i].unicode() >= 0x80 && ilegibles[i] == texto[i])
             return texto;
-    noUtf8.clear();
+    ilegibles.clear();
     // What a spreadsheet on Windows writes when it is not told UTF-8.
     QStringDecoder ansi("windows-1252");
     if (!ansi.isValid()) {
@@ -112,6 +153,10 @@ QString TextoAjeno(const CaracterAjeno& ajeno, const QString& celda) {
         return QStringLiteral("tiene un carácter que no es UTF-8 («%1»); corríjalo en la hoja de "
                               "cálculo y guarde la lista como CSV UTF-8")
             .arg(Cita(celda));
+    if (ajeno.tipo == CaracterAjeno::Tipo::NoUtf16)
+        return QStringLiteral("tiene un carácter que no es UTF-16 («%1»); corríjalo en la hoja "
+                              "de cálculo y guarde la lista de nuevo")
+            .arg(Cita(celda));
     return QStringLiteral("tiene un carácter de control (U+%1) que ninguna hoja de cálculo "
                           "escribe; bórrelo")
         .arg(QString::number(ajeno.control.unicode(), 16).toUpper().rightJustified(4, u'0'));
@@ -129,6 +174,12 @@ QString DialectoCsv::Descripcion() const {
     case Codificacion::Windows1252:
         cod = QStringLiteral("Windows-1252");
         break;
+    case Codificacion::Utf16Le:
+        cod = QStringLiteral("UTF-16 LE");
+        break;
+    case Codificacion::Utf16Be:
+        cod = QStringLiteral("UTF-16 BE");
+        break;
     }
     const QString sep =
         separador == u'\t' ? QStringLiteral("tabulador") : QStringLiteral("«%1»").arg(separador);
@@ -141,8 +192,8 @@ TablaCsv LeerCsv(const QByteArray& bytes, const LimitesCsv& limites) {
         tabla.error = DemasiadoGrande(limites);
         return tabla;
     }
-    QString noUtf8;
-    const QString t = Decodificar(bytes, tabla.dialecto, noUtf8, tabla.error);
+    QString ilegibles;
+    const QString t = Decodificar(bytes, tabla.dialecto, ilegibles, tabla.error);
     if (!tabla.error.isEmpty())
         return tabla;
 
@@ -157,6 +208,10 @@ TablaCsv LeerCsv(const QByteArray& bytes, const LimitesCsv& limites) {
         tabla.dialecto.separador = DetectarSeparador(t, 0);
     }
     const QChar sep = tabla.dialecto.separador;
+    const bool utf16 = tabla.dialecto.codificacion == DialectoCsv::Codificacion::Utf16Le ||
+                       tabla.dialecto.codificacion == DialectoCsv::Codificacion::Utf16Be;
+    const CaracterAjeno::Tipo ilegible =
+        utf16 ? CaracterAjeno::Tipo::NoUtf16 : CaracterAjeno::Tipo::NoUtf8;
 
     qsizetype fila = 0;
     qsizetype datos = -1; // the first record is the header
@@ -173,8 +228,8 @@ TablaCsv LeerCsv(const QByteArray& bytes, const LimitesCsv& limites) {
                 if (ajeno)
                     return;
                 const QChar c = t[k];
-                if (c == QChar::ReplacementCharacter && !noUtf8.isEmpty() && noUtf8[k] != c)
-                    ajeno = CaracterAjeno{campos, CaracterAjeno::Tipo::NoUtf8, {}};
+                if (c == QChar::ReplacementCharacter && !ilegibles.isEmpty() && ilegibles[k] != c)
+                    ajeno = CaracterAjeno{campos, ilegible, {}};
                 else if (c.category() == QChar::Other_Control && c != u'\t' &&
                          !(entreComillas && c == u'\n'))
                     ajeno = CaracterAjeno{campos, CaracterAjeno::Tipo::Control, c};

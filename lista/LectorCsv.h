@@ -1,6 +1,7 @@
 // A spreadsheet's CSV file as rows of texts. Knows nothing of what the texts mean.
 //
-// The dialect is found once per file: UTF-8 with or without a byte-order mark, or
+// The dialect is found once per file: UTF-8 with or without a byte-order mark, UTF-16 with
+// its byte-order mark (Excel's "Unicode text", little-endian, or big-endian), or
 // Windows-1252 for a file without a single character UTF-8 writes in several bytes; the
 // separator among ";", "," and tab, counted outside quotes on the first record, unless an
 // Excel "sep=X" first line names it.
@@ -12,7 +13,8 @@
 // next row; a "sep=" line is not a row. Records whose fields are all empty are skipped.
 //
 // A UTF-8 file with a few bytes that are not UTF-8 (a cell pasted from another program) is
-// still UTF-8: each such byte reads as U+FFFD and its field is marked, as is a field with a
+// still UTF-8: each such byte reads as U+FFFD and its field is marked; so is half a character
+// of a UTF-16 file (a surrogate without its pair, an odd last byte), and a field with a
 // control character, which no spreadsheet writes (a tab may stand anywhere, a line break
 // inside quotes). Whoever reads the rows decides what a marked field means; a mark in the
 // first record, the header, refuses the file.
@@ -28,18 +30,18 @@
 namespace lista {
 
 struct DialectoCsv {
-    enum class Codificacion { Utf8, Utf8ConBom, Windows1252 };
+    enum class Codificacion { Utf8, Utf8ConBom, Windows1252, Utf16Le, Utf16Be };
     Codificacion codificacion = Codificacion::Utf8;
     QChar separador = u';';
     bool lineaSep = false; // the file began with "sep=X"
 
-    // For the user: "UTF-8 con BOM, separador «;»".
+    // For the user: "UTF-8 con BOM, separador «;»", "UTF-16 LE, separador tabulador".
     QString Descripcion() const;
 };
 
 // The first character of a field that a spreadsheet would not have written.
 struct CaracterAjeno {
-    enum class Tipo { NoUtf8, Control };
+    enum class Tipo { NoUtf8, NoUtf16, Control };
     qsizetype campo = 0; // index in the row's fields
     Tipo tipo = Tipo::NoUtf8;
     QChar control; // the control character, for Tipo::Control

@@ -24,7 +24,7 @@ struct NumerosDelRegistro {
 };
 
 struct ListaRevisada {
-    QString archivo;
+    QString archivo; // the list's file, as the user named it, for messages
     DialectoCsv dialecto;
     std::vector<FilaRevisada> filas;
     QStringList avisos; // about the whole file: unknown columns

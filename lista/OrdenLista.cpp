@@ -39,14 +39,12 @@ int EmitirDesdeLineaDeOrdenes(const registro::OpcionesLista& o, const CRecibo& p
         return Error(
             QStringLiteral("«%1» ya existe: no se sobrescribe; indique otro nombre.").arg(o.pdf));
     const platform::SettingsStore ajustes;
+    const sepa::AcreedorCargado acreedor = sepa::CargarAcreedor(ajustes);
     std::optional<PedidoRemesa> remesa;
     if (!o.remesa.isEmpty()) {
-        const sepa::AcreedorCargado acreedor = sepa::CargarAcreedor(ajustes);
-        if (!acreedor.error.empty())
-            return Error(QString::fromStdString(acreedor.error));
         remesa = PedidoRemesa{QFileInfo(o.remesa).absoluteFilePath(), acreedor.acreedor,
                               FechaDe(o.cobro)};
-        if (const QString motivo = ComprobarPedidoRemesa(*remesa, sepa::Hoy()); !motivo.isEmpty())
+        if (const QString motivo = ComprobarRemesa(acreedor, *remesa, nullptr); !motivo.isEmpty())
             return Error(motivo);
     }
 
@@ -73,13 +71,13 @@ int EmitirDesdeLineaDeOrdenes(const registro::OpcionesLista& o, const CRecibo& p
     const NumerosDelRegistro numeros{registro.NumerosEnUso(), registro.SiguienteNumeroLibre()};
     ListaRevisada lista =
         RevisarLista(LeerArchivoCsv(ruta), plantilla, TiposDeAjustes(ajustes), numeros);
-    lista.archivo = ruta;
+    lista.archivo = o.lista;
 
     if (!lista.error.isEmpty())
         return Error(
             QStringLiteral("la lista «%1» no se puede usar: %2").arg(o.lista, lista.error));
-    if (remesa)
-        ComprobarMandatosHasta(lista, remesa->cobro);
+    // The mandates' faults are told with the rows' other errors, the rest after them.
+    const QString sinRemesa = remesa ? ComprobarRemesa(acreedor, *remesa, &lista) : QString();
     for (const QString& aviso : lista.avisos)
         Decir(stderr, aviso);
     for (const FilaRevisada& f : lista.filas) {
@@ -94,10 +92,8 @@ int EmitirDesdeLineaDeOrdenes(const registro::OpcionesLista& o, const CRecibo& p
     }
     if (!lista.Emitible())
         return Error(QStringLiteral("%1: no se emite ningún recibo.").arg(lista.Resumen()));
-    if (remesa && FilasSinAdeudo(lista) == qsizetype(lista.filas.size()))
-        return Error(QStringLiteral("ningún recibo de la lista «%1» tiene IBAN: no hay remesa que "
-                                    "escribir.")
-                         .arg(o.lista));
+    if (!sinRemesa.isEmpty())
+        return Error(sinRemesa);
 
     PedidoEmision pedido;
     pedido.archivoLista = ruta;

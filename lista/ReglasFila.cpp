@@ -2,6 +2,7 @@
 
 #include "lista/Cita.h"
 
+#include "amounts/SinAcentos.h"
 #include "platform/SettingsStore.h"
 #include "receipt/Impuestos.h"
 #include "receipt/LimitesCampos.h"
@@ -15,8 +16,6 @@
 namespace lista {
 
 namespace {
-
-constexpr char kSeccion[] = "Aplicacion Talvero";
 
 QString Citado(const QString& celda) {
     return QLatin1Char('"') + Cita(celda) + QLatin1Char('"');
@@ -79,18 +78,23 @@ QString Declarar(const QString& celda, ContextoFila& ctx, std::optional<Declarad
 
 // Upper case without accents: "Marrón" and "MARRON" are the same item.
 QString Llano(const QString& texto) {
-    QString d = texto.trimmed().normalized(QString::NormalizationForm_D);
-    d.removeIf([](QChar c) { return c.category() == QChar::Mark_NonSpacing; });
-    return d.toUpper();
+    return QStringView(moneda::SinAcentos(texto.trimmed().toStdU16String(),
+                                          moneda::Descomposicion::Canonica,
+                                          moneda::Marcas::SinEspacio))
+        .toString()
+        .toUpper();
 }
 
 } // namespace
 
 TiposPermitidos TiposDeAjustes(const platform::SettingsStore& ajustes) {
     return {
-        tipos::DesdeTexto(tipos::Impuesto::Iva, ajustes.GetString(kSeccion, "TiposIVA")),
-        tipos::DesdeTexto(tipos::Impuesto::Re, ajustes.GetString(kSeccion, "TiposRE")),
-        tipos::DesdeTexto(tipos::Impuesto::Irpf, ajustes.GetString(kSeccion, "TiposIRPF")),
+        tipos::DesdeTexto(tipos::Impuesto::Iva,
+                          ajustes.GetString(platform::kTalveroSection, "TiposIVA")),
+        tipos::DesdeTexto(tipos::Impuesto::Re,
+                          ajustes.GetString(platform::kTalveroSection, "TiposRE")),
+        tipos::DesdeTexto(tipos::Impuesto::Irpf,
+                          ajustes.GetString(platform::kTalveroSection, "TiposIRPF")),
     };
 }
 
@@ -123,6 +127,37 @@ QString LeerImporte(const QString& celda, moneda::Currency& importe) {
     return {};
 }
 
+QString LeerFecha(const QString& celda, std::chrono::year_month_day& fecha, int anioMinimo,
+                  int anioMaximo) {
+    static const QRegularExpression forma(
+        QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{2}|\\d{4})$"));
+    const auto m = forma.match(celda.trimmed());
+    const QString uso = QStringLiteral("%1 no es una fecha válida: escriba dd/mm/aaaa, por ejemplo "
+                                       "05/03/2024")
+                            .arg(Citado(celda));
+    if (!m.hasMatch())
+        return uso;
+    const int dia = m.captured(1).toInt();
+    const int mes = m.captured(2).toInt();
+    int anio = m.captured(3).toInt();
+    if (m.captured(3).size() == 2)
+        anio += 2000; // as a Spanish spreadsheet writes this century's dates
+    if (dia < limites::kDiaMinimo || dia > limites::kDiaMaximo)
+        return uso;
+    if (anio < anioMinimo || anio > anioMaximo)
+        return QStringLiteral("el año de %1 no está entre %2 y %3")
+            .arg(Citado(celda))
+            .arg(anioMinimo)
+            .arg(anioMaximo);
+    const std::chrono::year_month_day leida{std::chrono::year(anio),
+                                            std::chrono::month(unsigned(mes)),
+                                            std::chrono::day(unsigned(dia))};
+    if (!leida.ok())
+        return uso;
+    fecha = leida;
+    return {};
+}
+
 QString TextoEuros(moneda::Currency importe) {
     return QString::fromStdString(moneda::FormatEuros(importe)) + QStringLiteral(" €");
 }
@@ -141,32 +176,13 @@ QString Numero(const QString& celda, ContextoFila& ctx) {
 QString Fecha(const QString& celda, ContextoFila& ctx) {
     if (celda.trimmed().isEmpty())
         return {}; // the template's date
-    static const QRegularExpression forma(
-        QStringLiteral("^(\\d{1,2})/(\\d{1,2})/(\\d{2}|\\d{4})$"));
-    const auto m = forma.match(celda.trimmed());
-    const QString uso = QStringLiteral("%1 no es una fecha válida: escriba dd/mm/aaaa, por ejemplo "
-                                       "05/03/2024")
-                            .arg(Citado(celda));
-    if (!m.hasMatch())
-        return uso;
-    const int dia = m.captured(1).toInt();
-    const int mes = m.captured(2).toInt();
-    int anio = m.captured(3).toInt();
-    if (m.captured(3).size() == 2)
-        anio += 2000; // as a Spanish spreadsheet writes this century's dates
-    if (dia < limites::kDiaMinimo || dia > limites::kDiaMaximo)
-        return uso;
-    if (anio < limites::kAnioMinimo || anio > limites::kAnioMaximo)
-        return QStringLiteral("el año de %1 no está entre %2 y %3")
-            .arg(Citado(celda))
-            .arg(limites::kAnioMinimo)
-            .arg(limites::kAnioMaximo);
-    // At the form's time of day; a day the month does not have is refused rather than
-    // printed as a date in error.
-    const moneda::Fecha fecha(anio, mes, dia, 1, 1, 1);
-    if (!fecha.EsValida())
-        return uso;
-    ctx.fila.recibo.m_Fecha = fecha;
+    std::chrono::year_month_day fecha;
+    if (QString error = LeerFecha(celda, fecha, limites::kAnioMinimo, limites::kAnioMaximo);
+        !error.isEmpty())
+        return error;
+    // At the form's time of day.
+    ctx.fila.recibo.m_Fecha = moneda::Fecha(int(fecha.year()), int(unsigned(fecha.month())),
+                                            int(unsigned(fecha.day())), 1, 1, 1);
     return {};
 }
 

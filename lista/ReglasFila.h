@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,6 +69,13 @@ QString Relleno(const QString& celda, ContextoFila& ctx);
 // the cent as the form's record holds it, and the stated computed columns compared to the
 // cent. Errors go to the row.
 void CompletarFila(ContextoFila& ctx);
+
+// A date cell as a Spanish spreadsheet saves it, in every date column of a list: dd/mm/aaaa,
+// or d/m/aa for this century's dates (20aa), with blanks around; a day its month does not
+// have is refused rather than taken for another date. Empty when `fecha` was read, else what
+// is wrong with the cell; a year outside `anioMinimo`..`anioMaximo` is said to be so.
+QString LeerFecha(const QString& celda, std::chrono::year_month_day& fecha, int anioMinimo = 0,
+                  int anioMaximo = 9999);
 
 // An amount cell as the euro edit reads it, with "€" and blanks allowed around it, and to the
 // cent. Empty when `importe` was read, else what is wrong with the cell.

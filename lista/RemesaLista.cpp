@@ -28,12 +28,23 @@ sepa::Remesa RemesaDeLista(const ListaRevisada& lista, const PedidoRemesa& pedid
     return remesa;
 }
 
-QString ComprobarPedidoRemesa(const PedidoRemesa& pedido, sepa::Fecha hoy) {
+QString ComprobarRemesa(const sepa::AcreedorCargado& acreedor, const PedidoRemesa& pedido,
+                        ListaRevisada* lista, sepa::Fecha hoy) {
+    if (!acreedor.error.empty())
+        return QString::fromStdString(acreedor.error);
     if (const std::string motivo = sepa::ComprobarFechaCobro(pedido.cobro, hoy); !motivo.empty())
         return QString::fromStdString(motivo);
+    // Never an existing file: the bank could be sent the same debits twice.
     if (QFileInfo::exists(pedido.ruta))
         return QStringLiteral("«%1» ya existe: no se sobrescribe; indique otro nombre.")
             .arg(pedido.ruta);
+    if (lista == nullptr)
+        return {};
+    ComprobarMandatosHasta(*lista, pedido.cobro, hoy);
+    if (FilasSinAdeudo(*lista) == qsizetype(lista->filas.size()))
+        return QStringLiteral("ningún recibo de la lista «%1» tiene IBAN: no hay remesa que "
+                              "escribir.")
+            .arg(lista->archivo);
     return {};
 }
 

@@ -5,6 +5,7 @@
 
 #include "lista/Lista.h"
 
+#include "sepa/AjustesAcreedor.h"
 #include "sepa/EscribirRemesa.h"
 
 #include <QDate>
@@ -25,9 +26,14 @@ QDate FechaDe(const sepa::Fecha& fecha);
 // The remittance of the rows of `lista` with an IBAN.
 sepa::Remesa RemesaDeLista(const ListaRevisada& lista, const PedidoRemesa& pedido);
 
-// What a refused remittance needs no list for: the collection date against `hoy` and a file
-// already at the path. Empty when the remittance may be written.
-QString ComprobarPedidoRemesa(const PedidoRemesa& pedido, sepa::Fecha hoy);
+// Why the remittance `pedido` cannot be written, as the user reads it; empty when it can. In
+// the order a person mends them: the creditor's data in the settings (`acreedor`, as loaded
+// with `pedido`'s), the collection date against `hoy`, a file already at the path; then, once
+// the list is read (`lista` not null), its mandates signed after the collection date or
+// after `hoy`, or given with two IBANs, which become errors of their rows to be told with
+// the rows' other errors, and a list without a single row with an IBAN.
+QString ComprobarRemesa(const sepa::AcreedorCargado& acreedor, const PedidoRemesa& pedido,
+                        ListaRevisada* lista, sepa::Fecha hoy = sepa::Hoy());
 
 // "Remesa REM-…: 38 adeudos, 24.100,00 €; 2 recibos sin IBAN quedan fuera".
 QString ResumenRemesa(const sepa::ResultadoRemesa& escrita, qsizetype sinAdeudo);

@@ -355,12 +355,9 @@ void VentanaLista::RemesaSepa() {
 Emision VentanaLista::EmitirRemesa(const QString& ruta, const QDate& cobro) {
     const sepa::AcreedorCargado acreedor = sepa::CargarAcreedor(platform::SettingsStore());
     PedidoRemesa remesa{QFileInfo(ruta).absoluteFilePath(), acreedor.acreedor, FechaDe(cobro)};
-    QString motivo = QString::fromStdString(acreedor.error);
-    if (motivo.isEmpty())
-        motivo = ComprobarPedidoRemesa(remesa, sepa::Hoy());
+    ListaRevisada conFecha = *lista_; // the list shown keeps no error of this remittance
+    QString motivo = ComprobarRemesa(acreedor, remesa, &conFecha);
     if (motivo.isEmpty()) {
-        ListaRevisada conFecha = *lista_;
-        ComprobarMandatosHasta(conFecha, remesa.cobro);
         QStringList errores;
         for (const FilaRevisada& f : conFecha.filas)
             errores << f.errores;

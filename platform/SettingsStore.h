@@ -14,6 +14,10 @@
 
 namespace platform {
 
+// The one section Talvero keeps its keys in: the form's fields, the percentage lists and the
+// creditor's data. An INI file writes it [Aplicacion%20Talvero].
+inline constexpr char kTalveroSection[] = "Aplicacion Talvero";
+
 class SettingsStore {
 public:
     // The store of the running application (organization and application name as set on

@@ -1,5 +1,5 @@
-// The texts the receipt computes for itself: the total, the issue date in words and the
-// tax labels.
+// The texts the receipt computes for itself: the total, the issue date in words, the
+// tax labels and the title of its PDF.
 #pragma once
 
 #include "amounts/moneda.h"
@@ -24,5 +24,10 @@ std::string TextoFecha(const moneda::Fecha& fecha);
 
 // "+", the percentage text, then "% " and the tax's name: +16% IVA.
 std::string EtiquetaImpuesto(std::string_view porcentaje, std::string_view impuesto);
+
+// The title a PDF of the receipt carries, alone or as a page of a list's folder: "Recibo"
+// and the number, its blanks (Unicode's spaces and line separators too) trimmed and each run
+// of them one space; "Recibo" for a receipt without a number.
+std::string TituloPdf(const CRecibo& recibo);
 
 } // namespace recibo

@@ -1,21 +1,17 @@
 #include "register/Normalizar.h"
 
+#include "amounts/SinAcentos.h"
+
 namespace registro {
 
 QString NormalizarBusqueda(const QString& texto) {
     // Decomposed, "Ñ" is "N" followed by a combining tilde; dropping the marks leaves the
     // base letters.
-    const QString descompuesto = texto.normalized(QString::NormalizationForm_KD);
-    QString base;
-    base.reserve(descompuesto.size());
-    for (const QChar c : descompuesto) {
-        const QChar::Category cat = c.category();
-        if (cat == QChar::Mark_NonSpacing || cat == QChar::Mark_SpacingCombining ||
-            cat == QChar::Mark_Enclosing)
-            continue;
-        base.append(c);
-    }
-    return base.toCaseFolded();
+    return QStringView(moneda::SinAcentos(texto.toStdU16String(),
+                                          moneda::Descomposicion::Compatibilidad,
+                                          moneda::Marcas::Todas))
+        .toString()
+        .toCaseFolded();
 }
 
 } // namespace registro

@@ -6,8 +6,6 @@ namespace sepa {
 
 namespace {
 
-// The section the form keeps its own settings in.
-constexpr char kSeccion[] = "Aplicacion Talvero";
 constexpr char kNombre[] = "AcreedorNombre";
 constexpr char kIdentificador[] = "AcreedorIdentificador";
 constexpr char kIban[] = "AcreedorIban";
@@ -16,15 +14,17 @@ constexpr char kBic[] = "AcreedorBic";
 } // namespace
 
 Acreedor LeerAcreedor(const platform::SettingsStore& store) {
-    return Acreedor{store.GetString(kSeccion, kNombre), store.GetString(kSeccion, kIdentificador),
-                    store.GetString(kSeccion, kIban), store.GetString(kSeccion, kBic)};
+    return Acreedor{store.GetString(platform::kTalveroSection, kNombre),
+                    store.GetString(platform::kTalveroSection, kIdentificador),
+                    store.GetString(platform::kTalveroSection, kIban),
+                    store.GetString(platform::kTalveroSection, kBic)};
 }
 
 void EscribirAcreedor(platform::SettingsStore& store, const Acreedor& a) {
-    store.WriteString(kSeccion, kNombre, a.nombre);
-    store.WriteString(kSeccion, kIdentificador, a.identificador);
-    store.WriteString(kSeccion, kIban, a.iban);
-    store.WriteString(kSeccion, kBic, a.bic);
+    store.WriteString(platform::kTalveroSection, kNombre, a.nombre);
+    store.WriteString(platform::kTalveroSection, kIdentificador, a.identificador);
+    store.WriteString(platform::kTalveroSection, kIban, a.iban);
+    store.WriteString(platform::kTalveroSection, kBic, a.bic);
 }
 
 AcreedorCargado CargarAcreedor(const platform::SettingsStore& store) {

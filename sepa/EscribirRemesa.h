@@ -2,9 +2,9 @@
 // (SEPA Core direct debit, as the Spanish banks' guide has it), UTF-8.
 //
 // Every debit is checked before anything is written, and the file is written complete or
-// not at all: a fault leaves whatever stood at the path untouched. Amounts are the
-// receipts' totals as printed, in cents, written with "." and two decimals; the counts and
-// control sums are computed from the very amounts written.
+// not at all: a fault leaves whatever stood at the path untouched. The document is
+// sepa/Pain008.h's, made at the moment it is asked for; the counts and control sums are
+// computed from the very amounts written.
 #pragma once
 
 #include "sepa/Adeudo.h"

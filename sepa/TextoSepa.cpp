@@ -1,5 +1,7 @@
 #include "sepa/TextoSepa.h"
 
+#include "amounts/SinAcentos.h"
+
 #include <QString>
 
 #include <algorithm>
@@ -15,12 +17,6 @@ bool EsLetraOCifra(char16_t c) {
 
 bool EsSignoSepa(char16_t c) {
     return std::u16string_view(u" /-?:().,'+").find(c) != std::u16string_view::npos;
-}
-
-bool EsMarca(QChar c) {
-    const QChar::Category cat = c.category();
-    return cat == QChar::Mark_NonSpacing || cat == QChar::Mark_SpacingCombining ||
-           cat == QChar::Mark_Enclosing;
 }
 
 // Letters that no decomposition takes to a-z, as the banks' conversion spells them, and the
@@ -56,15 +52,13 @@ bool EsCaracterSepa(char c) {
 std::string TextoSepa(std::string_view utf8, std::size_t limite) {
     // Compatibility decomposition turns "ñ" into "n" and a combining tilde, "º" or "ª" into
     // plain letters, and "Ŀ" into "L" and a raised dot; the marks are then dropped.
-    const QString descompuesto = QString::fromUtf8(utf8.data(), qsizetype(utf8.size()))
-                                     .normalized(QString::NormalizationForm_KD);
+    const std::u16string plano =
+        moneda::SinAcentos(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())).toStdU16String(),
+                           moneda::Descomposicion::Compatibilidad, moneda::Marcas::Todas);
     std::string sepa;
-    sepa.reserve(std::size_t(descompuesto.size()));
-    for (qsizetype i = 0; i < descompuesto.size(); ++i) {
-        const QChar c = descompuesto.at(i);
-        if (EsMarca(c))
-            continue;
-        const char16_t u = c.unicode();
+    sepa.reserve(plano.size());
+    for (std::size_t i = 0; i < plano.size(); ++i) {
+        const char16_t u = plano[i];
         if (EsLetraOCifra(u) || EsSignoSepa(u)) {
             sepa.push_back(char(u));
         } else if (u == u'&') {
@@ -73,8 +67,8 @@ std::string TextoSepa(std::string_view utf8, std::size_t limite) {
             sepa.append(t->latinas);
         } else {
             // A character outside the basic plane is two UTF-16 units and one space.
-            if (c.isHighSurrogate() && i + 1 < descompuesto.size() &&
-                descompuesto.at(i + 1).isLowSurrogate())
+            if (QChar::isHighSurrogate(u) && i + 1 < plano.size() &&
+                QChar::isLowSurrogate(plano[i + 1]))
                 ++i;
             sepa.push_back(' ');
         }

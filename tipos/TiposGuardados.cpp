@@ -7,8 +7,6 @@
 namespace tipos {
 namespace {
 
-// The receipt form's section: the lists are part of what the form remembers.
-constexpr char kSeccion[] = "Aplicacion Talvero";
 constexpr const char* kClaves[] = {"TiposIVA", "TiposRE", "TiposIRPF"};
 
 const char* Clave(Impuesto impuesto) {
@@ -21,7 +19,7 @@ Listas Leer(const platform::SettingsStore& store) {
     Listas listas;
     for (const Impuesto impuesto : kImpuestos)
         listas[static_cast<int>(impuesto)] =
-            DesdeTexto(impuesto, store.GetString(kSeccion, Clave(impuesto)));
+            DesdeTexto(impuesto, store.GetString(platform::kTalveroSection, Clave(impuesto)));
     return listas;
 }
 
@@ -31,9 +29,9 @@ void Escribir(platform::SettingsStore& store, const Listas& listas) {
     });
     for (const Impuesto impuesto : kImpuestos) {
         if (originales)
-            store.Remove(kSeccion, Clave(impuesto));
+            store.Remove(platform::kTalveroSection, Clave(impuesto));
         else
-            store.WriteString(kSeccion, Clave(impuesto),
+            store.WriteString(platform::kTalveroSection, Clave(impuesto),
                               ATexto(listas[static_cast<int>(impuesto)]));
     }
 }

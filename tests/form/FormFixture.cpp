@@ -21,27 +21,27 @@ void SettingsSandbox::Clear() {
 
 void SettingsSandbox::Put(const char* key, const std::string& value) {
     platform::SettingsStore store;
-    store.WriteString(saved_settings::kSection, key, value);
+    store.WriteString(platform::kTalveroSection, key, value);
     store.Flush();
 }
 
 void SettingsSandbox::PutInt(const char* key, int value) {
     platform::SettingsStore store;
-    store.WriteInt(saved_settings::kSection, key, value);
+    store.WriteInt(platform::kTalveroSection, key, value);
     store.Flush();
 }
 
 std::string SettingsSandbox::Get(const char* key) const {
-    return platform::SettingsStore().GetString(saved_settings::kSection, key);
+    return platform::SettingsStore().GetString(platform::kTalveroSection, key);
 }
 
 int SettingsSandbox::GetInt(const char* key, int fallback) const {
-    return platform::SettingsStore().GetInt(saved_settings::kSection, key, fallback);
+    return platform::SettingsStore().GetInt(platform::kTalveroSection, key, fallback);
 }
 
 bool SettingsSandbox::Has(const char* key) const {
     QSettings s;
-    return s.contains(QString::fromLatin1(saved_settings::kSection) + QLatin1Char('/') +
+    return s.contains(QString::fromLatin1(platform::kTalveroSection) + QLatin1Char('/') +
                       QString::fromLatin1(key));
 }
 

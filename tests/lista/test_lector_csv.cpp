@@ -1,6 +1,7 @@
-// The CSV reader against hand-made files as spreadsheets save them: encodings, separators,
-// Excel's "sep=" line, quotes, line breaks inside quotes, ragged and empty rows, limits;
-// and against bytes no spreadsheet saves: stray bytes, control characters, huge rows.
+// The CSV reader against hand-made files as spreadsheets save them: encodings (Excel's
+// "Unicode text" in UTF-16 among them), separators, Excel's "sep=" line, quotes, line breaks
+// inside quotes, ragged and empty rows, limits; and against bytes no spreadsheet saves: stray
+// bytes, half characters, control characters, huge rows.
 #include "lista/LectorCsv.h"
 
 #include <QTest>
@@ -14,8 +15,8 @@ QString Datos(const char* nombre) {
     return QStringLiteral(TALVERO_LISTA_DATOS "/") + QLatin1String(nombre);
 }
 
-// Each row as "n:field|field|...", and its marked fields as " (campo 2: no UTF-8)" or
-// " (campo 2: control 1b)".
+// Each row as "n:field|field|...", and its marked fields as " (campo 2: no UTF-8)",
+// " (campo 2: no UTF-16)" or " (campo 2: control 1b)".
 QStringList Filas(const lista::TablaCsv& t) {
     QStringList r;
     for (const auto& f : t.filas) {
@@ -23,12 +24,23 @@ QStringList Filas(const lista::TablaCsv& t) {
         for (const lista::CaracterAjeno& a : f.ajenos)
             fila += QStringLiteral(" (campo %1: %2)")
                         .arg(a.campo + 1)
-                        .arg(a.tipo == lista::CaracterAjeno::Tipo::NoUtf8
-                                 ? QStringLiteral("no UTF-8")
+                        .arg(a.tipo == lista::CaracterAjeno::Tipo::NoUtf8 ? "no UTF-8"
+                             : a.tipo == lista::CaracterAjeno::Tipo::NoUtf16
+                                 ? "no UTF-16"
                                  : "control " + QString::number(a.control.unicode(), 16));
         r << fila;
     }
     return r;
+}
+
+// `texto` as a UTF-16 file: its byte-order mark, then each unit, paired or not.
+QByteArray Utf16(std::u16string_view texto, bool bigEndian) {
+    QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+    for (const char16_t u : texto) {
+        const char alto = char(u >> 8), bajo = char(u & 0xFF);
+        bytes.append(bigEndian ? alto : bajo).append(bigEndian ? bajo : alto);
+    }
+    return bytes;
 }
 
 } // namespace
@@ -41,6 +53,10 @@ private Q_SLOTS:
     void archivos();
     void contenidos_data();
     void contenidos();
+    void gemelosUtf16_data();
+    void gemelosUtf16();
+    void utf16Defectuoso_data();
+    void utf16Defectuoso();
     void errores();
     void limites();
 };
@@ -64,6 +80,12 @@ void TestLectorCsv::archivos_data() {
         << "coma.csv"
         << "UTF-8, separador «,»"
         << QStringList{"1:pagador1|concepto|importe", "2:Roca, Marta|Cuota \"socio\"|30"};
+    QTest::newRow("Unicode text, tabs, quoted tab and line break, a character past 16 bits")
+        << "texto-unicode-utf8.txt"
+        << "UTF-8, separador tabulador"
+        << QStringList{"1:Pagador|Concepto 1|Importe 1|Dirección",
+                       "2:Ana Peña Gil|Cuota\tdel club|30,00|C/ Mayor 3, 1º A",
+                       "4:Luis Gómez|Amarre\ny luz|1.200,50|Muelle \U0001F6A4 4"};
     QTest::newRow("tabs") << "tabulador.csv"
                           << "UTF-8, separador tabulador"
                           << QStringList{"1:Pagador|Concepto 1|Importe 1",
@@ -132,6 +154,60 @@ void TestLectorCsv::contenidos() {
     const lista::TablaCsv t = LeerCsv(bytes);
     QCOMPARE(t.error, error);
     QCOMPARE(t.dialecto.Descripcion(), QStringLiteral("UTF-8, separador «;»"));
+    QCOMPARE(Filas(t), filas);
+}
+
+// Excel's "Unicode text": UTF-16 with a byte-order mark, read as the same file in UTF-8.
+void TestLectorCsv::gemelosUtf16_data() {
+    QTest::addColumn<QString>("archivo");
+    QTest::addColumn<QString>("dialecto");
+
+    QTest::newRow("little-endian, as Excel saves it") << "texto-unicode-le.txt"
+                                                      << "UTF-16 LE, separador tabulador";
+    QTest::newRow("big-endian") << "texto-unicode-be.txt"
+                                << "UTF-16 BE, separador tabulador";
+}
+
+void TestLectorCsv::gemelosUtf16() {
+    QFETCH(QString, archivo);
+    QFETCH(QString, dialecto);
+    const lista::TablaCsv gemelo = LeerArchivoCsv(Datos("texto-unicode-utf8.txt"));
+    const lista::TablaCsv t = LeerArchivoCsv(QStringLiteral(TALVERO_LISTA_DATOS "/") + archivo);
+    QCOMPARE(t.error, QString());
+    QCOMPARE(t.dialecto.Descripcion(), dialecto);
+    QCOMPARE(Filas(t), Filas(gemelo));
+}
+
+// Half a character in a UTF-16 file marks its field, as a stray byte does in a UTF-8 one.
+void TestLectorCsv::utf16Defectuoso_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("filas");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("an odd last byte")
+        << Utf16(u"Pagador\nLuis", false) + 'A'
+        << QStringList{"1:Pagador", "2:Luis\uFFFD (campo 1: no UTF-16)"} << "";
+    QTest::newRow("a high surrogate without its pair")
+        << Utf16(u"Pagador;Concepto 1\nAna;Luz \xD83D agua\n", true)
+        << QStringList{"1:Pagador|Concepto 1", "2:Ana|Luz \uFFFD agua (campo 2: no UTF-16)"} << "";
+    QTest::newRow("a low surrogate alone; a U+FFFD the file holds is text")
+        << Utf16(u"Pagador;Dirección\nJos\xDC00;\xFFFD Peña\n", false)
+        << QStringList{"1:Pagador|Dirección", "2:Jos\uFFFD|\uFFFD Peña (campo 1: no UTF-16)"} << "";
+    QTest::newRow("a high surrogate at the very end")
+        << Utf16(u"Pagador\nAna\xD83D", true)
+        << QStringList{"1:Pagador", "2:Ana\uFFFD (campo 1: no UTF-16)"} << "";
+    QTest::newRow("half a character in the header refuses the file")
+        << Utf16(u"Pagador;Direcci\xD800n\nPeña;Mayor 3\n", false) << QStringList{}
+        << "Fila 1, columna 2: tiene un carácter que no es UTF-16 («Direcci\uFFFDn»); "
+           "corríjalo en la hoja de cálculo y guarde la lista de nuevo";
+}
+
+void TestLectorCsv::utf16Defectuoso() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, filas);
+    QFETCH(QString, error);
+    const lista::TablaCsv t = LeerCsv(bytes);
+    QCOMPARE(t.error, error);
     QCOMPARE(Filas(t), filas);
 }
 

@@ -68,6 +68,9 @@ void TestListaAdeudos::filas_data() {
         << QStringList{QStringLiteral("Fila 2, Mandato: la referencia del mandato lleva «_», y "
                                       "solo admite letras sin acentos, cifras, espacios y / - ? "
                                       ": ( ) . , ' +")};
+    QTest::newRow("mandate date as a spreadsheet saves it, d/m/yy")
+        << QStringLiteral("10;0;") + kIban + QStringLiteral(";M-1;15/1/21") << true
+        << QStringList{};
     QTest::newRow("mandate date that does not exist")
         << QStringLiteral("10;0;") + kIban + QStringLiteral(";M-1;30/02/2024") << false
         << QStringList{QStringLiteral("Fila 2, Fecha del mandato: \"30/02/2024\" no es una fecha "

@@ -1,6 +1,6 @@
-// The row rules of a list of receipts, each with its message, the columns found by header,
-// the template's fields where the list has no column, the numbering, and the texts of the
-// register's export read back as they were.
+// The row rules of a list of receipts, each with its message, the one reader of date cells,
+// the columns found by header, the template's fields where the list has no column, the
+// numbering, and the texts of the register's export read back as they were.
 #include "lista/Lista.h"
 
 #include "SampleRecords.h"
@@ -8,6 +8,7 @@
 #include "receipt/ReciboTexto.h"
 #include "register/ExportarCsv.h"
 
+#include <QDate>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -65,6 +66,8 @@ private Q_SLOTS:
     void rechazos();
     void caracteres_data();
     void caracteres();
+    void fechas_data();
+    void fechas();
     void lecturas_data();
     void lecturas();
     void numeracion_data();
@@ -102,15 +105,7 @@ void TestListaReglas::rechazos_data() {
         << "Concepto 1;Importe 1\n\"Luz\nagua\";1\n"
         << QStringList{"Fila 2, Concepto 1: tiene un salto de línea; el recibo lleva una sola "
                        "línea aquí"};
-    // --- dates
-    QTest::newRow("day the month lacks")
-        << "Fecha;Importe 1\n31/02/2024;1\n"
-        << QStringList{"Fila 2, Fecha: \"31/02/2024\" no es una fecha válida: escriba dd/mm/aaaa, "
-                       "por ejemplo 05/03/2024"};
-    QTest::newRow("ISO date is not a spreadsheet's")
-        << "Fecha;Importe 1\n2024-03-05;1\n"
-        << QStringList{"Fila 2, Fecha: \"2024-03-05\" no es una fecha válida: escriba dd/mm/aaaa, "
-                       "por ejemplo 05/03/2024"};
+    // --- dates (the cell's forms are the date reader's, see fechas)
     QTest::newRow("year before the form's range")
         << "Fecha;Importe 1\n01/01/1969;1\n"
         << QStringList{"Fila 2, Fecha: el año de \"01/01/1969\" no está entre 1970 y 3000"};
@@ -202,6 +197,52 @@ void TestListaReglas::caracteres() {
     const lista::ListaRevisada l = Revisar(csv);
     QCOMPARE(Mensajes(l), mensajes);
     QVERIFY(!l.Emitible());
+}
+
+// The one reader of a list's date cells, "Fecha" and "Fecha del mandato" alike.
+void TestListaReglas::fechas_data() {
+    QTest::addColumn<QString>("celda");
+    QTest::addColumn<bool>("aniosDelRecibo"); // the form's years, 1970 to 3000
+    QTest::addColumn<QString>("leida");       // yyyy-mm-dd, or what is wrong with the cell
+
+    const auto uso = [](const char* celda) {
+        return QStringLiteral("\"%1\" no es una fecha válida: escriba dd/mm/aaaa, por ejemplo "
+                              "05/03/2024")
+            .arg(QLatin1String(celda));
+    };
+    // --- as a spreadsheet saves them
+    QTest::newRow("dd/mm/yyyy") << "05/03/2024" << false << "2024-03-05";
+    QTest::newRow("d/m/yy as a Spanish spreadsheet saves it, in 20yy")
+        << "15/1/21" << false << "2021-01-15";
+    QTest::newRow("blanks around") << " 5/3/2024 " << false << "2024-03-05";
+    QTest::newRow("29 February of a leap year") << "29/02/2024" << false << "2024-02-29";
+    // --- refused, never guessed
+    QTest::newRow("day the month lacks") << "31/02/2024" << false << uso("31/02/2024");
+    QTest::newRow("29 February of a common year") << "29/2/23" << false << uso("29/2/23");
+    QTest::newRow("month 13") << "05/13/2024" << false << uso("05/13/2024");
+    QTest::newRow("day 0") << "0/3/2024" << false << uso("0/3/2024");
+    QTest::newRow("ISO date is not a spreadsheet's") << "2024-03-05" << false << uso("2024-03-05");
+    QTest::newRow("three-digit year") << "5/3/124" << false << uso("5/3/124");
+    QTest::newRow("dots instead of slashes") << "5.3.2024" << false << uso("5.3.2024");
+    // --- the years a column admits
+    QTest::newRow("year after the form's range")
+        << "01/01/3001" << true << "el año de \"01/01/3001\" no está entre 1970 y 3000";
+    QTest::newRow("the same year where any is admitted") << "01/01/3001" << false << "3001-01-01";
+    QTest::newRow("two-digit year within the form's range") << "5/3/24" << true << "2024-03-05";
+}
+
+void TestListaReglas::fechas() {
+    QFETCH(QString, celda);
+    QFETCH(bool, aniosDelRecibo);
+    QFETCH(QString, leida);
+    std::chrono::year_month_day fecha;
+    const QString error = aniosDelRecibo ? lista::LeerFecha(celda, fecha, 1970, 3000)
+                                         : lista::LeerFecha(celda, fecha);
+    QCOMPARE(error.isEmpty() ? QDate(int(fecha.year()), int(unsigned(fecha.month())),
+                                     int(unsigned(fecha.day())))
+                                   .toString(Qt::ISODate)
+                             : error,
+             leida);
 }
 
 void TestListaReglas::lecturas_data() {

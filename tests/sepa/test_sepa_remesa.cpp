@@ -1,10 +1,13 @@
 // Remittance files written, validated against the bank's official schema with xmllint and
-// read back: counts, sums and groups are checked from the XML, never against a stored file.
+// read back: counts, sums and groups are checked from the XML; and one document compared,
+// byte for byte, with the file in data/, written and reviewed by hand and valid against the
+// schema.
 #include "SampleAdeudos.h"
 #include "SampleRecords.h"
 #include "amounts/moneda.h"
 #include "sepa/EscribirRemesa.h"
 #include "sepa/IdentificadorMensaje.h"
+#include "sepa/Pain008.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -94,6 +97,7 @@ private Q_SLOTS:
     void nadaEscritoSiAlgoFalla_data();
     void nadaEscritoSiAlgoFalla();
     void identificadoresNuncaRepetidos();
+    void documentoAlByte();
 
 private:
     QTemporaryDir dir_;
@@ -268,6 +272,65 @@ void TestSepaRemesa::identificadoresNuncaRepetidos() {
     const auto uno = sepa::EscribirRemesa(dir_.filePath(QStringLiteral("1.xml")), remesa, kHoy);
     const auto dos = sepa::EscribirRemesa(dir_.filePath(QStringLiteral("2.xml")), remesa, kHoy);
     QCOMPARE_NE(uno.msgId, dos.msgId);
+}
+
+void TestSepaRemesa::documentoAlByte() {
+    using sepa::Secuencia;
+    using std::chrono::year;
+    sepa::Remesa remesa{sample::AcreedorEjemplo(), kCobro, {}};
+    // In the remittance's order; the file groups them FRST, RCUR, FNAL. 156,1056 € is
+    // debited as printed, 156,11; texts outside the banks' set are converted.
+    remesa.adeudos = {
+        {"17",
+         moneda::Currency(6500000),
+         {"Alquiler de marzo de 2024", "", "", "", ""},
+         "Ana Pérez Gil",
+         sample::IbanFicticio(1),
+         "",
+         "ALQ-2021-001",
+         year(2021) / 1 / 15,
+         Secuencia::RCUR},
+        {"18",
+         moneda::Currency(7600000),
+         {"Alquiler de marzo de 2024", "Plaza de garaje", "", "", ""},
+         "Luis Gómez Ruiz",
+         sample::IbanFicticio(2),
+         "fictesmmxxx",
+         "ALQ-2024-002",
+         year(2024) / 2 / 20,
+         Secuencia::FRST},
+        {"19",
+         moneda::Currency(1561056),
+         {"Cuota; enero", "", "Derrama \"extra\" & <obras>", "", ""},
+         "Ñandú Ølsen & Hijos, S.L.",
+         "ES68 1234 5678 0400 0000 0003",
+         "",
+         "SOC/19",
+         year(2019) / 6 / 1,
+         Secuencia::RCUR},
+        {"20",
+         moneda::Currency(450000),
+         {"Última cuota de 2024", "", "", "", ""},
+         "Comercial Sanz, S.L.",
+         sample::IbanFicticio(4),
+         "FICTESMMXXX",
+         "ALQ-2020-004",
+         year(2020) / 12 / 31,
+         Secuencia::FNAL},
+    };
+    const sepa::DocumentoRemesaSepa documento =
+        sepa::Pain00800102(remesa, QStringLiteral("R20240301101500123000AZZ01K7Q2"),
+                           QDateTime(QDate(2024, 3, 1), QTime(10, 15, 0, 123)));
+    const QString ruta = QStringLiteral(TALVERO_SEPA_DATOS "/remesa-pain.008.001.02.xml");
+    QCOMPARE(Xmllint(ruta), QString());
+    QFile esperado(ruta);
+    QVERIFY(esperado.open(QIODevice::ReadOnly));
+    const QByteArray bytes = esperado.readAll();
+    // Line by line first, so that a difference is shown where it is.
+    QCOMPARE(documento.xml.split('\n'), bytes.split('\n'));
+    QCOMPARE(documento.xml, bytes);
+    QCOMPARE(documento.adeudos, 4);
+    QCOMPARE(documento.centimos, 65000 + 76000 + 15611 + 4500);
 }
 
 QTEST_GUILESS_MAIN(TestSepaRemesa)

@@ -11,7 +11,7 @@
 #include <QTest>
 
 using platform::SettingsStore;
-using saved_settings::kSection;
+constexpr const char* kSection = platform::kTalveroSection;
 
 namespace {
 
