@@ -3,7 +3,8 @@
 #include "form/ReciboDeApertura.h"
 #include "platform/SettingsStore.h"
 #include "resources/links/Enlaces.h"
-#include "salida/Salida.h"
+#include "salida/Modulo.h"
+#include "salida/Ordenes.h"
 
 #include <QCoreApplication>
 
@@ -25,12 +26,12 @@ int main(int argc, char** argv) {
     // is loaded only when there are arguments to look at.
     if (argc > 1) {
         QString problema;
-        salida::Salida* modulo = salida::Modulo(&problema);
+        const salida::Modulo* modulo = salida::CargarModulo(&problema);
         if (modulo == nullptr) {
             std::fprintf(stderr, "talvero: %s\n", qPrintable(problema));
             return 1;
         }
-        if (const auto estado = modulo->LineaDeOrdenes(argc, argv, &PlantillaDeLista))
+        if (const auto estado = modulo->ordenes.LineaDeOrdenes(argc, argv, &PlantillaDeLista))
             return *estado;
     }
     StartupDisplayCheck display; // no display: one Spanish line and status 1
