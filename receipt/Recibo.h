@@ -30,7 +30,8 @@ bool EsRellenoSolido(std::string_view relleno);
 class CRecibo {
 public:
     CRecibo() = default;
-    virtual ~CRecibo() = default;
+    // Out of line, so that the class's type and table of functions live in one library.
+    virtual ~CRecibo();
 
     // Draws the receipt on a started page. Rewrites the three percentage texts into their
     // printed labels, so a record is drawn once.
