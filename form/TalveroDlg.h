@@ -19,7 +19,6 @@
 #include "salida/Ventana.h"
 
 #include <QIcon>
-#include <QPointer>
 
 #include <memory>
 
