@@ -1,13 +1,12 @@
 #include "app/DisplayCheck.h"
 #include "app/Talvero.h"
 #include "form/ReciboDeApertura.h"
+#include "orden/Capacidades.h"
+#include "orden/LineaDeOrdenes.h"
 #include "platform/SettingsStore.h"
 #include "resources/links/Enlaces.h"
-#include "salida/Salida.h"
 
 #include <QCoreApplication>
-
-#include <cstdio>
 
 namespace {
 
@@ -21,16 +20,11 @@ CRecibo PlantillaDeLista() {
 } // namespace
 
 int main(int argc, char** argv) {
-    // The command line runs without a window, so before any display is needed. Its module
-    // is loaded only when there are arguments to look at.
+    // The command line runs without a window, so before any display is needed. It loads the
+    // module only when the arguments ask for one of its commands.
     if (argc > 1) {
-        QString problema;
-        salida::Salida* modulo = salida::Modulo(&problema);
-        if (modulo == nullptr) {
-            std::fprintf(stderr, "talvero: %s\n", qPrintable(problema));
-            return 1;
-        }
-        if (const auto estado = modulo->LineaDeOrdenes(argc, argv, &PlantillaDeLista))
+        if (const auto estado =
+                orden::LineaDeOrdenes(argc, argv, orden::TablaDelPrograma(), &PlantillaDeLista))
             return *estado;
     }
     StartupDisplayCheck display; // no display: one Spanish line and status 1

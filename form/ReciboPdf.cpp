@@ -3,7 +3,8 @@
 #include "form/SavedSettings.h"
 #include "platform/SettingsStore.h"
 #include "receipt/Recibo.h"
-#include "salida/Salida.h"
+#include "salida/Impresion.h"
+#include "salida/Modulo.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -31,19 +32,20 @@ QString TituloReciboPdf(const CRecibo& rec) {
 
 QString EscribirReciboPdf(const CRecibo& rec, const QString& path) {
     QString problema;
-    salida::Salida* modulo = salida::Modulo(&problema);
-    return modulo != nullptr ? modulo->EscribirPdf(rec, path, TituloReciboPdf(rec)) : problema;
+    const salida::Modulo* modulo = salida::CargarModulo(&problema);
+    return modulo != nullptr ? modulo->impresion.EscribirPdf(rec, path, TituloReciboPdf(rec))
+                             : problema;
 }
 
 QString GuardarReciboPdf(QWidget* parent, const CRecibo& rec) {
     QString problema;
-    salida::Salida* modulo = salida::Modulo(&problema);
+    const salida::Modulo* modulo = salida::CargarModulo(&problema);
     if (modulo == nullptr) {
         QMessageBox::warning(parent, QStringLiteral("Guardar como PDF"), problema);
         return {};
     }
     platform::SettingsStore store;
-    const QString path = modulo->PedirRutaPdf(parent, rec, CarpetaPropuesta(store));
+    const QString path = modulo->impresion.PedirRutaPdf(parent, rec, CarpetaPropuesta(store));
     if (path.isEmpty()) {
         return {};
     }

@@ -16,15 +16,15 @@
 #include "platform/Dialog.h"
 #include "platform/Notification.h"
 #include "receipt/TiposImpositivos.h"
+#include "salida/Ventana.h"
 
 #include <QIcon>
-#include <QPointer>
 
 #include <memory>
 
 class CRecibo;
 namespace salida {
-class Salida;
+struct Modulo;
 }
 class QPixmap;
 class QPushButton;
@@ -114,7 +114,7 @@ private:
     void Emitido(const CRecibo& comoSeRelleno, const QString& destino);
     // The module that prints, saves PDFs and keeps the register, loaded on first use; when
     // it cannot be loaded the user is told why, and nothing is returned.
-    salida::Salida* Modulo();
+    const salida::Modulo* Modulo();
     // The percentage lists get these items (and the percentages kept below); each keeps the
     // percentage it had selected.
     void PonerListasDeTipos(const tipos::Listas& listas);
@@ -128,9 +128,9 @@ private:
     void ConservarPorcentajesCargados(bool deUnRecibo);
 
     // Opened by the module of salida/ on first use, owned by the form.
-    QPointer<QWidget> preview_;
-    QPointer<QWidget> registro_;
-    QPointer<QWidget> lista_;
+    salida::VentanaVistaPrevia preview_;
+    salida::VentanaEmitidos registro_;
+    salida::Ventana lista_;
     bool previewPending_ = false;
     tipos::Listas listas_;      // the lists' items as chosen
     tipos::Listas conservados_; // percentages added to the lists by ConservarPorcentaje

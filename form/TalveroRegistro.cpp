@@ -5,31 +5,32 @@
 #include "form/ReciboPdf.h"
 #include "form/TalveroDlg.h"
 #include "receipt/Recibo.h"
-#include "salida/Salida.h"
+#include "salida/Emitidos.h"
+#include "salida/Impresion.h"
+#include "salida/Modulo.h"
 
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
 
-salida::Salida* CTalveroDlg::Modulo() {
+const salida::Modulo* CTalveroDlg::Modulo() {
     QString problema;
-    salida::Salida* modulo = salida::Modulo(&problema);
+    const salida::Modulo* modulo = salida::CargarModulo(&problema);
     if (modulo == nullptr)
         MessageBoxExclamation(problema.toStdString());
     return modulo;
 }
 
 void CTalveroDlg::Emitido(const CRecibo& comoSeRelleno, const QString& destino) {
-    salida::Salida* modulo = Modulo();
+    const salida::Modulo* modulo = Modulo();
     if (modulo == nullptr)
         return;
-    modulo->AnotarEmitido(comoSeRelleno, destino, this);
-    if (!registro_.isNull())
-        modulo->RefrescarRegistro(registro_);
+    modulo->emitidos.Anotar(comoSeRelleno, destino, this);
+    registro_.Refrescar();
 }
 
 void CTalveroDlg::Imprimir(const CRecibo& rec) {
-    salida::Salida* modulo = Modulo();
+    const salida::Modulo* modulo = Modulo();
     if (modulo == nullptr)
         return;
     // A job that the server takes only after the user was told it did not answer is recorded
@@ -37,9 +38,9 @@ void CTalveroDlg::Imprimir(const CRecibo& rec) {
     const QPointer<CTalveroDlg> formulario(this);
     const auto impresaTarde = [formulario, modulo, rec](const std::string& impresora) {
         const QString destino = QString::fromStdString(impresora);
-        const bool anotado = modulo->AnotarEmitido(rec, destino, formulario);
-        if (!formulario.isNull() && !formulario->registro_.isNull())
-            modulo->RefrescarRegistro(formulario->registro_);
+        const bool anotado = modulo->emitidos.Anotar(rec, destino, formulario);
+        if (!formulario.isNull())
+            formulario->registro_.Refrescar();
         const QString numero = QString::fromStdString(rec.m_Numero);
         auto* aviso = new QMessageBox(
             QMessageBox::Information, QStringLiteral("Talvero"),
@@ -54,7 +55,7 @@ void CTalveroDlg::Imprimir(const CRecibo& rec) {
         aviso->setModal(false);
         aviso->show();
     };
-    const ResultadoImpresion resultado = modulo->Imprimir(rec, impresaTarde);
+    const ResultadoImpresion resultado = modulo->impresion.Imprimir(rec, impresaTarde);
     if (resultado.estado == ResultadoImpresion::Estado::Impresa)
         Emitido(rec, QString::fromStdString(resultado.impresora));
     else if (resultado.estado == ResultadoImpresion::Estado::ArchivoPdf)
@@ -68,20 +69,18 @@ void CTalveroDlg::GuardarPdf(const CRecibo& rec) {
 }
 
 void CTalveroDlg::OnRecibosEmitidos() {
-    if (registro_.isNull()) {
-        salida::Salida* modulo = Modulo();
+    if (!registro_.Abierta()) {
+        const salida::Modulo* modulo = Modulo();
         if (modulo == nullptr)
             return;
         salida::AccionesRegistro acciones;
         acciones.imprimir = [this](const CRecibo& rec) { Imprimir(rec); };
         acciones.guardarPdf = [this](const CRecibo& rec) { GuardarPdf(rec); };
         acciones.copiarAlFormulario = [this](const CRecibo& rec) { CopiarReciboAlFormulario(rec); };
-        registro_ = modulo->AbrirRegistro(std::move(acciones), this);
-        registro_->setAttribute(Qt::WA_DeleteOnClose);
+        registro_ = modulo->emitidos.Abrir(std::move(acciones), this);
+        registro_.Widget()->setAttribute(Qt::WA_DeleteOnClose);
     }
-    registro_->show();
-    registro_->raise();
-    registro_->activateWindow();
+    registro_.AlFrente();
 }
 
 void CTalveroDlg::CopiarReciboAlFormulario(const CRecibo& rec) {

@@ -5,7 +5,8 @@
 #include "platform/DataExchange.h"
 #include "receipt/Recibo.h"
 #include "resources/templates/Recursos.h"
-#include "salida/Salida.h"
+#include "salida/Modulo.h"
+#include "salida/VistaPrevia.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -44,11 +45,11 @@ CRecibo CTalveroDlg::ReciboDeLosControles() {
 }
 
 void CTalveroDlg::OnVistaPrevia() {
-    if (preview_.isNull()) {
-        salida::Salida* modulo = Modulo();
+    if (!preview_.Abierta()) {
+        const salida::Modulo* modulo = Modulo();
         if (modulo == nullptr)
             return;
-        preview_ = modulo->AbrirVistaPrevia(
+        preview_ = modulo->vistaPrevia.Abrir(
             this,
             [this] {
                 if (auto* button = qobject_cast<QAbstractButton*>(Item(IDOK)))
@@ -58,16 +59,15 @@ void CTalveroDlg::OnVistaPrevia() {
         WatchForPreview();
     }
     UpdatePreview();
-    preview_->show();
-    preview_->raise();
-    preview_->activateWindow();
+    preview_.AlFrente();
 }
 
 void CTalveroDlg::WatchForPreview() {
     for (QLineEdit* edit : ClientArea()->findChildren<QLineEdit*>())
-        connect(edit, &QLineEdit::textChanged, preview_, [this] { SchedulePreview(); });
+        connect(edit, &QLineEdit::textChanged, preview_.Widget(), [this] { SchedulePreview(); });
     for (QComboBox* list : ClientArea()->findChildren<QComboBox*>())
-        connect(list, &QComboBox::currentIndexChanged, preview_, [this] { SchedulePreview(); });
+        connect(list, &QComboBox::currentIndexChanged, preview_.Widget(),
+                [this] { SchedulePreview(); });
 }
 
 void CTalveroDlg::SchedulePreview() {
@@ -80,11 +80,10 @@ void CTalveroDlg::SchedulePreview() {
 
 void CTalveroDlg::UpdatePreview() {
     previewPending_ = false;
-    salida::Salida* modulo = salida::Modulo(); // loaded when the preview opened
-    if (preview_.isNull() || modulo == nullptr)
+    if (!preview_.Abierta())
         return;
     auto rec = std::make_shared<const CRecibo>(ReciboDeLosControles());
-    modulo->MostrarEnVistaPrevia(preview_, [rec](page::PageSurface& page) {
+    preview_.Mostrar([rec](page::PageSurface& page) {
         CRecibo copia = *rec; // drawing rewrites the percentage texts
         copia.Dibujar(page);
     });

@@ -27,7 +27,7 @@ int Error(const QString& texto, int salida = 2) {
 
 } // namespace
 
-int EmitirDesdeLineaDeOrdenes(const registro::OpcionesLista& o, const CRecibo& plantilla) {
+int EmitirDesdeLineaDeOrdenes(const OrdenDeLista& o, const CRecibo& plantilla) {
     const QString ruta = QFileInfo(o.lista).absoluteFilePath();
     if (!QFileInfo(ruta).isFile())
         return Error(QStringLiteral("no existe la lista «%1».").arg(o.lista));

@@ -7,13 +7,25 @@
 // 1 when the output, the printer or the register failed.
 #pragma once
 
-#include "register/LineaDeOrdenes.h"
+#include <QDate>
+#include <QString>
 
 class CRecibo;
 
 namespace lista {
 
+// What the command line (orden/) asks of a list of receipts.
+struct OrdenDeLista {
+    QString lista; // --emitir-lista
+    bool comprobar = false;
+    QString pdf;        // --pdf
+    QString carpetaPdf; // --carpeta-pdf
+    QString impresora;  // --impresora
+    QString remesa;     // --remesa: the SEPA direct debit file of the rows with an IBAN
+    QDate cobro;        // --fecha-cobro, valid whenever `remesa` is set
+};
+
 // `plantilla` is the receipt the form would open with.
-int EmitirDesdeLineaDeOrdenes(const registro::OpcionesLista& opciones, const CRecibo& plantilla);
+int EmitirDesdeLineaDeOrdenes(const OrdenDeLista& orden, const CRecibo& plantilla);
 
 } // namespace lista

@@ -28,6 +28,8 @@ bool EsRellenoSolido(std::string_view relleno) {
 
 // The renderer's own copy of the month table, so that drawing needs nothing from the form;
 // it gives what moneda::NumeroAMes gives for every number.
+CRecibo::~CRecibo() = default;
+
 std::string CRecibo::NombreMes(std::int32_t numero) {
     static constexpr std::array<std::string_view, 12> meses{
         "ENERO", "FEBRERO", "MARZO",      "ABRIL",   "MAYO",      "JUNIO",

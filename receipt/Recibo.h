@@ -5,7 +5,6 @@
 #include "amounts/moneda.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -28,31 +27,11 @@ ColorRef ColorDeNombre(std::string_view nombre);
 // Only the exact fill name "SOLIDO" fills solid; anything else is cross-hatched.
 bool EsRellenoSolido(std::string_view relleno);
 
-// How a print of a receipt ended.
-struct ResultadoImpresion {
-    enum class Estado {
-        Cancelada,  // the user closed the choice
-        Impresa,    // the job was handed over to `impresora`
-        ArchivoPdf, // the user chose to save it as a PDF file instead
-        Fallida,    // the user has been told why
-    };
-    Estado estado = Estado::Cancelada;
-    std::string impresora;
-};
-
 class CRecibo {
 public:
     CRecibo() = default;
-    virtual ~CRecibo() = default;
-
-    // Lets the user choose a printer and prints this receipt as a one-page job named
-    // "Talvero: Imprimiento Recibo". A cancel prints nothing and says nothing; a failure
-    // prints nothing and has been reported to the user. The record is copied for the job,
-    // so it is left as it was. A job reported as not answered in time that the server
-    // takes after all calls `impresaTarde` with the printer's name, later, on the same
-    // thread.
-    ResultadoImpresion
-    Imprimir(std::function<void(const std::string& impresora)> impresaTarde = {}) const;
+    // Out of line, so that the class's type and table of functions live in one library.
+    virtual ~CRecibo();
 
     // Draws the receipt on a started page. Rewrites the three percentage texts into their
     // printed labels, so a record is drawn once.

@@ -1,4 +1,4 @@
-#include "salida/Salida.h"
+#include "salida/Modulo.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +10,7 @@ namespace salida {
 
 namespace {
 
-using PuntoDeEntrada = Salida* (*)();
+using PuntoDeEntrada = const Modulo* (*)();
 
 } // namespace
 
@@ -26,7 +26,7 @@ QStringList RutasDelModulo() {
     return rutas;
 }
 
-Salida* CargarDesde(const QStringList& rutas, QString* problema) {
+const Modulo* CargarDesde(const QStringList& rutas, QString* problema) {
     QStringList motivos;
     for (const QString& ruta : rutas) {
         // Never unloaded: the windows it opens live as long as the form.
@@ -47,8 +47,8 @@ Salida* CargarDesde(const QStringList& rutas, QString* problema) {
     return nullptr;
 }
 
-Salida* Modulo(QString* problema) {
-    static Salida* cargado = nullptr;
+const Modulo* CargarModulo(QString* problema) {
+    static const Modulo* cargado = nullptr;
     static QString fallo;
     if (cargado == nullptr && fallo.isEmpty())
         cargado = CargarDesde(RutasDelModulo(), &fallo);

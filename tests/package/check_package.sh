@@ -51,11 +51,12 @@ description=$(dpkg-deb -f "$deb" Description)
 echo "$description" | grep -q 'recibos de pago' || fail "no Spanish description"
 echo "$description" | grep -q 'payment receipts' || fail "no English description"
 
-# --- what it holds: exactly the program, the module it loads on first use, its desktop entry
-# and its icons ---------------------------------------------------------------------------
+# --- what it holds: exactly the program, the library it shares with the module, the module
+# it loads on first use, its desktop entry and its icons --------------------------------------
 dpkg-deb --fsys-tarfile "$deb" | tar -tf - | grep -v '/$' | sed 's|^\./|/|' | sort >"$work/files"
 {
     echo /usr/bin/talvero
+    echo /usr/lib/talvero/libtalvero-comun.so
     echo /usr/lib/talvero/libtalvero-salida.so
     echo /usr/share/applications/talvero.desktop
     for size in 16 32 48 64 128 256; do

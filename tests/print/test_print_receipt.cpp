@@ -8,6 +8,7 @@
 #include "platform/PrintJob.h"
 #include "receipt/PageSurface.h"
 #include "receipt/Recibo.h"
+#include "salida/ImprimirRecibo.h"
 
 #include <QApplication>
 #include <QRadioButton>
@@ -38,7 +39,7 @@ Printed PrintAndWait(CRecibo& record, const QString& queue = DEFAULT_QUEUE) {
     const QList<int> before = printtest::JobIds(queue);
     {
         ChoiceDriver driver(ChoiceDriver::Press::Accept, queue);
-        record.Imprimir();
+        salida::ImprimirRecibo(record);
     }
     Printed printed;
     for (int id : printtest::JobIds(queue)) {
@@ -330,7 +331,7 @@ void TestPrintReceipt::frameFill() {
 void TestPrintReceipt::choiceOffersPrintersOnly() {
     CRecibo r = sample::Filled();
     ChoiceDriver driver(ChoiceDriver::Press::Cancel);
-    r.Imprimir();
+    salida::ImprimirRecibo(r);
     QCOMPARE(driver.choicesSeen, 1);
     QVERIFY(driver.printers.contains(DEFAULT_QUEUE));
     QVERIFY(driver.printers.contains(OTHER_QUEUE));
@@ -351,7 +352,7 @@ void TestPrintReceipt::choiceStartsOnTheDefaultPrinterEveryTime() {
 
     CRecibo second = sample::Filled();
     ChoiceDriver driver(ChoiceDriver::Press::Cancel);
-    second.Imprimir();
+    salida::ImprimirRecibo(second);
     QCOMPARE(driver.startPrinter, DEFAULT_QUEUE);
 }
 
@@ -373,7 +374,7 @@ void TestPrintReceipt::printersOwnSettingsApply() {
                 }
             }
         });
-        r.Imprimir();
+        salida::ImprimirRecibo(r);
         QCOMPARE(driver.settingsSeen, 1);
     }
     QVERIFY2(landscapeFound, "the settings offer the orientation");
@@ -412,7 +413,7 @@ void TestPrintReceipt::cancellingPrintsNothing() {
     CRecibo r = sample::Filled();
     {
         ChoiceDriver driver(ChoiceDriver::Press::Cancel);
-        r.Imprimir();
+        salida::ImprimirRecibo(r);
     }
     QCOMPARE(pages.load(), 0);
     QCOMPARE(r.m_Iva, std::string("16")); // the record itself is never drawn

@@ -5,6 +5,7 @@
 #include "../print/PrintTestSupport.h"
 #include "SampleRecords.h"
 #include "register/Registro.h"
+#include "salida/ImprimirRecibo.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,7 +21,7 @@ QStringList ImprimirYLeer(CRecibo recibo) {
     const QList<int> antes = printtest::JobIds(COLA);
     {
         ChoiceDriver driver(ChoiceDriver::Press::Accept, COLA);
-        recibo.Imprimir();
+        salida::ImprimirRecibo(recibo);
     }
     int trabajo = -1;
     for (int id : printtest::JobIds(COLA))

@@ -1,6 +1,7 @@
 // The module that prints, saves PDFs and keeps the register: found where it is, and a clear
 // Spanish message naming the file when it is missing or is not the module.
-#include "salida/Salida.h"
+#include "salida/Modulo.h"
+#include "salida/Ordenes.h"
 
 #include <QtTest>
 
@@ -36,14 +37,13 @@ void TestCargarSalida::missingOrWrongModuleIsNamed() {
 
 void TestCargarSalida::builtModuleLoads() {
     QString problema;
-    salida::Salida* modulo =
+    const salida::Modulo* modulo =
         salida::CargarDesde({QStringLiteral(TALVERO_MODULO_CONSTRUIDO)}, &problema);
     QVERIFY2(modulo != nullptr, qPrintable(problema));
     QCOMPARE(problema, QString());
-    // Arguments that are not the command line's leave the start to the form.
-    char programa[] = "talvero";
-    char* argv[] = {programa, nullptr};
-    QCOMPARE(modulo->LineaDeOrdenes(1, argv, [] { return CRecibo(); }), std::optional<int>());
+    // The module hands out the same interfaces to every caller.
+    QCOMPARE(salida::CargarDesde({QStringLiteral(TALVERO_MODULO_CONSTRUIDO)}, &problema), modulo);
+    QVERIFY(modulo->ordenes.RutaDelRegistro().endsWith(QStringLiteral("/recibos.sqlite")));
 }
 
 QTEST_GUILESS_MAIN(TestCargarSalida)

@@ -1,20 +1,21 @@
-// The print command's half that belongs to the receipt: one page, drawn by Dibujar, on the
-// printer the user picks.
-#include "receipt/Recibo.h"
+#include "salida/ImprimirRecibo.h"
 
 #include "platform/PrintJob.h"
 #include "receipt/PageSurface.h"
+#include "receipt/Recibo.h"
 
 #include <memory>
 
-ResultadoImpresion
-CRecibo::Imprimir(std::function<void(const std::string& impresora)> impresaTarde) const {
+namespace salida {
+
+ResultadoImpresion ImprimirRecibo(const CRecibo& rec,
+                                  std::function<void(const std::string& impresora)> impresaTarde) {
     // Drawing rewrites the record's percentage texts, and the preview and the job each draw
     // it, perhaps on another thread after this returns: each drawing gets a fresh copy of
     // a copy that the drawings share.
-    const auto original = std::make_shared<const CRecibo>(*this);
+    const auto original = std::make_shared<const CRecibo>(rec);
     const platform::PrintOutcome outcome = platform::PrintOnePage(
-        NOMBRE_TRABAJO,
+        CRecibo::NOMBRE_TRABAJO,
         [original](page::PageSurface& page) {
             CRecibo copia = *original;
             copia.Dibujar(page);
@@ -34,3 +35,5 @@ CRecibo::Imprimir(std::function<void(const std::string& impresora)> impresaTarde
     }
     return {};
 }
+
+} // namespace salida

@@ -1,0 +1,40 @@
+// "--exportar-registro": the register written as the accountant's CSV, by the module.
+#include "orden/Capacidades.h"
+#include "salida/Ordenes.h"
+
+namespace orden {
+
+namespace {
+
+int Exportar(const Leidas& leidas, const Entorno& entorno) {
+    return entorno.ordenes.ExportarRegistro(
+        {leidas.Valor("--exportar-registro"), leidas.Valor("--desde"), leidas.Valor("--hasta")});
+}
+
+QString NotaDelRegistro(salida::Ordenes& ordenes) {
+    return QStringLiteral("El registro se lee sin cambiarlo. ARCHIVO.csv solo se reemplaza cuando "
+                          "la exportación\ntermina bien. El registro de recibos emitidos está "
+                          "en:\n  %1\n")
+        .arg(ordenes.RutaDelRegistro());
+}
+
+} // namespace
+
+Capacidad ExportarRegistro() {
+    Capacidad c;
+    c.opciones = {
+        {"--exportar-registro", "ARCHIVO.csv",
+         "escribe los recibos emitidos en ARCHIVO.csv, para una\nhoja de cálculo (UTF-8, \";\" "
+         "entre campos, \",\" decimal),\nsin abrir ninguna ventana"},
+        {"--desde", "AAAA-MM-DD",
+         "con --exportar-registro: solo recibos de esa fecha\no posteriores"},
+        {"--hasta", "AAAA-MM-DD",
+         "con --exportar-registro: solo recibos de esa fecha\no anteriores"},
+    };
+    c.sinOrden = "--desde y --hasta solo valen con --exportar-registro.";
+    c.nota = &NotaDelRegistro;
+    c.ejecutar = &Exportar;
+    return c;
+}
+
+} // namespace orden

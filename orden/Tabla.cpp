@@ -1,0 +1,14 @@
+#include "orden/Capacidades.h"
+
+namespace orden {
+
+const Tabla& TablaDelPrograma() {
+    static const Tabla tabla{
+        ExportarRegistro(),
+        EmitirLista(),
+        RemesaDeLista(),
+    };
+    return tabla;
+}
+
+} // namespace orden

@@ -1,0 +1,43 @@
+// The command line's work, behind salida::Ordenes: each request handed to the part of the
+// module that does it, in that part's own terms.
+#include "lista/OrdenLista.h"
+#include "register/OrdenExportar.h"
+#include "register/Registro.h"
+#include "salida/Ordenes.h"
+#include "salida/PartesDelModulo.h"
+
+namespace salida {
+
+namespace {
+
+class OrdenesModulo final : public Ordenes {
+public:
+    QString RutaDelRegistro() override { return registro::Registro::RutaPorDefecto(); }
+
+    int ExportarRegistro(const PedidoExportacion& pedido) override {
+        return registro::ExportarDesdeLineaDeOrdenes({pedido.archivo, pedido.desde, pedido.hasta});
+    }
+
+    int EmitirLista(const PedidoLista& pedido, const CRecibo& plantilla) override {
+        lista::OrdenDeLista orden;
+        orden.lista = pedido.lista;
+        orden.comprobar = pedido.comprobar;
+        orden.pdf = pedido.pdf;
+        orden.carpetaPdf = pedido.carpetaPdf;
+        orden.impresora = pedido.impresora;
+        if (pedido.remesa) {
+            orden.remesa = pedido.remesa->ruta;
+            orden.cobro = pedido.remesa->cobro;
+        }
+        return lista::EmitirDesdeLineaDeOrdenes(orden, plantilla);
+    }
+};
+
+} // namespace
+
+Ordenes& OrdenesDelModulo() {
+    static OrdenesModulo ordenes;
+    return ordenes;
+}
+
+} // namespace salida

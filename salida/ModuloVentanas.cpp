@@ -1,0 +1,80 @@
+// The windows the module opens for the form, each handed back with what the form may ask of
+// that window bound to it (see salida/Ventana.h).
+#include "lista/VentanaLista.h"
+#include "platform/PreviewWindow.h"
+#include "receipt/Recibo.h"
+#include "register/AnotarEmitido.h"
+#include "register/RecibosEmitidos.h"
+#include "register/Registro.h"
+#include "salida/Emitidos.h"
+#include "salida/Listas.h"
+#include "salida/PartesDelModulo.h"
+#include "salida/VistaPrevia.h"
+
+namespace salida {
+
+namespace {
+
+class VistaPreviaModulo final : public VistaPrevia {
+public:
+    VentanaVistaPrevia Abrir(QWidget* parent, std::function<void()> imprimir,
+                             std::function<void()> guardarPdf) override {
+        auto* vista = new platform::PreviewWindow(parent);
+        QObject::connect(vista, &platform::PreviewWindow::PrintRequested, vista,
+                         std::move(imprimir));
+        QObject::connect(vista, &platform::PreviewWindow::SavePdfRequested, vista,
+                         std::move(guardarPdf));
+        const QPointer<platform::PreviewWindow> esta(vista);
+        return {vista, [esta](VentanaVistaPrevia::Dibujo dibujar) {
+                    if (!esta.isNull())
+                        esta->SetDrawing(std::move(dibujar));
+                }};
+    }
+};
+
+class EmitidosModulo final : public Emitidos {
+public:
+    bool Anotar(const CRecibo& comoSeRelleno, const QString& destino, QWidget* parent) override {
+        return registro::AnotarEmitido(comoSeRelleno, destino, parent);
+    }
+
+    VentanaEmitidos Abrir(AccionesRegistro acciones, QWidget* parent) override {
+        registro::AccionesRegistro botones;
+        botones.imprimir = std::move(acciones.imprimir);
+        botones.guardarPdf = std::move(acciones.guardarPdf);
+        botones.copiarAlFormulario = std::move(acciones.copiarAlFormulario);
+        auto* ventana = new registro::RecibosEmitidos(registro::Registro::RutaPorDefecto(),
+                                                      std::move(botones), parent);
+        const QPointer<registro::RecibosEmitidos> esta(ventana);
+        return {ventana, [esta] {
+                    if (!esta.isNull())
+                        esta->Refrescar();
+                }};
+    }
+};
+
+class ListasModulo final : public Listas {
+public:
+    Ventana Abrir(QWidget* parent, std::function<CRecibo()> plantilla) override {
+        return Ventana(new lista::VentanaLista(std::move(plantilla), parent));
+    }
+};
+
+} // namespace
+
+VistaPrevia& VistaPreviaDelModulo() {
+    static VistaPreviaModulo vista;
+    return vista;
+}
+
+Emitidos& EmitidosDelModulo() {
+    static EmitidosModulo emitidos;
+    return emitidos;
+}
+
+Listas& ListasDelModulo() {
+    static ListasModulo listas;
+    return listas;
+}
+
+} // namespace salida

@@ -1,0 +1,19 @@
+// Inside the module only: each interface of salida/Modulo.h as the module implements it, one
+// file each, put together by the module's entry point (ModuloSalida.cpp).
+#pragma once
+
+namespace salida {
+
+class Impresion;
+class VistaPrevia;
+class Emitidos;
+class Listas;
+class Ordenes;
+
+Impresion& ImpresionDelModulo();
+VistaPrevia& VistaPreviaDelModulo();
+Emitidos& EmitidosDelModulo();
+Listas& ListasDelModulo();
+Ordenes& OrdenesDelModulo();
+
+} // namespace salida
