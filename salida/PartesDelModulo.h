@@ -2,13 +2,9 @@
 // file each, put together by the module's entry point (ModuloSalida.cpp).
 #pragma once
 
-namespace salida {
+#include "salida/Modulo.h"
 
-class Impresion;
-class VistaPrevia;
-class Emitidos;
-class Listas;
-class Ordenes;
+namespace salida {
 
 Impresion& ImpresionDelModulo();
 VistaPrevia& VistaPreviaDelModulo();
