@@ -50,7 +50,7 @@ struct Acreedor {
 // The debtor's postal address, as the banks take it from 15 November 2026: town and country
 // as fields of their own and, besides, at most two lines (street, number, postcode...) that
 // do not repeat them. Only the debits of an account outside the European Economic Area
-// carry it; the others leave it empty.
+// carry it into the file; for any other it is neither checked nor written.
 struct Direccion {
     std::string poblacion;
     std::string pais; // ISO 3166 code of two letters: "CH", "GB"
