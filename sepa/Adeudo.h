@@ -34,6 +34,9 @@ std::string ComprobarSecuencia(std::string_view texto);
 inline constexpr std::size_t kMaxNombre = 70;
 inline constexpr std::size_t kMaxReferencia = 35;
 inline constexpr std::size_t kMaxConcepto = 140;
+inline constexpr std::size_t kMaxPoblacion = 35;
+inline constexpr std::size_t kMaxLineaDireccion = 70;
+inline constexpr std::size_t kMaxLineasDireccion = 2;
 // The largest amount of one SEPA debit, 999.999.999,99 euros, in cents.
 inline constexpr std::int64_t kMaxCentimos = 99'999'999'999;
 
@@ -42,6 +45,17 @@ struct Acreedor {
     std::string identificador; // SEPA creditor identifier, ESxx000B12345674
     std::string iban;
     std::string bic; // optional
+};
+
+// The debtor's postal address, as the banks take it from 15 November 2026: town and country
+// as fields of their own and, besides, at most two lines (street, number, postcode...) that
+// do not repeat them. Only the debits of an account outside the European Economic Area
+// carry it into the file; for any other it is neither checked nor written.
+struct Direccion {
+    std::string poblacion;
+    std::string pais; // ISO 3166 code of two letters: "CH", "GB"
+    std::vector<std::string> lineas;
+    bool Vacia() const { return poblacion.empty() && pais.empty() && lineas.empty(); }
 };
 
 struct Adeudo {
@@ -54,6 +68,7 @@ struct Adeudo {
     std::string mandato;
     Fecha fechaMandato;
     Secuencia secuencia = Secuencia::RCUR;
+    Direccion direccion; // see Direccion
 };
 
 struct Remesa {
@@ -90,6 +105,12 @@ struct Problema {
     std::string campo;   // the list's column: "IBAN", "BIC", "Mandato", "Fecha del mandato"...
     std::string mensaje; // a reason as above
 };
+
+// The debtor's address of a debit: refused only where the account is outside the European
+// Economic Area (sepa/Cuentas.h) and the town or the country is missing, or where what is
+// given does not fit the bank's format. The field is "Población", "País" or "Dirección".
+std::optional<Problema> ComprobarDireccion(const Direccion& direccion, std::string_view iban);
+
 std::optional<Problema> ComprobarAdeudo(const Adeudo& adeudo, Fecha cobro, Fecha hoy);
 std::optional<Problema> ComprobarAcreedor(const Acreedor& acreedor);
 

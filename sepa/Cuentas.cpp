@@ -194,6 +194,14 @@ std::string ComprobarBicDeCuenta(std::string_view iban, std::string_view bic) {
            ", fuera del Espacio Económico Europeo.";
 }
 
+bool CuentaFueraDelEee(std::string_view iban) {
+    if (!ComprobarIban(iban).empty())
+        return false;
+    const std::string codigo = NormalizarCodigo(iban);
+    return std::find(kFueraDelEee.begin(), kFueraDelEee.end(),
+                     std::string_view(codigo).substr(0, 2)) != kFueraDelEee.end();
+}
+
 std::string ComprobarIdentificadorAcreedor(std::string_view tecleado) {
     const std::string id = NormalizarCodigo(tecleado);
     if (id.empty())

@@ -30,6 +30,11 @@ std::string ComprobarBic(std::string_view bic);
 // banks are always named by their BIC. An IBAN that is not right needs nothing here.
 std::string ComprobarBicDeCuenta(std::string_view iban, std::string_view bic);
 
+// Whether the account is at a bank of one of those SEPA countries outside the European
+// Economic Area, by its IBAN's country: their debits also carry the debtor's address. An
+// IBAN that is not right is not.
+bool CuentaFueraDelEee(std::string_view iban);
+
 // "ES", two check digits, a three-character business code (usually "000") and the NIF: the
 // check digits are ISO 7064 mod 97-10 over the NIF followed by "ES00", the business code
 // left out. Creditors of other SEPA countries are checked the same way with their own

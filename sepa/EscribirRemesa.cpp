@@ -62,12 +62,12 @@ Fecha Hoy() {
 }
 
 ResultadoRemesa DocumentoRemesa(const Remesa& remesa, const QString& msgId, QByteArray& documento,
-                                Fecha hoy) {
+                                Fecha hoy, FormatoRemesa formato) {
     ResultadoRemesa resultado;
     resultado.error = Falta(remesa, hoy);
     if (!resultado.Escrita())
         return resultado;
-    DocumentoRemesaSepa escrito = Pain00800102(remesa, msgId, QDateTime::currentDateTime());
+    DocumentoRemesaSepa escrito = formato(remesa, msgId, QDateTime::currentDateTime());
     documento = std::move(escrito.xml);
     resultado.adeudos = escrito.adeudos;
     resultado.centimos = escrito.centimos;
@@ -75,10 +75,11 @@ ResultadoRemesa DocumentoRemesa(const Remesa& remesa, const QString& msgId, QByt
     return resultado;
 }
 
-ResultadoRemesa EscribirRemesa(const QString& ruta, const Remesa& remesa, Fecha hoy) {
+ResultadoRemesa EscribirRemesa(const QString& ruta, const Remesa& remesa, Fecha hoy,
+                               FormatoRemesa formato) {
     QByteArray documento;
     ResultadoRemesa resultado =
-        DocumentoRemesa(remesa, NuevoIdentificadorMensaje(), documento, hoy);
+        DocumentoRemesa(remesa, NuevoIdentificadorMensaje(), documento, hoy, formato);
     if (!resultado.Escrita())
         return resultado;
     const QString msgId = resultado.msgId;

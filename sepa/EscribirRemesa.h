@@ -1,5 +1,5 @@
-// The remittance file the creditor's bank receives: one ISO 20022 pain.008.001.02 document
-// (SEPA Core direct debit, as the Spanish banks' guide has it), UTF-8.
+// The remittance file the creditor's bank receives: one ISO 20022 pain.008 document (SEPA
+// Core direct debit), UTF-8, in version pain.008.001.02 unless the caller asks for another.
 //
 // Every debit is checked before anything is written, and the file is written complete or
 // not at all: a fault leaves whatever stood at the path untouched. The document is
@@ -8,6 +8,7 @@
 #pragma once
 
 #include "sepa/Adeudo.h"
+#include "sepa/Pain008.h"
 
 #include <QByteArray>
 #include <QString>
@@ -31,11 +32,13 @@ Fecha Hoy();
 // Checks the remittance (creditor, collection date against `hoy`, every debit, its mandate
 // signed by `hoy`, and no mandate reference given with two IBANs) and writes it to `ruta`. A
 // fault of one debit names its receipt: "Recibo «12», IBAN: ...".
-ResultadoRemesa EscribirRemesa(const QString& ruta, const Remesa& remesa, Fecha hoy = Hoy());
+// `formato` is the version of the bank's format; pain.008.001.02 unless the caller says.
+ResultadoRemesa EscribirRemesa(const QString& ruta, const Remesa& remesa, Fecha hoy = Hoy(),
+                               FormatoRemesa formato = Pain00800102);
 
 // The same document, checked the same way, with the identifier given, into `documento`
 // instead of a file: for a caller that records the identifier before the file exists.
 ResultadoRemesa DocumentoRemesa(const Remesa& remesa, const QString& msgId, QByteArray& documento,
-                                Fecha hoy = Hoy());
+                                Fecha hoy = Hoy(), FormatoRemesa formato = Pain00800102);
 
 } // namespace sepa

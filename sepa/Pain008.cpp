@@ -4,6 +4,7 @@
 #include "sepa/TextoSepa.h"
 
 #include <QBuffer>
+#include <QStringList>
 #include <QXmlStreamWriter>
 
 #include <map>
@@ -12,7 +13,16 @@ namespace sepa {
 
 namespace {
 
-const QString kEspacioDeNombres = QStringLiteral("urn:iso:std:iso:20022:tech:xsd:pain.008.001.02");
+// What differs between the versions this program writes, for a creditor: the namespace and
+// the name of a bank's BIC. Everything else it writes has the same shape in both.
+struct Version {
+    QString espacioDeNombres;
+    QString bic;
+};
+const Version kVersion02{QStringLiteral("urn:iso:std:iso:20022:tech:xsd:pain.008.001.02"),
+                         QStringLiteral("BIC")};
+const Version kVersion08{QStringLiteral("urn:iso:std:iso:20022:tech:xsd:pain.008.001.08"),
+                         QStringLiteral("BICFI")};
 // What the bank's format asks for where a BIC or a reference is not known.
 const QString kNoFacilitado = QStringLiteral("NOTPROVIDED");
 
@@ -37,6 +47,11 @@ struct Linea {
     QString titular;
     QString iban;
     QString concepto;
+    // Town, country and lines of the debtor's address; empty inside the EEA, where none is
+    // written.
+    QString poblacion;
+    QString pais;
+    QStringList lineas;
 };
 
 struct Grupo {
@@ -56,11 +71,19 @@ Linea LineaDe(const Adeudo& a) {
     l.titular = Q(TextoSepa(a.titular, kMaxNombre));
     l.iban = Q(NormalizarCodigo(a.iban));
     l.concepto = Q(InformacionRemesa(a.numero, a.conceptos));
+    if (CuentaFueraDelEee(a.iban)) {
+        l.poblacion = Q(TextoSepa(a.direccion.poblacion, kMaxPoblacion));
+        l.pais = Q(NormalizarCodigo(a.direccion.pais));
+        for (const std::string& linea : a.direccion.lineas)
+            if (const std::string texto = TextoSepa(linea, kMaxLineaDireccion); !texto.empty())
+                l.lineas << Q(texto);
+    }
     return l;
 }
 
 // A bank by its BIC, or "not provided" where the BIC is not given.
-void EscribirEntidad(QXmlStreamWriter& xml, const QString& etiqueta, const QString& bic) {
+void EscribirEntidad(QXmlStreamWriter& xml, const Version& v, const QString& etiqueta,
+                     const QString& bic) {
     xml.writeStartElement(etiqueta);
     xml.writeStartElement(QStringLiteral("FinInstnId"));
     if (bic.isEmpty()) {
@@ -68,7 +91,7 @@ void EscribirEntidad(QXmlStreamWriter& xml, const QString& etiqueta, const QStri
         xml.writeTextElement(QStringLiteral("Id"), kNoFacilitado);
         xml.writeEndElement();
     } else {
-        xml.writeTextElement(QStringLiteral("BIC"), bic);
+        xml.writeTextElement(v.bic, bic);
     }
     xml.writeEndElement();
     xml.writeEndElement();
@@ -88,7 +111,23 @@ void EscribirNombre(QXmlStreamWriter& xml, const QString& etiqueta, const QStrin
     xml.writeEndElement();
 }
 
-void EscribirAdeudo(QXmlStreamWriter& xml, const Linea& l) {
+// The address in the form both versions take and the banks require from November 2026:
+// town and country as their own elements, then at most two lines, nothing unstructured alone.
+void EscribirDeudor(QXmlStreamWriter& xml, const Linea& l) {
+    xml.writeStartElement(QStringLiteral("Dbtr"));
+    xml.writeTextElement(QStringLiteral("Nm"), l.titular);
+    if (!l.poblacion.isEmpty()) {
+        xml.writeStartElement(QStringLiteral("PstlAdr"));
+        xml.writeTextElement(QStringLiteral("TwnNm"), l.poblacion);
+        xml.writeTextElement(QStringLiteral("Ctry"), l.pais);
+        for (const QString& linea : l.lineas)
+            xml.writeTextElement(QStringLiteral("AdrLine"), linea);
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+}
+
+void EscribirAdeudo(QXmlStreamWriter& xml, const Version& v, const Linea& l) {
     xml.writeStartElement(QStringLiteral("DrctDbtTxInf"));
     xml.writeStartElement(QStringLiteral("PmtId"));
     xml.writeTextElement(QStringLiteral("EndToEndId"), l.referencia);
@@ -103,8 +142,8 @@ void EscribirAdeudo(QXmlStreamWriter& xml, const Linea& l) {
     xml.writeTextElement(QStringLiteral("DtOfSgntr"), l.fechaMandato);
     xml.writeEndElement();
     xml.writeEndElement();
-    EscribirEntidad(xml, QStringLiteral("DbtrAgt"), l.bic);
-    EscribirNombre(xml, QStringLiteral("Dbtr"), l.titular);
+    EscribirEntidad(xml, v, QStringLiteral("DbtrAgt"), l.bic);
+    EscribirDeudor(xml, l);
     EscribirCuenta(xml, QStringLiteral("DbtrAcct"), l.iban);
     xml.writeStartElement(QStringLiteral("RmtInf"));
     xml.writeTextElement(QStringLiteral("Ustrd"), l.concepto);
@@ -116,8 +155,9 @@ struct AcreedorXml {
     QString nombre, identificador, iban, bic;
 };
 
-void EscribirGrupo(QXmlStreamWriter& xml, const QString& msgId, Secuencia secuencia,
-                   const Grupo& grupo, const QString& fechaCobro, const AcreedorXml& acreedor) {
+void EscribirGrupo(QXmlStreamWriter& xml, const Version& v, const QString& msgId,
+                   Secuencia secuencia, const Grupo& grupo, const QString& fechaCobro,
+                   const AcreedorXml& acreedor) {
     const QString codigo = Q(std::string(CodigoSecuencia(secuencia)));
     xml.writeStartElement(QStringLiteral("PmtInf"));
     xml.writeTextElement(QStringLiteral("PmtInfId"), msgId + QLatin1Char('-') + codigo);
@@ -136,7 +176,7 @@ void EscribirGrupo(QXmlStreamWriter& xml, const QString& msgId, Secuencia secuen
     xml.writeTextElement(QStringLiteral("ReqdColltnDt"), fechaCobro);
     EscribirNombre(xml, QStringLiteral("Cdtr"), acreedor.nombre);
     EscribirCuenta(xml, QStringLiteral("CdtrAcct"), acreedor.iban);
-    EscribirEntidad(xml, QStringLiteral("CdtrAgt"), acreedor.bic);
+    EscribirEntidad(xml, v, QStringLiteral("CdtrAgt"), acreedor.bic);
     xml.writeTextElement(QStringLiteral("ChrgBr"), QStringLiteral("SLEV"));
     xml.writeStartElement(QStringLiteral("CdtrSchmeId"));
     xml.writeStartElement(QStringLiteral("Id"));
@@ -151,14 +191,12 @@ void EscribirGrupo(QXmlStreamWriter& xml, const QString& msgId, Secuencia secuen
     xml.writeEndElement();
     xml.writeEndElement();
     for (const Linea& l : grupo.lineas)
-        EscribirAdeudo(xml, l);
+        EscribirAdeudo(xml, v, l);
     xml.writeEndElement();
 }
 
-} // namespace
-
-DocumentoRemesaSepa Pain00800102(const Remesa& remesa, const QString& msgId,
-                                 const QDateTime& creado) {
+DocumentoRemesaSepa Documento(const Version& v, const Remesa& remesa, const QString& msgId,
+                              const QDateTime& creado) {
     DocumentoRemesaSepa documento;
     // Every amount is taken once, and the sums are made of the amounts written.
     std::map<Secuencia, Grupo> grupos;
@@ -180,8 +218,8 @@ DocumentoRemesaSepa Pain00800102(const Remesa& remesa, const QString& msgId,
         xml.setAutoFormatting(true);
         xml.setAutoFormattingIndent(2);
         xml.writeStartDocument();
-        xml.writeDefaultNamespace(kEspacioDeNombres);
-        xml.writeStartElement(kEspacioDeNombres, QStringLiteral("Document"));
+        xml.writeDefaultNamespace(v.espacioDeNombres);
+        xml.writeStartElement(v.espacioDeNombres, QStringLiteral("Document"));
         xml.writeStartElement(QStringLiteral("CstmrDrctDbtInitn"));
         xml.writeStartElement(QStringLiteral("GrpHdr"));
         xml.writeTextElement(QStringLiteral("MsgId"), msgId);
@@ -202,10 +240,30 @@ DocumentoRemesaSepa Pain00800102(const Remesa& remesa, const QString& msgId,
         xml.writeEndElement();
         const QString fechaCobro = Q(TextoIso(remesa.fechaCobro));
         for (const auto& [secuencia, grupo] : grupos)
-            EscribirGrupo(xml, msgId, secuencia, grupo, fechaCobro, datos);
+            EscribirGrupo(xml, v, msgId, secuencia, grupo, fechaCobro, datos);
         xml.writeEndDocument();
     }
     return documento;
+}
+
+} // namespace
+
+DocumentoRemesaSepa Pain00800102(const Remesa& remesa, const QString& msgId,
+                                 const QDateTime& creado) {
+    return Documento(kVersion02, remesa, msgId, creado);
+}
+
+DocumentoRemesaSepa Pain00800108(const Remesa& remesa, const QString& msgId,
+                                 const QDateTime& creado) {
+    return Documento(kVersion08, remesa, msgId, creado);
+}
+
+FormatoRemesa FormatoDeRemesa(QStringView nombre) {
+    if (nombre == u"pain.008.001.02")
+        return Pain00800102;
+    if (nombre == u"pain.008.001.08")
+        return Pain00800108;
+    return nullptr;
 }
 
 } // namespace sepa

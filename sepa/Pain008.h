@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringView>
 
 #include <cstdint>
 
@@ -31,5 +32,16 @@ using FormatoRemesa = DocumentoRemesaSepa (*)(const Remesa& remesa, const QStrin
 // and two decimals.
 DocumentoRemesaSepa Pain00800102(const Remesa& remesa, const QString& msgId,
                                  const QDateTime& creado);
+
+// ISO 20022 pain.008.001.08, the version the EPC's guidelines follow since November 2023: the
+// same debits, groups, sums and identifiers as Pain00800102, with the banks' BIC as "BICFI".
+// The debtor of an account outside the European Economic Area carries an address in both,
+// town and country as their own elements and at most two lines, as from November 2026.
+DocumentoRemesaSepa Pain00800108(const Remesa& remesa, const QString& msgId,
+                                 const QDateTime& creado);
+
+// The function of a version by the name of its message ("pain.008.001.08"), as a setting
+// gives it; nothing for a name this program does not write.
+FormatoRemesa FormatoDeRemesa(QStringView nombre);
 
 } // namespace sepa

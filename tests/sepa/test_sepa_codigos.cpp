@@ -138,7 +138,9 @@ void TestSepaCodigos::primeraFaltaDelAdeudo_data() {
     QTest::newRow("cuenta alemana sin BIC") << a << "" << "";
     a.iban = "CH93 0076 2011 6238 5295 7";
     a.bic = "UBSWCHZH80A";
-    QTest::newRow("cuenta suiza con su BIC") << a << "" << "";
+    QTest::newRow("cuenta suiza con su BIC, sin dirección") << a << "Población" << "falta la población del deudor";
+    a.direccion = {"Zürich", "CH", {}};
+    QTest::newRow("cuenta suiza con su BIC y su dirección") << a << "" << "";
     // The examples of the IBAN registry, one for each country outside the area.
     const std::pair<const char*, const char*> fuera[] = {
         {"CH9300762011623852957", "de Suiza (CH)"},

@@ -1,7 +1,7 @@
 // Remittance files written, validated against the bank's official schema with xmllint and
 // read back: counts, sums and groups are checked from the XML; and one document compared,
 // byte for byte, with the file in data/, written and reviewed by hand and valid against the
-// schema.
+// schema; one for each version of the format, and the same remittances written in both.
 #include "SampleAdeudos.h"
 #include "SampleRecords.h"
 #include "amounts/moneda.h"
@@ -18,6 +18,7 @@
 #include <map>
 
 Q_DECLARE_METATYPE(sepa::Remesa)
+Q_DECLARE_METATYPE(sepa::Adeudo)
 
 namespace {
 
@@ -66,10 +67,10 @@ QStringList Valores(const Lectura& l, const QString& final) {
     return v;
 }
 
-QString Xmllint(const QString& ruta) {
+QString Xmllint(const QString& ruta, const QString& esquema = QStringLiteral(TALVERO_SEPA_XSD)) {
     QProcess p;
-    p.start(QStringLiteral("xmllint"), {QStringLiteral("--noout"), QStringLiteral("--schema"),
-                                        QStringLiteral(TALVERO_SEPA_XSD), ruta});
+    p.start(QStringLiteral("xmllint"),
+            {QStringLiteral("--noout"), QStringLiteral("--schema"), esquema, ruta});
     p.waitForFinished();
     return p.exitCode() == 0 ? QString() : QString::fromUtf8(p.readAllStandardError());
 }
@@ -85,6 +86,22 @@ sepa::Remesa RemesaEjemplo(int adeudos) {
     return r;
 }
 
+// The schema of each version: the 2009 one from Debian's package, the 2019 one in data/.
+QString Esquema(const QString& version) {
+    return version == u"pain.008.001.02"
+               ? QStringLiteral(TALVERO_SEPA_XSD)
+               : QStringLiteral(TALVERO_SEPA_DATOS "/%1.xsd").arg(version);
+}
+
+// A debtor in Switzerland, whose bank is outside the EEA: BIC and address are required.
+sepa::Adeudo AdeudoSuizo(std::uint64_t n) {
+    sepa::Adeudo a = sample::AdeudoEjemplo(n);
+    a.iban = "CH93 0076 2011 6238 5295 7";
+    a.bic = "FICTCHZZXXX";
+    a.direccion = {"Zürich", "ch", {"Bahnhofstrasse 12", "8001"}};
+    return a;
+}
+
 } // namespace
 
 class TestSepaRemesa : public QObject {
@@ -98,6 +115,11 @@ private Q_SLOTS:
     void nadaEscritoSiAlgoFalla();
     void identificadoresNuncaRepetidos();
     void documentoAlByte();
+    void documentoAlByte08();
+    void mismaRemesaEnLasDosVersiones_data();
+    void mismaRemesaEnLasDosVersiones();
+    void direccionDelDeudor_data();
+    void direccionDelDeudor();
 
 private:
     QTemporaryDir dir_;
@@ -289,7 +311,8 @@ void TestSepaRemesa::documentoAlByte() {
          "",
          "ALQ-2021-001",
          year(2021) / 1 / 15,
-         Secuencia::RCUR},
+         Secuencia::RCUR,
+         {}},
         {"18",
          moneda::Currency(7600000),
          {"Alquiler de marzo de 2024", "Plaza de garaje", "", "", ""},
@@ -298,7 +321,8 @@ void TestSepaRemesa::documentoAlByte() {
          "fictesmmxxx",
          "ALQ-2024-002",
          year(2024) / 2 / 20,
-         Secuencia::FRST},
+         Secuencia::FRST,
+         {}},
         {"19",
          moneda::Currency(1561056),
          {"Cuota; enero", "", "Derrama \"extra\" & <obras>", "", ""},
@@ -307,7 +331,8 @@ void TestSepaRemesa::documentoAlByte() {
          "",
          "SOC/19",
          year(2019) / 6 / 1,
-         Secuencia::RCUR},
+         Secuencia::RCUR,
+         {}},
         {"20",
          moneda::Currency(450000),
          {"Última cuota de 2024", "", "", "", ""},
@@ -316,7 +341,8 @@ void TestSepaRemesa::documentoAlByte() {
          "FICTESMMXXX",
          "ALQ-2020-004",
          year(2020) / 12 / 31,
-         Secuencia::FNAL},
+         Secuencia::FNAL,
+         {}},
     };
     const sepa::DocumentoRemesaSepa documento =
         sepa::Pain00800102(remesa, QStringLiteral("R20240301101500123000AZZ01K7Q2"),
@@ -331,6 +357,168 @@ void TestSepaRemesa::documentoAlByte() {
     QCOMPARE(documento.xml, bytes);
     QCOMPARE(documento.adeudos, 4);
     QCOMPARE(documento.centimos, 65000 + 76000 + 15611 + 4500);
+}
+
+void TestSepaRemesa::documentoAlByte08() {
+    using sepa::Secuencia;
+    using std::chrono::year;
+    sepa::Remesa remesa{sample::AcreedorEjemplo(), year(2026) / 4 / 10, {}};
+    // A Spanish debtor without BIC, a Swiss one with the address the banks require from
+    // November 2026 (town and country apart, two lines) and, first in the file, a FRST.
+    remesa.adeudos = {
+        {"31",
+         moneda::Currency(1200000),
+         {"Cuota de abril de 2026", "", "", "", ""},
+         "María Núñez Vidal",
+         sample::IbanFicticio(1),
+         "",
+         "SOC-031",
+         year(2019) / 6 / 1,
+         Secuencia::RCUR,
+         {}},
+        {"32",
+         moneda::Currency(2505000),
+         {"Cuota de abril de 2026", "", "Derrama", "", ""},
+         "Jürg Müller",
+         "CH93 0076 2011 6238 5295 7",
+         "fictchzzxxx",
+         "SOC-032",
+         year(2022) / 9 / 15,
+         Secuencia::RCUR,
+         {" Zürich ", "ch", {"Bahnhofstrasse 12", "8001"}}},
+        {"33",
+         moneda::Currency(800000),
+         {"Alquiler de abril de 2026", "", "", "", ""},
+         "Luis Gómez Ruiz",
+         sample::IbanFicticio(2),
+         "FICTESMMXXX",
+         "ALQ-2026-033",
+         year(2026) / 3 / 1,
+         Secuencia::FRST,
+         // Inside the EEA an address is not written, even when there is one.
+         {"Madrid", "ES", {"Calle Mayor 1"}}},
+    };
+    for (const sepa::Adeudo& a : remesa.adeudos)
+        QVERIFY(!sepa::ComprobarAdeudo(a, remesa.fechaCobro, year(2026) / 4 / 6));
+    const sepa::DocumentoRemesaSepa documento =
+        sepa::Pain00800108(remesa, QStringLiteral("R20260406093000000000AZZ01K7Q2"),
+                           QDateTime(QDate(2026, 4, 6), QTime(9, 30, 0, 500)));
+    const QString ruta = QStringLiteral(TALVERO_SEPA_DATOS "/remesa-pain.008.001.08.xml");
+    QCOMPARE(Xmllint(ruta, Esquema(QStringLiteral("pain.008.001.08"))), QString());
+    QFile esperado(ruta);
+    QVERIFY(esperado.open(QIODevice::ReadOnly));
+    const QByteArray bytes = esperado.readAll();
+    QCOMPARE(documento.xml.split('\n'), bytes.split('\n'));
+    QCOMPARE(documento.xml, bytes);
+    QCOMPARE(documento.adeudos, 3);
+    QCOMPARE(documento.centimos, 12000 + 25050 + 8000);
+}
+
+void TestSepaRemesa::mismaRemesaEnLasDosVersiones_data() {
+    // clang-format off
+    QTest::addColumn<sepa::Remesa>("remesa");
+    QTest::addColumn<int>("direcciones");
+    QTest::newRow("cuarenta recibos, las cuatro secuencias") << RemesaEjemplo(40) << 0;
+    sepa::Remesa r = RemesaEjemplo(5);
+    r.adeudos.push_back(AdeudoSuizo(7));
+    sepa::Adeudo britanico = sample::AdeudoEjemplo(8);
+    britanico.iban = "GB29 NWBK 6016 1331 9268 19";
+    britanico.bic = "NWBKGB2L";
+    britanico.direccion = {"London", "GB", {}};
+    r.adeudos.push_back(britanico);
+    QTest::newRow("deudores en Suiza y el Reino Unido") << r << 2;
+    r = RemesaEjemplo(3);
+    r.adeudos[0].titular = "Peña & Hijos; S.L. <\"La Única\"> 😀";
+    r.adeudos[1].conceptos = {"Cuota; enero", "", "Derrama \"extra\" & <obras>"};
+    r.adeudos[2] = AdeudoSuizo(2);
+    r.adeudos[2].direccion = {"Genève", "CH", {"Rue du Rhône 5 ; 2e étage", ""}};
+    QTest::newRow("textos fuera del juego y una dirección con acentos") << r << 1;
+    // clang-format on
+}
+
+void TestSepaRemesa::mismaRemesaEnLasDosVersiones() {
+    QFETCH(sepa::Remesa, remesa);
+    QFETCH(int, direcciones);
+    const QString msgId = QStringLiteral("R20240305090807006000AZZ01K7Q2");
+    std::map<QString, Lectura> leido;
+    for (const QString& version :
+         {QStringLiteral("pain.008.001.02"), QStringLiteral("pain.008.001.08")}) {
+        const sepa::FormatoRemesa formato = sepa::FormatoDeRemesa(version);
+        QVERIFY(formato);
+        QByteArray documento;
+        const sepa::ResultadoRemesa r =
+            sepa::DocumentoRemesa(remesa, msgId, documento, kHoy, formato);
+        QCOMPARE(r.error, QString());
+        const QString ruta = dir_.filePath(version + QStringLiteral(".xml"));
+        QFile archivo(ruta);
+        QVERIFY(archivo.open(QIODevice::WriteOnly));
+        archivo.write(documento);
+        archivo.close();
+        QCOMPARE(Xmllint(ruta, Esquema(version)), QString());
+        QVERIFY(documento.contains(("xmlns=\"urn:iso:std:iso:20022:tech:xsd:" + version).toUtf8()));
+        leido[version] = Leer(ruta);
+        QCOMPARE(Valores(leido[version], QStringLiteral("Dbtr/PstlAdr/TwnNm")).size(), direcciones);
+    }
+    // Everything read is the same, the creation time aside, once the 2019 name of a BIC is
+    // given its 2009 one: debits, sums, groups, identifiers, names and addresses.
+    Lectura de08;
+    for (auto [camino, texto] : leido[QStringLiteral("pain.008.001.08")])
+        if (!camino.endsWith(u"CreDtTm"))
+            de08.emplace_back(camino.replace(QStringLiteral("/BICFI"), QStringLiteral("/BIC")),
+                              texto);
+    Lectura de02;
+    for (const auto& [camino, texto] : leido[QStringLiteral("pain.008.001.02")])
+        if (!camino.endsWith(u"CreDtTm"))
+            de02.push_back({camino, texto});
+    QCOMPARE(de08, de02);
+    QCOMPARE(Valores(de02, QStringLiteral("GrpHdr/MsgId")), QStringList{msgId});
+    QCOMPARE(Valores(de02, QStringLiteral("DrctDbtTxInf/InstdAmt")).size(),
+             qsizetype(remesa.adeudos.size()));
+}
+
+void TestSepaRemesa::direccionDelDeudor_data() {
+    // clang-format off
+    QTest::addColumn<sepa::Adeudo>("adeudo");
+    QTest::addColumn<QString>("campo");
+    QTest::addColumn<QString>("mensaje");
+    const sepa::Adeudo suizo = AdeudoSuizo(1);
+    QTest::newRow("suizo con población, país y dos líneas") << suizo << "" << "";
+    sepa::Adeudo a = suizo;
+    a.direccion.lineas.clear();
+    QTest::newRow("suizo solo con población y país") << a << "" << "";
+    a = sample::AdeudoEjemplo(1);
+    QTest::newRow("español sin dirección") << a << "" << "";
+    a.direccion = {"", "", {std::string(90, 'x'), "b", "c"}};
+    QTest::newRow("español con una dirección que no se escribe") << a << "" << "";
+    a = suizo;
+    a.direccion = {};
+    QTest::newRow("suizo sin dirección") << a << "Población" << "falta la población del deudor, obligatoria para una cuenta fuera del Espacio Económico Europeo.";
+    a.direccion = {" ; ", "CH", {}};
+    QTest::newRow("suizo con una población sin letras") << a << "Población" << "falta la población del deudor, obligatoria para una cuenta fuera del Espacio Económico Europeo.";
+    a.direccion = {"Zürich", "", {"Bahnhofstrasse 12"}};
+    QTest::newRow("suizo sin país") << a << "País" << "falta el país del deudor, obligatorio para una cuenta fuera del Espacio Económico Europeo.";
+    a.direccion = {"Zürich", "Suiza", {}};
+    QTest::newRow("suizo con el país en letra") << a << "País" << "«SUIZA» no es un código de país: escriba sus dos letras (CH, GB, AD...).";
+    a.direccion = {"Zürich", "CH", {"Bahnhofstrasse 12", "8001", "Schweiz"}};
+    QTest::newRow("suizo con tres líneas") << a << "Dirección" << "la dirección tiene 3 líneas, y el banco admite 2 además de la población y el país.";
+    a.direccion = {"Zürich", "CH", {std::string(71, 'x')}};
+    QTest::newRow("suizo con una línea de 71") << a << "Dirección" << "una línea de la dirección tiene 71 caracteres, y el banco admite 70 como mucho.";
+    a.direccion = {std::string(36, 'Z'), "CH", {}};
+    QTest::newRow("suizo con una población de 36") << a << "Población" << "la población tiene 36 caracteres, y el banco admite 35 como mucho.";
+    a = sample::AdeudoEjemplo(2);
+    a.iban = "GB29 NWBK 6016 1331 9268 19";
+    a.bic = "NWBKGB2L";
+    QTest::newRow("británico sin dirección") << a << "Población" << "falta la población del deudor, obligatoria para una cuenta fuera del Espacio Económico Europeo.";
+    // clang-format on
+}
+
+void TestSepaRemesa::direccionDelDeudor() {
+    QFETCH(sepa::Adeudo, adeudo);
+    QFETCH(QString, campo);
+    QFETCH(QString, mensaje);
+    const auto problema = sepa::ComprobarAdeudo(adeudo, kCobro, kHoy);
+    QCOMPARE(problema ? QString::fromStdString(problema->campo) : QString(), campo);
+    QCOMPARE(problema ? QString::fromStdString(problema->mensaje) : QString(), mensaje);
 }
 
 QTEST_GUILESS_MAIN(TestSepaRemesa)

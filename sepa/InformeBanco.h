@@ -1,0 +1,46 @@
+// The bank's reports of the debits of a remittance that come back, read: the payment status
+// report (pain.002.001.03), for debits rejected before they are collected, and the debit
+// notification (camt.054.001.02), for debits returned after. Both give the same plain list,
+// which is all the program needs to find each receipt by the remittance's identifier and the
+// debit's end-to-end reference.
+//
+// The reports are read by element name along known paths, not validated against a schema:
+// banks add elements and statuses of their own, and what is not needed is left unread.
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace sepa {
+
+struct Devolucion {
+    QString msgId;      // the remittance's identifier; a notification may not give it
+    QString endToEndId; // the debit's reference, the receipt's number; empty when the whole
+                        // remittance was rejected
+    std::int64_t centimos = 0;
+    QString motivo;   // reason code, "AM04"; see sepa/MotivosDevolucion.h
+    QDate fecha;      // the entry's date (booking), else the report's
+    QString acreedor; // the creditor identifier, when given
+    QString mandato;  // the mandate reference, when given
+};
+
+enum class TipoInforme { Ninguno, EstadoDePagos, NotificacionDeAdeudos };
+
+struct InformeBanco {
+    TipoInforme tipo = TipoInforme::Ninguno;
+    std::vector<Devolucion> devoluciones;
+    QString error; // why the file was not read, a Spanish sentence; empty when it was
+};
+
+// From pain.002.001.03, every debit whose status (its own, else its block's) is RJCT; if the
+// whole remittance is rejected and no debit is named, one entry for all of it with the
+// remittance's control sum. From camt.054.001.02, every transaction with return information
+// in an entry that debits the creditor's account, informative entries aside. Any other
+// document is refused with its root element and namespace named.
+InformeBanco LeerInformeBanco(const QByteArray& xml);
+
+} // namespace sepa
