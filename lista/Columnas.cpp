@@ -77,6 +77,10 @@ constexpr std::array kColumnas{
     Columna{"Mandato", kReferenciaMandato, &Mandato},
     Columna{"Fecha del mandato", kFechaDelMandato, &FechaMandato},
     Columna{"Titular", kNinguno, &Titular},
+    // Written only for an account outside the European Economic Area, where it is required.
+    Columna{"Población del titular", kNinguno, &PoblacionTitular},
+    Columna{"País del titular", kNinguno, &PaisTitular},
+    Columna{"Dirección del titular", kNinguno, &DireccionTitular},
     Columna{"Secuencia", kNinguno, &Secuencia},
     // What the export writes about the issue itself: read and ignored.
     Columna{"Emitido", kNinguno, nullptr},

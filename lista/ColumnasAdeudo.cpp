@@ -84,6 +84,27 @@ QString Titular(const QString& celda, ContextoFila& ctx) {
     return {};
 }
 
+// The holder's address is kept as typed; the bank's rules check it once the row is complete,
+// and only for an account outside the European Economic Area, where it is required.
+QString PoblacionTitular(const QString& celda, ContextoFila& ctx) {
+    ctx.fila.adeudo.direccion.poblacion = celda.trimmed().toStdString();
+    return {};
+}
+
+QString PaisTitular(const QString& celda, ContextoFila& ctx) {
+    ctx.fila.adeudo.direccion.pais = celda.trimmed().toStdString();
+    return {};
+}
+
+QString DireccionTitular(const QString& celda, ContextoFila& ctx) {
+    // A line break in the cell divides the address's lines.
+    ctx.fila.adeudo.direccion.lineas.clear();
+    for (const QString& linea : celda.split(u'\n'))
+        if (!linea.trimmed().isEmpty())
+            ctx.fila.adeudo.direccion.lineas.push_back(linea.trimmed().toStdString());
+    return {};
+}
+
 QString Secuencia(const QString& celda, ContextoFila& ctx) {
     const auto secuencia = sepa::LeerSecuencia(celda.toStdString());
     if (!secuencia)
@@ -113,6 +134,12 @@ void CompletarAdeudo(FilaRevisada& fila) {
         Error(fila, kTitular, Motivo(motivo));
     if (const std::string motivo = sepa::ComprobarTotal(adeudo.total); !motivo.empty())
         Error(fila, "Total", Motivo(motivo));
+    if (const auto p = sepa::ComprobarDireccion(adeudo.direccion, adeudo.iban)) {
+        const char* columna = p->campo == "País"        ? "País del titular"
+                              : p->campo == "Dirección" ? "Dirección del titular"
+                                                        : "Población del titular";
+        Error(fila, columna, Motivo(p->mensaje));
+    }
 }
 
 sepa::Adeudo AdeudoDeFila(const FilaRevisada& fila) {
@@ -124,6 +151,7 @@ sepa::Adeudo AdeudoDeFila(const FilaRevisada& fila) {
     if (!datos.titular.empty())
         adeudo.titular = datos.titular;
     adeudo.fechaMandato = datos.fechaMandato.value_or(sepa::Fecha{});
+    adeudo.direccion = datos.direccion;
     adeudo.secuencia = datos.secuencia;
     return adeudo;
 }

@@ -26,6 +26,9 @@ QString Bic(const QString& celda, ContextoFila& ctx);
 QString Mandato(const QString& celda, ContextoFila& ctx);
 QString FechaMandato(const QString& celda, ContextoFila& ctx);
 QString Titular(const QString& celda, ContextoFila& ctx);
+QString PoblacionTitular(const QString& celda, ContextoFila& ctx);
+QString PaisTitular(const QString& celda, ContextoFila& ctx);
+QString DireccionTitular(const QString& celda, ContextoFila& ctx);
 QString Secuencia(const QString& celda, ContextoFila& ctx);
 } // namespace reglas
 

@@ -21,6 +21,7 @@ struct DatosDeAdeudo {
     std::string mandato;
     std::optional<sepa::Fecha> fechaMandato; // given; not ok() for one that cannot be signed
     std::string titular;                     // empty: the payer's first line
+    sepa::Direccion direccion;               // the holder's, for an account outside the EEA
     sepa::Secuencia secuencia = sepa::Secuencia::RCUR;
 };
 

@@ -111,13 +111,26 @@ void TestListaAdeudos::filas_data() {
     const QString fuera = QStringLiteral("Fila 2, BIC: falta el BIC, que es obligatorio para una "
                                          "cuenta %1, fuera del Espacio Económico Europeo");
     QTest::newRow("Swiss IBAN without BIC")
-        << QStringLiteral("10;0;CH9300762011623852957;M-1;01/02/2024") << false
+        << QStringLiteral("10;0;CH9300762011623852957;M-1;01/02/2024;;;;Zürich;CH") << false
         << QStringList{fuera.arg(u"de Suiza (CH)")};
-    QTest::newRow("Swiss IBAN with its BIC")
-        << QStringLiteral("10;0;CH9300762011623852957;M-1;01/02/2024;UBSWCHZH80A") << true
-        << QStringList{};
+    QTest::newRow("Swiss IBAN with its BIC and the holder's town and country")
+        << QStringLiteral("10;0;CH9300762011623852957;M-1;01/02/2024;UBSWCHZH80A;;;Zürich;ch")
+        << true << QStringList{};
+    // and the holder's town and country
+    QTest::newRow("Swiss IBAN with its BIC, without the holder's town")
+        << QStringLiteral("10;0;CH9300762011623852957;M-1;01/02/2024;UBSWCHZH80A") << false
+        << QStringList{QStringLiteral("Fila 2, Población del titular: falta la población del "
+                                      "deudor, obligatoria para una cuenta fuera del Espacio "
+                                      "Económico Europeo")};
+    QTest::newRow("Swiss IBAN, the country not a code")
+        << QStringLiteral("10;0;CH9300762011623852957;M-1;01/02/2024;UBSWCHZH80A;;;Zürich;Suiza")
+        << false
+        << QStringList{QStringLiteral("Fila 2, País del titular: «SUIZA» no es un código de "
+                                      "país: escriba sus dos letras (CH, GB, AD...)")};
+    QTest::newRow("Spanish IBAN: the holder's address is not asked")
+        << bien + QStringLiteral(";;;;;;") << true << QStringList{};
     QTest::newRow("North Macedonian IBAN without BIC")
-        << QStringLiteral("10;0;MK07250120000058984;M-1;01/02/2024") << false
+        << QStringLiteral("10;0;MK07250120000058984;M-1;01/02/2024;;;;Skopje;MK") << false
         << QStringList{fuera.arg(u"de Macedonia del Norte (MK)")};
 
     // The mandate's date against today, 27/02/2024, once the collection date is known
@@ -155,7 +168,7 @@ void TestListaAdeudos::filas() {
     QFETCH(QStringList, errores);
     lista::ListaRevisada l =
         Revisar(QStringLiteral("Importe 1;Importe 2;IBAN;Mandato;Fecha del mandato;BIC;"
-                               "Secuencia;Titular\n") +
+                               "Secuencia;Titular;Población del titular;País del titular\n") +
                 fila + u'\n');
     if (conCobro)
         lista::ComprobarMandatosHasta(l, Dia(2024, 3, 1), Dia(2024, 2, 27));
