@@ -1,5 +1,7 @@
 #include "register/Pendientes.h"
 
+#include "amounts/moneda.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -230,8 +232,8 @@ QStringList RecuperarPendientes(Registro& registro) {
         const QString lista =
             QStringLiteral("La emisión de la lista «%1» (%2 recibos), interrumpida antes de "
                            "terminar,")
-                .arg(QDir::toNativeSeparators(p.archivo))
-                .arg(p.recibos);
+                .arg(QDir::toNativeSeparators(p.archivo),
+                     QString::fromStdString(moneda::FormatThousands(p.recibos)));
         QString motivo;
         if (p.listo) {
             motivo = Colocar(p.salidas);
