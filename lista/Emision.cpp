@@ -237,7 +237,8 @@ Emision Emitir(const ListaRevisada& lista, const PedidoEmision& pedido, const Av
         if (r.adeudos.empty())
             return fallo(QStringLiteral("Ningún recibo de la lista tiene IBAN: no hay nada que "
                                         "cobrar por el banco."));
-        e.remesa = sepa::DocumentoRemesa(r, sepa::NuevoIdentificadorMensaje(), documento);
+        e.remesa = sepa::DocumentoRemesa(r, sepa::NuevoIdentificadorMensaje(), documento,
+                                         sepa::Hoy(), pedido.remesa->formato);
         if (!e.remesa.Escrita())
             return fallo(e.remesa.error);
         e.sinAdeudo = FilasSinAdeudo(lista);

@@ -41,9 +41,16 @@ int EmitirDesdeLineaDeOrdenes(const OrdenDeLista& o, const CRecibo& plantilla) {
     const platform::SettingsStore ajustes;
     const sepa::AcreedorCargado acreedor = sepa::CargarAcreedor(ajustes);
     std::optional<PedidoRemesa> remesa;
+    if (!o.version.isEmpty() && sepa::FormatoDeRemesa(o.version) == nullptr)
+        return Error(
+            QStringLiteral("--version-remesa «%1» no es %2 ni %3.")
+                .arg(o.version, QLatin1String(sepa::kRemesa08), QLatin1String(sepa::kRemesa02)));
     if (!o.remesa.isEmpty()) {
-        remesa = PedidoRemesa{QFileInfo(o.remesa).absoluteFilePath(), acreedor.acreedor,
-                              FechaDe(o.cobro)};
+        remesa = PedidoRemesa{
+            QFileInfo(o.remesa).absoluteFilePath(), acreedor.acreedor, FechaDe(o.cobro),
+            sepa::FormatoDeRemesa(o.version.isEmpty()
+                                      ? QString::fromStdString(sepa::LeerVersionRemesa(ajustes))
+                                      : o.version)};
         if (const QString motivo = ComprobarRemesa(acreedor, *remesa, nullptr); !motivo.isEmpty())
             return Error(motivo);
     }

@@ -23,6 +23,7 @@ struct OrdenDeLista {
     QString impresora;  // --impresora
     QString remesa;     // --remesa: the SEPA direct debit file of the rows with an IBAN
     QDate cobro;        // --fecha-cobro, valid whenever `remesa` is set
+    QString version;    // --version-remesa; empty: the creditor's settings
 };
 
 // `plantilla` is the receipt the form would open with.

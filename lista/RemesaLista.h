@@ -17,6 +17,7 @@ struct PedidoRemesa {
     QString ruta; // the XML file; it must not exist yet
     sepa::Acreedor acreedor;
     sepa::Fecha cobro;
+    sepa::FormatoRemesa formato = sepa::Pain00800108; // the file's version
 };
 
 // A date as the bank's calendar counts it; an invalid date gives one that is not ok().

@@ -353,8 +353,11 @@ void VentanaLista::RemesaSepa() {
 }
 
 Emision VentanaLista::EmitirRemesa(const QString& ruta, const QDate& cobro) {
-    const sepa::AcreedorCargado acreedor = sepa::CargarAcreedor(platform::SettingsStore());
-    PedidoRemesa remesa{QFileInfo(ruta).absoluteFilePath(), acreedor.acreedor, FechaDe(cobro)};
+    const platform::SettingsStore ajustes;
+    const sepa::AcreedorCargado acreedor = sepa::CargarAcreedor(ajustes);
+    PedidoRemesa remesa{
+        QFileInfo(ruta).absoluteFilePath(), acreedor.acreedor, FechaDe(cobro),
+        sepa::FormatoDeRemesa(QString::fromStdString(sepa::LeerVersionRemesa(ajustes)))};
     ListaRevisada conFecha = *lista_; // the list shown keeps no error of this remittance
     QString motivo = ComprobarRemesa(acreedor, remesa, &conFecha);
     if (motivo.isEmpty()) {

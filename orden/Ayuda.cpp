@@ -49,7 +49,8 @@ QString Uso(const Tabla& tabla) {
                 continue;
             QStringList suyas;
             for (const Opcion& o : a.opciones)
-                suyas << ConValor(o);
+                suyas << (o.opcional ? QStringLiteral("[") + ConValor(o) + QLatin1Char(']')
+                                     : ConValor(o));
             uso += QStringLiteral(" [") + suyas.join(QLatin1Char(' ')) + QLatin1Char(']');
         }
         ordenes << uso;

@@ -21,9 +21,10 @@ namespace orden {
 
 // One option: "--pdf SALIDA.pdf".
 struct Opcion {
-    const char* nombre; // "--pdf"
-    const char* valor;  // what its value is called in the help ("SALIDA.pdf"); null for a switch
-    const char* ayuda;  // its lines in --help, '\n' between them
+    const char* nombre;    // "--pdf"
+    const char* valor;     // what its value is called in the help ("SALIDA.pdf"); null for a switch
+    const char* ayuda;     // its lines in --help, '\n' between them
+    bool opcional = false; // in an addition, one that may be left out: "[--a B]"
 };
 
 // The options the arguments gave, each with its value (empty for a switch).

@@ -22,11 +22,15 @@ QString ComprobarRemesa(const Leidas& leidas, bool) {
         return QStringLiteral("--fecha-cobro solo vale con --remesa.");
     if (remesa && !FechaDeCobro(leidas).isValid())
         return QStringLiteral("--fecha-cobro «%1» no es una fecha AAAA-MM-DD.").arg(cobro);
+    // Its value is the module's to check: the versions are the remittance's own business.
+    if (leidas.Tiene("--version-remesa") && !remesa)
+        return QStringLiteral("--version-remesa solo vale con --remesa.");
     return {};
 }
 
 void Completar(const Leidas& leidas, salida::PedidoLista& pedido) {
-    pedido.remesa = salida::PedidoRemesa{leidas.Valor("--remesa"), FechaDeCobro(leidas)};
+    pedido.remesa = salida::PedidoRemesa{leidas.Valor("--remesa"), FechaDeCobro(leidas),
+                                         leidas.Valor("--version-remesa")};
 }
 
 } // namespace
@@ -39,6 +43,10 @@ Capacidad RemesaDeLista() {
          "(pain.008) de los recibos\ncon IBAN, para el banco del acreedor (sus datos, "
          "en\n«Datos del acreedor…»); sola, solo se anotan esos"},
         {"--fecha-cobro", "AAAA-MM-DD", "con --remesa: el día en que el banco cobra los recibos"},
+        {"--version-remesa", "VERSIÓN",
+         "con --remesa: pain.008.001.08 (la de hoy) o\npain.008.001.02; sin ella, la de «Datos "
+         "del\nacreedor…»",
+         true},
     };
     c.amplia = "--emitir-lista";
     c.excluye = {"--comprobar"};

@@ -28,6 +28,7 @@ public:
         if (pedido.remesa) {
             orden.remesa = pedido.remesa->ruta;
             orden.cobro = pedido.remesa->cobro;
+            orden.version = pedido.remesa->version;
         }
         return lista::EmitirDesdeLineaDeOrdenes(orden, plantilla);
     }

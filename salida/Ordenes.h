@@ -22,6 +22,7 @@ struct PedidoExportacion {
 struct PedidoRemesa {
     QString ruta;
     QDate cobro;
+    QString version; // empty: the one in the creditor's settings
 };
 
 // "--emitir-lista" and its output: with the remittance, the output may be left out.

@@ -10,6 +10,7 @@ constexpr char kNombre[] = "AcreedorNombre";
 constexpr char kIdentificador[] = "AcreedorIdentificador";
 constexpr char kIban[] = "AcreedorIban";
 constexpr char kBic[] = "AcreedorBic";
+constexpr char kVersion[] = "AcreedorVersionRemesa";
 
 } // namespace
 
@@ -41,6 +42,16 @@ AcreedorCargado CargarAcreedor(const platform::SettingsStore& store) {
                         p->campo + ": " + p->mensaje + dondeSeCorrige;
     }
     return cargado;
+}
+
+std::string LeerVersionRemesa(const platform::SettingsStore& store) {
+    return store.GetString(platform::kTalveroSection, kVersion) == kRemesa02 ? kRemesa02
+                                                                             : kRemesa08;
+}
+
+void EscribirVersionRemesa(platform::SettingsStore& store, const std::string& version) {
+    store.WriteString(platform::kTalveroSection, kVersion,
+                      version == kRemesa02 ? kRemesa02 : kRemesa08);
 }
 
 } // namespace sepa

@@ -25,4 +25,12 @@ struct AcreedorCargado {
 };
 AcreedorCargado CargarAcreedor(const platform::SettingsStore& store);
 
+// The version of the remittance file, key AcreedorVersionRemesa: "pain.008.001.08", the
+// version every bank must accept since November 2023 and the default (the key absent, or
+// holding anything else), or "pain.008.001.02", which banks accept at their discretion.
+inline constexpr char kRemesa08[] = "pain.008.001.08";
+inline constexpr char kRemesa02[] = "pain.008.001.02";
+std::string LeerVersionRemesa(const platform::SettingsStore& store);
+void EscribirVersionRemesa(platform::SettingsStore& store, const std::string& version);
+
 } // namespace sepa

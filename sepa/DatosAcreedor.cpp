@@ -3,6 +3,7 @@
 #include "platform/SettingsStore.h"
 #include "sepa/AjustesAcreedor.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -35,7 +36,13 @@ DatosAcreedor::DatosAcreedor(QWidget* parent)
       nombre_(Campo(this, "nombre", QStringLiteral("Comunidad de propietarios C/ Mayor 12"))),
       identificador_(Campo(this, "identificador", QStringLiteral("ES12 000 B12345678"))),
       iban_(Campo(this, "iban", QStringLiteral("ES00 0000 0000 0000 0000 0000"))),
-      bic_(Campo(this, "bic", QStringLiteral("8 u 11 caracteres; puede quedar vacío"))) {
+      bic_(Campo(this, "bic", QStringLiteral("8 u 11 caracteres; puede quedar vacío"))),
+      version_(new QComboBox(this)) {
+    version_->setObjectName(QStringLiteral("versionRemesa"));
+    version_->addItem(QStringLiteral("pain.008.001.08 (la de hoy, que todo banco admite)"),
+                      QString::fromLatin1(kRemesa08));
+    version_->addItem(QStringLiteral("pain.008.001.02 (la anterior, si su banco la pide)"),
+                      QString::fromLatin1(kRemesa02));
     setObjectName(QStringLiteral("datosAcreedor"));
     setWindowTitle(kTitulo);
 
@@ -50,6 +57,7 @@ DatosAcreedor::DatosAcreedor(QWidget* parent)
     campos->addRow(QStringLiteral("&Identificador SEPA:"), identificador_);
     campos->addRow(QStringLiteral("I&BAN:"), iban_);
     campos->addRow(QStringLiteral("B&IC:"), bic_);
+    campos->addRow(QStringLiteral("&Versión del fichero:"), version_);
 
     auto* botones = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     botones->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
@@ -63,7 +71,10 @@ DatosAcreedor::DatosAcreedor(QWidget* parent)
     columna->addWidget(botones);
     setMinimumWidth(fontMetrics().averageCharWidth() * 70);
 
-    const Acreedor guardado = LeerAcreedor(platform::SettingsStore());
+    const platform::SettingsStore ajustes;
+    const Acreedor guardado = LeerAcreedor(ajustes);
+    version_->setCurrentIndex(
+        version_->findData(QString::fromStdString(LeerVersionRemesa(ajustes))));
     nombre_->setText(ATexto(guardado.nombre));
     identificador_->setText(ATexto(guardado.identificador));
     iban_->setText(ATexto(guardado.iban));
@@ -89,6 +100,7 @@ void DatosAcreedor::accept() {
 
     platform::SettingsStore store;
     EscribirAcreedor(store, acreedor);
+    EscribirVersionRemesa(store, version_->currentData().toString().toStdString());
     if (!store.Flush()) {
         QMessageBox::warning(this, kTitulo,
                              QStringLiteral("No se han podido guardar los ajustes: %1")

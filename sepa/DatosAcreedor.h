@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QComboBox;
 class QLineEdit;
 
 namespace sepa {
@@ -24,6 +25,7 @@ private:
     QLineEdit* identificador_;
     QLineEdit* iban_;
     QLineEdit* bic_;
+    QComboBox* version_; // the remittance file's version
 };
 
 // Shows the window over `parent`, built the first time it is asked for and kept while it is

@@ -38,10 +38,24 @@ QStringList Valores(const QString& ruta, const QString& nombre) {
     return v;
 }
 
+// The version a file says it is in: its namespace.
+QString Version(const QString& ruta) {
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QXmlStreamReader xml(&f);
+    xml.readNextStartElement();
+    return xml.namespaceUri().toString().section(u':', -1);
+}
+
+// Validated against the schema of the version the file says it is in.
 QString Xmllint(const QString& ruta) {
+    const QString esquema = Version(ruta) == QLatin1String("pain.008.001.08")
+                                ? QStringLiteral(TALVERO_SEPA_XSD_08)
+                                : QStringLiteral(TALVERO_SEPA_XSD);
     QProcess p;
-    p.start(QStringLiteral("xmllint"), {QStringLiteral("--noout"), QStringLiteral("--schema"),
-                                        QStringLiteral(TALVERO_SEPA_XSD), ruta});
+    p.start(QStringLiteral("xmllint"),
+            {QStringLiteral("--noout"), QStringLiteral("--schema"), esquema, ruta});
     p.waitForFinished();
     return p.exitCode() == 0 ? QString() : QString::fromUtf8(p.readAllStandardError());
 }
@@ -57,6 +71,8 @@ private Q_SLOTS:
     void conPdfAnotaTodos();
     void rechazosAntesDeEscribir_data();
     void rechazosAntesDeEscribir();
+    void versionDelArchivo_data();
+    void versionDelArchivo();
 
 private:
     Salida Talvero(const QStringList& argumentos);
@@ -191,6 +207,55 @@ void TestListaRemesa::rechazosAntesDeEscribir() {
     QCOMPARE(QFileInfo::exists(dir_->filePath(QStringLiteral("r.xml"))),
              caso == QLatin1String("existe"));
     QCOMPARE(Registro(), QStringList());
+}
+
+void TestListaRemesa::versionDelArchivo_data() {
+    QTest::addColumn<QString>("ajuste"); // AcreedorVersionRemesa; empty: absent
+    QTest::addColumn<QStringList>("argumentos");
+    QTest::addColumn<QString>("version"); // of the file written; empty: refused, none
+    QTest::newRow("today's version by default")
+        << QString() << QStringList{} << QStringLiteral("pain.008.001.08");
+    QTest::newRow("the earlier one from the creditor's settings")
+        << QStringLiteral("pain.008.001.02") << QStringList{} << QStringLiteral("pain.008.001.02");
+    QTest::newRow("a setting written wrong by hand: today's")
+        << QStringLiteral("pain.008") << QStringList{} << QStringLiteral("pain.008.001.08");
+    QTest::newRow("the command line before the settings")
+        << QStringLiteral("pain.008.001.02") << QStringList{"--version-remesa", "pain.008.001.08"}
+        << QStringLiteral("pain.008.001.08");
+    QTest::newRow("the earlier one on the command line")
+        << QString() << QStringList{"--version-remesa", "pain.008.001.02"}
+        << QStringLiteral("pain.008.001.02");
+    QTest::newRow("a version that does not exist: refused")
+        << QString() << QStringList{"--version-remesa", "pain.008.001.09"} << QString();
+}
+
+void TestListaRemesa::versionDelArchivo() {
+    QFETCH(QString, ajuste);
+    QFETCH(QStringList, argumentos);
+    QFETCH(QString, version);
+    if (!ajuste.isEmpty()) {
+        platform::SettingsStore ajustes(
+            dir_->filePath(QStringLiteral("ajustes/Quenlaria/%1.conf")
+                               .arg(QFileInfo(QStringLiteral(TALVERO_PROGRAMA)).baseName()))
+                .toStdString());
+        ajustes.WriteString(platform::kTalveroSection, "AcreedorVersionRemesa",
+                            ajuste.toStdString());
+        ajustes.Flush();
+    }
+    const Salida s = Talvero(
+        QStringList{"--emitir-lista", kLista, "--remesa", "r.xml", "--fecha-cobro", cobro_} +
+        argumentos);
+    const QString xml = dir_->filePath(QStringLiteral("r.xml"));
+    QCOMPARE(s.estado, version.isEmpty() ? 2 : 0);
+    QCOMPARE(Version(xml), version);
+    if (version.isEmpty()) {
+        QCOMPARE(s.errores, QStringLiteral("talvero: --version-remesa «pain.008.001.09» no es "
+                                           "pain.008.001.08 ni pain.008.001.02.\n"));
+        return;
+    }
+    QCOMPARE(Xmllint(xml), QString());
+    // The same debits in either version.
+    QCOMPARE(Valores(xml, QStringLiteral("InstdAmt")), (QStringList{"760.00", "650.00"}));
 }
 
 QTEST_MAIN(TestListaRemesa)

@@ -6,6 +6,7 @@
 #include "sepa/AjustesAcreedor.h"
 #include "sepa/DatosAcreedor.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QMenuBar>
 #include <QtTest>
@@ -84,6 +85,9 @@ void TestSepaAcreedor::ventanaGuardaSoloDatosBuenos() {
     QVERIFY(!sandbox_.Has("AcreedorIban"));
 
     iban->setText(QStringLiteral("es58 1234 5678 0101 2345 6789"));
+    auto* version = ventana.findChild<QComboBox*>(QStringLiteral("versionRemesa"));
+    QCOMPARE(version->currentData().toString(), QStringLiteral("pain.008.001.08")); // absent
+    version->setCurrentIndex(version->findData(QStringLiteral("pain.008.001.02")));
     QTest::mouseClick(aceptar, Qt::LeftButton);
     QCOMPARE(watcher.messages().size(), 1);
     QVERIFY(!ventana.isVisible());
@@ -91,10 +95,13 @@ void TestSepaAcreedor::ventanaGuardaSoloDatosBuenos() {
     QCOMPARE(sandbox_.Get("AcreedorIdentificador"), std::string("ES72000H50123456"));
     QCOMPARE(sandbox_.Get("AcreedorNombre"), a.nombre);
     QCOMPARE(sandbox_.Get("AcreedorBic"), std::string());
+    QCOMPARE(sandbox_.Get("AcreedorVersionRemesa"), std::string("pain.008.001.02"));
     // Opened again, it shows what was saved.
     sepa::DatosAcreedor otra;
     QCOMPARE(otra.findChild<QLineEdit*>(QStringLiteral("iban"))->text(),
              QStringLiteral("ES5812345678010123456789"));
+    QCOMPARE(otra.findChild<QComboBox*>(QStringLiteral("versionRemesa"))->currentData().toString(),
+             QStringLiteral("pain.008.001.02"));
 }
 
 void TestSepaAcreedor::elMenuLaConstruyeAlUsarlo() {
