@@ -43,8 +43,6 @@ private Q_SLOTS:
     void desglose();
     void textoImporte_data();
     void textoImporte();
-    void tipoFactura_data();
-    void tipoFactura();
     void alta_data();
     void alta();
 };
@@ -141,25 +139,8 @@ void TestVerifactuDesglose::textoImporte() {
     QCOMPARE(QString::fromStdString(TextoImporte(Currency(diezmilesimas))), texto);
 }
 
-void TestVerifactuDesglose::tipoFactura_data() {
-    QTest::addColumn<bool>("conNif");
-    QTest::addColumn<qint64>("importe");
-    QTest::addColumn<QString>("tipo");
-    QTest::newRow("Con NIF del pagador") << true << qint64(100000000) << "F1";
-    QTest::newRow("Sin NIF, 400,00 justos") << false << qint64(4000000) << "F2";
-    QTest::newRow("Sin NIF, 400,01") << false << qint64(4000100) << "";
-}
-
-void TestVerifactuDesglose::tipoFactura() {
-    QFETCH(bool, conNif);
-    QFETCH(qint64, importe);
-    QFETCH(QString, tipo);
-    const TipoFactura t = ElegirTipoFactura(conNif, Currency(importe));
-    QCOMPARE(QString::fromStdString(t.tipo), tipo);
-    QCOMPARE(t.motivo.empty(), !tipo.isEmpty());
-}
-
-// The alta of a receipt at 21 %: its type and its payer, or the first reason it cannot be.
+// The alta of a receipt at 21 %: its type (F1 with the payer's NIF, F2 without it up to
+// 400,00 € with IVA) and its payer, or the first reason it cannot be.
 void TestVerifactuDesglose::alta_data() {
     // clang-format off
     QTest::addColumn<QString>("nifEmisor");
