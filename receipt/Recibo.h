@@ -3,6 +3,7 @@
 #pragma once
 
 #include "amounts/moneda.h"
+#include "receipt/MarcaQr.h"
 
 #include <cstdint>
 #include <memory>
@@ -65,4 +66,7 @@ public:
     moneda::Currency m_ImporteIva, m_ImporteIrpf, m_ImporteRe;
     moneda::Currency m_Importe1, m_Importe2, m_Importe3, m_Importe4, m_Importe5;
     std::string m_Concepto1, m_Concepto2, m_Concepto3, m_Concepto4, m_Concepto5;
+    // Set only on an invoice that carries the tax agency's records: drawn at the top of the
+    // page, with the form moved down to make room. Not part of what the register stores.
+    MarcaQr m_Qr;
 };
