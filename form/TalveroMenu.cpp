@@ -3,6 +3,8 @@
 #include "form/TalveroDlg.h"
 #include "resources/templates/Recursos.h"
 #include "sepa/DatosAcreedor.h"
+#include "verifactu/DatosVerifactu.h"
+#include "verifactu/DeclaracionResponsable.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -57,8 +59,17 @@ void CTalveroDlg::BuildMenuBar() {
             &CTalveroDlg::OnTiposImpositivos);
     connect(recibos->addAction(QStringLiteral("&Datos del acreedor…")), &QAction::triggered, this,
             [this] { sepa::MostrarDatosAcreedor(this); });
+    // Switching the mode on may bring today's rates: the form's lists follow at once.
+    connect(recibos->addAction(QStringLiteral("&VERI*FACTU…")), &QAction::triggered, this, [this] {
+        verifactu::MostrarDatosVerifactu(this, [this](const tipos::Listas& listas) {
+            PonerListasDeTipos(listas);
+            Recalculate();
+        });
+    });
 
     QMenu* ayuda = bar->addMenu(QStringLiteral("A&yuda"));
     connect(AddCommand(ayuda, QStringLiteral("&Acerca de Talvero…"), QKeySequence(Qt::Key_F1)),
             &QAction::triggered, this, &CTalveroDlg::OnAcerca);
+    connect(ayuda->addAction(QStringLiteral("&Declaración responsable…")), &QAction::triggered,
+            this, [this] { verifactu::MostrarDeclaracionResponsable(this); });
 }
