@@ -83,10 +83,10 @@ DatosVerifactu::DatosVerifactu(QWidget* parent,
     iva0_->addItem(QStringLiteral("Exenta (art. 20 LIVA)"), QStringLiteral("exenta"));
     iva0_->addItem(QStringLiteral("Sujeta al 0 %"), QStringLiteral("sujeta"));
     tiposVigentes_->setObjectName(QStringLiteral("tiposVigentes"));
-    tiposVigentes_->setText(
-        QStringLiteral("Cambiar las listas de porcentajes a los tipos vigentes en España (IVA "
-                       "21, 10, 4 y 0 %): la Agencia Tributaria ya no admite el IVA al 7 ni al "
-                       "16 % de las listas originales"));
+    // Offered only while the lists are the original ones: a receipt at 7 or 16 % would be
+    // refused.
+    tiposVigentes_->setText(QStringLiteral(
+        "&Usar los tipos vigentes en España (la AEAT ya no admite el IVA al 7 ni al 16 %)"));
 
     auto* explicacion = Nota(
         this, "explicacion",

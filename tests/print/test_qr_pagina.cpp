@@ -1,7 +1,7 @@
-// An invoice's QR code on every way a receipt leaves: the PDF file, the preview's picture and
-// a page printed through the tests' own CUPS queue. Each is read back with a real decoder
-// (zbarimg, from zbar-tools); the code's printed size and its white margin are measured on
-// the pixels, and the form's words are found with pdftotext, moved down by one same amount.
+// An invoice's QR code on each way a receipt leaves: the PDF file, the preview's picture and
+// a page printed through the tests' own CUPS queue, read back with a real decoder (zbarimg,
+// from zbar-tools); its printed size and white margin measured on the pixels; the form's
+// words found with pdftotext, all moved by one same amount.
 #include "ChoiceDriver.h"
 #include "PrintTestSupport.h"
 
@@ -14,103 +14,74 @@
 #include "salida/ImprimirRecibo.h"
 #include "verifactu/CodigoQr.h"
 
-#include <QApplication>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <optional>
-
 namespace {
 
 constexpr int DPI = 300;
-constexpr double MM_POR_PIXEL = 25.4 / DPI;
-
+const QString COLA = QStringLiteral("TalveroPDF");
 const QByteArray URL = verifactu::UrlCotejo({"89890001K", "R2026/0001", "15-01-2026"}, "1234.56",
                                             verifactu::Entorno::Pruebas);
 
 CRecibo Factura(bool conQr) {
     CRecibo r = sample::Filled();
-    if (conQr) {
-        const verifactu::MatrizQr m = verifactu::CodificarQr(URL);
-        r.m_Qr.lado = m.Lado();
-        for (int fila = 0; fila < m.Lado(); ++fila)
-            for (int columna = 0; columna < m.Lado(); ++columna)
-                r.m_Qr.oscuros.push_back(m.Oscuro(fila, columna) ? 1 : 0);
-    }
+    const verifactu::MatrizQr m = verifactu::CodificarQr(URL);
+    for (int fila = 0; conQr && fila < m.Lado(); ++fila)
+        for (int columna = 0; columna < m.Lado(); ++columna)
+            r.m_Qr.oscuros.push_back(m.Oscuro(fila, columna) ? 1 : 0);
+    r.m_Qr.lado = conQr ? m.Lado() : 0;
     return r;
 }
 
-// The module's PDF path: the page of platform/PdfExport, drawn from a copy of the record.
-QString GuardarPdf(const CRecibo& rec, const QString& ruta) {
-    const QString error =
-        platform::WritePdfPage(ruta, QStringLiteral("Recibo"), [&rec](page::PageSurface& page) {
-            CRecibo copia = rec;
-            copia.Dibujar(page);
-        });
-    return error.isEmpty() ? ruta : QString();
+void Dibujar(page::PageSurface& page, bool conQr) {
+    CRecibo copia = Factura(conQr); // drawing rewrites the record's percentage texts
+    copia.Dibujar(page);
 }
 
 QByteArray Descifrar(const QImage& imagen) {
     QTemporaryDir carpeta;
     const QString png = carpeta.filePath(QStringLiteral("pagina.png"));
-    if (!imagen.save(png))
-        return {};
     QProcess p;
-    p.start(QStandardPaths::findExecutable(QStringLiteral("zbarimg")),
-            {QStringLiteral("--raw"), QStringLiteral("-q"), png});
-    p.waitForFinished(60000);
+    if (imagen.save(png)) {
+        p.start(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"), png});
+        p.waitForFinished(60000);
+    }
     return p.readAllStandardOutput().trimmed();
 }
 
-bool Oscuro(const QImage& imagen, int x, int y) {
-    return qGray(imagen.pixel(x, y)) < 128;
-}
-
-// The code on a page: the second group of rows with dark pixels from the top (the first is
-// "QR tributario:"; groups closer than `margen` are one), the dark pixels' bounds in it, and
-// whether a ring of `margen` pixels around them is all white.
-struct Medida {
-    QRect codigo;
-    bool margenBlanco = false;
-};
-Medida Medir(const QImage& imagen, int margen) {
+// The code: the second group of rows with dark pixels (the first is "QR tributario:"), the
+// bounds of its dark pixels, and whether `margen` pixels all around them are white.
+std::pair<QRect, bool> Codigo(const QImage& img, int margen) {
+    auto oscuro = [&img](int x, int y) {
+        return img.rect().contains(x, y) && qGray(img.pixel(x, y)) < 128;
+    };
     QList<std::pair<int, int>> grupos;
-    for (int y = 0; y < imagen.height() && grupos.size() <= 2; ++y) {
-        bool oscura = false;
-        for (int x = 0; x < imagen.width() && !oscura; ++x)
-            oscura = Oscuro(imagen, x, y);
-        if (!oscura)
-            continue;
-        if (!grupos.isEmpty() && y - grupos.last().second <= margen)
-            grupos.last().second = y;
-        else
-            grupos.append({y, y});
-    }
-    Medida m;
-    if (grupos.size() < 2)
-        return m;
-    for (int y = grupos[1].first; y <= grupos[1].second; ++y)
-        for (int x = 0; x < imagen.width(); ++x)
-            if (Oscuro(imagen, x, y))
-                m.codigo |= QRect(x, y, 1, 1);
-    const QRect anillo = m.codigo.adjusted(-margen, -margen, margen, margen);
-    m.margenBlanco = imagen.rect().contains(anillo);
-    for (int y = anillo.top(); m.margenBlanco && y <= anillo.bottom(); ++y)
-        for (int x = anillo.left(); x <= anillo.right(); ++x)
-            if (!m.codigo.contains(x, y) && Oscuro(imagen, x, y)) {
-                m.margenBlanco = false;
-                break;
+    QRect codigo;
+    for (int y = 0; y < img.height() && grupos.size() <= 2; ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (oscuro(x, y)) {
+                if (!grupos.isEmpty() && y - grupos.last().second <= margen)
+                    grupos.last().second = y;
+                else
+                    grupos.append({y, y});
+                if (grupos.size() == 2)
+                    codigo |= QRect(x, y, 1, 1);
             }
-    return m;
+    bool blanco = true;
+    for (int y = codigo.top() - margen; y <= codigo.bottom() + margen; ++y)
+        for (int x = codigo.left() - margen; x <= codigo.right() + margen; ++x)
+            blanco = blanco && (codigo.contains(x, y) || !oscuro(x, y));
+    return {codigo, blanco};
 }
 
-const printtest::Word* Palabra(const QList<printtest::Word>& palabras, const QString& texto) {
+QPointF Lugar(const QList<printtest::Word>& palabras, const QString& texto) {
     for (const printtest::Word& w : palabras)
         if (w.text == texto)
-            return &w;
-    return nullptr;
+            return w.box.topLeft();
+    return {-1000, -1000};
 }
 
 } // namespace
@@ -119,99 +90,79 @@ class TestQrPagina : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase();
     void elQrSeLeeYElFormularioBaja_data();
     void elQrSeLeeYElFormularioBaja();
 
 private:
     QTemporaryDir carpeta_;
-    QString conQr_, sinQr_;
 };
 
-void TestQrPagina::initTestCase() {
-    if (QStandardPaths::findExecutable(QStringLiteral("zbarimg")).isEmpty())
-        QSKIP("zbarimg (zbar-tools) is not installed");
-    conQr_ = GuardarPdf(Factura(true), carpeta_.filePath(QStringLiteral("con-qr.pdf")));
-    sinQr_ = GuardarPdf(Factura(false), carpeta_.filePath(QStringLiteral("sin-qr.pdf")));
-    QVERIFY(!conQr_.isEmpty() && !sinQr_.isEmpty());
-}
-
 void TestQrPagina::elQrSeLeeYElFormularioBaja_data() {
-    QTest::addColumn<QString>("pdf");         // the page as a file; empty for the preview
+    QTest::addColumn<QString>("salida");
     QTest::addColumn<bool>("mismosMargenes"); // as the PDF without the code
-    QTest::newRow("PDF guardado") << conQr_ << true;
-    QTest::newRow("vista previa") << QString() << true;
-    QTest::newRow("impresora de pruebas") << QStringLiteral("cups") << false;
+    QTest::newRow("PDF guardado") << "pdf" << true;
+    QTest::newRow("vista previa") << "vista" << true;
+    QTest::newRow("impresora de pruebas") << "cups" << false;
 }
 
 void TestQrPagina::elQrSeLeeYElFormularioBaja() {
-    QFETCH(QString, pdf);
+    QFETCH(QString, salida);
     QFETCH(bool, mismosMargenes);
+    if (QStandardPaths::findExecutable(QStringLiteral("zbarimg")).isEmpty())
+        QSKIP("zbarimg (zbar-tools) is not installed");
+    // The module's PDF path, platform/PdfExport, with and without the code.
+    QString pdf, sinQr = carpeta_.filePath(QStringLiteral("sin-qr.pdf"));
+    QCOMPARE(platform::WritePdfPage(sinQr, {}, [](page::PageSurface& p) { Dibujar(p, false); }),
+             QString());
     QImage imagen;
-    if (pdf.isEmpty()) {
+    if (salida == QStringLiteral("vista")) {
         imagen = platform::RenderPrintableArea(platform::PdfPageLayout(), DPI,
-                                               [](page::PageSurface& page) {
-                                                   CRecibo copia = Factura(true);
-                                                   copia.Dibujar(page);
-                                               });
+                                               [](page::PageSurface& p) { Dibujar(p, true); });
+    } else if (salida == QStringLiteral("pdf")) {
+        pdf = carpeta_.filePath(QStringLiteral("con-qr.pdf"));
+        QCOMPARE(platform::WritePdfPage(pdf, {}, [](page::PageSurface& p) { Dibujar(p, true); }),
+                 QString());
     } else {
-        if (pdf == QStringLiteral("cups")) {
-            if (printtest::ServerDir().isEmpty() || !printtest::SkipReason().isEmpty())
-                QSKIP("the tests' print server is not running");
-            const QList<int> antes = printtest::JobIds(QStringLiteral("TalveroPDF"));
-            {
-                ChoiceDriver driver(ChoiceDriver::Press::Accept, QStringLiteral("TalveroPDF"));
-                salida::ImprimirRecibo(Factura(true));
-            }
-            int trabajo = -1;
-            for (int id : printtest::JobIds(QStringLiteral("TalveroPDF")))
-                if (!antes.contains(id))
-                    trabajo = id;
-            QVERIFY(trabajo > 0);
-            QCOMPARE(printtest::WaitForJobEnd(QStringLiteral("TalveroPDF"), trabajo),
-                     QStringLiteral("completed"));
-            pdf = printtest::PdfOfJob(trabajo);
+        if (printtest::ServerDir().isEmpty() || !printtest::SkipReason().isEmpty())
+            QSKIP("the tests' print server is not running");
+        const QList<int> antes = printtest::JobIds(COLA);
+        {
+            ChoiceDriver driver(ChoiceDriver::Press::Accept, COLA);
+            salida::ImprimirRecibo(Factura(true));
         }
-        imagen = printtest::Render(pdf, DPI);
+        const QList<int> despues = printtest::JobIds(COLA);
+        QCOMPARE(despues.size(), antes.size() + 1);
+        QCOMPARE(printtest::WaitForJobEnd(COLA, despues.last()), QStringLiteral("completed"));
+        pdf = printtest::PdfOfJob(despues.last());
     }
-    QVERIFY(!imagen.isNull());
+    if (!pdf.isEmpty())
+        imagen = printtest::Render(pdf, DPI);
     QCOMPARE(Descifrar(imagen), URL);
 
-    // The code's printed size, and the white around it.
-    const MarcaQr marca = Factura(true).m_Qr;
-    const page::Rect previsto = recibo::RectanguloQr(marca);
-    const int margen = int(2.0 / MM_POR_PIXEL);
-    const Medida m = Medir(imagen, margen);
-    QVERIFY2(m.codigo.width() * MM_POR_PIXEL >= 30 && m.codigo.width() * MM_POR_PIXEL <= 40,
-             qPrintable(QString::number(m.codigo.width() * MM_POR_PIXEL)));
-    QVERIFY(qAbs(m.codigo.width() - m.codigo.height()) <= 2);
-    QVERIFY2(qAbs(m.codigo.width() * MM_POR_PIXEL - (previsto.right - previsto.left) / 10.0) <= 0.2,
-             "the code is printed at the size the page gives it");
-    QVERIFY2(m.margenBlanco, "2 mm of white around the code");
+    const auto [codigo, blanco] = Codigo(imagen, qRound(2 / 25.4 * DPI));
+    const double mm = codigo.width() * 25.4 / DPI;
+    QVERIFY2(mm >= 30 && mm <= 40 && qAbs(codigo.width() - codigo.height()) <= 2,
+             qPrintable(QString::number(mm)));
+    QVERIFY2(blanco, "2 mm of white around the code");
     if (pdf.isEmpty())
-        return; // the preview has no words to find
+        return; // a picture has no words to find
 
     // Every word of the form moves by one same amount: the block's height, on the same
     // paper and margins (the printer's page has margins of its own).
-    const QList<printtest::Word> con = printtest::Words(pdf);
-    const QList<printtest::Word> sin = printtest::Words(sinQr_);
-    const printtest::Word* leyenda = Palabra(con, QStringLiteral("VERI*FACTU"));
-    QVERIFY(leyenda != nullptr && Palabra(con, QStringLiteral("tributario:")) != nullptr);
+    const QList<printtest::Word> con = printtest::Words(pdf), sin = printtest::Words(sinQr);
+    const QPointF leyenda = Lugar(con, QStringLiteral("VERI*FACTU"));
     std::optional<QPointF> bajada;
     if (mismosMargenes)
-        bajada = QPointF(0, recibo::AltoBloqueQr(marca) / 10.0);
-    for (const QString& texto :
-         {QStringLiteral("RECIBO"), QStringLiteral("LOCALIDAD"), QStringLiteral("VENCIMIENTO"),
-          QStringLiteral("DOMICILIO"), QStringLiteral("COMUNIDAD"), QStringLiteral("caldera")}) {
-        const printtest::Word* a = Palabra(con, texto);
-        const printtest::Word* b = Palabra(sin, texto);
-        QVERIFY2(a != nullptr && b != nullptr, qPrintable(texto));
-        const QPointF movida = a->box.topLeft() - b->box.topLeft();
-        if (!bajada)
-            bajada = movida;
-        QVERIFY2(qAbs(movida.x() - bajada->x()) <= 0.1 && qAbs(movida.y() - bajada->y()) <= 0.1,
-                 qPrintable(texto));
-        QVERIFY(a->box.top() > leyenda->box.bottom());
+        bajada = QPointF(0, recibo::AltoBloqueQr(Factura(true).m_Qr) / 10.0);
+    for (const char* texto :
+         {"RECIBO", "LOCALIDAD", "VENCIMIENTO", "DOMICILIO", "COMUNIDAD", "caldera"}) {
+        const QPointF a = Lugar(con, QString::fromUtf8(texto)),
+                      b = Lugar(sin, QString::fromUtf8(texto));
+        QVERIFY2(b.y() > 0 && a.y() > leyenda.y() && leyenda.y() > 0, texto);
+        bajada = bajada.value_or(a - b);
+        QVERIFY2(qAbs(a.x() - b.x() - bajada->x()) <= 0.1 &&
+                     qAbs(a.y() - b.y() - bajada->y()) <= 0.1,
+                 texto);
     }
 }
 

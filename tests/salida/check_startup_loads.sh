@@ -1,6 +1,6 @@
 #!/bin/sh
 # A start-up that shows the form and closes it must not load printing, the PDF writer's
-# print support, SQL or the print server's library: the dynamic loader lists every library
+# print support, SQL, the print server's library or the QR code's: the dynamic loader lists every library
 # it initialises, and none of those may be among them.
 set -u
 program=${1:?usage: check_startup_loads.sh PROGRAM}
@@ -12,7 +12,7 @@ HOME="$work" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
     LD_DEBUG_OUTPUT="$work/ld" "$program" >/dev/null 2>&1 || { echo "the program failed"; exit 1; }
 cat "$work"/ld.* >"$work/all"
 grep -q 'calling init: .*libQt6Widgets' "$work/all" || { echo "no loader trace"; exit 1; }
-if grep -E 'calling init: .*(libQt6PrintSupport|libQt6Sql|libcups|libtalvero-salida)' "$work/all"; then
+if grep -E 'calling init: .*(libQt6PrintSupport|libQt6Sql|libcups|libqrencode|libtalvero-salida)' "$work/all"; then
     echo "FAIL: the start-up loaded the libraries above"
     exit 1
 fi
