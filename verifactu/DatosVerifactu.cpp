@@ -14,6 +14,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -52,6 +53,14 @@ tipos::Listas ListasVigentes() {
     return listas;
 }
 
+// Today's rates of one list, as the note names them: "0, 4, 10, 21 %".
+QString Enumerar(tipos::Impuesto impuesto) {
+    QStringList items;
+    for (const std::string& item : tipos::Vigentes(impuesto))
+        items << Texto(item);
+    return items.join(QStringLiteral(", ")) + QStringLiteral(" %");
+}
+
 QLabel* Nota(QWidget* parent, const char* nombreObjeto, const QString& texto = {}) {
     auto* nota = new QLabel(texto, parent);
     nota->setObjectName(QLatin1String(nombreObjeto));
@@ -67,7 +76,7 @@ DatosVerifactu::DatosVerifactu(QWidget* parent,
       activo_(new QCheckBox(QStringLiteral("E&mitir como factura con VERI*FACTU"), this)),
       avisoBaja_(Nota(this, "avisoBaja")), nif_(new QLineEdit(this)), nombre_(new QLineEdit(this)),
       certificado_(new QLineEdit(this)), entorno_(new QComboBox(this)), iva0_(new QComboBox(this)),
-      tiposVigentes_(new QCheckBox(this)) {
+      ofertaTipos_(new QWidget(this)), tiposVigentes_(new QCheckBox(ofertaTipos_)) {
     setObjectName(QStringLiteral("datosVerifactu"));
     setWindowTitle(kTituloVerifactu);
     activo_->setObjectName(QStringLiteral("activo"));
@@ -83,10 +92,7 @@ DatosVerifactu::DatosVerifactu(QWidget* parent,
     iva0_->addItem(QStringLiteral("Exenta (art. 20 LIVA)"), QStringLiteral("exenta"));
     iva0_->addItem(QStringLiteral("Sujeta al 0 %"), QStringLiteral("sujeta"));
     tiposVigentes_->setObjectName(QStringLiteral("tiposVigentes"));
-    // Offered only while the lists are the original ones: a receipt at 7 or 16 % would be
-    // refused.
-    tiposVigentes_->setText(QStringLiteral(
-        "&Usar los tipos vigentes en España (la AEAT ya no admite el IVA al 7 ni al 16 %)"));
+    tiposVigentes_->setText(QStringLiteral("&Usar los tipos vigentes en España"));
 
     auto* explicacion = Nota(
         this, "explicacion",
@@ -108,7 +114,9 @@ DatosVerifactu::DatosVerifactu(QWidget* parent,
     auto* campos = new QFormLayout;
     campos->addRow(QStringLiteral("&NIF del emisor:"), nif_);
     campos->addRow(QStringLiteral("N&ombre o razón social:"), nombre_);
-    campos->addRow(QStringLiteral("&Certificado:"), filaCertificado);
+    auto* etiquetaCertificado = new QLabel(QStringLiteral("&Certificado:"), this);
+    etiquetaCertificado->setBuddy(certificado_); // a row of two widgets takes no buddy itself
+    campos->addRow(etiquetaCertificado, filaCertificado);
     campos->addRow(QStringLiteral("&Entorno:"), entorno_);
     campos->addRow(QStringLiteral("&IVA al 0 %:"), iva0_);
 
@@ -143,7 +151,18 @@ DatosVerifactu::DatosVerifactu(QWidget* parent,
                            "(TALVERO_PRODUCTOR_NIF), que los registros deben llevar: solo puede "
                            "enviar al entorno de pruebas de la Agencia Tributaria.")));
     }
-    columna->addWidget(tiposVigentes_);
+    // Offered only while the lists are the original ones: a receipt at 7 or 16 % would be
+    // refused.
+    auto* oferta = new QVBoxLayout(ofertaTipos_);
+    oferta->setContentsMargins(0, 0, 0, 0);
+    oferta->addWidget(Nota(ofertaTipos_, "notaTipos",
+                           QStringLiteral("Las listas de porcentajes son las originales, y la "
+                                          "Agencia Tributaria ya no admite el IVA al 7 ni al "
+                                          "16 %. Los tipos vigentes son: IVA %1; RE %2; IRPF %3.")
+                               .arg(Enumerar(tipos::Impuesto::Iva), Enumerar(tipos::Impuesto::Re),
+                                    Enumerar(tipos::Impuesto::Irpf))));
+    oferta->addWidget(tiposVigentes_);
+    columna->addWidget(ofertaTipos_);
     columna->addWidget(botones);
     setMinimumWidth(fontMetrics().averageCharWidth() * 80);
 
@@ -175,7 +194,12 @@ void DatosVerifactu::Actualizar() {
             .arg(anio)
             .arg(anio + 1));
     avisoBaja_->setVisible(sigueEsteAnio);
-    tiposVigentes_->setVisible(activo_->isChecked() && listasOriginales_);
+    ofertaTipos_->setVisible(activo_->isChecked() && listasOriginales_);
+    // A notice shown grows the window rather than squeezing the fields.
+    if (layout() != nullptr) {
+        layout()->activate();
+        resize(size().expandedTo(sizeHint()));
+    }
 }
 
 void DatosVerifactu::ElegirCertificado() {
@@ -247,7 +271,7 @@ void DatosVerifactu::accept() {
         nuevos.hasta =
             QStringLiteral("%1-12-31").arg(AnioDeHoy(), 4, 10, QLatin1Char('0')).toStdString();
     }
-    const bool cambiarTipos = !tiposVigentes_->isHidden() && tiposVigentes_->isChecked();
+    const bool cambiarTipos = !ofertaTipos_->isHidden() && tiposVigentes_->isChecked();
 
     platform::SettingsStore store;
     EscribirAjustes(store, nuevos);

@@ -46,6 +46,7 @@ private:
     QLineEdit* certificado_;
     QComboBox* entorno_;
     QComboBox* iva0_;
+    QWidget* ofertaTipos_; // today's rates offered: a note and the check box
     QCheckBox* tiposVigentes_;
 };
 

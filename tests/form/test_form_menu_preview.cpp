@@ -70,6 +70,8 @@ void TestFormMenuPreview::menusHoldTheirCommands_data() {
     QTest::newRow("pdf")      << "&Archivo" << "Guardar como &PDF…"  << QKeySequence("Ctrl+Shift+S");
     QTest::newRow("quit")     << "&Archivo" << "&Salir"              << QKeySequence("Ctrl+Q");
     QTest::newRow("about")    << "A&yuda"   << "&Acerca de Talvero…" << QKeySequence("F1");
+    QTest::newRow("verifactu")   << "&Recibos" << "&VERI*FACTU…"             << QKeySequence();
+    QTest::newRow("declaration") << "A&yuda"   << "&Declaración responsable…" << QKeySequence();
     // clang-format on
 }
 
