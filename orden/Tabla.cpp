@@ -4,9 +4,8 @@ namespace orden {
 
 const Tabla& TablaDelPrograma() {
     static const Tabla tabla{
-        ExportarRegistro(),
-        EmitirLista(),
-        RemesaDeLista(),
+        ExportarRegistro(),     EmitirLista(),       RemesaDeLista(),
+        ImportarDevoluciones(), PendientesDeCobro(), RemesaDeDevueltos(),
     };
     return tabla;
 }
