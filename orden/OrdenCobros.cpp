@@ -19,13 +19,6 @@ int Pendientes(const Leidas& leidas, const Entorno& entorno) {
     return entorno.ordenes.Pendientes(leidas.Valor("--pendientes"), leidas.Valor("--hasta"));
 }
 
-QString ComprobarPendientes(const Leidas& leidas, bool) {
-    if (leidas.Tiene("--desde"))
-        return QStringLiteral("--pendientes no va con --desde: --hasta dice el día en que se "
-                              "deben.");
-    return {};
-}
-
 QString ComprobarDevueltos(const Leidas& leidas, bool) {
     const QString cobro = leidas.Valor("--fecha-cobro");
     if (cobro.isEmpty())
@@ -63,8 +56,7 @@ Capacidad PendientesDeCobro() {
          "escribe en ARCHIVO.csv, como --exportar-registro, los\nrecibos que se deben (pendientes "
          "y devueltos) hoy o,\ncon --hasta, ese día"},
     };
-    c.comparte = {{"--hasta"}, {"--desde"}};
-    c.comprobar = &ComprobarPendientes;
+    c.comparte = {{"--hasta"}};
     c.ejecutar = &Pendientes;
     return c;
 }

@@ -42,9 +42,11 @@ bool Buscar(QSqlDatabase db, const QString& msgId, const QString& referencia,
     QSqlQuery q(db);
     q.prepare(QStringLiteral(
         "SELECT rr.recibo, rr.remesa, rr.creada, rr.centimos, rr.mandato, rr.acreedor, r.numero "
-        "FROM remesas_recibo rr JOIN recibos r ON r.id = rr.recibo WHERE (?1 = '' OR rr.remesa "
-        "= ?1) AND (?2 = '' OR rr.referencia = ?2) ORDER BY rr.id"));
+        "FROM remesas_recibo rr JOIN recibos r ON r.id = rr.recibo WHERE (coalesce(?, '') = '' OR rr.remesa "
+        "= ?) AND (coalesce(?, '') = '' OR rr.referencia = ?) ORDER BY rr.id"));
     q.addBindValue(msgId);
+    q.addBindValue(msgId);
+    q.addBindValue(referencia);
     q.addBindValue(referencia);
     if (!q.exec()) {
         error = q.lastError();
