@@ -154,12 +154,13 @@ RemesaDeDevueltos RemesaDevueltos(Registro& registro, const PedidoDevueltos& ped
     // The file complete under a temporary name first; then, with the register's write lock
     // held, the receipts recorded in it and the file put at its name; the commit last.
     const QString ruta = QFileInfo(pedido.ruta).absoluteFilePath();
-    const Registro::Salida salida{
+    Registro::Salida salida{
         NombreTemporal(ruta, QStringLiteral("devueltos-%1").arg(msgId)), ruta, false, msgId, {}};
     if (const QString motivo = EscribirTemporal(salida.temporal, documento); !motivo.isEmpty()) {
         r.error = QStringLiteral("No se pudo guardar la remesa en «%1»: %2.").arg(ruta, motivo);
         return r;
     }
+    salida.identidad = Identidad(salida.temporal);
     QString error;
     bool colocada = false;
     const bool ok = EnUnaTransaccion(
