@@ -103,7 +103,7 @@ void TestLineaDeOrdenes::helpListsEveryOptionOfTheTable() {
             QVERIFY2(uso.contains(QString::fromUtf8(o.nombre)), o.nombre);
         }
     }
-    QCOMPARE(opciones, 11);
+    QCOMPARE(opciones, 14);
     QVERIFY(ayuda.startsWith(uso));
     QVERIFY(ayuda.contains(QStringLiteral("\n  -h, --help ")));
     QVERIFY(ayuda.endsWith(QStringLiteral("\nNota de prueba.\n")));
