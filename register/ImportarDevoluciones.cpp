@@ -42,7 +42,8 @@ bool Buscar(QSqlDatabase db, const QString& msgId, const QString& referencia,
     QSqlQuery q(db);
     q.prepare(QStringLiteral(
         "SELECT rr.recibo, rr.remesa, rr.creada, rr.centimos, rr.mandato, rr.acreedor, r.numero "
-        "FROM remesas_recibo rr JOIN recibos r ON r.id = rr.recibo WHERE (coalesce(?, '') = '' OR rr.remesa "
+        "FROM remesas_recibo rr JOIN recibos r ON r.id = rr.recibo WHERE (coalesce(?, '') = '' OR "
+        "rr.remesa "
         "= ?) AND (coalesce(?, '') = '' OR rr.referencia = ?) ORDER BY rr.id"));
     q.addBindValue(msgId);
     q.addBindValue(msgId);

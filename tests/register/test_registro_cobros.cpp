@@ -4,6 +4,7 @@
 // the returned receipts collected again, in a file valid against the bank's schema.
 #include "register/Cobros.h"
 #include "register/EstadoCobro.h"
+#include "register/EstadoCobroSql.h"
 #include "register/ImportarDevoluciones.h"
 #include "register/RemesaDevueltos.h"
 
@@ -149,6 +150,26 @@ QStringList Estados(Registro& reg, const QDate& dia) {
     return estados;
 }
 
+// The state of each receipt on `dia` by the window's SQL and by EstadoEn(), which must agree.
+QStringList PorSql(Registro& reg, const QDate& dia) {
+    QStringList nombres;
+    QSqlQuery q(reg.Base());
+    q.exec(QStringLiteral("SELECT %1 FROM recibos ORDER BY id").arg(registro::EstadoSql(dia)));
+    while (q.next())
+        nombres << q.value(0).toString();
+    return nombres;
+}
+QStringList PorPrograma(Registro& reg, const QDate& dia) {
+    QStringList nombres;
+    QSqlQuery q(reg.Base());
+    q.exec(QStringLiteral("SELECT id FROM recibos ORDER BY id"));
+    while (q.next())
+        nombres << registro::NombreEstado(
+            registro::EstadoEn(*registro::HechosDe(reg.Base(), q.value(0).toLongLong()), dia)
+                .estado);
+    return nombres;
+}
+
 qint64 Contar(Registro& reg, const QString& sql) {
     QSqlQuery q(reg.Base());
     return q.exec(sql) && q.next() ? q.value(0).toLongLong() : -1;
@@ -270,6 +291,7 @@ void TestRegistroCobros::migracion() {
     QVERIFY(!q.next());
     QCOMPARE(Estados(reg, QDate(2100, 1, 1)),
              QStringList({"17 Sin seguimiento", "Ñ-18 Cobrado", "17 Pendiente"}));
+    QCOMPARE(PorSql(reg, QDate(2100, 1, 1)), PorPrograma(reg, QDate(2100, 1, 1)));
 }
 
 void TestRegistroCobros::informes_data() {
@@ -341,6 +363,8 @@ void TestRegistroCobros::informes() {
             primera = e.motivo;
     QCOMPARE(primera, noAplicada);
     QCOMPARE(Estados(*reg, QDate(2026, 4, 1)), estados);
+    for (const QDate& dia : {QDate(2026, 3, 8), QDate(2026, 3, 9), QDate(2026, 3, 15)})
+        QCOMPARE(PorSql(*reg, dia), PorPrograma(*reg, dia));
 }
 
 void TestRegistroCobros::cobradoAManoSeDeshace() {
@@ -353,6 +377,7 @@ void TestRegistroCobros::cobradoAManoSeDeshace() {
     QCOMPARE(Estados(reg, dia), QStringList({"17 Cobrado 2026-03-02"}));
     QCOMPARE(registro::DeshacerCobro(reg, {1}, error), 1);
     QCOMPARE(Estados(reg, dia), QStringList({"17 Pendiente"}));
+    QCOMPARE(PorSql(reg, dia), PorPrograma(reg, dia));
     // Nothing left to undo; the mark and its undoing both stay in the history.
     QCOMPARE(registro::DeshacerCobro(reg, {1}, error), 0);
     QCOMPARE(Contar(reg, QStringLiteral("SELECT count(*) FROM cambios_cobro")), 2);
@@ -413,6 +438,8 @@ void TestRegistroCobros::devueltosOtraVez() {
                           "102 Devuelto AC04 2026-03-09", "103 Cobrado 2026-03-10"}));
     QCOMPARE(Contar(*reg, QStringLiteral("SELECT count(*) FROM remesas_recibo WHERE recibo = 1")),
              2);
+    for (const QDate& dia : {hoy, pedido.cobro})
+        QCOMPARE(PorSql(*reg, dia), PorPrograma(*reg, dia));
 
     pedido.ruta = dir.filePath(QStringLiteral("nada.xml"));
     const registro::RemesaDeDevueltos otra = registro::RemesaDevueltos(*reg, pedido, hoy);

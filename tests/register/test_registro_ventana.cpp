@@ -4,13 +4,16 @@
 // display.
 #include "PaginaDibujada.h"
 #include "SampleRecords.h"
+#include "register/BarraCobros.h"
 #include "register/ExportarCsv.h"
+#include "register/ModeloRecibos.h"
 #include "register/RecibosEmitidos.h"
 #include "register/Registro.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QFile>
@@ -142,6 +145,7 @@ private Q_SLOTS:
 
     // --- The window ----------------------------------------------------------------------
     void showsNewestFirstWithTheNextFreeNumber();
+    void paymentsByHandFilteredAndTotalled();
     void searchFiltersAsYouType_data();
     void searchFiltersAsYouType();
     void dateRangeFiltersOnTheReceiptDate();
@@ -199,12 +203,13 @@ void TestRegistroVentana::showsNewestFirstWithTheNextFreeNumber() {
     QCOMPARE(Columna(tabla, 2).at(0), QStringLiteral("JOSÉ PEÑA"));
     QCOMPARE(Columna(tabla, 3).at(0), QStringLiteral("Cuota de abril"));
     QCOMPARE(Columna(tabla, 4).at(2), QStringLiteral("156,11 €"));
-    QCOMPARE(Columna(tabla, 6).at(0), QStringLiteral("Oficina"));
+    QCOMPARE(Columna(tabla, registro::ModeloRecibos::Destino).at(0), QStringLiteral("Oficina"));
+    QCOMPARE(Columna(tabla, registro::ModeloRecibos::Cobro).at(0), QStringLiteral("Pendiente"));
     QStringList cabeceras;
     for (int c = 0; c < tabla->model()->columnCount(); ++c)
         cabeceras << tabla->model()->headerData(c, Qt::Horizontal).toString();
-    QCOMPARE(cabeceras, (QStringList{"Número", "Fecha", "Pagador", "Concepto", "Total", "Emitido",
-                                     "Destino"}));
+    QCOMPARE(cabeceras, (QStringList{"Número", "Fecha", "Pagador", "Concepto", "Total", "Cobro",
+                                     "Emitido", "Destino"}));
     // "=1+1" is not a number: no next free number.
     QCOMPARE(v->findChild<QLabel*>(QStringLiteral("siguienteNumero"))->text(), QString());
 }
@@ -295,6 +300,34 @@ void TestRegistroVentana::buttonsWaitForASelection() {
     QCOMPARE(llamadas, 1);
 }
 
+// Two receipts marked paid by hand: the state column says so, the filter by state shows them
+// with their total, and undoing one puts it back among the receipts owed.
+void TestRegistroVentana::paymentsByHandFilteredAndTotalled() {
+    auto v = Ventana();
+    auto* tabla = v->findChild<QTableView*>(QStringLiteral("tablaRecibos"));
+    auto* barra = v->findChild<registro::BarraCobros*>(QStringLiteral("barraCobros"));
+    auto* estado = v->findChild<QComboBox*>(QStringLiteral("estadoCobro"));
+    auto* total = v->findChild<QLabel*>(QStringLiteral("totalFiltro"));
+    QVERIFY(barra != nullptr && estado != nullptr && total != nullptr);
+    tabla->selectRow(0); // 19 and 18, José Peña's, 50,00 € each
+    tabla->selectionModel()->select(tabla->model()->index(1, 0),
+                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QString error;
+    QVERIFY2(barra->MarcarCobrado(QDate(2024, 4, 2), error), qPrintable(error));
+    QCOMPARE(Columna(tabla, registro::ModeloRecibos::Cobro),
+             (QStringList{"Cobrado", "Cobrado", "Pendiente", "Pendiente"}));
+    estado->setCurrentIndex(estado->findText(QStringLiteral("Cobrado")));
+    QCOMPARE(Columna(tabla, 0), (QStringList{"19", "18"}));
+    QCOMPARE(total->text(), QStringLiteral("2 recibos, total 100,00 €"));
+
+    tabla->selectRow(0);
+    QVERIFY2(barra->DeshacerCobro(error), qPrintable(error));
+    QCOMPARE(Columna(tabla, 0), (QStringList{"18"}));
+    QCOMPARE(total->text(), QStringLiteral("1 recibo, total 50,00 €"));
+    estado->setCurrentIndex(estado->findText(QStringLiteral("Pendientes de cobro")));
+    QCOMPARE(Columna(tabla, 0), (QStringList{"19", "17", "=1+1"}));
+}
+
 void TestRegistroVentana::refreshShowsAReceiptJustRecorded() {
     auto v = Ventana();
     auto* tabla = v->findChild<QTableView*>(QStringLiteral("tablaRecibos"));
@@ -310,7 +343,8 @@ void TestRegistroVentana::refreshShowsAReceiptJustRecorded() {
     QCOMPARE(Columna(tabla, 0).size(), 4);
     v->Refrescar();
     QCOMPARE(Columna(tabla, 0).size(), 5);
-    QCOMPARE(Columna(tabla, 6).first(), QStringLiteral("/tmp/17.pdf"));
+    QCOMPARE(Columna(tabla, registro::ModeloRecibos::Destino).first(),
+             QStringLiteral("/tmp/17.pdf"));
     QCOMPARE(v->findChild<QLabel*>(QStringLiteral("siguienteNumero"))->text(),
              QStringLiteral("Siguiente número libre: 0021"));
 }
