@@ -5,8 +5,10 @@
 #include "register/ImportarDevoluciones.h"
 #include "register/Registro.h"
 #include "register/RemesaDevueltos.h"
+#include "resources/links/Enlaces.h"
 #include "sepa/AjustesAcreedor.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -32,10 +34,17 @@ sepa::Fecha FechaSepaDe(const QDate& d) {
                        std::chrono::day(unsigned(d.day()))};
 }
 
+// The creditor's settings, where the form keeps them: the command line names the
+// application's organisation only for a list, which reads the form's settings too.
+platform::SettingsStore AjustesDelFormulario() {
+    QCoreApplication::setOrganizationName(QString::fromStdString(enlaces::Empresa()));
+    return platform::SettingsStore();
+}
+
 } // namespace
 
 int ImportarDevolucionesDesdeLineaDeOrdenes(const QString& archivo) {
-    const platform::SettingsStore ajustes;
+    const platform::SettingsStore ajustes = AjustesDelFormulario();
     const QString acreedor =
         QString::fromStdString(sepa::Normalizado(sepa::LeerAcreedor(ajustes)).identificador);
     Registro registro(Registro::RutaPorDefecto());
@@ -96,7 +105,7 @@ int RemesaDevueltosDesdeLineaDeOrdenes(const OrdenDevueltos& orden) {
                                      .arg(QLatin1String(opcion), texto),
                                  2);
     }
-    const platform::SettingsStore ajustes;
+    const platform::SettingsStore ajustes = AjustesDelFormulario();
     const sepa::AcreedorCargado acreedor = sepa::CargarAcreedor(ajustes);
     if (!acreedor.error.empty())
         return FalloDeCobros(QString::fromStdString(acreedor.error), 2);
