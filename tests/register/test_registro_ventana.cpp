@@ -5,6 +5,7 @@
 #include "PaginaDibujada.h"
 #include "SampleRecords.h"
 #include "register/BarraCobros.h"
+#include "register/DialogoDevoluciones.h"
 #include "register/ExportarCsv.h"
 #include "register/ModeloRecibos.h"
 #include "register/RecibosEmitidos.h"
@@ -15,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -23,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QTableView>
@@ -146,6 +149,7 @@ private Q_SLOTS:
     // --- The window ----------------------------------------------------------------------
     void showsNewestFirstWithTheNextFreeNumber();
     void paymentsByHandFilteredAndTotalled();
+    void bankReportShowsWhatWasNotApplied();
     void searchFiltersAsYouType_data();
     void searchFiltersAsYouType();
     void dateRangeFiltersOnTheReceiptDate();
@@ -326,6 +330,34 @@ void TestRegistroVentana::paymentsByHandFilteredAndTotalled() {
     QCOMPARE(total->text(), QStringLiteral("1 recibo, total 50,00 €"));
     estado->setCurrentIndex(estado->findText(QStringLiteral("Pendientes de cobro")));
     QCOMPARE(Columna(tabla, 0), (QStringList{"19", "17", "=1+1"}));
+}
+
+// "Devoluciones del banco…" with a report of another register's remittance: nothing applied,
+// each entry named with its reason; and a file that is no such report, refused by name.
+void TestRegistroVentana::bankReportShowsWhatWasNotApplied() {
+    bool cambios = true;
+    std::unique_ptr<QDialog> ventana(registro::MostrarImportacion(
+        Ruta(), QStringLiteral(TALVERO_SEPA_DATOS "/informes/rechazos-pain.002.001.03.xml"),
+        nullptr, &cambios));
+    QCOMPARE(ventana->objectName(), QStringLiteral("resultadoDevoluciones"));
+    QVERIFY(!cambios);
+    QVERIFY(ventana->findChild<QLabel*>(QStringLiteral("resumen"))
+                ->text()
+                .endsWith(QStringLiteral(": 0 aplicadas, 0 ya aplicadas, 3 no aplicadas.")));
+    const QStringList lineas = ventana->findChild<QPlainTextEdit*>(QStringLiteral("noAplicadas"))
+                                   ->toPlainText()
+                                   .split(QLatin1Char('\n'));
+    QCOMPARE(lineas.size(), 3);
+    QVERIFY2(lineas.front().endsWith(QStringLiteral(
+                 "la remesa «R20260406093000000000AZZ01K7Q2» no es de este registro")),
+             qPrintable(lineas.front()));
+
+    ventana.reset(registro::MostrarImportacion(
+        Ruta(), QStringLiteral(TALVERO_SEPA_DATOS "/remesa-pain.008.001.08.xml"), nullptr));
+    QVERIFY(ventana->findChild<QLabel*>(QStringLiteral("resumen"))
+                ->text()
+                .contains(QStringLiteral("no es un informe de devoluciones")));
+    QVERIFY(ventana->findChild<QPlainTextEdit*>(QStringLiteral("noAplicadas")) == nullptr);
 }
 
 void TestRegistroVentana::refreshShowsAReceiptJustRecorded() {
