@@ -173,6 +173,14 @@ Importacion ImportarDevoluciones(Registro& registro, const QString& archivo,
         imp.error = QStringLiteral("«%1»: %2").arg(archivo, informe.error);
         return imp;
     }
+    // A report is about remittances this register made: without one there is nothing to match,
+    // and none is created for it.
+    if (!QFileInfo::exists(registro.Ruta())) {
+        imp.error = QStringLiteral("No se ha aplicado nada de «%1»: no hay ningún registro de "
+                                   "recibos en %2.")
+                        .arg(archivo, registro.Ruta());
+        return imp;
+    }
     for (const sepa::Devolucion& d : informe.devoluciones)
         imp.entradas.push_back({d, Resultado::NoAplicada, {}, {}});
     const QString fichero = IdentidadInforme(archivo, contenido);

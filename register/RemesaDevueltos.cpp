@@ -94,6 +94,13 @@ RemesaDeDevueltos RemesaDevueltos(Registro& registro, const PedidoDevueltos& ped
                       .arg(pedido.ruta);
         return r;
     }
+    if (!QFileInfo::exists(registro.Ruta())) {
+        r.ninguno = true;
+        r.error = QStringLiteral("no hay ningún registro de recibos en %1: no hay recibos "
+                                 "devueltos.")
+                      .arg(registro.Ruta());
+        return r;
+    }
     if (!registro.Abrir()) {
         r.error = QStringLiteral("no se puede abrir el registro %1: %2")
                       .arg(registro.Ruta(), registro.Error());
