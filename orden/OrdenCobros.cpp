@@ -32,7 +32,8 @@ int Devueltos(const Leidas& leidas, const Entorno& entorno) {
     return entorno.ordenes.RemesaDevueltos(
         {leidas.Valor("--remesa-devueltos"),
          QDate::fromString(leidas.Valor("--fecha-cobro"), QStringLiteral("yyyy-MM-dd")),
-         leidas.Valor("--desde"), leidas.Valor("--hasta"), leidas.Valor("--version-remesa")});
+         leidas.Valor("--desde"), leidas.Valor("--hasta"), leidas.Valor("--version-remesa"),
+         leidas.Valor("--gastos-devolucion")});
 }
 
 } // namespace
@@ -68,6 +69,10 @@ Capacidad RemesaDeDevueltos() {
          "con --fecha-cobro: una remesa nueva de los recibos\ndevueltos (con --desde y --hasta, "
          "los devueltos esos\ndías); los devueltos por un motivo que no permite\nvolver a "
          "cobrarlos quedan fuera; salida 2 si no\nqueda ninguno"},
+        {"--gastos-devolucion", "IMPORTE",
+         "con --remesa-devueltos: un recibo más por cada uno,\n«Gastos de devolución del recibo "
+         "N», por IMPORTE\neuros, en la misma remesa",
+         true},
     };
     c.comparte = {{"--fecha-cobro", false}, {"--desde"}, {"--hasta"}, {"--version-remesa"}};
     c.comprobar = &ComprobarDevueltos;

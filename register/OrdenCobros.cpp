@@ -1,5 +1,6 @@
 #include "register/OrdenCobros.h"
 
+#include "amounts/moneda.h"
 #include "platform/SettingsStore.h"
 #include "register/ExportarCsv.h"
 #include "register/ImportarDevoluciones.h"
@@ -105,6 +106,16 @@ int RemesaDevueltosDesdeLineaDeOrdenes(const OrdenDevueltos& orden) {
                                      .arg(QLatin1String(opcion), texto),
                                  2);
     }
+    if (!orden.gastos.isEmpty()) {
+        // Euros with at most two decimals, above zero: a fee is charged to the cent.
+        const moneda::Currency gastos = moneda::ParseCurrency(orden.gastos.toStdString());
+        if (!gastos.isValid() || gastos.value() <= 0 || gastos.value() % 100 != 0)
+            return FalloDeCobros(QStringLiteral("--gastos-devolucion «%1» no es un importe en "
+                                                "euros mayor que cero, como 3,50.")
+                                     .arg(orden.gastos),
+                                 2);
+        pedido.gastos = gastos.value() / 100;
+    }
     const platform::SettingsStore ajustes = AjustesDelFormulario();
     const sepa::AcreedorCargado acreedor = sepa::CargarAcreedor(ajustes);
     if (!acreedor.error.empty())
@@ -135,6 +146,9 @@ int RemesaDevueltosDesdeLineaDeOrdenes(const OrdenDevueltos& orden) {
                 .arg(r.escrita.adeudos)
                 .arg(r.escrita.adeudos == 1 ? QStringLiteral("adeudo") : QStringLiteral("adeudos"),
                      orden.remesa));
+    if (!r.gastos.isEmpty())
+        DecirEn(stdout, QStringLiteral("Recibos de gastos de devolución: %1")
+                            .arg(r.gastos.join(QStringLiteral(", "))));
     return 0;
 }
 

@@ -18,13 +18,14 @@ int ImportarDevolucionesDesdeLineaDeOrdenes(const QString& archivo);
 int PendientesDesdeLineaDeOrdenes(const QString& archivo, const QString& hasta);
 
 // "--remesa-devueltos REMESA.xml --fecha-cobro AAAA-MM-DD [--desde …] [--hasta …]
-// [--version-remesa …]": 0 when the remittance was written (each receipt left out named on
-// standard error), 2 when no receipt can be collected again (no file) or an argument or the
-// creditor's data is wrong, 1 when the register or the file cannot be written.
+// [--version-remesa …] [--gastos-devolucion IMPORTE]": 0 when the remittance was written (each
+// receipt left out named on standard error), 2 when no receipt can be collected again (no file) or
+// an argument or the creditor's data is wrong, 1 when the register or the file cannot be written.
 struct OrdenDevueltos {
     QString remesa;
     QDate cobro;
     QString desde, hasta, version; // as typed; empty when not given
+    QString gastos;                // the return's fee charged to each payer, "3,50"; empty: none
 };
 int RemesaDevueltosDesdeLineaDeOrdenes(const OrdenDevueltos& orden);
 

@@ -329,6 +329,15 @@ bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const
     return true;
 }
 
+qint64 Registro::InsertarDentro(const CRecibo& recibo, const QString& destino,
+                                const QDateTime& emitido, const QString& remesa, bool numerado,
+                                QSqlError& error) {
+    qint64 id = 0;
+    const QVariant sinLote(QMetaType::fromType<qint64>());
+    const QVariant msgId = remesa.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : remesa;
+    return InsertarFila(recibo, destino, emitido, sinLote, msgId, numerado, error, &id) ? id : 0;
+}
+
 bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote, QSqlError& error) {
     QSqlDatabase db = Base();
     QSqlQuery q(db);
@@ -402,7 +411,8 @@ bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
                 adeudo.centimos = sepa::Centimos(sepa::AdeudoDelRecibo(recibo).total).value_or(0);
             if (adeudo.referencia.isEmpty())
                 adeudo.referencia = sepa::ReferenciaDeAdeudo(recibo.m_Numero);
-            if (!AnotarEnRemesa(db, id, remesa.toString(), adeudo, lote->creado.date(), error)) {
+            if (!AnotarEnRemesa(db, id, remesa.toString(), adeudo,
+                                lote->creado.toLocalTime().date(), error)) {
                 q.exec(QStringLiteral("ROLLBACK"));
                 return false;
             }

@@ -156,6 +156,12 @@ public:
     // with Error() set, when an amount of the row is not an amount (a file edited by hand).
     std::optional<CRecibo> Cargar(qint64 id);
 
+    // One receipt recorded inside a write transaction that the caller holds (register/Cobros.h,
+    // EnUnaTransaccion), with `remesa` the MsgId that debits it (empty: none) and `numerado`
+    // when Talvero drew its number, which must then be free. Its id, or 0 with `error` set.
+    qint64 InsertarDentro(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
+                          const QString& remesa, bool numerado, QSqlError& error);
+
     // The highest number plus one, zero-padded to its width, when every non-empty number
     // in use is made of digits only; empty otherwise or when there are none.
     QString SiguienteNumeroLibre();

@@ -1,5 +1,6 @@
 #include "register/RemesaDevueltos.h"
 
+#include "receipt/Recibo.h"
 #include "register/Cobros.h"
 #include "register/Pendientes.h"
 #include "sepa/IdentificadorMensaje.h"
@@ -27,7 +28,24 @@ struct Devuelto {
     EstadoCobro estado;
     Registro::EnRemesa adeudo;
     sepa::Adeudo sepa;
+    CRecibo recibo;
 };
+
+// The receipt that charges the payer of `devuelto` the return's fee of `centimos`, numbered
+// `numero` and dated `hoy`.
+CRecibo ReciboDeGastos(const CRecibo& devuelto, const QString& numero, std::int64_t centimos,
+                       const QDate& hoy) {
+    CRecibo g = devuelto;
+    g.m_Numero = numero.toStdString();
+    g.m_Fecha = moneda::Fecha(hoy.year(), hoy.month(), hoy.day(), 0, 0, 0);
+    g.m_Concepto1 = "Gastos de devolución del recibo " + devuelto.m_Numero;
+    g.m_Concepto2 = g.m_Concepto3 = g.m_Concepto4 = g.m_Concepto5 = "";
+    g.m_Importe1 = moneda::Currency(centimos * 100);
+    g.m_Importe2 = g.m_Importe3 = g.m_Importe4 = g.m_Importe5 = moneda::Currency();
+    g.m_Iva = g.m_Re = g.m_Irpf = "0";
+    g.m_ImporteIva = g.m_ImporteRe = g.m_ImporteIrpf = moneda::Currency();
+    return g;
+}
 
 // The receipts devueltos on `hoy` that the request asks for, oldest first.
 bool Candidatos(Registro& registro, const PedidoDevueltos& pedido, const QDate& hoy,
@@ -54,7 +72,7 @@ bool Candidatos(Registro& registro, const PedidoDevueltos& pedido, const QDate& 
         if ((pedido.desde.isValid() && e.fecha < pedido.desde) ||
             (pedido.hasta.isValid() && e.fecha > pedido.hasta))
             continue;
-        devueltos.push_back({id, e, {}, {}});
+        devueltos.push_back({id, e, {}, {}, {}});
     }
     return true;
 }
@@ -142,6 +160,7 @@ RemesaDeDevueltos RemesaDevueltos(Registro& registro, const PedidoDevueltos& ped
         for (const QString& l : d.adeudo.lineas)
             a.direccion.lineas.push_back(l.toStdString());
         d.sepa = a;
+        d.recibo = *recibo;
         remesa.adeudos.push_back(a);
         elegidos.push_back(d);
     }
@@ -150,6 +169,27 @@ RemesaDeDevueltos RemesaDevueltos(Registro& registro, const PedidoDevueltos& ped
         r.error = QStringLiteral("no hay ningún recibo devuelto que se pueda volver a cobrar: no "
                                  "se ha escrito ninguna remesa.");
         return r;
+    }
+    // The fee receipts, after the register's highest number, debited like the receipt returned.
+    std::vector<CRecibo> gastos;
+    if (pedido.gastos > 0) {
+        QString numero = registro.SiguienteNumeroLibre();
+        if (numero.isEmpty()) {
+            r.error = QStringLiteral("los recibos de gastos de devolución se numeran a "
+                                     "continuación del registro, y sus números no son todos de "
+                                     "cifras: no se ha escrito ninguna remesa.");
+            return r;
+        }
+        for (const Devuelto& d : elegidos) {
+            gastos.push_back(ReciboDeGastos(d.recibo, numero, pedido.gastos, hoy));
+            numero = MasUno(numero);
+            sepa::Adeudo a = d.sepa;
+            const sepa::Adeudo delRecibo = sepa::AdeudoDelRecibo(gastos.back());
+            a.numero = delRecibo.numero;
+            a.total = delRecibo.total;
+            a.conceptos = delRecibo.conceptos;
+            remesa.adeudos.push_back(a);
+        }
     }
     QByteArray documento;
     const QString msgId = sepa::NuevoIdentificadorMensaje();
@@ -173,13 +213,34 @@ RemesaDeDevueltos RemesaDevueltos(Registro& registro, const PedidoDevueltos& ped
     const bool ok = EnUnaTransaccion(
         registro,
         [&](QSqlError& e) {
-            for (const Devuelto& d : elegidos) {
+            QSqlQuery ultima(registro.Base());
+            ultima.prepare(QStringLiteral("UPDATE recibos SET remesa = ? WHERE id = ?"));
+            for (std::size_t i = 0; i < elegidos.size(); ++i) {
+                const Devuelto& d = elegidos[i];
                 Registro::EnRemesa en = d.adeudo;
                 en.cobro = pedido.cobro;
                 en.acreedor =
                     QString::fromStdString(sepa::Normalizado(pedido.acreedor).identificador);
                 en.referencia = sepa::ReferenciaDeAdeudo(d.sepa.numero);
                 if (!AnotarEnRemesa(registro.Base(), d.id, msgId, en, hoy, e))
+                    return false;
+                // The receipt's remittance is now this one; the earlier ones stay in its history.
+                ultima.addBindValue(msgId);
+                ultima.addBindValue(d.id);
+                if (!ultima.exec()) {
+                    e = ultima.lastError();
+                    return false;
+                }
+                if (i >= gastos.size())
+                    continue;
+                const CRecibo& g = gastos[i];
+                const qint64 id = registro.InsertarDentro(g, ruta, QDateTime::currentDateTimeUtc(),
+                                                          msgId, true, e);
+                if (id == 0)
+                    return false;
+                en.referencia = sepa::ReferenciaDeAdeudo(g.m_Numero);
+                en.centimos = pedido.gastos;
+                if (!AnotarEnRemesa(registro.Base(), id, msgId, en, hoy, e))
                     return false;
             }
             if (const QString motivo = Colocar({salida}); !motivo.isEmpty()) {
@@ -198,6 +259,8 @@ RemesaDeDevueltos RemesaDevueltos(Registro& registro, const PedidoDevueltos& ped
         r.escrita = {};
         return r;
     }
+    for (const CRecibo& g : gastos)
+        r.gastos << QString::fromStdString(g.m_Numero);
     return r;
 }
 

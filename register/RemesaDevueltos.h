@@ -26,6 +26,11 @@ struct PedidoDevueltos {
     QList<qint64> recibos; // when not empty, only these
     sepa::Acreedor acreedor;
     sepa::FormatoRemesa formato = sepa::Pain00800108;
+    // "Repercutir gastos de devolución": the return's fee, in cents, charged to each payer
+    // collected again by a receipt of its own ("Gastos de devolución del recibo N"), numbered
+    // after the register's highest number, recorded and debited in the same remittance under
+    // the same mandate; 0: none.
+    std::int64_t gastos = 0;
 };
 
 struct RemesaDeDevueltos {
@@ -33,6 +38,7 @@ struct RemesaDeDevueltos {
     bool ninguno = false;  // no receipt could be collected again: no file
     QStringList excluidos; // "Recibo «7»: AC04 Cuenta cancelada: …"
     sepa::ResultadoRemesa escrita;
+    QStringList gastos; // the numbers of the fee receipts written
     bool Escrita() const { return error.isEmpty(); }
 };
 

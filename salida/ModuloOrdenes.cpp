@@ -43,8 +43,9 @@ public:
     }
 
     int RemesaDevueltos(const PedidoDevueltos& pedido) override {
-        return registro::RemesaDevueltosDesdeLineaDeOrdenes(
-            {pedido.remesa, pedido.cobro, pedido.desde, pedido.hasta, pedido.version});
+        return registro::RemesaDevueltosDesdeLineaDeOrdenes({pedido.remesa, pedido.cobro,
+                                                             pedido.desde, pedido.hasta,
+                                                             pedido.version, pedido.gastos});
     }
 };
 

@@ -40,6 +40,7 @@ struct PedidoDevueltos {
     QString remesa;
     QDate cobro;
     QString desde, hasta, version; // as typed; empty when not given
+    QString gastos;                // --gastos-devolucion as typed; empty when not given
 };
 
 class Ordenes {

@@ -144,7 +144,8 @@ void TestListaEmision::rechazosAntesDeEscribir_data() {
            "--emitir-lista LISTA.csv (--comprobar | --pdf SALIDA.pdf | --carpeta-pdf CARPETA | "
            "--impresora NOMBRE) [--remesa REMESA.xml --fecha-cobro AAAA-MM-DD [--version-remesa "
            "VERSIÓN]] | --importar-devoluciones FICHERO.xml | --pendientes ARCHIVO.csv [--hasta "
-           "AAAA-MM-DD] | --remesa-devueltos REMESA.xml --fecha-cobro AAAA-MM-DD [--desde "
+           "AAAA-MM-DD] | --remesa-devueltos REMESA.xml [--gastos-devolucion IMPORTE] "
+           "--fecha-cobro AAAA-MM-DD [--desde "
            "AAAA-MM-DD] [--hasta AAAA-MM-DD] [--version-remesa VERSIÓN] | --help]\n";
     QTest::newRow("a list with errors")
         << QStringList{"--emitir-lista", "mal.csv", "--pdf", "b.pdf"} << 2

@@ -385,15 +385,20 @@ void TestRegistroCobros::cobradoAManoSeDeshace() {
 
 void TestRegistroCobros::devueltosOtraVez_data() {
     QTest::addColumn<QString>("version");
-    QTest::newRow("pain.008.001.08") << QStringLiteral("pain.008.001.08");
-    QTest::newRow("pain.008.001.02") << QStringLiteral("pain.008.001.02");
+    QTest::addColumn<int>("gastos"); // cents charged to each payer for the return; 0: none
+    QTest::newRow("pain.008.001.08") << QStringLiteral("pain.008.001.08") << 0;
+    QTest::newRow("pain.008.001.02") << QStringLiteral("pain.008.001.02") << 0;
+    QTest::newRow("pain.008.001.08 with the fee") << QStringLiteral("pain.008.001.08") << 350;
+    QTest::newRow("pain.008.001.02 with the fee") << QStringLiteral("pain.008.001.02") << 350;
 }
 
 // 101 returned for lack of funds and 102 for a closed account: a new remittance of 101 alone,
 // valid against its schema, 102 named as left out; 101 en remesa again, its first remittance
-// kept; and then nothing more to collect, so no file.
+// kept; with a fee, receipt «104» charges it to 101's payer in the same remittance; and then
+// nothing more to collect, so no file.
 void TestRegistroCobros::devueltosOtraVez() {
     QFETCH(QString, version);
+    QFETCH(int, gastos);
     QTemporaryDir dir;
     auto reg = RegistroConRemesa(dir.filePath(QStringLiteral("recibos.sqlite")));
     const QString informe = dir.filePath(QStringLiteral("rechazos.xml"));
@@ -411,9 +416,11 @@ void TestRegistroCobros::devueltosOtraVez() {
         QDate(int(cobro.year()), int(unsigned(cobro.month())), int(unsigned(cobro.day())));
     pedido.acreedor = sample::AcreedorEjemplo();
     pedido.formato = sepa::FormatoDeRemesa(version);
+    pedido.gastos = gastos;
     const registro::RemesaDeDevueltos r = registro::RemesaDevueltos(*reg, pedido, hoy);
     QVERIFY2(r.Escrita(), qPrintable(r.error));
-    QCOMPARE(r.escrita.adeudos, 1);
+    QCOMPARE(r.escrita.adeudos, gastos > 0 ? 2 : 1);
+    QCOMPARE(r.gastos, gastos > 0 ? QStringList{"104"} : QStringList{});
     QCOMPARE(r.excluidos, QStringList({"Recibo «102»: devuelto por AC04 (Cuenta cancelada), que "
                                        "no permite volver a cobrarlo"}));
 
@@ -433,9 +440,22 @@ void TestRegistroCobros::devueltosOtraVez() {
                               "<MndtId>M-101</MndtId>", "<InstdAmt Ccy=\"EUR\">156.11</InstdAmt>"})
         QVERIFY2(xml.contains(parte), parte);
 
-    QCOMPARE(Estados(*reg, hoy),
-             QStringList({QStringLiteral("101 En remesa ") + pedido.cobro.toString(Qt::ISODate),
-                          "102 Devuelto AC04 2026-03-09", "103 Cobrado 2026-03-10"}));
+    const QString enRemesa = QStringLiteral(" En remesa ") + pedido.cobro.toString(Qt::ISODate);
+    QStringList estados{"101" + enRemesa, "102 Devuelto AC04 2026-03-09", "103 Cobrado 2026-03-10"};
+    if (gastos > 0) {
+        estados << "104" + enRemesa;
+        for (const char* parte :
+             {"<EndToEndId>104</EndToEndId>", "<InstdAmt Ccy=\"EUR\">3.50</InstdAmt>",
+              "Recibo 104: Gastos de devolucion del recibo 101"})
+            QVERIFY2(xml.contains(parte), parte);
+        QCOMPARE(xml.count("<MndtId>M-101</MndtId>"), 2);
+        const std::optional<CRecibo> recibo = reg->Cargar(
+            Contar(*reg, QStringLiteral("SELECT id FROM recibos WHERE numero = '104'")));
+        QVERIFY2(recibo.has_value(), qPrintable(reg->Error()));
+        QCOMPARE(recibo->m_Concepto1, std::string("Gastos de devolución del recibo 101"));
+        QCOMPARE(recibo->m_Pagador1, sample::Filled().m_Pagador1);
+    }
+    QCOMPARE(Estados(*reg, hoy), estados);
     QCOMPARE(Contar(*reg, QStringLiteral("SELECT count(*) FROM remesas_recibo WHERE recibo = 1")),
              2);
     for (const QDate& dia : {hoy, pedido.cobro})
