@@ -1,5 +1,6 @@
 #include "register/BarraCobros.h"
 
+#include "amounts/moneda.h"
 #include "platform/SettingsStore.h"
 #include "register/Cobros.h"
 #include "register/ExportarCsv.h"
@@ -8,6 +9,7 @@
 #include "sepa/AjustesAcreedor.h"
 #include "sepa/EscribirRemesa.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDialog>
@@ -17,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QSqlQuery>
@@ -154,7 +157,7 @@ bool BarraCobros::DeshacerCobro(QString& error) {
     return n > 0;
 }
 
-QString BarraCobros::VolverACobrar(const QString& ruta, const QDate& cobro) {
+QString BarraCobros::VolverACobrar(const QString& ruta, const QDate& cobro, std::int64_t gastos) {
     const platform::SettingsStore ajustes;
     const sepa::AcreedorCargado acreedor = sepa::CargarAcreedor(ajustes);
     if (!acreedor.error.empty())
@@ -163,6 +166,7 @@ QString BarraCobros::VolverACobrar(const QString& ruta, const QDate& cobro) {
     pedido.ruta = ruta;
     pedido.cobro = cobro;
     pedido.recibos = Seleccionados();
+    pedido.gastos = gastos;
     pedido.acreedor = acreedor.acreedor;
     pedido.formato =
         sepa::FormatoDeRemesa(QString::fromStdString(sepa::LeerVersionRemesa(ajustes)));
@@ -175,6 +179,9 @@ QString BarraCobros::VolverACobrar(const QString& ruta, const QDate& cobro) {
                                                                   : QStringLiteral("adeudos"),
                                            ruta)
                                 : r.error;
+    if (!r.gastos.isEmpty())
+        texto += QStringLiteral("\nRecibos de gastos de devolución: %1.")
+                     .arg(r.gastos.join(QStringLiteral(", ")));
     if (!r.excluidos.isEmpty())
         texto += QStringLiteral("\n\nQuedan fuera:\n") + r.excluidos.join(QLatin1Char('\n'));
     return texto;
@@ -190,16 +197,45 @@ void BarraCobros::PedirFechaYMarcar() {
 
 void BarraCobros::PedirRemesa() {
     const sepa::Fecha hoy = sepa::Hoy();
-    const QDate cobro =
-        PedirFecha(this, QStringLiteral("Volver a cobrar"), QStringLiteral("Fecha de cobro"),
-                   FechaQt(sepa::PrimerDiaValido(hoy, hoy)));
-    if (!cobro.isValid())
+    QDialog d(this);
+    d.setObjectName(QStringLiteral("dialogoVolverACobrar"));
+    d.setWindowTitle(QStringLiteral("Volver a cobrar"));
+    auto* cobro = new QDateEdit(FechaQt(sepa::PrimerDiaValido(hoy, hoy)), &d);
+    cobro->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+    cobro->setCalendarPopup(true);
+    auto* repercutir = new QCheckBox(QStringLiteral("&Repercutir gastos de devolución"), &d);
+    repercutir->setObjectName(QStringLiteral("repercutirGastos"));
+    auto* importe = new QLineEdit(&d);
+    importe->setObjectName(QStringLiteral("importeGastos"));
+    importe->setPlaceholderText(QStringLiteral("3,50"));
+    importe->setEnabled(false);
+    connect(repercutir, &QCheckBox::toggled, importe, &QWidget::setEnabled);
+    auto* botones = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &d);
+    connect(botones, &QDialogButtonBox::accepted, &d, &QDialog::accept);
+    connect(botones, &QDialogButtonBox::rejected, &d, &QDialog::reject);
+    auto* capas = new QFormLayout(&d);
+    capas->addRow(QStringLiteral("Fecha de cobro"), cobro);
+    capas->addRow(repercutir, importe);
+    capas->addRow(botones);
+    if (d.exec() != QDialog::Accepted)
         return;
+    std::int64_t gastos = 0;
+    if (repercutir->isChecked()) {
+        // Euros with at most two decimals, above zero: a fee is charged to the cent.
+        const moneda::Currency leido = moneda::ParseCurrency(importe->text().toStdString());
+        if (!leido.isValid() || leido.value() <= 0 || leido.value() % 100 != 0) {
+            Avisar(QStringLiteral("«%1» no es un importe en euros mayor que cero, como 3,50: no "
+                                  "se ha escrito ninguna remesa.")
+                       .arg(importe->text()));
+            return;
+        }
+        gastos = leido.value() / 100;
+    }
     const QString ruta = QFileDialog::getSaveFileName(
         this, QStringLiteral("Remesa de los recibos devueltos"), QString(),
         QStringLiteral("Remesa SEPA (*.xml)"), nullptr, QFileDialog::DontConfirmOverwrite);
     if (!ruta.isEmpty())
-        Avisar(VolverACobrar(ruta, cobro));
+        Avisar(VolverACobrar(ruta, cobro->date(), gastos));
 }
 
 void BarraCobros::Avisar(const QString& texto) {

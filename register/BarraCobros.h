@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 
 class QComboBox;
@@ -35,8 +36,9 @@ public:
     bool MarcarCobrado(const QDate& fecha, QString& error);
     bool DeshacerCobro(QString& error);
     // Writes the returned receipts selected as a new remittance at `ruta`, to be collected on
-    // `cobro`; the sentence for the user (written, or why not, and who was left out).
-    QString VolverACobrar(const QString& ruta, const QDate& cobro);
+    // `cobro`, with a receipt of `gastos` cents for each payer when not 0 ("Repercutir gastos
+    // de devolución"); the sentence for the user (written, or why not, and who was left out).
+    QString VolverACobrar(const QString& ruta, const QDate& cobro, std::int64_t gastos = 0);
 
 Q_SIGNALS:
     void EstadosCambiados();

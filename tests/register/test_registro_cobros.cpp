@@ -417,6 +417,13 @@ void TestRegistroCobros::devueltosOtraVez() {
     pedido.acreedor = sample::AcreedorEjemplo();
     pedido.formato = sepa::FormatoDeRemesa(version);
     pedido.gastos = gastos;
+    // Only 102 chosen, as in the window: it may not be collected again, so nothing is written.
+    pedido.recibos = {2};
+    const registro::RemesaDeDevueltos solo102 = registro::RemesaDevueltos(*reg, pedido, hoy);
+    QVERIFY(solo102.ninguno);
+    QCOMPARE(solo102.excluidos.size(), 1);
+    QVERIFY(!QFile::exists(pedido.ruta));
+    pedido.recibos.clear();
     const registro::RemesaDeDevueltos r = registro::RemesaDevueltos(*reg, pedido, hoy);
     QVERIFY2(r.Escrita(), qPrintable(r.error));
     QCOMPARE(r.escrita.adeudos, gastos > 0 ? 2 : 1);
