@@ -15,7 +15,6 @@ bool ImportarDevolucionesDelBanco(const QString& rutaRegistro, QWidget* parent);
 
 // The same for the report at `archivo`, without the file dialog; the result window is
 // returned open (objectName "resultadoDevoluciones"), for the caller or a test to close.
-
 QDialog* MostrarImportacion(const QString& rutaRegistro, const QString& archivo, QWidget* parent,
                             bool* cambios = nullptr);
 

@@ -10,6 +10,8 @@
 #include <QLocale>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace registro {
 
 namespace {

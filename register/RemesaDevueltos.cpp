@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace registro {
 
 namespace {
