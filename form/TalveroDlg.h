@@ -71,13 +71,13 @@ public:
     void OnBanner();      // button 1008: open the distributor's web site
     void OnAcerca();      // system-menu command: the about box
     void RefreshBanner();
-    void OnVistaPrevia(); // "Vista previa…": the page in a window of its own, kept current
-    void OnGuardarPdf();  // "Guardar como PDF…": the print command's steps, into a PDF file
-    void OnRecibosEmitidos();
-    void OnDevolucionesDelBanco(); // the bank's report of returned debits, applied  // "Recibos
-                                   // emitidos…": the register of issued receipts
-    void OnTiposImpositivos();     // "Tipos impositivos…": the items of the percentage lists
-    void OnEmitirLista();          // "Emitir lista de recibos…": built on first use
+    void OnVistaPrevia();      // "Vista previa…": the page in a window of its own, kept current
+    void OnGuardarPdf();       // "Guardar como PDF…": the print command's steps, into a PDF file
+    void OnRecibosEmitidos();  // "Recibos emitidos…": the register of issued receipts
+    void OnTiposImpositivos(); // "Tipos impositivos…": the items of the percentage lists
+    void OnEmitirLista();      // "Emitir lista de recibos…": built on first use
+    // "Devoluciones del banco…": the bank's report of returned debits, applied to the register.
+    void OnDevolucionesDelBanco();
     // Fills the form from a receipt already issued, for a new one that resembles it.
     void CopiarReciboAlFormulario(const CRecibo& rec);
 
