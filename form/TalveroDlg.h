@@ -76,6 +76,8 @@ public:
     void OnRecibosEmitidos();  // "Recibos emitidos…": the register of issued receipts
     void OnTiposImpositivos(); // "Tipos impositivos…": the items of the percentage lists
     void OnEmitirLista();      // "Emitir lista de recibos…": built on first use
+    // "Devoluciones del banco…": the bank's report of returned debits, applied to the register.
+    void OnDevolucionesDelBanco();
     // Fills the form from a receipt already issued, for a new one that resembles it.
     void CopiarReciboAlFormulario(const CRecibo& rec);
 

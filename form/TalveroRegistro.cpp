@@ -83,6 +83,14 @@ void CTalveroDlg::OnRecibosEmitidos() {
     registro_.AlFrente();
 }
 
+void CTalveroDlg::OnDevolucionesDelBanco() {
+    const salida::Modulo* modulo = Modulo();
+    if (modulo == nullptr)
+        return;
+    if (modulo->emitidos.ImportarDevoluciones(this))
+        registro_.Refrescar();
+}
+
 void CTalveroDlg::CopiarReciboAlFormulario(const CRecibo& rec) {
     // As the form opens: members into the controls, then every amount written and the
     // totals recomputed.

@@ -86,6 +86,10 @@ constexpr std::array kColumnas{
     Columna{"Emitido", kNinguno, nullptr},
     Columna{"Destino", kNinguno, nullptr},
     Columna{"Registro", kNinguno, nullptr},
+    // ...and about its collection, which a new emission starts afresh.
+    Columna{"Estado de cobro", kNinguno, nullptr},
+    Columna{"Fecha del estado", kNinguno, nullptr},
+    Columna{"Motivo", kNinguno, nullptr},
 };
 // clang-format on
 

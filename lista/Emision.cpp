@@ -8,6 +8,7 @@
 #include "register/Pendientes.h"
 #include "register/Registro.h"
 #include "sepa/IdentificadorMensaje.h"
+#include "sepa/Pain008.h"
 
 #include <QDir>
 #include <QFile>
@@ -297,6 +298,25 @@ Emision Emitir(const ListaRevisada& lista, const PedidoEmision& pedido, const Av
     reserva.remesaDe = [&](qint64 i) {
         return pedido.remesa && ConAdeudo(lista.filas[filas[std::size_t(i)]]) ? e.remesa.msgId
                                                                               : QString();
+    };
+    reserva.adeudoDe = [&](qint64 i) {
+        const sepa::Adeudo a = AdeudoDeFila(lista.filas[filas[std::size_t(i)]]);
+        Registro::EnRemesa en;
+        en.cobro = FechaDe(pedido.remesa->cobro);
+        en.mandato = sepa::MandatoDeAdeudo(a.mandato);
+        en.referencia = sepa::ReferenciaDeAdeudo(a.numero);
+        en.acreedor =
+            QString::fromStdString(sepa::Normalizado(pedido.remesa->acreedor).identificador);
+        en.centimos = sepa::Centimos(a.total).value_or(0);
+        en.iban = QString::fromStdString(a.iban);
+        en.bic = QString::fromStdString(a.bic);
+        en.titular = QString::fromStdString(a.titular);
+        en.fechaMandato = FechaDe(a.fechaMandato);
+        en.poblacion = QString::fromStdString(a.direccion.poblacion);
+        en.pais = QString::fromStdString(a.direccion.pais);
+        for (const std::string& l : a.direccion.lineas)
+            en.lineas << QString::fromStdString(l);
+        return en;
     };
     reserva.numeroDeTalvero = [&](qint64 i) {
         return !lista.filas[filas[std::size_t(i)]].conNumero;

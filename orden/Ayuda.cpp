@@ -44,6 +44,13 @@ QString Uso(const Tabla& tabla) {
         else
             for (const QString& o : resto)
                 uso += QStringLiteral(" [") + o + QLatin1Char(']');
+        for (const Capacidad::Compartida& compartida : c.comparte)
+            for (const Capacidad& otra : tabla)
+                for (const Opcion& o : otra.opciones)
+                    if (QLatin1String(o.nombre) == QLatin1String(compartida.nombre))
+                        uso += compartida.opcional
+                                   ? QStringLiteral(" [") + ConValor(o) + QLatin1Char(']')
+                                   : QLatin1Char(' ') + ConValor(o);
         for (const Capacidad& a : tabla) {
             if (a.EsOrden() || QLatin1String(a.amplia) != QLatin1String(c.opciones.front().nombre))
                 continue;

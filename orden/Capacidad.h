@@ -35,6 +35,7 @@ public:
     void Poner(const char* nombre, const QString& valor) {
         valores_.insert(QLatin1String(nombre), valor);
     }
+    void Quitar(const char* nombre) { valores_.remove(QLatin1String(nombre)); }
 
 private:
     QMap<QString, QString> valores_;
@@ -51,6 +52,13 @@ struct Entorno {
 struct Capacidad {
     // Its options. For a command, the first is the one that asks for it.
     std::vector<Opcion> opciones;
+    // A command: options declared by another capability that it takes too ("--hasta"); given
+    // with this command they are its own, and the other capability does not see them.
+    struct Compartida {
+        const char* nombre;
+        bool opcional = true;
+    };
+    std::vector<Compartida> comparte;
     // An addition to another command names that command's option ("--emitir-lista"); a
     // command of its own leaves it null.
     const char* amplia = nullptr;

@@ -5,9 +5,12 @@
 
 namespace orden {
 
-Capacidad ExportarRegistro(); // OrdenRegistro.cpp
-Capacidad EmitirLista();      // OrdenLista.cpp
-Capacidad RemesaDeLista();    // OrdenRemesa.cpp
+Capacidad ExportarRegistro();     // OrdenRegistro.cpp
+Capacidad EmitirLista();          // OrdenLista.cpp
+Capacidad RemesaDeLista();        // OrdenRemesa.cpp
+Capacidad ImportarDevoluciones(); // OrdenCobros.cpp
+Capacidad PendientesDeCobro();    // OrdenCobros.cpp
+Capacidad RemesaDeDevueltos();    // OrdenCobros.cpp
 
 // Every capability, in the order of --help and of the rules' checks.
 const Tabla& TablaDelPrograma();

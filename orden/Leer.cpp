@@ -106,10 +106,16 @@ bool Dada(const Capacidad& c, const Leidas& leidas) {
 // command's other options and its additions need the command, and an earlier command goes
 // with nothing of it.
 void Comprobar(const Tabla& tabla, Lectura& lectura) {
-    const Leidas& leidas = lectura.leidas;
+    // What the other capabilities see: the options a command given takes as its own left out.
+    Leidas ajenas = lectura.leidas;
+    for (const Capacidad& c : tabla)
+        if (c.EsOrden() && Dada(c, lectura.leidas))
+            for (const Capacidad::Compartida& o : c.comparte)
+                ajenas.Quitar(o.nombre);
     for (const Capacidad& c : tabla) {
         if (!c.EsOrden())
             continue;
+        const Leidas& leidas = Dada(c, lectura.leidas) ? lectura.leidas : ajenas;
         bool tocada = false;
         for (const Opcion& o : c.opciones)
             tocada = tocada || leidas.Tiene(o.nombre);
@@ -144,7 +150,7 @@ void Comprobar(const Tabla& tabla, Lectura& lectura) {
     }
     for (const Capacidad& a : tabla)
         if (!a.EsOrden() && a.comprobar != nullptr)
-            Fallo(lectura, a.comprobar(leidas, false));
+            Fallo(lectura, a.comprobar(ajenas, false));
     if (!lectura.error.isEmpty())
         lectura.orden = nullptr;
 }

@@ -3,11 +3,16 @@
 namespace orden {
 
 const Tabla& TablaDelPrograma() {
+    // clang-format off
     static const Tabla tabla{
         ExportarRegistro(),
         EmitirLista(),
         RemesaDeLista(),
+        ImportarDevoluciones(),
+        PendientesDeCobro(),
+        RemesaDeDevueltos(),
     };
+    // clang-format on
     return tabla;
 }
 

@@ -1,8 +1,10 @@
 #include "register/ExportarCsv.h"
 
+#include "register/Cobros.h"
 #include "register/FilaRecibo.h"
 #include "register/NombreDeColor.h"
 #include "register/Registro.h"
+#include "sepa/MotivosDevolucion.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -59,6 +61,8 @@ constexpr std::array<Campo, 31> kCampos{{
     {"id", "Registro", Tipo::Texto},
 }};
 // clang-format on
+// The collection state's three columns go after this one.
+constexpr char kTrasElTotal[] = "total";
 
 QString Valor(const Campo& campo, const QVariant& v) {
     if (v.isNull())
@@ -176,8 +180,34 @@ QString EurosCsv(std::int64_t v) {
     return negativo && centimos != 0 ? QLatin1Char('-') + texto : texto;
 }
 
+namespace {
+
+// The three fields of the receipt's collection state on `dia`.
+QString CamposDeCobro(const EstadoCobro& estado) {
+    QString motivo;
+    if (!estado.motivo.isEmpty())
+        motivo = estado.motivo + QStringLiteral(" ") +
+                 QString::fromStdString(sepa::SignificadoMotivo(estado.motivo.toStdString()));
+    return NombreEstado(estado.estado) + QLatin1Char(';') +
+           estado.fecha.toString(QStringLiteral("dd/MM/yyyy")) + QLatin1Char(';') +
+           CampoCsv(motivo);
+}
+
+} // namespace
+
 bool ExportarCsv(const QSqlDatabase& base, const Filtro& filtro, const QString& ordenSql,
                  const QString& archivo, QString& error, qint64* filas) {
+    return ExportarCsv(base, filtro, ordenSql, archivo, error, filas, QDate::currentDate(), false);
+}
+
+bool ExportarCsv(const QSqlDatabase& base, const Filtro& filtro, const QString& ordenSql,
+                 const QString& archivo, QString& error, qint64* filas, const QDate& dia,
+                 bool soloDebidos) {
+    QHash<qint64, HechosCobro> cambios;
+    if (!LeerCambiosCobro(base, cambios, error)) {
+        error = QStringLiteral("no se puede leer el registro: %1").arg(error);
+        return false;
+    }
     QStringList columnas, titulos;
     for (const Campo& c : kCampos) {
         // Dates are turned into dd/mm/yyyy by SQLite, whose local time is the C library's:
@@ -194,7 +224,14 @@ bool ExportarCsv(const QSqlDatabase& base, const Filtro& filtro, const QString& 
         else
             columnas << QLatin1String(c.columna);
         titulos << CampoCsv(QString::fromUtf8(c.titulo));
+        if (QLatin1String(c.columna) == QLatin1String(kTrasElTotal))
+            titulos << QStringLiteral("Estado de cobro;Fecha del estado;Motivo");
     }
+    if (GuardaCobros(base))
+        columnas << QStringLiteral("seguimiento") << QStringLiteral("anulado IS NOT NULL");
+    else
+        columnas << QStringLiteral("0") << QStringLiteral("0");
+    columnas << QStringLiteral("substr(emitido, 1, 10)");
     const Condicion cond = CondicionDe(filtro);
     QSqlQuery q(base);
     q.setForwardOnly(true);
@@ -231,6 +268,15 @@ bool ExportarCsv(const QSqlDatabase& base, const Filtro& filtro, const QString& 
     constexpr int kId = int(kCampos.size()) - 1;
     while (q.next()) {
         linea.clear();
+        const qint64 id = q.value(kId).toLongLong();
+        HechosCobro hechos = cambios.value(id);
+        hechos.seguimiento = q.value(int(kCampos.size())).toInt() != 0;
+        hechos.anulado = q.value(int(kCampos.size()) + 1).toInt() != 0;
+        const EstadoCobro estado = EstadoEn(hechos, dia);
+        // Owed on a day: issued by then, and pendiente or devuelto then.
+        if (soloDebidos && (!Debido(estado.estado) || q.value(int(kCampos.size()) + 2).toString() >
+                                                          dia.toString(Qt::ISODate)))
+            continue;
         for (int i = 0; i < int(kCampos.size()); ++i) {
             const Campo& campo = kCampos[std::size_t(i)];
             const QVariant v = q.value(i);
@@ -245,6 +291,8 @@ bool ExportarCsv(const QSqlDatabase& base, const Filtro& filtro, const QString& 
             if (i > 0)
                 linea += QLatin1Char(';');
             linea += Valor(campo, v);
+            if (QLatin1String(campo.columna) == QLatin1String(kTrasElTotal))
+                linea += QLatin1Char(';') + CamposDeCobro(estado);
         }
         linea += QLatin1String("\r\n");
         bloque += linea.toUtf8();

@@ -8,6 +8,7 @@
 
 #include "register/Filtro.h"
 
+#include <QDate>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -30,7 +31,14 @@ QString DestinoNoAdmitido(const QString& archivo, const QString& registro);
 // and written to the disk. A stored amount that is not an amount stops the export, naming
 // the receipt and the column. False with `error` (Spanish) set when it cannot; `archivo` is
 // then as it was.
+// After "Total" come the receipt's collection state today (register/EstadoCobro.h): "Estado
+// de cobro", "Fecha del estado" and "Motivo" (a return's code and meaning), which a list of
+// receipts reads and ignores.
 bool ExportarCsv(const QSqlDatabase& base, const Filtro& filtro, const QString& ordenSql,
                  const QString& archivo, QString& error, qint64* filas = nullptr);
+// The same with the state on `dia`; with `soloDebidos`, only the receipts owed that day.
+bool ExportarCsv(const QSqlDatabase& base, const Filtro& filtro, const QString& ordenSql,
+                 const QString& archivo, QString& error, qint64* filas, const QDate& dia,
+                 bool soloDebidos);
 
 } // namespace registro

@@ -1,5 +1,6 @@
 #include "register/Filtro.h"
 
+#include "register/EstadoCobroSql.h"
 #include "register/Normalizar.h"
 
 #include <QStringList>
@@ -41,6 +42,15 @@ Condicion CondicionDe(const Filtro& filtro) {
     if (filtro.lote > 0) {
         partes << QStringLiteral("lote = ?");
         c.valores << filtro.lote;
+    }
+    if (!filtro.estados.isEmpty()) {
+        QStringList marcas;
+        for (const QString& e : filtro.estados) {
+            marcas << QStringLiteral("?");
+            c.valores << e;
+        }
+        partes << EstadoSql(QDate::currentDate()) +
+                      QStringLiteral(" IN (%1)").arg(marcas.join(u','));
     }
     if (!partes.isEmpty())
         c.where = QStringLiteral(" WHERE ") + partes.join(QStringLiteral(" AND "));

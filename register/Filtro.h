@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 namespace registro {
@@ -14,6 +15,8 @@ struct Filtro {
     QDate desde;     // inclusive; null: no lower bound
     QDate hasta;     // inclusive; null: no upper bound
     qint64 lote = 0; // only the receipts of that list from a spreadsheet; 0: any
+    // Only the receipts in one of these collection states today (NombreEstado()); empty: any.
+    QStringList estados{};
 };
 
 // The search text lives in a narrow table of its own, `busqueda` (recibo, texto), so that

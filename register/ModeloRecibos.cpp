@@ -1,6 +1,7 @@
 #include "register/ModeloRecibos.h"
 
 #include "amounts/moneda.h"
+#include "register/EstadoCobroSql.h"
 #include "register/FilaRecibo.h"
 
 #include <QDateTime>
@@ -12,8 +13,8 @@ namespace {
 
 // Query columns: the id first, then one per visible column.
 constexpr int kDesplazamiento = 1;
-const char* const kColumnasSql[] = {"numero", "fecha",   "pagador1", "concepto1",
-                                    "total",  "emitido", "destino",  "remesa"};
+const char* const kColumnasSql[] = {"numero", "fecha",   "pagador1", "concepto1", "total",
+                                    "cobro",  "emitido", "destino",  "remesa"};
 
 } // namespace
 
@@ -43,8 +44,9 @@ void ModeloRecibos::Refrescar() {
     conRemesa_ = q.exec(QStringLiteral("SELECT 1 FROM recibos WHERE remesa IS NOT NULL LIMIT 1")) &&
                  q.next();
     q.finish();
-    q.prepare(QStringLiteral("SELECT id, numero, fecha, pagador1, concepto1, total, emitido, "
-                             "destino, remesa") +
+    q.prepare(QStringLiteral("SELECT id, numero, fecha, pagador1, concepto1, total, %1 AS cobro, "
+                             "emitido, destino, remesa")
+                  .arg(EstadoSql(QDate::currentDate())) +
               c.desde + c.where + OrdenSql());
     for (const QVariant& v : c.valores)
         q.addBindValue(v);
@@ -99,8 +101,8 @@ QVariant ModeloRecibos::data(const QModelIndex& index, int role) const {
 QVariant ModeloRecibos::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QSqlQueryModel::headerData(section, orientation, role);
-    static const char* const titulos[] = {"Número", "Fecha",   "Pagador", "Concepto",
-                                          "Total",  "Emitido", "Destino", "Remesa"};
+    static const char* const titulos[] = {"Número", "Fecha",   "Pagador", "Concepto", "Total",
+                                          "Cobro",  "Emitido", "Destino", "Remesa"};
     if (section < 0 || section >= columnCount())
         return {};
     return QString::fromUtf8(titulos[section]);

@@ -14,7 +14,19 @@ class ModeloRecibos : public QSqlQueryModel {
 
 public:
     // "Remesa" only shows while some receipt in the register was collected by the bank.
-    enum Columna { Numero, Fecha, Pagador, Concepto, Total, Emitido, Destino, Remesa, NumColumnas };
+    // "Cobro" is the collection state today (register/EstadoCobro.h).
+    enum Columna {
+        Numero,
+        Fecha,
+        Pagador,
+        Concepto,
+        Total,
+        Cobro,
+        Emitido,
+        Destino,
+        Remesa,
+        NumColumnas
+    };
 
     // Reads through the connection named `conexion`; holds no handle on it, so the store can
     // close it once clear() has ended the query.

@@ -1,5 +1,6 @@
 #include "register/RecibosEmitidos.h"
 
+#include "register/BarraCobros.h"
 #include "register/ExportarCsv.h"
 #include "register/ModeloRecibos.h"
 #include "register/Pendientes.h"
@@ -170,6 +171,10 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
     tabla_->setColumnWidth(ModeloRecibos::Concepto, 200);
     tabla_->setColumnWidth(ModeloRecibos::Total, 100);
     tabla_->setColumnWidth(ModeloRecibos::Emitido, 140);
+    // Who has paid: the state filter, the total shown and what is done with a payment.
+    cobros_ = new BarraCobros(*registro_, *modelo_, *tabla_, this);
+    capas->insertWidget(capas->indexOf(tabla_) + 1, cobros_);
+    connect(cobros_, &BarraCobros::EstadosCambiados, this, &RecibosEmitidos::Filtrar);
 
     connect(buscar_, &QLineEdit::textChanged, this, &RecibosEmitidos::Filtrar);
     for (QCheckBox* c : {usarDesde_, usarHasta_})
@@ -205,6 +210,7 @@ void RecibosEmitidos::Filtrar() {
     if (usarHasta_->isChecked())
         f.hasta = hasta_->date();
     f.lote = lote_->currentData().toLongLong();
+    f.estados = cobros_->Estados();
     modelo_->setFiltro(f);
 }
 

@@ -22,6 +22,7 @@ class QTableView;
 
 namespace registro {
 
+class BarraCobros;
 class ModeloRecibos;
 class Registro;
 
@@ -63,6 +64,7 @@ private:
     std::unique_ptr<Registro> registro_;
     AccionesRegistro acciones_;
     ModeloRecibos* modelo_ = nullptr;
+    BarraCobros* cobros_ = nullptr;
     QLineEdit* buscar_ = nullptr;
     QCheckBox* usarDesde_ = nullptr;
     QCheckBox* usarHasta_ = nullptr;

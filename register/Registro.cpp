@@ -2,7 +2,10 @@
 
 #include "resources/links/Enlaces.h"
 
+#include "register/Cobros.h"
 #include "register/FilaRecibo.h"
+#include "sepa/Adeudo.h"
+#include "sepa/Pain008.h"
 
 #include <QAtomicInteger>
 #include <QDir>
@@ -283,15 +286,17 @@ bool Registro::Apartar() {
 
 bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
                             const QVariant& lote, const QVariant& remesa, bool numerado,
-                            QSqlError& error) {
+                            QSqlError& error, qint64* id) {
     static const QString sql = [] {
         QStringList cols = ColumnasRecibo();
         cols << QStringLiteral("total");
         QStringList marcas;
         for (const QString& c : cols)
             marcas << QLatin1Char(':') + c;
-        return QStringLiteral("INSERT INTO recibos (emitido, destino, lote, remesa, numerado, %1) "
-                              "VALUES (:emitido, :destino, :lote, :remesa, :numerado, %2)")
+        // Every receipt recorded from now on has its collection followed (seguimiento).
+        return QStringLiteral("INSERT INTO recibos (emitido, destino, lote, remesa, numerado, "
+                              "seguimiento, %1) "
+                              "VALUES (:emitido, :destino, :lote, :remesa, :numerado, 1, %2)")
             .arg(cols.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
     }();
     QSqlDatabase db = Base();
@@ -311,6 +316,8 @@ bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const
         error = ins.lastError();
         return false;
     }
+    if (id != nullptr)
+        *id = ins.lastInsertId().toLongLong();
     QSqlQuery texto(db);
     texto.prepare(QStringLiteral("INSERT INTO busqueda (recibo, texto) VALUES (?, ?)"));
     texto.addBindValue(ins.lastInsertId());
@@ -320,6 +327,15 @@ bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const
         return false;
     }
     return true;
+}
+
+qint64 Registro::InsertarDentro(const CRecibo& recibo, const QString& destino,
+                                const QDateTime& emitido, const QString& remesa, bool numerado,
+                                QSqlError& error) {
+    qint64 id = 0;
+    const QVariant sinLote(QMetaType::fromType<qint64>());
+    const QVariant msgId = remesa.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : remesa;
+    return InsertarFila(recibo, destino, emitido, sinLote, msgId, numerado, error, &id) ? id : 0;
 }
 
 bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote, QSqlError& error) {
@@ -381,9 +397,25 @@ bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
             ocupados_ << QString::fromStdString(recibo.m_Numero);
             continue;
         }
-        if (!InsertarFila(recibo, destino, emitido, idLote, remesa, numerado, error)) {
+        qint64 id = 0;
+        if (!InsertarFila(recibo, destino, emitido, idLote, remesa, numerado, error, &id)) {
             q.exec(QStringLiteral("ROLLBACK"));
             return false;
+        }
+        // Which remittance, and how it debits the receipt, for the bank's answer.
+        if (!remesa.isNull()) {
+            EnRemesa adeudo;
+            if (lote->adeudoDe)
+                adeudo = lote->adeudoDe(i);
+            else
+                adeudo.centimos = sepa::Centimos(sepa::AdeudoDelRecibo(recibo).total).value_or(0);
+            if (adeudo.referencia.isEmpty())
+                adeudo.referencia = sepa::ReferenciaDeAdeudo(recibo.m_Numero);
+            if (!AnotarEnRemesa(db, id, remesa.toString(), adeudo,
+                                lote->creado.toLocalTime().date(), error)) {
+                q.exec(QStringLiteral("ROLLBACK"));
+                return false;
+            }
         }
     }
     if (!ocupados_.isEmpty() ||
@@ -414,7 +446,7 @@ bool Registro::AnotarVarios(qint64 cuantos, const Emision& emision) {
 qint64 Registro::AnotarLote(const QString& archivo, const QString& destino, qint64 cuantos,
                             const Emision& emision, const QDateTime& creado,
                             const Remesas& remesaDe) {
-    LoteNuevo lote{archivo, destino, creado, remesaDe};
+    LoteNuevo lote{archivo, destino, creado, remesaDe, {}};
     return AnotarEnTransaccion(cuantos, emision, &lote) ? lote.id : 0;
 }
 

@@ -14,6 +14,7 @@
 
 #include "receipt/Recibo.h"
 
+#include <QDate>
 #include <QDateTime>
 #include <QSet>
 #include <QSqlDatabase>
@@ -34,7 +35,7 @@ QString MasUno(QString digitos);
 class Registro {
 public:
     // The schema version this program writes; older files are migrated to it.
-    static constexpr int VERSION = 5;
+    static constexpr int VERSION = 6;
 
     // recibos.sqlite in the per-user data folder of "Quenlaria"/"Talvero".
     static QString RutaPorDefecto();
@@ -75,6 +76,20 @@ public:
     // `remesaDe(i)`, when given, is the identifier (MsgId) of the remittance file that
     // debits the i-th receipt, or empty when it is not debited.
     using Remesas = std::function<QString(qint64 i)>;
+    // How a remittance debits a receipt, kept so that the bank's report of a return finds it
+    // and a new remittance debits it the same way: the collection date, the mandate and the
+    // end-to-end reference exactly as the file writes them, the amount in cents, the
+    // creditor's identifier, and the debtor's account as the file gives it.
+    struct EnRemesa {
+        QDate cobro;
+        QString mandato, referencia, acreedor;
+        qint64 centimos = 0;
+        QString iban, bic, titular;
+        QDate fechaMandato;
+        QString poblacion, pais;
+        QStringList lineas; // of the address
+    };
+    using Adeudos = std::function<EnRemesa(qint64 i)>;
     qint64 AnotarLote(const QString& archivo, const QString& destino, qint64 cuantos,
                       const Emision& emision,
                       const QDateTime& creado = QDateTime::currentDateTimeUtc(),
@@ -99,6 +114,8 @@ public:
         qint64 cuantos = 0;
         Emision emision;
         Remesas remesaDe;
+        // What the remittance debits of the i-th receipt, when `remesaDe` gives it one.
+        Adeudos adeudoDe;
         // Whether the i-th receipt's number was drawn by Talvero: such a number must still be
         // free when the list is recorded, and is unique in the register.
         std::function<bool(qint64 i)> numeroDeTalvero;
@@ -139,6 +156,12 @@ public:
     // with Error() set, when an amount of the row is not an amount (a file edited by hand).
     std::optional<CRecibo> Cargar(qint64 id);
 
+    // One receipt recorded inside a write transaction that the caller holds (register/Cobros.h,
+    // EnUnaTransaccion), with `remesa` the MsgId that debits it (empty: none) and `numerado`
+    // when Talvero drew its number, which must then be free. Its id, or 0 with `error` set.
+    qint64 InsertarDentro(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
+                          const QString& remesa, bool numerado, QSqlError& error);
+
     // The highest number plus one, zero-padded to its width, when every non-empty number
     // in use is made of digits only; empty otherwise or when there are none.
     QString SiguienteNumeroLibre();
@@ -164,14 +187,15 @@ private:
         QString archivo, destino;
         QDateTime creado;
         Remesas remesaDe;
+        Adeudos adeudoDe;
         qint64 id = 0; // set by the insert
         const Reserva* reserva = nullptr;
     };
     bool AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteNuevo* lote);
     bool Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote, QSqlError& error);
     bool InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
-                      const QVariant& lote, const QVariant& remesa, bool numerado,
-                      QSqlError& error);
+                      const QVariant& lote, const QVariant& remesa, bool numerado, QSqlError& error,
+                      qint64* id = nullptr);
     bool InsertarReserva(const Reserva& reserva, qint64 lote, QSqlError& error);
     bool EnTransaccion(const std::function<bool(QSqlError&)>& cambios);
     bool TieneColumna(const QString& tabla, const QString& columna);
@@ -189,6 +213,7 @@ private:
     bool MigrarA3();
     bool MigrarA4();
     bool MigrarA5();
+    bool MigrarA6();
 
     QString ruta_;
     QString conexion_;

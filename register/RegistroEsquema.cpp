@@ -3,6 +3,7 @@
 // the new PRAGMA user_version, so a file is never left half-migrated.
 #include "register/FilaRecibo.h"
 #include "register/Registro.h"
+#include "sepa/Pain008.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -36,7 +37,7 @@ bool Registro::Migrar() {
         return deshacer(error_);
     const std::array<std::function<bool()>, VERSION> migraciones{
         [this] { return MigrarA1(); }, [this] { return MigrarA2(); }, [this] { return MigrarA3(); },
-        [this] { return MigrarA4(); }, [this] { return MigrarA5(); },
+        [this] { return MigrarA4(); }, [this] { return MigrarA5(); }, [this] { return MigrarA6(); },
     };
     for (int v = version; v < VERSION; ++v) {
         if (!migraciones[std::size_t(v)]())
@@ -192,6 +193,85 @@ bool Registro::MigrarA5() {
         if (!q.exec(QLatin1String(sql)))
             return FalloSql(q.lastError());
     }
+    return true;
+}
+
+// Version 6: who has paid. `seguimiento` tells the receipts recorded from this version on
+// (1), whose collection is followed, from those recorded before (0), which stay "sin
+// seguimiento" until the user says otherwise; `anulado` is set when a receipt is cancelled.
+// `remesas_recibo` holds every remittance a receipt was in, with how it was debited, and
+// `cambios_cobro` every change of its collection state, in the order they were recorded.
+// The remittances already recorded go into both with what was kept of them: the receipt's
+// number as the end-to-end reference it was written with, its total in cents, the day its
+// list was made, and neither the collection date nor the mandate and the account, which
+// were not kept.
+bool Registro::MigrarA6() {
+    QSqlQuery q(Base());
+    const struct {
+        const char* tabla;
+        const char* columna;
+        const char* sql;
+    } columnas[] = {
+        {"recibos", "anulado", "ALTER TABLE recibos ADD COLUMN anulado TEXT"},
+        {"recibos", "seguimiento",
+         "ALTER TABLE recibos ADD COLUMN seguimiento INTEGER NOT NULL DEFAULT 0"},
+    };
+    for (const auto& c : columnas)
+        if (!TieneColumna(QLatin1String(c.tabla), QLatin1String(c.columna)) &&
+            !q.exec(QLatin1String(c.sql)))
+            return FalloSql(q.lastError());
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
+                               "name = 'remesas_recibo'")) ||
+        !q.next())
+        return FalloSql(q.lastError());
+    const bool yaEstaba = q.value(0).toInt() > 0;
+    for (const char* sql : {
+             "CREATE TABLE IF NOT EXISTS remesas_recibo (id INTEGER PRIMARY KEY, "
+             "recibo INTEGER NOT NULL REFERENCES recibos (id), remesa TEXT NOT NULL, "
+             "creada TEXT NOT NULL, cobro TEXT, mandato TEXT, referencia TEXT NOT NULL, "
+             "centimos INTEGER NOT NULL, acreedor TEXT, iban TEXT, bic TEXT, titular TEXT, "
+             "fecha_mandato TEXT, poblacion TEXT, pais TEXT, direccion TEXT, "
+             "UNIQUE (recibo, remesa))",
+             "CREATE INDEX IF NOT EXISTS remesas_recibo_referencia ON remesas_recibo "
+             "(remesa, referencia)",
+             "CREATE TABLE IF NOT EXISTS cambios_cobro (id INTEGER PRIMARY KEY, "
+             "recibo INTEGER NOT NULL REFERENCES recibos (id), estado TEXT NOT NULL, "
+             "fecha TEXT NOT NULL, origen TEXT NOT NULL, motivo TEXT, remesa TEXT, "
+             "fichero TEXT, deshace INTEGER REFERENCES cambios_cobro (id), "
+             "anotado TEXT NOT NULL)",
+             "CREATE INDEX IF NOT EXISTS cambios_cobro_recibo ON cambios_cobro "
+             "(recibo, fecha, id)",
+         }) {
+        if (!q.exec(QLatin1String(sql)))
+            return FalloSql(q.lastError());
+    }
+    if (yaEstaba)
+        return true;
+    // The day a remittance was made: its list's, else the receipt's own issue.
+    QSqlQuery filas(Base());
+    filas.setForwardOnly(true);
+    if (!filas.exec(QStringLiteral(
+            "SELECT r.id, r.remesa, substr(coalesce(l.creado, r.emitido), 1, 10), r.numero, "
+            "CASE WHEN r.total >= 0 THEN (r.total + 50) / 100 ELSE -((50 - r.total) / 100) END "
+            "FROM recibos r LEFT JOIN lotes l ON l.id = r.lote WHERE r.remesa IS NOT NULL "
+            "ORDER BY r.id")))
+        return FalloSql(filas.lastError());
+    QSqlQuery ins(Base());
+    ins.prepare(QStringLiteral("INSERT INTO remesas_recibo (recibo, remesa, creada, referencia, "
+                               "centimos) VALUES (?, ?, ?, ?, ?)"));
+    while (filas.next()) {
+        for (int i : {0, 1, 2})
+            ins.addBindValue(filas.value(i));
+        ins.addBindValue(sepa::ReferenciaDeAdeudo(filas.value(3).toString().toStdString()));
+        ins.addBindValue(filas.value(4));
+        if (!ins.exec())
+            return FalloSql(ins.lastError());
+    }
+    if (!q.exec(QStringLiteral(
+            "INSERT INTO cambios_cobro (recibo, estado, fecha, origen, remesa, anotado) "
+            "SELECT recibo, 'en remesa', creada, 'remesa', remesa, creada FROM remesas_recibo "
+            "ORDER BY id")))
+        return FalloSql(q.lastError());
     return true;
 }
 

@@ -50,7 +50,9 @@ bool Registro::InsertarReserva(const Reserva& reserva, qint64 lote, QSqlError& e
 }
 
 qint64 Registro::ReservarLote(const Reserva& reserva) {
-    LoteNuevo lote{reserva.archivo, reserva.destino, reserva.creado, reserva.remesaDe, 0, &reserva};
+    LoteNuevo lote{reserva.archivo,  reserva.destino,  reserva.creado,
+                   reserva.remesaDe, reserva.adeudoDe, 0,
+                   &reserva};
     return AnotarEnTransaccion(reserva.cuantos, reserva.emision, &lote) ? lote.id : 0;
 }
 
@@ -119,7 +121,11 @@ bool Registro::DeshacerLote(qint64 lote) {
     // Only a list still pending is ever taken back: a complete one is history.
     return EnTransaccion([&](QSqlError& e) {
         return ConLote(Base(),
-                       {"DELETE FROM busqueda WHERE recibo IN (SELECT id FROM recibos WHERE lote = "
+                       {"DELETE FROM cambios_cobro WHERE recibo IN (SELECT id FROM recibos WHERE "
+                        "lote = (SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT NULL))",
+                        "DELETE FROM remesas_recibo WHERE recibo IN (SELECT id FROM recibos WHERE "
+                        "lote = (SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT NULL))",
+                        "DELETE FROM busqueda WHERE recibo IN (SELECT id FROM recibos WHERE lote = "
                         "(SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT NULL))",
                         "DELETE FROM recibos WHERE lote = (SELECT id FROM lotes WHERE id = ? AND "
                         "pendiente IS NOT NULL)",

@@ -27,6 +27,9 @@ public:
     virtual bool Anotar(const CRecibo& comoSeRelleno, const QString& destino, QWidget* parent) = 0;
     // "Recibos emitidos": a new window on the user's register, not yet shown.
     virtual VentanaEmitidos Abrir(AccionesRegistro acciones, QWidget* parent) = 0;
+    // "Devoluciones del banco…": asks for the bank's report, applies it to the register and
+    // shows what was applied and what was not. Whether anything changed.
+    virtual bool ImportarDevoluciones(QWidget* parent) = 0;
 };
 
 } // namespace salida

@@ -1,6 +1,7 @@
 // The command line's work, behind salida::Ordenes: each request handed to the part of the
 // module that does it, in that part's own terms.
 #include "lista/OrdenLista.h"
+#include "register/OrdenCobros.h"
 #include "register/OrdenExportar.h"
 #include "register/Registro.h"
 #include "salida/Ordenes.h"
@@ -31,6 +32,20 @@ public:
             orden.version = pedido.remesa->version;
         }
         return lista::EmitirDesdeLineaDeOrdenes(orden, plantilla);
+    }
+
+    int ImportarDevoluciones(const QString& informe) override {
+        return registro::ImportarDevolucionesDesdeLineaDeOrdenes(informe);
+    }
+
+    int Pendientes(const QString& archivo, const QString& hasta) override {
+        return registro::PendientesDesdeLineaDeOrdenes(archivo, hasta);
+    }
+
+    int RemesaDevueltos(const PedidoDevueltos& pedido) override {
+        return registro::RemesaDevueltosDesdeLineaDeOrdenes({pedido.remesa, pedido.cobro,
+                                                             pedido.desde, pedido.hasta,
+                                                             pedido.version, pedido.gastos});
     }
 };
 

@@ -4,6 +4,7 @@
 #include "platform/PreviewWindow.h"
 #include "receipt/Recibo.h"
 #include "register/AnotarEmitido.h"
+#include "register/DialogoDevoluciones.h"
 #include "register/RecibosEmitidos.h"
 #include "register/Registro.h"
 #include "salida/Emitidos.h"
@@ -50,6 +51,10 @@ public:
                     if (!esta.isNull())
                         esta->Refrescar();
                 }};
+    }
+
+    bool ImportarDevoluciones(QWidget* parent) override {
+        return registro::ImportarDevolucionesDelBanco(registro::Registro::RutaPorDefecto(), parent);
     }
 };
 

@@ -35,6 +35,14 @@ struct PedidoLista {
     std::optional<PedidoRemesa> remesa;
 };
 
+// "--remesa-devueltos" with "--fecha-cobro": the returned receipts collected again.
+struct PedidoDevueltos {
+    QString remesa;
+    QDate cobro;
+    QString desde, hasta, version; // as typed; empty when not given
+    QString gastos;                // --gastos-devolucion as typed; empty when not given
+};
+
 class Ordenes {
 public:
     virtual ~Ordenes();
@@ -45,6 +53,11 @@ public:
     // returns the exit status. A list takes what it does not say from `plantilla`.
     virtual int ExportarRegistro(const PedidoExportacion& pedido) = 0;
     virtual int EmitirLista(const PedidoLista& pedido, const CRecibo& plantilla) = 0;
+    // Who has paid: the bank's report of returns applied to the register, the receipts owed
+    // on a day (`hasta` as typed, empty for today) and the returned ones collected again.
+    virtual int ImportarDevoluciones(const QString& informe) = 0;
+    virtual int Pendientes(const QString& archivo, const QString& hasta) = 0;
+    virtual int RemesaDevueltos(const PedidoDevueltos& pedido) = 0;
 };
 
 } // namespace salida

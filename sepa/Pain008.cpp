@@ -61,11 +61,9 @@ struct Grupo {
 
 Linea LineaDe(const Adeudo& a) {
     Linea l;
-    l.referencia = Q(TextoSepa(a.numero, kMaxReferencia));
-    if (l.referencia.isEmpty())
-        l.referencia = kNoFacilitado;
+    l.referencia = ReferenciaDeAdeudo(a.numero);
     l.centimos = *Centimos(a.total);
-    l.mandato = Q(TextoSepa(a.mandato, kMaxReferencia));
+    l.mandato = MandatoDeAdeudo(a.mandato);
     l.fechaMandato = Q(TextoIso(a.fechaMandato));
     l.bic = Q(NormalizarCodigo(a.bic));
     l.titular = Q(TextoSepa(a.titular, kMaxNombre));
@@ -256,6 +254,15 @@ DocumentoRemesaSepa Pain00800102(const Remesa& remesa, const QString& msgId,
 DocumentoRemesaSepa Pain00800108(const Remesa& remesa, const QString& msgId,
                                  const QDateTime& creado) {
     return Documento(kVersion08, remesa, msgId, creado);
+}
+
+QString ReferenciaDeAdeudo(std::string_view numero) {
+    const QString referencia = Q(TextoSepa(numero, kMaxReferencia));
+    return referencia.isEmpty() ? kNoFacilitado : referencia;
+}
+
+QString MandatoDeAdeudo(std::string_view mandato) {
+    return Q(TextoSepa(mandato, kMaxReferencia));
 }
 
 FormatoRemesa FormatoDeRemesa(QStringView nombre) {

@@ -12,6 +12,7 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <string_view>
 
 namespace sepa {
 
@@ -39,6 +40,13 @@ DocumentoRemesaSepa Pain00800102(const Remesa& remesa, const QString& msgId,
 // town and country as their own elements and at most two lines, as from November 2026.
 DocumentoRemesaSepa Pain00800108(const Remesa& remesa, const QString& msgId,
                                  const QDateTime& creado);
+
+// The debit's end-to-end reference as every version writes it: the receipt's number in the
+// banks' character set, at most 35 characters, or "NOTPROVIDED" for a receipt without one.
+// The bank's report of a return names the debit by it.
+QString ReferenciaDeAdeudo(std::string_view numero);
+// The mandate reference as every version writes it.
+QString MandatoDeAdeudo(std::string_view mandato);
 
 // The function of a version by the name of its message ("pain.008.001.08"), as a setting
 // gives it; nothing for a name this program does not write.

@@ -126,8 +126,20 @@ void TestListaRemesa::remesaSolaAnotaLosAdeudados() {
     QCOMPARE(Valores(xml, QStringLiteral("CtrlSum")), (QStringList{"1410.00", "760.00", "650.00"}));
     QCOMPARE(Valores(xml, QStringLiteral("ReqdColltnDt")), (QStringList{cobro_, cobro_}));
     QCOMPARE(Valores(xml, QStringLiteral("MndtId")), (QStringList{"ALQ-2024-002", "ALQ-2021-001"}));
-    // Only the debited receipts left the program.
+    // Only the debited receipts left the program, each kept as the file debits it, for the
+    // bank's answer and for collecting it again.
     QCOMPARE(Registro(), (QStringList{"1|" + msgId, "2|" + msgId}));
+    QCOMPARE(FilasDelRegistro(dir_->path(),
+                              QStringLiteral("SELECT referencia, mandato, centimos, cobro, remesa "
+                                             "FROM remesas_recibo ORDER BY recibo"),
+                              [](const QSqlQuery& q) {
+                                  QStringList v;
+                                  for (int i = 0; i < 5; ++i)
+                                      v << q.value(i).toString();
+                                  return v.join(u'|');
+                              }),
+             (QStringList{"1|ALQ-2021-001|65000|" + cobro_ + u'|' + msgId,
+                          "2|ALQ-2024-002|76000|" + cobro_ + u'|' + msgId}));
 }
 
 void TestListaRemesa::conPdfAnotaTodos() {

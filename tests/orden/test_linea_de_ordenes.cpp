@@ -51,6 +51,13 @@ void TestLineaDeOrdenes::reading_data() {
     QTest::newRow("a remittance and two outputs") << QStringList{"--emitir-lista", "l.csv", "--pdf", "a.pdf", "--impresora", "X", "--remesa", "r.xml", "--fecha-cobro", "2024-03-08"} << true << "" << "con --emitir-lista, indique una y solo una de --comprobar, --pdf, --carpeta-pdf o --impresora.";
     QTest::newRow("a remittance without a date")  << QStringList{"--emitir-lista", "l.csv", "--remesa", "r.xml"} << true << "" << "con --remesa, indique --fecha-cobro AAAA-MM-DD.";
     QTest::newRow("a date without a remittance")  << QStringList{"--emitir-lista", "l.csv", "--pdf", "a.pdf", "--fecha-cobro", "2024-03-08"} << true << "" << "--fecha-cobro solo vale con --remesa.";
+    // --- options of other capabilities that a command takes as its own
+    QTest::newRow("debts on a day")               << QStringList{"--pendientes", "d.csv", "--hasta", "2024-03-31"} << true << "--pendientes" << "";
+    QTest::newRow("debts from a day")             << QStringList{"--pendientes", "d.csv", "--desde", "2024-03-01"} << true << "" << "--desde y --hasta solo valen con --exportar-registro.";
+    QTest::newRow("returned ones collected again") << QStringList{"--remesa-devueltos", "r.xml", "--fecha-cobro", "2024-03-08", "--desde", "2024-02-01", "--version-remesa", "pain.008.001.02"} << true << "--remesa-devueltos" << "";
+    QTest::newRow("returned ones without a date") << QStringList{"--remesa-devueltos", "r.xml"} << true << "" << "con --remesa-devueltos, indique --fecha-cobro AAAA-MM-DD.";
+    QTest::newRow("returned ones beside a list")  << QStringList{"--remesa-devueltos", "r.xml", "--fecha-cobro", "2024-03-08", "--emitir-lista", "l.csv", "--comprobar"} << true << "" << "--remesa-devueltos y --emitir-lista no van juntos.";
+    QTest::newRow("a report beside an export")    << QStringList{"--importar-devoluciones", "i.xml", "--exportar-registro", "a.csv"} << true << "" << "--importar-devoluciones y --exportar-registro no van juntos.";
     QTest::newRow("a collection date that is not one") << QStringList{"--emitir-lista", "l.csv", "--remesa", "r.xml", "--fecha-cobro", "8/3/2024"} << true << "" << "--fecha-cobro «8/3/2024» no es una fecha AAAA-MM-DD.";
     // clang-format on
 }
@@ -70,12 +77,16 @@ void TestLineaDeOrdenes::reading() {
 }
 
 void TestLineaDeOrdenes::usageLineIsMadeFromTheTable() {
-    QCOMPARE(orden::Uso(orden::TablaDelPrograma()),
-             QStringLiteral(
-                 "Uso: talvero [--exportar-registro ARCHIVO.csv [--desde AAAA-MM-DD] "
-                 "[--hasta AAAA-MM-DD] | --emitir-lista LISTA.csv (--comprobar | --pdf "
-                 "SALIDA.pdf | --carpeta-pdf CARPETA | --impresora NOMBRE) [--remesa "
-                 "REMESA.xml --fecha-cobro AAAA-MM-DD [--version-remesa VERSIÓN]] | --help]\n"));
+    QCOMPARE(
+        orden::Uso(orden::TablaDelPrograma()),
+        QStringLiteral("Uso: talvero [--exportar-registro ARCHIVO.csv [--desde AAAA-MM-DD] "
+                       "[--hasta AAAA-MM-DD] | --emitir-lista LISTA.csv (--comprobar | --pdf "
+                       "SALIDA.pdf | --carpeta-pdf CARPETA | --impresora NOMBRE) [--remesa "
+                       "REMESA.xml --fecha-cobro AAAA-MM-DD [--version-remesa VERSIÓN]] | "
+                       "--importar-devoluciones FICHERO.xml | --pendientes ARCHIVO.csv [--hasta "
+                       "AAAA-MM-DD] | --remesa-devueltos REMESA.xml [--gastos-devolucion IMPORTE] "
+                       "--fecha-cobro AAAA-MM-DD [--desde "
+                       "AAAA-MM-DD] [--hasta AAAA-MM-DD] [--version-remesa VERSIÓN] | --help]\n"));
 }
 
 void TestLineaDeOrdenes::helpListsEveryOptionOfTheTable() {
@@ -93,7 +104,7 @@ void TestLineaDeOrdenes::helpListsEveryOptionOfTheTable() {
             QVERIFY2(uso.contains(QString::fromUtf8(o.nombre)), o.nombre);
         }
     }
-    QCOMPARE(opciones, 11);
+    QCOMPARE(opciones, 15);
     QVERIFY(ayuda.startsWith(uso));
     QVERIFY(ayuda.contains(QStringLiteral("\n  -h, --help ")));
     QVERIFY(ayuda.endsWith(QStringLiteral("\nNota de prueba.\n")));

@@ -1,0 +1,478 @@
+// Who has paid: the collection state as one table of dates; version 6 from a version 5 or 4
+// file; the bank's reports applied to a register (one table: reasons, formats, a report
+// twice, and the entries that must change nothing); a payment marked by hand and undone; and
+// the returned receipts collected again, in a file valid against the bank's schema.
+#include "register/Cobros.h"
+#include "register/EstadoCobro.h"
+#include "register/EstadoCobroSql.h"
+#include "register/ImportarDevoluciones.h"
+#include "register/RemesaDevueltos.h"
+
+#include "SampleAdeudos.h"
+#include "SampleRecords.h"
+#include "sepa/Pain008.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using registro::CambioCobro;
+using registro::Estado;
+using registro::HechosCobro;
+using registro::Registro;
+
+Q_DECLARE_METATYPE(registro::HechosCobro)
+Q_DECLARE_METATYPE(registro::Estado)
+
+namespace {
+
+const QString kAcreedor = QStringLiteral("ES72000H50123456");
+const QString kRemesa = QStringLiteral("REM-1");
+const QDate kHecha(2026, 3, 5);
+const QDate kCobro(2026, 3, 10);
+
+CambioCobro EnRemesa(QDate hecha, QDate cobro) {
+    return {CambioCobro::Tipo::EnRemesa, hecha, cobro, {}};
+}
+CambioCobro Devuelto(QDate fecha, const char* motivo) {
+    return {CambioCobro::Tipo::Devuelto, fecha, {}, QLatin1String(motivo)};
+}
+CambioCobro Cobrado(QDate fecha) {
+    return {CambioCobro::Tipo::Cobrado, fecha, {}, {}};
+}
+HechosCobro Hechos(std::vector<CambioCobro> cambios, bool seguimiento = true,
+                   bool anulado = false) {
+    return {seguimiento, anulado, std::move(cambios)};
+}
+
+// A register with one list of three receipts, «101», «102» and «103» of 156,11 € each,
+// debited by remittance REM-1 (made on 5 March 2026 for the 10th) under mandates M-101...
+std::unique_ptr<Registro> RegistroConRemesa(const QString& ruta) {
+    auto reg = std::make_unique<Registro>(ruta);
+    Registro::Reserva r;
+    r.archivo = QStringLiteral("/datos/marzo.csv");
+    r.destino = QStringLiteral("/datos/marzo.xml");
+    r.creado = QDateTime(kHecha, QTime(9, 0), Qt::UTC);
+    r.cuantos = 3;
+    r.emision = [](qint64 i, CRecibo& recibo, QString& destino, QDateTime& emitido) {
+        recibo = sample::Filled();
+        recibo.m_Numero = std::to_string(101 + i);
+        destino = QStringLiteral("/datos/marzo.xml");
+        emitido = QDateTime(kHecha, QTime(9, 0), Qt::UTC);
+    };
+    r.remesaDe = [](qint64) { return kRemesa; };
+    r.adeudoDe = [](qint64 i) {
+        Registro::EnRemesa a;
+        a.cobro = kCobro;
+        a.mandato = QStringLiteral("M-%1").arg(101 + i);
+        a.referencia = QString::number(101 + i);
+        a.acreedor = kAcreedor;
+        a.centimos = 15611;
+        a.iban = QString::fromStdString(sample::IbanFicticio(std::uint64_t(i)));
+        a.titular = QStringLiteral("COMUNIDAD DE PROPIETARIOS");
+        a.fechaMandato = QDate(2020, 1, 15);
+        return a;
+    };
+    r.testigo = QStringLiteral("prueba");
+    const qint64 lote = reg->ReservarLote(r);
+    if (lote == 0 || !reg->CerrarLote(lote))
+        qWarning("%s", qPrintable(reg->Error()));
+    return reg;
+}
+
+// One debit as the bank reports it.
+struct Tx {
+    Tx(const char* r, const char* c, const char* i = "156.11", QString a = kAcreedor,
+       QString m = {})
+        : referencia(QLatin1String(r)), codigo(QLatin1String(c)), importe(QLatin1String(i)),
+          acreedor(std::move(a)), mandato(std::move(m)) {}
+    QString referencia, codigo, importe, acreedor, mandato;
+};
+
+QByteArray Pain002(const QString& msgId, const std::vector<Tx>& txs) {
+    QString t = QStringLiteral(
+                    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Document "
+                    "xmlns=\"urn:iso:std:iso:20022:tech:xsd:pain.002.001.03\"><CstmrPmtStsRpt>"
+                    "<GrpHdr><MsgId>B-1</MsgId><CreDtTm>2026-03-09T08:00:00</CreDtTm></GrpHdr>"
+                    "<OrgnlGrpInfAndSts><OrgnlMsgId>%1</OrgnlMsgId><OrgnlMsgNmId>pain.008.001.08"
+                    "</OrgnlMsgNmId></OrgnlGrpInfAndSts><OrgnlPmtInfAndSts><OrgnlPmtInfId>%1-RCUR"
+                    "</OrgnlPmtInfId>")
+                    .arg(msgId);
+    for (const Tx& x : txs)
+        t += QStringLiteral(
+                 "<TxInfAndSts><OrgnlEndToEndId>%1</OrgnlEndToEndId><TxSts>RJCT</TxSts>"
+                 "<StsRsnInf><Rsn><Cd>%2</Cd></Rsn></StsRsnInf><OrgnlTxRef><Amt><InstdAmt "
+                 "Ccy=\"EUR\">%3</InstdAmt></Amt><CdtrSchmeId><Id><PrvtId><Othr><Id>%4</Id>"
+                 "</Othr></PrvtId></Id></CdtrSchmeId><MndtRltdInf><MndtId>%5</MndtId>"
+                 "</MndtRltdInf></OrgnlTxRef></TxInfAndSts>")
+                 .arg(x.referencia, x.codigo, x.importe, x.acreedor,
+                      x.mandato.isEmpty() ? QStringLiteral("M-") + x.referencia : x.mandato);
+    return (t + QStringLiteral("</OrgnlPmtInfAndSts></CstmrPmtStsRpt></Document>")).toUtf8();
+}
+
+// A notification of returns booked on 15 March, without the remittance's identifier.
+QByteArray Camt054(const std::vector<Tx>& txs) {
+    QString t = QStringLiteral(
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Document "
+        "xmlns=\"urn:iso:std:iso:20022:tech:xsd:camt.054.001.02\"><BkToCstmrDbtCdtNtfctn>"
+        "<GrpHdr><MsgId>N-1</MsgId><CreDtTm>2026-03-16T08:00:00</CreDtTm></GrpHdr><Ntfctn>"
+        "<Id>1</Id><Acct><Id><IBAN>ES5812345678010123456789</IBAN></Id></Acct>");
+    for (const Tx& x : txs)
+        t += QStringLiteral(
+                 "<Ntry><Amt Ccy=\"EUR\">%3</Amt><CdtDbtInd>DBIT</CdtDbtInd><Sts>BOOK</Sts>"
+                 "<BookgDt><Dt>2026-03-15</Dt></BookgDt><NtryDtls><TxDtls><Refs><EndToEndId>%1"
+                 "</EndToEndId></Refs><AmtDtls><TxAmt><Amt Ccy=\"EUR\">%3</Amt></TxAmt>"
+                 "</AmtDtls><RtrInf><Rsn><Cd>%2</Cd></Rsn></RtrInf></TxDtls></NtryDtls></Ntry>")
+                 .arg(x.referencia, x.codigo, x.importe);
+    return (t + QStringLiteral("</Ntfctn></BkToCstmrDbtCdtNtfctn></Document>")).toUtf8();
+}
+
+// "101 Devuelto AM04 2026-03-09" for each receipt of the list on `dia`.
+QStringList Estados(Registro& reg, const QDate& dia) {
+    QStringList estados;
+    QSqlQuery q(reg.Base());
+    q.exec(QStringLiteral("SELECT id, numero FROM recibos ORDER BY id"));
+    while (q.next()) {
+        const auto h = registro::HechosDe(reg.Base(), q.value(0).toLongLong());
+        const registro::EstadoCobro e = registro::EstadoEn(h.value_or(HechosCobro{}), dia);
+        QStringList partes{q.value(1).toString(), registro::NombreEstado(e.estado)};
+        if (!e.motivo.isEmpty())
+            partes << e.motivo;
+        if (e.fecha.isValid())
+            partes << e.fecha.toString(Qt::ISODate);
+        estados << partes.join(QLatin1Char(' '));
+    }
+    return estados;
+}
+
+// The state of each receipt on `dia` by the window's SQL and by EstadoEn(), which must agree.
+QStringList PorSql(Registro& reg, const QDate& dia) {
+    QStringList nombres;
+    QSqlQuery q(reg.Base());
+    q.exec(QStringLiteral("SELECT %1 FROM recibos ORDER BY id").arg(registro::EstadoSql(dia)));
+    while (q.next())
+        nombres << q.value(0).toString();
+    return nombres;
+}
+QStringList PorPrograma(Registro& reg, const QDate& dia) {
+    QStringList nombres;
+    QSqlQuery q(reg.Base());
+    q.exec(QStringLiteral("SELECT id FROM recibos ORDER BY id"));
+    while (q.next())
+        nombres << registro::NombreEstado(
+            registro::EstadoEn(*registro::HechosDe(reg.Base(), q.value(0).toLongLong()), dia)
+                .estado);
+    return nombres;
+}
+
+qint64 Contar(Registro& reg, const QString& sql) {
+    QSqlQuery q(reg.Base());
+    return q.exec(sql) && q.next() ? q.value(0).toLongLong() : -1;
+}
+
+sepa::Fecha FechaSepa(const QDate& d) {
+    return sepa::Fecha{std::chrono::year(d.year()), std::chrono::month(unsigned(d.month())),
+                       std::chrono::day(unsigned(d.day()))};
+}
+
+} // namespace
+
+class TestRegistroCobros : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void estado_data();
+    void estado();
+    void migracion_data();
+    void migracion();
+    void informes_data();
+    void informes();
+    void cobradoAManoSeDeshace();
+    void devueltosOtraVez_data();
+    void devueltosOtraVez();
+};
+
+void TestRegistroCobros::estado_data() {
+    QTest::addColumn<HechosCobro>("hechos");
+    QTest::addColumn<QDate>("dia");
+    QTest::addColumn<Estado>("estado");
+    QTest::addColumn<QDate>("fecha");
+    QTest::addColumn<QString>("motivo");
+    const QDate d5(2026, 3, 5), d9(2026, 3, 9), d10(2026, 3, 10), d20(2026, 3, 20);
+    const QDate abril(2026, 4, 20), mayo(2026, 5, 4);
+    const HechosCobro remesa = Hechos({EnRemesa(d5, d10)});
+    const HechosCobro reembolso = Hechos({EnRemesa(d5, d10), Devuelto(abril, "MD06")});
+    const HechosCobro otraVez =
+        Hechos({EnRemesa(d5, d10), Devuelto(d9, "AM04"), EnRemesa(d20, mayo)});
+    // clang-format off
+    // --- in no remittance
+    QTest::newRow("issued from this version: pendiente")     << Hechos({}) << d5 << Estado::Pendiente << QDate() << "";
+    QTest::newRow("recorded before: sin seguimiento")         << Hechos({}, false) << d5 << Estado::SinSeguimiento << QDate() << "";
+    QTest::newRow("recorded before, paid by hand")            << Hechos({Cobrado(d9)}, false) << d20 << Estado::Cobrado << d9 << "";
+    QTest::newRow("paid by hand, the day before")             << Hechos({Cobrado(d9)}) << QDate(2026, 3, 8) << Estado::Pendiente << QDate() << "";
+    // --- a remittance and its collection date
+    QTest::newRow("the day before it was made")               << remesa << QDate(2026, 3, 4) << Estado::Pendiente << QDate() << "";
+    QTest::newRow("made, not collected yet: en remesa")      << remesa << d9 << Estado::EnRemesa << d10 << "";
+    QTest::newRow("on its collection date: cobrado")          << remesa << d10 << Estado::Cobrado << d10 << "";
+    QTest::newRow("long after, no return: cobrado")           << remesa << mayo << Estado::Cobrado << d10 << "";
+    QTest::newRow("collection date not kept: cobrado")        << Hechos({EnRemesa(d5, {})}) << d9 << Estado::Cobrado << QDate() << "";
+    // --- returns
+    QTest::newRow("rejected before collection")               << Hechos({EnRemesa(d5, d10), Devuelto(d9, "AM04")}) << d20 << Estado::Devuelto << d9 << "AM04";
+    QTest::newRow("refund asked for: cobrado until then")     << reembolso << QDate(2026, 4, 19) << Estado::Cobrado << d10 << "";
+    QTest::newRow("refund asked for: devuelto from then")     << reembolso << abril << Estado::Devuelto << abril << "MD06";
+    QTest::newRow("unauthorised, a year on: devuelto")        << Hechos({EnRemesa(d5, d10), Devuelto(QDate(2027, 2, 1), "MD01")}) << QDate(2027, 2, 1) << Estado::Devuelto << QDate(2027, 2, 1) << "MD01";
+    QTest::newRow("returned, then paid by hand")              << Hechos({EnRemesa(d5, d10), Devuelto(d9, "AM04"), Cobrado(d20)}) << d20 << Estado::Cobrado << d20 << "";
+    // --- presented again
+    QTest::newRow("presented again: en remesa")               << otraVez << abril << Estado::EnRemesa << mayo << "";
+    QTest::newRow("presented again, before it was made")      << otraVez << QDate(2026, 3, 19) << Estado::Devuelto << d9 << "AM04";
+    QTest::newRow("presented again and collected")            << otraVez << mayo << Estado::Cobrado << mayo << "";
+    // --- cancelled
+    QTest::newRow("cancelled: anulado whatever happened")     << Hechos({EnRemesa(d5, d10)}, true, true) << d20 << Estado::Anulado << QDate() << "";
+    // clang-format on
+}
+
+void TestRegistroCobros::estado() {
+    QFETCH(HechosCobro, hechos);
+    QFETCH(QDate, dia);
+    QFETCH(Estado, estado);
+    QFETCH(QDate, fecha);
+    QFETCH(QString, motivo);
+    const registro::EstadoCobro e = registro::EstadoEn(hechos, dia);
+    QCOMPARE(registro::NombreEstado(e.estado), registro::NombreEstado(estado));
+    QCOMPARE(e.fecha, fecha);
+    QCOMPARE(e.motivo, motivo);
+}
+
+// A file of version 5 or 4 (what version 6 added taken off, the remittance column too for 4)
+// with a receipt debited by a remittance and one in none: both sin seguimiento, the first in
+// its remittance with what was kept (collected, its collection date unknown), and a receipt
+// recorded afterwards pendiente.
+void TestRegistroCobros::migracion_data() {
+    QTest::addColumn<int>("version");
+    QTest::newRow("from version 5") << 5;
+    QTest::newRow("from version 4") << 4;
+}
+
+void TestRegistroCobros::migracion() {
+    QFETCH(int, version);
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("recibos.sqlite"));
+    {
+        Registro reg(ruta);
+        QVERIFY(reg.Anotar(sample::Filled(), QStringLiteral("PDF")));
+        CRecibo otro = sample::Filled();
+        otro.m_Numero = "Ñ-18";
+        QVERIFY(reg.Anotar(otro, QStringLiteral("PDF")));
+        QSqlQuery q(reg.Base());
+        for (const char* sql :
+             {"UPDATE recibos SET remesa = 'VIEJA' WHERE id = 2", "DROP TABLE cambios_cobro",
+              "DROP TABLE remesas_recibo", "ALTER TABLE recibos DROP COLUMN seguimiento",
+              "ALTER TABLE recibos DROP COLUMN anulado"})
+            QVERIFY2(q.exec(QLatin1String(sql)), qPrintable(q.lastError().text()));
+        QVERIFY(q.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
+    }
+    Registro reg(ruta);
+    QVERIFY2(reg.Abrir(), qPrintable(reg.Error()));
+    QCOMPARE(Contar(reg, QStringLiteral("PRAGMA user_version")), 6);
+    QVERIFY(reg.Anotar(sample::Filled(), QStringLiteral("PDF")));
+    QSqlQuery q(reg.Base());
+    QVERIFY(q.exec(QStringLiteral("SELECT recibo, remesa, referencia, centimos, cobro IS NULL, "
+                                  "mandato IS NULL FROM remesas_recibo")));
+    QVERIFY(q.next());
+    // The reference as the file wrote it, in the banks' characters; 156,1056 € printed 156,11.
+    QCOMPARE(QStringList({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                          q.value(3).toString(), q.value(4).toString(), q.value(5).toString()}),
+             QStringList({"2", "VIEJA", "N-18", "15611", "1", "1"}));
+    QVERIFY(!q.next());
+    QCOMPARE(Estados(reg, QDate(2100, 1, 1)),
+             QStringList({"17 Sin seguimiento", "Ñ-18 Cobrado", "17 Pendiente"}));
+    QCOMPARE(PorSql(reg, QDate(2100, 1, 1)), PorPrograma(reg, QDate(2100, 1, 1)));
+}
+
+void TestRegistroCobros::informes_data() {
+    QTest::addColumn<QList<QByteArray>>("informes"); // applied in turn; the last one counted
+    QTest::addColumn<QList<int>>("cuentas");         // applied, already applied, not applied
+    QTest::addColumn<QStringList>("estados");        // on 1 April 2026
+    QTest::addColumn<QString>("noAplicada");         // the reason of the first not applied
+    const QString c101 = QStringLiteral("101 Cobrado 2026-03-10");
+    const QString c102 = QStringLiteral("102 Cobrado 2026-03-10");
+    const QString c103 = QStringLiteral("103 Cobrado 2026-03-10");
+    const QStringList nada{c101, c102, c103};
+    const QByteArray rechazos =
+        Pain002(kRemesa, {{"101", "AM04"}, {"102", "MD01"}, {"103", "ZZ99"}});
+    // clang-format off
+    QTest::newRow("pain.002 with several reasons")
+        << QList<QByteArray>{rechazos} << QList<int>{3, 0, 0}
+        << QStringList{"101 Devuelto AM04 2026-03-09", "102 Devuelto MD01 2026-03-09", "103 Devuelto ZZ99 2026-03-09"} << "";
+    QTest::newRow("camt.054 without the remittance")
+        << QList<QByteArray>{Camt054({{"103", "MD06"}})} << QList<int>{1, 0, 0}
+        << QStringList{c101, c102, "103 Devuelto MD06 2026-03-15"} << "";
+    QTest::newRow("the same report twice")
+        << QList<QByteArray>{rechazos, rechazos} << QList<int>{0, 3, 0}
+        << QStringList{"101 Devuelto AM04 2026-03-09", "102 Devuelto MD01 2026-03-09", "103 Devuelto ZZ99 2026-03-09"} << "";
+    QTest::newRow("an unknown receipt beside a known one")
+        << QList<QByteArray>{Pain002(kRemesa, {{"999", "AM04"}, {"102", "AM04"}})} << QList<int>{1, 0, 1}
+        << QStringList{c101, "102 Devuelto AM04 2026-03-09", c103} << "ningún recibo de la remesa «REM-1» tiene la referencia «999»";
+    QTest::newRow("another creditor")
+        << QList<QByteArray>{Pain002(kRemesa, {{"101", "AM04", "156.11", QStringLiteral("ES11ZZZB12345674")}})} << QList<int>{0, 0, 1}
+        << nada << "es de otro acreedor («ES11ZZZB12345674»; el de la remesa es «ES72000H50123456»)";
+    QTest::newRow("a wrong amount")
+        << QList<QByteArray>{Pain002(kRemesa, {{"101", "AM04", "156.10"}})} << QList<int>{0, 0, 1}
+        << nada << "el importe no coincide: el informe dice 156,10 € y la remesa cobró 156,11 €";
+    QTest::newRow("another mandate")
+        << QList<QByteArray>{Pain002(kRemesa, {{"101", "AM04", "156.11", kAcreedor, QStringLiteral("M-999")}})} << QList<int>{0, 0, 1}
+        << nada << "el mandato no coincide: el informe dice «M-999» y la remesa usó «M-101»";
+    QTest::newRow("a remittance of another register")
+        << QList<QByteArray>{Pain002(QStringLiteral("REM-2"), {{"101", "AM04"}})} << QList<int>{0, 0, 1}
+        << nada << "la remesa «REM-2» no es de este registro";
+    QTest::newRow("a file of another type")
+        << QList<QByteArray>{QByteArray("<?xml version=\"1.0\"?><Document xmlns=\"urn:iso:std:iso:20022:tech:xsd:pain.008.001.08\"><CstmrDrctDbtInitn/></Document>")}
+        << QList<int>{0, 0, 0} << nada << "";
+    // clang-format on
+}
+
+void TestRegistroCobros::informes() {
+    QFETCH(QList<QByteArray>, informes);
+    QFETCH(QList<int>, cuentas);
+    QFETCH(QStringList, estados);
+    QFETCH(QString, noAplicada);
+    QTemporaryDir dir;
+    auto reg = RegistroConRemesa(dir.filePath(QStringLiteral("recibos.sqlite")));
+    registro::Importacion imp;
+    for (qsizetype i = 0; i < informes.size(); ++i) {
+        const QString archivo = dir.filePath(QStringLiteral("informe-%1.xml").arg(i));
+        QFile f(archivo);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(informes[i]);
+        f.close();
+        imp = registro::ImportarDevoluciones(*reg, archivo, kAcreedor);
+    }
+    using R = registro::EntradaImportada::Resultado;
+    QCOMPARE(QList<int>({int(imp.Cuantas(R::Aplicada)), int(imp.Cuantas(R::YaAplicada)),
+                         int(imp.Cuantas(R::NoAplicada))}),
+             cuentas);
+    QCOMPARE(imp.noEsInforme, cuentas == QList<int>({0, 0, 0}));
+    QString primera;
+    for (const registro::EntradaImportada& e : imp.entradas)
+        if (e.resultado == R::NoAplicada && primera.isEmpty())
+            primera = e.motivo;
+    QCOMPARE(primera, noAplicada);
+    QCOMPARE(Estados(*reg, QDate(2026, 4, 1)), estados);
+    for (const QDate& dia : {QDate(2026, 3, 8), QDate(2026, 3, 9), QDate(2026, 3, 15)})
+        QCOMPARE(PorSql(*reg, dia), PorPrograma(*reg, dia));
+}
+
+void TestRegistroCobros::cobradoAManoSeDeshace() {
+    QTemporaryDir dir;
+    Registro reg(dir.filePath(QStringLiteral("recibos.sqlite")));
+    QVERIFY(reg.Anotar(sample::Filled(), QStringLiteral("PDF")));
+    QString error;
+    const QDate dia(2026, 3, 2);
+    QVERIFY(registro::MarcarCobrado(reg, {1}, dia, error));
+    QCOMPARE(Estados(reg, dia), QStringList({"17 Cobrado 2026-03-02"}));
+    QCOMPARE(registro::DeshacerCobro(reg, {1}, error), 1);
+    QCOMPARE(Estados(reg, dia), QStringList({"17 Pendiente"}));
+    QCOMPARE(PorSql(reg, dia), PorPrograma(reg, dia));
+    // Nothing left to undo; the mark and its undoing both stay in the history.
+    QCOMPARE(registro::DeshacerCobro(reg, {1}, error), 0);
+    QCOMPARE(Contar(reg, QStringLiteral("SELECT count(*) FROM cambios_cobro")), 2);
+}
+
+void TestRegistroCobros::devueltosOtraVez_data() {
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<int>("gastos"); // cents charged to each payer for the return; 0: none
+    QTest::newRow("pain.008.001.08") << QStringLiteral("pain.008.001.08") << 0;
+    QTest::newRow("pain.008.001.02") << QStringLiteral("pain.008.001.02") << 0;
+    QTest::newRow("pain.008.001.08 with the fee") << QStringLiteral("pain.008.001.08") << 350;
+    QTest::newRow("pain.008.001.02 with the fee") << QStringLiteral("pain.008.001.02") << 350;
+}
+
+// 101 returned for lack of funds and 102 for a closed account: a new remittance of 101 alone,
+// valid against its schema, 102 named as left out; 101 en remesa again, its first remittance
+// kept; with a fee, receipt «104» charges it to 101's payer in the same remittance; and then
+// nothing more to collect, so no file.
+void TestRegistroCobros::devueltosOtraVez() {
+    QFETCH(QString, version);
+    QFETCH(int, gastos);
+    QTemporaryDir dir;
+    auto reg = RegistroConRemesa(dir.filePath(QStringLiteral("recibos.sqlite")));
+    const QString informe = dir.filePath(QStringLiteral("rechazos.xml"));
+    QFile f(informe);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(Pain002(kRemesa, {{"101", "AM04"}, {"102", "AC04"}}));
+    f.close();
+    QCOMPARE(registro::ImportarDevoluciones(*reg, informe, kAcreedor).entradas.size(), 2u);
+
+    const QDate hoy(2026, 3, 20);
+    registro::PedidoDevueltos pedido;
+    pedido.ruta = dir.filePath(QStringLiteral("otra-vez.xml"));
+    const sepa::Fecha cobro = sepa::PrimerDiaValido(FechaSepa(hoy), FechaSepa(hoy));
+    pedido.cobro =
+        QDate(int(cobro.year()), int(unsigned(cobro.month())), int(unsigned(cobro.day())));
+    pedido.acreedor = sample::AcreedorEjemplo();
+    pedido.formato = sepa::FormatoDeRemesa(version);
+    pedido.gastos = gastos;
+    // Only 102 chosen, as in the window: it may not be collected again, so nothing is written.
+    pedido.recibos = {2};
+    const registro::RemesaDeDevueltos solo102 = registro::RemesaDevueltos(*reg, pedido, hoy);
+    QVERIFY(solo102.ninguno);
+    QCOMPARE(solo102.excluidos.size(), 1);
+    QVERIFY(!QFile::exists(pedido.ruta));
+    pedido.recibos.clear();
+    const registro::RemesaDeDevueltos r = registro::RemesaDevueltos(*reg, pedido, hoy);
+    QVERIFY2(r.Escrita(), qPrintable(r.error));
+    QCOMPARE(r.escrita.adeudos, gastos > 0 ? 2 : 1);
+    QCOMPARE(r.gastos, gastos > 0 ? QStringList{"104"} : QStringList{});
+    QCOMPARE(r.excluidos, QStringList({"Recibo «102»: devuelto por AC04 (Cuenta cancelada), que "
+                                       "no permite volver a cobrarlo"}));
+
+    QProcess xmllint;
+    const QString esquema = version.endsWith(QLatin1String("08"))
+                                ? QStringLiteral(TALVERO_SEPA_DATOS "/pain.008.001.08.xsd")
+                                : QStringLiteral(TALVERO_SEPA_XSD);
+    xmllint.start(QStringLiteral("xmllint"),
+                  {QStringLiteral("--noout"), QStringLiteral("--schema"), esquema, pedido.ruta});
+    QVERIFY(xmllint.waitForFinished());
+    QCOMPARE(QString::fromUtf8(xmllint.readAllStandardError()),
+             pedido.ruta + QStringLiteral(" validates\n"));
+    QFile escrita(pedido.ruta);
+    QVERIFY(escrita.open(QIODevice::ReadOnly));
+    const QByteArray xml = escrita.readAll();
+    for (const char* parte : {"<EndToEndId>101</EndToEndId>", "<SeqTp>RCUR</SeqTp>",
+                              "<MndtId>M-101</MndtId>", "<InstdAmt Ccy=\"EUR\">156.11</InstdAmt>"})
+        QVERIFY2(xml.contains(parte), parte);
+
+    const QString enRemesa = QStringLiteral(" En remesa ") + pedido.cobro.toString(Qt::ISODate);
+    QStringList estados{"101" + enRemesa, "102 Devuelto AC04 2026-03-09", "103 Cobrado 2026-03-10"};
+    if (gastos > 0) {
+        estados << "104" + enRemesa;
+        for (const char* parte :
+             {"<EndToEndId>104</EndToEndId>", "<InstdAmt Ccy=\"EUR\">3.50</InstdAmt>",
+              "Recibo 104: Gastos de devolucion del recibo 101"})
+            QVERIFY2(xml.contains(parte), parte);
+        QCOMPARE(xml.count("<MndtId>M-101</MndtId>"), 2);
+        const std::optional<CRecibo> recibo = reg->Cargar(
+            Contar(*reg, QStringLiteral("SELECT id FROM recibos WHERE numero = '104'")));
+        QVERIFY2(recibo.has_value(), qPrintable(reg->Error()));
+        QCOMPARE(recibo->m_Concepto1, std::string("Gastos de devolución del recibo 101"));
+        QCOMPARE(recibo->m_Pagador1, sample::Filled().m_Pagador1);
+    }
+    QCOMPARE(Estados(*reg, hoy), estados);
+    QCOMPARE(Contar(*reg, QStringLiteral("SELECT count(*) FROM remesas_recibo WHERE recibo = 1")),
+             2);
+    for (const QDate& dia : {hoy, pedido.cobro})
+        QCOMPARE(PorSql(*reg, dia), PorPrograma(*reg, dia));
+
+    pedido.ruta = dir.filePath(QStringLiteral("nada.xml"));
+    const registro::RemesaDeDevueltos otra = registro::RemesaDevueltos(*reg, pedido, hoy);
+    QVERIFY(otra.ninguno);
+    QVERIFY(!QFile::exists(pedido.ruta));
+}
+
+QTEST_GUILESS_MAIN(TestRegistroCobros)
+#include "test_registro_cobros.moc"
