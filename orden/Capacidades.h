@@ -5,9 +5,10 @@
 
 namespace orden {
 
-Capacidad ExportarRegistro(); // OrdenRegistro.cpp
-Capacidad EmitirLista();      // OrdenLista.cpp
-Capacidad RemesaDeLista();    // OrdenRemesa.cpp
+Capacidad ExportarRegistro();  // OrdenRegistro.cpp
+Capacidad EmitirLista();       // OrdenLista.cpp
+Capacidad RemesaDeLista();     // OrdenRemesa.cpp
+Capacidad VerificarRegistro(); // OrdenVerificar.cpp
 
 // Every capability, in the order of --help and of the rules' checks.
 const Tabla& TablaDelPrograma();

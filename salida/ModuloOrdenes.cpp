@@ -2,6 +2,7 @@
 // module that does it, in that part's own terms.
 #include "lista/OrdenLista.h"
 #include "register/OrdenExportar.h"
+#include "register/OrdenVerificar.h"
 #include "register/Registro.h"
 #include "salida/Ordenes.h"
 #include "salida/PartesDelModulo.h"
@@ -31,6 +32,10 @@ public:
             orden.version = pedido.remesa->version;
         }
         return lista::EmitirDesdeLineaDeOrdenes(orden, plantilla);
+    }
+
+    int VerificarRegistro() override {
+        return registro::VerificarDesdeLineaDeOrdenes(registro::Registro::RutaPorDefecto());
     }
 };
 
