@@ -71,11 +71,11 @@ void TestLineaDeOrdenes::reading() {
 
 void TestLineaDeOrdenes::usageLineIsMadeFromTheTable() {
     QCOMPARE(orden::Uso(orden::TablaDelPrograma()),
-             QStringLiteral(
-                 "Uso: talvero [--exportar-registro ARCHIVO.csv [--desde AAAA-MM-DD] "
-                 "[--hasta AAAA-MM-DD] | --emitir-lista LISTA.csv (--comprobar | --pdf "
-                 "SALIDA.pdf | --carpeta-pdf CARPETA | --impresora NOMBRE) [--remesa "
-                 "REMESA.xml --fecha-cobro AAAA-MM-DD [--version-remesa VERSIÓN]] | --help]\n"));
+             QStringLiteral("Uso: talvero [--exportar-registro ARCHIVO.csv [--desde AAAA-MM-DD] "
+                            "[--hasta AAAA-MM-DD] | --emitir-lista LISTA.csv (--comprobar | --pdf "
+                            "SALIDA.pdf | --carpeta-pdf CARPETA | --impresora NOMBRE) [--remesa "
+                            "REMESA.xml --fecha-cobro AAAA-MM-DD [--version-remesa VERSIÓN]] | "
+                            "--verificar-registro | --help]\n"));
 }
 
 void TestLineaDeOrdenes::helpListsEveryOptionOfTheTable() {
@@ -93,7 +93,7 @@ void TestLineaDeOrdenes::helpListsEveryOptionOfTheTable() {
             QVERIFY2(uso.contains(QString::fromUtf8(o.nombre)), o.nombre);
         }
     }
-    QCOMPARE(opciones, 11);
+    QCOMPARE(opciones, 12);
     QVERIFY(ayuda.startsWith(uso));
     QVERIFY(ayuda.contains(QStringLiteral("\n  -h, --help ")));
     QVERIFY(ayuda.endsWith(QStringLiteral("\nNota de prueba.\n")));
