@@ -111,8 +111,8 @@ bool ModeloRecibos::ConFacturas() const {
 
 bool ModeloRecibos::AnuladoEnFila(int fila) const {
     return fila >= 0 && fila < rowCount() &&
-           !QSqlQueryModel::data(QSqlQueryModel::index(fila, kDesplazamiento + NumColumnas))
-                .isNull();
+           // Not index(): the query's columns go beyond those shown.
+           !QSqlQueryModel::data(createIndex(fila, kDesplazamiento + NumColumnas)).isNull();
 }
 
 QVariant ModeloRecibos::DatoFactura(const QModelIndex& index, int role) const {
