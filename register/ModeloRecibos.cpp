@@ -26,8 +26,8 @@ const char* const kColumnasSql[] = {
     "emitido",
     "destino",
     "remesa",
-    "(SELECT estado FROM registros_facturacion f WHERE f.recibo = recibos.id ORDER BY f.id DESC "
-    "LIMIT 1)"};
+    ("(SELECT estado FROM registros_facturacion f WHERE f.recibo = recibos.id ORDER BY f.id "
+     "DESC LIMIT 1)")};
 
 // The receipt's last invoicing record: its state, the agency's code and text, tab-separated.
 constexpr char kFactura[] =

@@ -85,6 +85,15 @@ Registro::~Registro() {
     Cerrar();
 }
 
+QSqlQuery& Registro::Preparada(const QString& sql) {
+    std::unique_ptr<QSqlQuery>& q = preparadas_[sql];
+    if (!q) {
+        q = std::make_unique<QSqlQuery>(Base());
+        q->prepare(sql);
+    }
+    return *q;
+}
+
 QSqlDatabase Registro::Base() const {
     return QSqlDatabase::database(conexion_, false);
 }
@@ -95,6 +104,7 @@ bool Registro::Abierto() const {
 
 void Registro::Cerrar() {
     abierto_ = false;
+    preparadas_.clear(); // before their connection goes
     if (QSqlDatabase::contains(conexion_)) {
         {
             QSqlDatabase db = QSqlDatabase::database(conexion_, false);

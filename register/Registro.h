@@ -24,6 +24,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -226,6 +228,9 @@ private:
     bool InsertarAnulacion(const RegistroFacturacion& alta, const QDateTime& momento,
                            QSqlError& error);
     bool AnularLote(qint64 lote, QSqlError& error);
+    // A statement prepared once for this connection and kept: a list's altas run the same
+    // few for every receipt.
+    QSqlQuery& Preparada(const QString& sql);
     bool TieneColumna(const QString& tabla, const QString& columna);
     bool Configurar();
     bool Migrar();
@@ -250,6 +255,7 @@ private:
     QString error_;
     QString apartado_;
     QStringList ocupados_;
+    std::map<QString, std::unique_ptr<QSqlQuery>> preparadas_;
     QString motivoAlta_;      // why the last emission's receipt could not be an invoice
     qint64 ultimoRecibo_ = 0; // the row id of the last receipt inserted
     bool abierto_ = false;

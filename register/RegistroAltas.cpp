@@ -58,15 +58,15 @@ bool Registro::InsertarAlta(const CRecibo& recibo, qint64 i, qint64 idRecibo, co
     }
     verifactu::RegistroAlta& a = alta.registro;
     const QString emisor = QString::fromStdString(a.factura.emisor);
-    QSqlDatabase db = Base();
     // Read under the write lock, with the receipt just inserted left out.
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT EXISTS (SELECT 1 ") + QLatin1String(kNumeroUsado) +
-              QStringLiteral(" AND r.numero = :recibo AND r.id <> :id), EXISTS (SELECT 1 FROM "
-                             "registros_facturacion WHERE tipo = 'alta' AND emisor = :emisor AND "
-                             "numero = :numero AND estado = 'rechazado'), EXISTS (SELECT 1 FROM "
-                             "registros_facturacion WHERE emisor < :emisor OR emisor > "
-                             ":emisor)"));
+    static const QString sql =
+        QStringLiteral("SELECT EXISTS (SELECT 1 ") + QLatin1String(kNumeroUsado) +
+        QStringLiteral(" AND r.numero = :recibo AND r.id <> :id), EXISTS (SELECT 1 FROM "
+                       "registros_facturacion WHERE tipo = 'alta' AND emisor = :emisor AND "
+                       "numero = :numero AND estado = 'rechazado'), EXISTS (SELECT 1 FROM "
+                       "registros_facturacion WHERE emisor < :emisor OR emisor > "
+                       ":emisor)");
+    QSqlQuery& q = Preparada(sql);
     q.bindValue(QStringLiteral(":emisor"), emisor);
     q.bindValue(QStringLiteral(":numero"), QString::fromStdString(a.factura.numSerie));
     q.bindValue(QStringLiteral(":recibo"), QString::fromStdString(recibo.m_Numero));
@@ -75,7 +75,10 @@ bool Registro::InsertarAlta(const CRecibo& recibo, qint64 i, qint64 idRecibo, co
         error = q.lastError();
         return false;
     }
-    if (q.value(0).toBool()) {
+    const bool usado = q.value(0).toBool(), rechazado = q.value(1).toBool(),
+               varios = q.value(2).toBool();
+    q.finish();
+    if (usado) {
         motivoAlta_ = QStringLiteral("El número %1 ya se ha usado en otro recibo de este emisor, "
                                      "y una factura no puede repetir su número. Escriba otro en "
                                      "«Número».")
@@ -83,11 +86,11 @@ bool Registro::InsertarAlta(const CRecibo& recibo, qint64 i, qint64 idRecibo, co
         return false;
     }
     // The earlier alta of this number was refused: this one corrects it.
-    if (q.value(1).toBool()) {
+    if (rechazado) {
         a.subsanacion = true;
         a.rechazoPrevio = "X";
     }
-    a.sistema = verifactu::SistemaDeTalvero(f.instalacion, q.value(2).toBool());
+    a.sistema = verifactu::SistemaDeTalvero(f.instalacion, varios);
     a.fechaHoraHuso = Momento(f.momento).toStdString();
     verifactu::Registro nuevo = a;
     return InsertarFacturacion(nuevo, idRecibo, error);

@@ -175,13 +175,11 @@ std::vector<RegistroFacturacion> Registro::RegistrosDeRecibo(qint64 recibo) {
 }
 
 bool Registro::InsertarFacturacion(verifactu::Registro& nuevo, qint64 recibo, QSqlError& error) {
-    QSqlDatabase db = Base();
     // The issuer's last record, whatever program wrote it: the caller holds the write lock.
     // The link takes only its invoice and its huella.
-    QSqlQuery ultimo(db);
-    ultimo.prepare(QStringLiteral("SELECT emisor, numero, fecha, huella FROM "
-                                  "registros_facturacion WHERE emisor = ? ORDER BY id DESC "
-                                  "LIMIT 1"));
+    QSqlQuery& ultimo = Preparada(
+        QStringLiteral("SELECT emisor, numero, fecha, huella FROM registros_facturacion WHERE "
+                       "emisor = ? ORDER BY id DESC LIMIT 1"));
     ultimo.addBindValue(QString::fromStdString(verifactu::FacturaDe(nuevo).emisor));
     if (!ultimo.exec()) {
         error = ultimo.lastError();
@@ -196,6 +194,7 @@ bool Registro::InsertarFacturacion(verifactu::Registro& nuevo, qint64 recibo, QS
         previo.huella = ultimo.value(3).toString().toStdString();
         anterior = std::move(previo);
     }
+    ultimo.finish();
     verifactu::Encadenar(nuevo, anterior ? &*anterior : nullptr);
 
     static const QString sql = [] {
@@ -206,8 +205,7 @@ bool Registro::InsertarFacturacion(verifactu::Registro& nuevo, qint64 recibo, QS
             .arg(ColumnasFacturacion().join(QStringLiteral(", ")),
                  marcas.join(QStringLiteral(", ")));
     }();
-    QSqlQuery ins(db);
-    ins.prepare(sql);
+    QSqlQuery& ins = Preparada(sql);
     if (!EnlazarFacturacion(ins, nuevo, recibo)) {
         error = QSqlError(QStringLiteral("un alta con varias líneas de desglose"), {},
                           QSqlError::StatementError);
