@@ -130,7 +130,12 @@ verifactu::ResultadoAlta AltaDeRecibo(const CRecibo& r, const Facturacion& f,
     datos.pagador = {Concepto(r.m_Pagador1), NifDelPagador(r, nifDado)};
     datos.ivaCero = f.ivaCero;
     datos.sistema.numeroInstalacion = f.instalacion;
-    resultado = verifactu::AltaDeRecibo(datos, verifactu::ImportesDe(r));
+    // A percentage left empty computes as 0 (recibo::CalcularImpuestos), and is declared so.
+    verifactu::ImportesRecibo importes = verifactu::ImportesDe(r);
+    for (std::string* p : {&importes.iva, &importes.re, &importes.irpf})
+        if (QString::fromStdString(*p).trimmed().isEmpty())
+            *p = "0";
+    resultado = verifactu::AltaDeRecibo(datos, importes);
     resultado.motivo = ConDonde(std::move(resultado.motivo));
     return resultado;
 }

@@ -2,8 +2,10 @@
 // its alta would be (an error of its row), the altas recorded and chained across lists, and
 // --verificar-registro finding a record changed by hand. With the mode off nothing changes.
 #include "EjecutarTalvero.h"
+#include "lista/Lista.h"
 #include "platform/SettingsStore.h"
 #include "verifactu/Ajustes.h"
+#include "verifactu/CodigoQr.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -16,6 +18,14 @@ namespace {
 const QString kCabecera =
     QStringLiteral("Fecha;Pagador;Pagador (2ª línea);NIF del pagador;Concepto 1;Importe 1;% IVA");
 
+using ListaRevisadaQr = lista::ListaRevisada;
+
+// The list at `ruta` checked as the program does with the mode on, numbered from 1.
+ListaRevisadaQr RevisarConQr(const QString& ruta, const registro::Facturacion& f) {
+    lista::TiposPermitidos tipos{{"0", "4", "10", "21"}, {"0"}, {"0"}};
+    return lista::RevisarLista(lista::LeerArchivoCsv(ruta), CRecibo(), tipos, {{}, {}, {}}, f);
+}
+
 } // namespace
 
 class TestListaFacturas : public QObject {
@@ -26,6 +36,7 @@ private Q_SLOTS:
     void filas_data();
     void filas();
     void cadenaVerificada();
+    void qrDeCadaFila();
 
 private:
     void Ajustes(bool verifactu);
@@ -171,6 +182,29 @@ void TestListaFacturas::cadenaVerificada() {
     QVERIFY2(s.errores.contains(QStringLiteral("registro de facturación 4 no coincide: emisor "
                                                "12345678Z, número 4")),
              qPrintable(s.errores));
+}
+
+void TestListaFacturas::qrDeCadaFila() {
+    // Every page of the list carries its invoice's QR code: the agency's test host, the
+    // receipt's number and date, ImporteTotal with its IVA (not the IRPF).
+    registro::Facturacion f;
+    f.emisorNif = "12345678Z";
+    f.emisorNombre = "TALLERES GIL SL";
+    f.produccion = false;
+    f.hoy = QDate(2026, 1, 20);
+    const ListaRevisadaQr lista = RevisarConQr(
+        Lista({QStringLiteral("15/01/2026;Ana Gil;;00000000T;Alquiler;100,00;21")}), f);
+    QCOMPARE(lista.filas.size(), std::size_t(1));
+    QVERIFY2(lista.filas[0].Valida(), qPrintable(lista.filas[0].errores.join(u'\n')));
+    const verifactu::MatrizQr esperada = verifactu::CodificarQr(
+        "https://prewww2.aeat.es/wlpl/TIKE-CONT/ValidarQR?nif=12345678Z&numserie=1&fecha="
+        "15-01-2026&importe=121.00");
+    const MarcaQr& qr = lista.filas[0].recibo.m_Qr;
+    QCOMPARE(qr.lado, esperada.Lado());
+    for (int fila = 0; fila < qr.lado; ++fila)
+        for (int columna = 0; columna < qr.lado; ++columna)
+            QCOMPARE(qr.oscuros[std::size_t(fila * qr.lado + columna)] != 0,
+                     esperada.Oscuro(fila, columna));
 }
 
 QTEST_GUILESS_MAIN(TestListaFacturas)
