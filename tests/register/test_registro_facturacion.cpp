@@ -84,6 +84,7 @@ private Q_SLOTS:
     void altaTrasRechazo();
     void registroInalterable();
     void listaDeshecha();
+    void migracionAnadeLoQueFalta();
 };
 
 void TestRegistroFacturacion::camposDelAlta_data() {
@@ -306,6 +307,27 @@ void TestRegistroFacturacion::listaDeshecha() {
     QCOMPARE(Contar(reg, QStringLiteral("SELECT count(*) FROM recibos WHERE anulado IS NOT NULL")),
              2);
     QCOMPARE(reg.LotesPendientes().size(), std::size_t(0));
+}
+
+void TestRegistroFacturacion::migracionAnadeLoQueFalta() {
+    // A version-5 file that already has `anulado` (the collection states' migration, say)
+    // gets only what it lacks.
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("recibos.sqlite"));
+    {
+        Registro reg(ruta);
+        QVERIFY(reg.Abrir());
+        QSqlQuery q(reg.Base());
+        for (const char* sql : {"DROP TABLE registros_facturacion", "PRAGMA user_version = 5"})
+            QVERIFY2(q.exec(QLatin1String(sql)), sql);
+    }
+    Registro reg(ruta);
+    QVERIFY2(reg.Abrir(), qPrintable(reg.Error()));
+    QCOMPARE(Contar(reg, QStringLiteral("PRAGMA user_version")), qint64(Registro::VERSION));
+    QCOMPARE(Contar(reg, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE tbl_name = "
+                                        "'registros_facturacion' AND type = 'trigger'")),
+             2);
+    QVERIFY(reg.AnotarConAlta(muestra::Factura("1", 10000, "21"), "PDF", muestra::Emisor()) > 0);
 }
 
 QTEST_GUILESS_MAIN(TestRegistroFacturacion)
