@@ -12,7 +12,7 @@ std::optional<registro::Facturacion> FacturacionDeAjustes(platform::SettingsStor
     verifactu::Ajustes a = verifactu::LeerAjustes(store);
     std::optional<registro::Facturacion> f = registro::FacturacionVigente(a, QDate::currentDate());
     if (f && f->instalacion.empty()) {
-        // Made once, the first time this installation issues an invoice.
+        // Made once, the first time this installation makes an invoice.
         a.instalacion = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
         store.WriteString(platform::kTalveroSection, "VerifactuInstalacion", a.instalacion);
         store.Flush();

@@ -23,7 +23,7 @@ struct Ajustes;
 
 namespace registro {
 
-// Who issues the receipts as invoices, and how; what the records of one emission need.
+// Whose invoices the receipts are, and how; what the records of one emission need.
 struct Facturacion {
     std::string emisorNif, emisorNombre;
     std::string instalacion; // this installation's number
