@@ -25,7 +25,7 @@ struct NumerosDelRegistro {
     QString siguiente; // the next free number, as "Recibos emitidos" gives it; may be empty
     // With VERI*FACTU: the numbers the issuer may not use again (Registro::NumerosUsadosPor);
     // a row that repeats one is then an error, not a warning.
-    std::optional<QSet<QString>> usadosPorElEmisor;
+    std::optional<QSet<QString>> usadosPorElEmisor = std::nullopt;
 };
 
 struct ListaRevisada {
