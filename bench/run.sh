@@ -43,4 +43,5 @@ paired keystroke_euro_1007 1.2 "$build/bench/form/bench_form" KeystrokeInEuroEdi
 echo "== talvero (the whole program)"
 bash "$(dirname "$0")/startup.sh" "$build/app/talvero" "$build/bench/startup/talvero_bare_dialog" || status=1
 bash "$(dirname "$0")/lista.sh" "$build/app/talvero" "$build/bench/lista/talvero_bare_lista" || status=1
+bash "$(dirname "$0")/lista_verifactu.sh" "$build/app/talvero" || status=1
 exit $status

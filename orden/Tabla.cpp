@@ -11,6 +11,7 @@ const Tabla& TablaDelPrograma() {
         ImportarDevoluciones(),
         PendientesDeCobro(),
         RemesaDeDevueltos(),
+        VerificarRegistro(),
     };
     // clang-format on
     return tabla;

@@ -1,7 +1,10 @@
 // "Recibos emitidos": the register as a table to search, reprint from and copy into the form.
 //
-// The window reads through its own store; it never records. A reprint goes through the
-// print path the callbacks lead to, which records the new row and then calls Refrescar().
+// The window reads through its own store; it records nothing but an anulación ("Anular…").
+// A reprint goes through the print path the callbacks lead to, which records the new row (an
+// invoice reprinted carries its alta's QR code and is not recorded again) and then calls
+// Refrescar(). With invoices in the register it shows each receipt's VERI*FACTU state, the
+// records pending, "Anular…" and, for a refused one, "Corregir…".
 #pragma once
 
 #include "receipt/Recibo.h"
@@ -31,6 +34,8 @@ struct AccionesRegistro {
     std::function<void(const CRecibo&)> imprimir;
     std::function<void(const CRecibo&)> guardarPdf;
     std::function<void(const CRecibo&)> copiarAlFormulario;
+    // The QR code of a reprinted invoice names the agency's real host, else its test host.
+    bool qrProduccion = true;
 };
 
 class RecibosEmitidos : public QWidget {
@@ -40,7 +45,8 @@ public:
     RecibosEmitidos(const QString& ruta, AccionesRegistro acciones, QWidget* parent = nullptr);
     ~RecibosEmitidos() override;
 
-    // The record of the selected row, read from the register.
+    // The record of the selected row, read from the register. An invoice (a receipt with an
+    // alta) carries the QR code of its alta, as it first left.
     std::optional<CRecibo> Seleccionado();
 
     // Shows only the receipts of the list `lote` (0: every receipt).
@@ -59,7 +65,14 @@ private:
     void Filtrar();
     void LeerLotes();
     void ActualizarBotones();
-    void Ejecutar(const std::function<void(const CRecibo&)>& accion);
+    // A reprint (`reimpresion`) of a cancelled invoice is refused.
+    void Ejecutar(const std::function<void(const CRecibo&)>& accion, bool reimpresion = false);
+    qint64 IdSeleccionado() const;
+    // "Anular…": the anulación of the selected invoice, after asking.
+    void Anular();
+    // "Corregir…": a refused invoice copied into the form, to leave again with its number.
+    void Corregir();
+    void ContarPendientes();
 
     std::unique_ptr<Registro> registro_;
     AccionesRegistro acciones_;
@@ -77,6 +90,9 @@ private:
     QAction* imprimir_ = nullptr;
     QAction* guardarPdf_ = nullptr;
     QAction* copiar_ = nullptr;
+    QAction* anular_ = nullptr;
+    QAction* corregir_ = nullptr;
+    QLabel* pendientes_ = nullptr;
 };
 
 } // namespace registro

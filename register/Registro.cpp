@@ -88,6 +88,15 @@ Registro::~Registro() {
     Cerrar();
 }
 
+QSqlQuery& Registro::Preparada(const QString& sql) {
+    std::unique_ptr<QSqlQuery>& q = preparadas_[sql];
+    if (!q) {
+        q = std::make_unique<QSqlQuery>(Base());
+        q->prepare(sql);
+    }
+    return *q;
+}
+
 QSqlDatabase Registro::Base() const {
     return QSqlDatabase::database(conexion_, false);
 }
@@ -98,6 +107,7 @@ bool Registro::Abierto() const {
 
 void Registro::Cerrar() {
     abierto_ = false;
+    preparadas_.clear(); // before their connection goes
     if (QSqlDatabase::contains(conexion_)) {
         {
             QSqlDatabase db = QSqlDatabase::database(conexion_, false);
@@ -338,7 +348,8 @@ qint64 Registro::InsertarDentro(const CRecibo& recibo, const QString& destino,
     return InsertarFila(recibo, destino, emitido, sinLote, msgId, numerado, error, &id) ? id : 0;
 }
 
-bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote, QSqlError& error) {
+bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
+                        const Facturacion* facturacion, QSqlError& error) {
     QSqlDatabase db = Base();
     QSqlQuery q(db);
     // IMMEDIATE takes the write lock at once, waiting up to the busy timeout for another
@@ -398,10 +409,12 @@ bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
             continue;
         }
         qint64 id = 0;
-        if (!InsertarFila(recibo, destino, emitido, idLote, remesa, numerado, error, &id)) {
+        if (!InsertarFila(recibo, destino, emitido, idLote, remesa, numerado, error, &id) ||
+            (facturacion != nullptr && !InsertarAlta(recibo, i, id, *facturacion, error))) {
             q.exec(QStringLiteral("ROLLBACK"));
             return false;
         }
+        ultimoRecibo_ = id;
         // Which remittance, and how it debits the receipt, for the bank's answer.
         if (!remesa.isNull()) {
             EnRemesa adeudo;
@@ -437,6 +450,19 @@ bool Registro::Anotar(const CRecibo& recibo, const QString& destino, const QDate
         d = destino;
         e = emitido;
     });
+}
+
+qint64 Registro::AnotarConAlta(const CRecibo& recibo, const QString& destino, const Facturacion& f,
+                               const QDateTime& emitido) {
+    const bool ok = AnotarEnTransaccion(
+        1,
+        [&](qint64, CRecibo& r, QString& d, QDateTime& e) {
+            r = recibo;
+            d = destino;
+            e = emitido;
+        },
+        nullptr, &f);
+    return ok ? ultimoRecibo_ : 0;
 }
 
 bool Registro::AnotarVarios(qint64 cuantos, const Emision& emision) {
@@ -483,15 +509,20 @@ std::vector<Registro::Lote> Registro::Lotes() {
     return lotes;
 }
 
-bool Registro::AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteNuevo* lote) {
+bool Registro::AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
+                                   const Facturacion* facturacion) {
     ocupados_.clear();
+    motivoAlta_.clear();
+    ultimoRecibo_ = 0;
     if (!Abrir())
         return false;
     QSqlError e;
-    if (Insertar(cuantos, emision, lote, e)) {
+    if (Insertar(cuantos, emision, lote, facturacion, e)) {
         error_.clear();
         return true;
     }
+    if (!motivoAlta_.isEmpty())
+        return Fallo(motivoAlta_);
     if (!ocupados_.isEmpty())
         return Fallo(QStringLiteral("otro programa ha emitido, desde que se revisó la lista, "
                                     "recibos con números que esta lista iba a usar (%1)")
@@ -502,8 +533,8 @@ bool Registro::AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteN
         return Fallo(MotivoDe(e));
     if (!Apartar() || !AbrirConexion())
         return false;
-    if (!Insertar(cuantos, emision, lote, e))
-        return Fallo(MotivoDe(e));
+    if (!Insertar(cuantos, emision, lote, facturacion, e))
+        return Fallo(motivoAlta_.isEmpty() ? MotivoDe(e) : motivoAlta_);
     error_.clear();
     return true;
 }

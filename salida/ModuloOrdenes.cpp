@@ -3,6 +3,7 @@
 #include "lista/OrdenLista.h"
 #include "register/OrdenCobros.h"
 #include "register/OrdenExportar.h"
+#include "register/OrdenVerificar.h"
 #include "register/Registro.h"
 #include "salida/Ordenes.h"
 #include "salida/PartesDelModulo.h"
@@ -46,6 +47,10 @@ public:
         return registro::RemesaDevueltosDesdeLineaDeOrdenes({pedido.remesa, pedido.cobro,
                                                              pedido.desde, pedido.hasta,
                                                              pedido.version, pedido.gastos});
+    }
+
+    int VerificarRegistro() override {
+        return registro::VerificarDesdeLineaDeOrdenes(registro::Registro::RutaPorDefecto());
     }
 };
 

@@ -2,6 +2,7 @@
 // that window bound to it (see salida/Ventana.h).
 #include "lista/VentanaLista.h"
 #include "platform/PreviewWindow.h"
+#include "platform/SettingsStore.h"
 #include "receipt/Recibo.h"
 #include "register/AnotarEmitido.h"
 #include "register/DialogoDevoluciones.h"
@@ -9,8 +10,10 @@
 #include "register/Registro.h"
 #include "salida/Emitidos.h"
 #include "salida/Listas.h"
+#include "salida/ModuloFacturas.h"
 #include "salida/PartesDelModulo.h"
 #include "salida/VistaPrevia.h"
+#include "verifactu/Ajustes.h"
 
 namespace salida {
 
@@ -39,11 +42,23 @@ public:
         return registro::AnotarEmitido(comoSeRelleno, destino, parent);
     }
 
+    Factura PrepararFactura(CRecibo& rec) override { return PrepararFacturaDelFormulario(rec); }
+    void PonerQr(CRecibo& rec) override { PonerQrDelFormulario(rec); }
+    bool AnotarFactura(const CRecibo& comoSeRelleno, const QString& destino,
+                       QWidget* parent) override {
+        return AnotarFacturaDelFormulario(comoSeRelleno, destino, parent);
+    }
+    QString GuardarFacturaPdf(const CRecibo& conQr, const CRecibo& comoSeRelleno,
+                              const QString& ruta, const QString& titulo) override {
+        return GuardarFacturaPdfDelFormulario(conQr, comoSeRelleno, ruta, titulo);
+    }
+
     VentanaEmitidos Abrir(AccionesRegistro acciones, QWidget* parent) override {
         registro::AccionesRegistro botones;
         botones.imprimir = std::move(acciones.imprimir);
         botones.guardarPdf = std::move(acciones.guardarPdf);
         botones.copiarAlFormulario = std::move(acciones.copiarAlFormulario);
+        botones.qrProduccion = verifactu::LeerAjustes(platform::SettingsStore()).EsProduccion();
         auto* ventana = new registro::RecibosEmitidos(registro::Registro::RutaPorDefecto(),
                                                       std::move(botones), parent);
         const QPointer<registro::RecibosEmitidos> esta(ventana);

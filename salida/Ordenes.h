@@ -58,6 +58,8 @@ public:
     virtual int ImportarDevoluciones(const QString& informe) = 0;
     virtual int Pendientes(const QString& archivo, const QString& hasta) = 0;
     virtual int RemesaDevueltos(const PedidoDevueltos& pedido) = 0;
+    // "--verificar-registro": every invoicing record's huella and link recomputed.
+    virtual int VerificarRegistro() = 0;
 };
 
 } // namespace salida
