@@ -13,6 +13,7 @@
 #pragma once
 
 #include "receipt/Recibo.h"
+#include "register/RegistroFacturacion.h"
 
 #include <QDateTime>
 #include <QSet>
@@ -34,7 +35,7 @@ QString MasUno(QString digitos);
 class Registro {
 public:
     // The schema version this program writes; older files are migrated to it.
-    static constexpr int VERSION = 5;
+    static constexpr int VERSION = 7;
 
     // recibos.sqlite in the per-user data folder of "Quenlaria"/"Talvero".
     static QString RutaPorDefecto();
@@ -152,6 +153,24 @@ public:
     // A failure of SQLite, told in Spanish, with SQLite's own words after it.
     static QString MotivoDe(const QSqlError& error);
 
+    // The invoicing records (register/RegistroFacturacion.h), read and stored for sending.
+    // The pending records of one issuer, oldest first, at most `maximo`; never past a record
+    // of a list still pending (it may yet be taken back).
+    std::vector<RegistroFacturacion> RegistrosPorEnviar(const QString& nifEmisor,
+                                                        std::size_t maximo);
+    // How many records are pending, all issuers.
+    qint64 CuantosPorEnviar();
+    // The agency's answer, stored in one transaction (the CSV on each record named).
+    bool AnotarEstados(const std::vector<EstadoDeRegistro>& estados, const QString& csv);
+    // A technical failure: these records go again with Incidencia = S.
+    bool MarcarIncidencia(const std::vector<qint64>& ids);
+    // Refused records not yet reported; and the mark that they were.
+    std::vector<RegistroFacturacion> RechazosSinAvisar();
+    bool MarcarAvisado(qint64 id);
+    // Every record, in order of generation; and those of one receipt.
+    std::vector<RegistroFacturacion> RegistrosFacturacion();
+    std::vector<RegistroFacturacion> RegistrosDeRecibo(qint64 recibo);
+
     // The connection, for models and exports that read the table.
     QSqlDatabase Base() const;
 
@@ -174,6 +193,10 @@ private:
                       QSqlError& error);
     bool InsertarReserva(const Reserva& reserva, qint64 lote, QSqlError& error);
     bool EnTransaccion(const std::function<bool(QSqlError&)>& cambios);
+    std::vector<RegistroFacturacion> LeerFacturacion(const QString& resto,
+                                                     const QVariantList& valores);
+    // Chains `nuevo` after its issuer's last record and appends it; under the write lock.
+    bool InsertarFacturacion(verifactu::Registro& nuevo, qint64 recibo, QSqlError& error);
     bool TieneColumna(const QString& tabla, const QString& columna);
     bool Configurar();
     bool Migrar();
@@ -189,6 +212,9 @@ private:
     bool MigrarA3();
     bool MigrarA4();
     bool MigrarA5();
+    bool MigrarA6();
+    bool MigrarA7();
+    bool AnadirAnulado();
 
     QString ruta_;
     QString conexion_;

@@ -1,6 +1,7 @@
 // The register's schema and its numbered migrations. Migration n takes a file from
 // version n - 1 to version n; all that a file needs run in one transaction, together with
 // the new PRAGMA user_version, so a file is never left half-migrated.
+#include "register/FilaFacturacion.h"
 #include "register/FilaRecibo.h"
 #include "register/Registro.h"
 
@@ -36,7 +37,8 @@ bool Registro::Migrar() {
         return deshacer(error_);
     const std::array<std::function<bool()>, VERSION> migraciones{
         [this] { return MigrarA1(); }, [this] { return MigrarA2(); }, [this] { return MigrarA3(); },
-        [this] { return MigrarA4(); }, [this] { return MigrarA5(); },
+        [this] { return MigrarA4(); }, [this] { return MigrarA5(); }, [this] { return MigrarA6(); },
+        [this] { return MigrarA7(); },
     };
     for (int v = version; v < VERSION; ++v) {
         if (!migraciones[std::size_t(v)]())
@@ -192,6 +194,34 @@ bool Registro::MigrarA5() {
         if (!q.exec(QLatin1String(sql)))
             return FalloSql(q.lastError());
     }
+    return true;
+}
+
+// Version 6: a receipt cancelled by an anulación keeps the day it was cancelled
+// (yyyy-mm-dd) in `anulado`, NULL while it stands.
+bool Registro::MigrarA6() {
+    return AnadirAnulado();
+}
+
+bool Registro::AnadirAnulado() {
+    QSqlQuery q(Base());
+    if (!TieneColumna(QStringLiteral("recibos"), QStringLiteral("anulado")) &&
+        !q.exec(QStringLiteral("ALTER TABLE recibos ADD COLUMN anulado TEXT")))
+        return FalloSql(q.lastError());
+    return true;
+}
+
+// Version 7: the invoicing records (see register/RegistroFacturacion.h and FilaFacturacion.h).
+// Triggers refuse any change of a record's fields and any deletion, except taking back the
+// altas of a list that is still pending (never sent: a list is taken back only before it
+// left); an issuer's number has one alta unless the agency refused the earlier one.
+bool Registro::MigrarA7() {
+    if (!AnadirAnulado())
+        return false;
+    QSqlQuery q(Base());
+    for (const QString& sql : EsquemaFacturacion())
+        if (!q.exec(sql))
+            return FalloSql(q.lastError());
     return true;
 }
 

@@ -101,6 +101,9 @@ public:
         Campo("FechaExpedicionFactura", r.factura.fecha);
         Cerrar();
         Campo("NombreRazonEmisor", r.nombreRazonEmisor);
+        if (r.subsanacion)
+            Campo("Subsanacion", "S");
+        Opcional("RechazoPrevio", r.rechazoPrevio);
         Campo("TipoFactura", r.tipoFactura);
         Campo("DescripcionOperacion", r.descripcion);
         if (EsMacrodato(r.importeTotal))
@@ -132,6 +135,8 @@ public:
         Campo("NumSerieFacturaAnulada", r.anulada.numSerie);
         Campo("FechaExpedicionFacturaAnulada", r.anulada.fecha);
         Cerrar();
+        if (r.sinRegistroPrevio)
+            Campo("SinRegistroPrevio", "S");
         Encadenamiento(r.anterior);
         Final(r.sistema, r.fechaHoraHuso, r.huella);
         Cerrar();

@@ -60,6 +60,10 @@ struct SistemaInformatico {
 struct RegistroAlta {
     IdFactura factura;
     std::string nombreRazonEmisor;
+    // A new alta of an invoice whose earlier alta the agency refused: Subsanacion "S" and
+    // RechazoPrevio "X". Both absent for an ordinary alta.
+    bool subsanacion = false;
+    std::string rechazoPrevio;
     std::string tipoFactura; // F1 or F2
     std::string descripcion;
     std::optional<Destinatario> destinatario; // F1 only
@@ -74,6 +78,8 @@ struct RegistroAlta {
 
 struct RegistroAnulacion {
     IdFactura anulada;
+    // The cancelled invoice's alta never reached the agency (SinRegistroPrevio "S").
+    bool sinRegistroPrevio = false;
     std::optional<RegistroAnterior> anterior;
     SistemaInformatico sistema;
     std::string fechaHoraHuso;

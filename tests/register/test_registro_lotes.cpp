@@ -68,8 +68,8 @@ void TestRegistroLotes::version2EsMigrada() {
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("recibos.sqlite"));
     QVERIFY(RegistroAntiguo(ruta,
-                            {"DROP INDEX recibos_remesa", "ALTER TABLE recibos DROP COLUMN remesa",
-                             "DROP INDEX recibos_lote", "ALTER TABLE recibos DROP COLUMN lote",
+                            {"DROP TABLE registros_facturacion", "DROP INDEX recibos_remesa",
+                             "ALTER TABLE recibos DROP COLUMN remesa", "DROP INDEX recibos_lote", "ALTER TABLE recibos DROP COLUMN lote",
                              "DROP TABLE lotes", "PRAGMA user_version = 2"}));
     Registro reg(ruta);
     QVERIFY2(reg.Abrir(), qPrintable(reg.Error()));
