@@ -27,6 +27,7 @@ void CTalveroDlg::Emitido(const CRecibo& comoSeRelleno, const QString& destino) 
         return;
     modulo->emitidos.Anotar(comoSeRelleno, destino, this);
     registro_.Refrescar();
+    ArrancarEnvios();
 }
 
 void CTalveroDlg::Imprimir(const CRecibo& rec) {

@@ -7,6 +7,7 @@ const Tabla& TablaDelPrograma() {
         ExportarRegistro(),
         EmitirLista(),
         RemesaDeLista(),
+        EnviarVerifactu(),
     };
     return tabla;
 }

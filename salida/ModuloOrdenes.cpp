@@ -1,5 +1,6 @@
 // The command line's work, behind salida::Ordenes: each request handed to the part of the
 // module that does it, in that part's own terms.
+#include "envio/OrdenEnviar.h"
 #include "lista/OrdenLista.h"
 #include "register/OrdenExportar.h"
 #include "register/Registro.h"
@@ -32,6 +33,8 @@ public:
         }
         return lista::EmitirDesdeLineaDeOrdenes(orden, plantilla);
     }
+
+    int EnviarVerifactu() override { return envio::EnviarDesdeLineaDeOrdenes(); }
 };
 
 } // namespace

@@ -19,7 +19,7 @@ std::int64_t Ritmo::Espera(std::int64_t ahoraMs, std::size_t pendientes) const {
     return std::max<std::int64_t>(0, *ultimoEnvio_ + espera - ahoraMs);
 }
 
-void Ritmo::Enviado(std::int64_t ahoraMs) {
+void Ritmo::Acabado(std::int64_t ahoraMs) {
     ultimoEnvio_ = ahoraMs;
 }
 

@@ -15,7 +15,7 @@ private Q_SLOTS:
 };
 
 void TestVerifactuRitmo::espera_data() {
-    // Events, in order: "E<ms>" a submission left then, "R<s>" its answer asked to wait s
+    // Events, in order: "E<ms>" a submission ended then, "R<s>" its answer asked to wait s
     // seconds, "F" it failed for a technical reason.
     QTest::addColumn<QStringList>("sucesos");
     QTest::addColumn<qint64>("ahora");
@@ -58,7 +58,7 @@ void TestVerifactuRitmo::espera() {
     Ritmo ritmo;
     for (const QString& s : sucesos) {
         if (s.startsWith(u'E'))
-            ritmo.Enviado(s.mid(1).toLongLong());
+            ritmo.Acabado(s.mid(1).toLongLong());
         else if (s.startsWith(u'R'))
             ritmo.Respondido(s.mid(1).toInt());
         else

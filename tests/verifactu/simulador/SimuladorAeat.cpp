@@ -219,12 +219,13 @@ public:
                                     ? QStringLiteral("correcto")
                                     : guion.value(std::min<int>(mensajes, guion.size() - 1));
         ++mensajes;
+        const qint64 llegada = QDateTime::currentMSecsSinceEpoch();
         Mensaje m;
         const bool leido = Leer(sobre, m);
         const QString problema = leido ? Xmllint(m.cuerpo, esquemas + u"/SuministroLR.xsd"_qs)
                                        : QStringLiteral("no es XML");
         Anotar(QStringLiteral("MENSAJE %1 %2 %3 %4 %5")
-                   .arg(QDateTime::currentMSecsSinceEpoch())
+                   .arg(llegada)
                    .arg(palabra, problema.isEmpty() ? u"VALIDO"_qs : u"INVALIDO"_qs,
                         m.incidencia ? u"INCIDENCIA"_qs : u"-"_qs)
                    .arg(m.facturas.size()));
