@@ -237,8 +237,11 @@ public:
             return;
         }
         if (palabra == u"mudo") {
-            for (const Factura& f : m.facturas)
+            for (const Factura& f : m.facturas) {
+                Anotar(QStringLiteral("  %1 %2 Correcto 0")
+                           .arg(f.anulacion ? u"Anulacion"_qs : u"Alta"_qs, f.numero));
                 Tener(f, QStringLiteral("Correcta"));
+            }
             Anotar(QStringLiteral("  sin respuesta"));
             return; // the connection stays open, silent
         }
