@@ -31,6 +31,7 @@ void TestLineaDeOrdenes::reading_data() {
     QTest::newRow("help beside a bad pairing")    << QStringList{"--desde", "2024-01-01", "-h"} << true << "" << "";
     QTest::newRow("an export")                    << QStringList{"--exportar-registro", "a.csv", "--desde=2024-01-01"} << true << "--exportar-registro" << "";
     QTest::newRow("a list to a PDF")              << QStringList{"--emitir-lista", "l.csv", "--pdf", "a.pdf"} << true << "--emitir-lista" << "";
+    QTest::newRow("the sending of the records")   << QStringList{"--verifactu-enviar"} << true << "--verifactu-enviar" << "";
     QTest::newRow("a remittance alone")           << QStringList{"--emitir-lista", "l.csv", "--remesa", "r.xml", "--fecha-cobro", "2024-03-08"} << true << "--emitir-lista" << "";
     QTest::newRow("a remittance beside a PDF")    << QStringList{"--emitir-lista", "l.csv", "--pdf", "a.pdf", "--remesa", "r.xml", "--fecha-cobro", "2024-03-08"} << true << "--emitir-lista" << "";
     // --- refused while reading, the first error kept
@@ -75,7 +76,8 @@ void TestLineaDeOrdenes::usageLineIsMadeFromTheTable() {
                  "Uso: talvero [--exportar-registro ARCHIVO.csv [--desde AAAA-MM-DD] "
                  "[--hasta AAAA-MM-DD] | --emitir-lista LISTA.csv (--comprobar | --pdf "
                  "SALIDA.pdf | --carpeta-pdf CARPETA | --impresora NOMBRE) [--remesa "
-                 "REMESA.xml --fecha-cobro AAAA-MM-DD [--version-remesa VERSIÓN]] | --help]\n"));
+                 "REMESA.xml --fecha-cobro AAAA-MM-DD [--version-remesa VERSIÓN]] | "
+                 "--verifactu-enviar | --help]\n"));
 }
 
 void TestLineaDeOrdenes::helpListsEveryOptionOfTheTable() {
@@ -93,7 +95,7 @@ void TestLineaDeOrdenes::helpListsEveryOptionOfTheTable() {
             QVERIFY2(uso.contains(QString::fromUtf8(o.nombre)), o.nombre);
         }
     }
-    QCOMPARE(opciones, 11);
+    QCOMPARE(opciones, 12);
     QVERIFY(ayuda.startsWith(uso));
     QVERIFY(ayuda.contains(QStringLiteral("\n  -h, --help ")));
     QVERIFY(ayuda.endsWith(QStringLiteral("\nNota de prueba.\n")));
