@@ -36,8 +36,12 @@ public:
         conCertificado_ = !c.ajustes.certificado.empty();
         enviador_ = std::make_unique<envio::Enviador>(*registro_, c);
         connect(enviador_.get(), &envio::Enviador::Enviado, this, [this](const envio::Informe& i) {
-            if (i.certificado)
-                claveLista_ = false; // asked again at the next attempt
+            // A password that does not open the certificate is asked again when receipts are
+            // next recorded, not at every check.
+            if (i.certificado) {
+                claveLista_ = false;
+                rehusada_ = true;
+            }
             Avisar();
         });
         connect(enviador_.get(), &envio::Enviador::Parado, this, [this] { Avisar(); });

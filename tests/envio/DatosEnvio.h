@@ -17,26 +17,6 @@ namespace datos_envio {
 inline constexpr char kNif[] = "89890001K";
 inline constexpr char kNombre[] = "EMPRESA DE PRUEBAS SL";
 
-inline verifactu::RegistroAlta Alta(const QString& numero) {
-    verifactu::RegistroAlta r;
-    r.factura = {kNif, numero.toStdString(), "15-01-2026"};
-    r.nombreRazonEmisor = kNombre;
-    r.tipoFactura = "F2";
-    r.descripcion = "Recibo";
-    verifactu::LineaDesglose l;
-    l.calificacion = "S1";
-    l.tipoImpositivo = "21";
-    l.base = "100.00";
-    l.cuota = "21.00";
-    r.desglose = {l};
-    r.cuotaTotal = "21.00";
-    r.importeTotal = "121.00";
-    r.sistema = {
-        "PRODUCTOR DE PRUEBAS SL", kNif, "Talvero", "TV", "0.1.0", "1", false, false, false};
-    r.fechaHoraHuso = "2026-01-15T10:30:00+01:00";
-    return r;
-}
-
 // `cuantos` altas numbered ..., chained, as pending rows of `registro`.
 inline bool Anadir(registro::Registro& registro, int cuantos, int desde = 1) {
     QStringList marcas;
@@ -51,7 +31,7 @@ inline bool Anadir(registro::Registro& registro, int cuantos, int desde = 1) {
     QSqlDatabase db = registro.Base();
     db.transaction();
     for (int i = desde; i < desde + cuantos; ++i) {
-        verifactu::Registro r = Alta(QStringLiteral("R-%1").arg(i));
+        verifactu::Registro r = simulador::Alta(QStringLiteral("R-%1").arg(i));
         verifactu::Encadenar(r, anterior ? &*anterior : nullptr);
         QSqlQuery q(db);
         q.prepare(sql);

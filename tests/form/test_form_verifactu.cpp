@@ -26,6 +26,7 @@ void TestFormVerifactu::initTestCase() {
 
 void TestFormVerifactu::enviaAlAbrirYAvisaDelRechazo() {
     QTemporaryDir dir;
+    qputenv("XDG_DATA_HOME", dir.filePath(u"datos"_qs).toLocal8Bit()); // a register of its own
     SettingsSandbox ajustes(u"test_form_verifactu"_qs);
     registro::Registro registro(registro::Registro::RutaPorDefecto());
     QVERIFY2(registro.Abrir(), qPrintable(registro.Error()));

@@ -14,34 +14,9 @@ namespace {
 
 // Two altas of one issuer, chained.
 std::vector<Registro> Lote() {
-    std::vector<Registro> lote;
-    for (const char* numero : {"A-1", "A-2"}) {
-        RegistroAlta r;
-        r.factura = {"89890001K", numero, "15-01-2026"};
-        r.nombreRazonEmisor = "EMPRESA DE PRUEBAS SL";
-        r.tipoFactura = "F2";
-        r.descripcion = "Recibo";
-        LineaDesglose l;
-        l.calificacion = "S1";
-        l.tipoImpositivo = "21";
-        l.base = "100.00";
-        l.cuota = "21.00";
-        r.desglose = {l};
-        r.cuotaTotal = "21.00";
-        r.importeTotal = "121.00";
-        r.sistema = {"PRODUCTOR DE PRUEBAS SL",
-                     "89890001K",
-                     "Talvero",
-                     "TV",
-                     "0.1.0",
-                     "1",
-                     false,
-                     false,
-                     false};
-        r.fechaHoraHuso = "2026-01-15T10:30:00+01:00";
-        lote.emplace_back(r);
-        Encadenar(lote.back(), lote.size() > 1 ? &lote[lote.size() - 2] : nullptr);
-    }
+    std::vector<Registro> lote{simulador::Alta(u"A-1"_qs), simulador::Alta(u"A-2"_qs)};
+    Encadenar(lote[0], nullptr);
+    Encadenar(lote[1], &lote[0]);
     return lote;
 }
 

@@ -12,9 +12,32 @@
 #include <QtCore/QUrl>
 #include <QtNetwork/QTcpServer>
 
+#include "verifactu/Registro.h"
+
 namespace simulador {
 
 inline constexpr char kClave[] = "clave de prueba";
+
+// An alta of 121,00 € (100,00 at IVA 21) of the test issuer, not yet chained.
+inline verifactu::RegistroAlta Alta(const QString& numero) {
+    verifactu::RegistroAlta r;
+    r.factura = {"89890001K", numero.toStdString(), "15-01-2026"};
+    r.nombreRazonEmisor = "EMPRESA DE PRUEBAS SL";
+    r.tipoFactura = "F2";
+    r.descripcion = "Recibo";
+    verifactu::LineaDesglose l;
+    l.calificacion = "S1";
+    l.tipoImpositivo = "21";
+    l.base = "100.00";
+    l.cuota = "21.00";
+    r.desglose = {l};
+    r.cuotaTotal = "21.00";
+    r.importeTotal = "121.00";
+    r.sistema = {
+        "PRODUCTOR DE PRUEBAS SL", "89890001K", "Talvero", "TV", "0.1.0", "1", false, false, false};
+    r.fechaHoraHuso = "2026-01-15T10:30:00+01:00";
+    return r;
+}
 
 // A test authority, the server's certificate for 127.0.0.1 and localhost signed by it, and
 // two client certificates as PKCS#12 files with kClave: one of that authority and one of
