@@ -11,6 +11,7 @@
 #include "salida/Envios.h"
 #include "salida/PartesDelModulo.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <memory>
@@ -46,6 +47,12 @@ public:
         });
         connect(enviador_.get(), &envio::Enviador::Parado, this, [this] { Avisar(); });
         connect(&revision_, &QTimer::timeout, this, [this] { Intentar(false); });
+        // The connection and the register go with the application, not after it.
+        connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+            revision_.stop();
+            enviador_.reset();
+            registro_.reset();
+        });
         revision_.start(kRevision);
         Intentar(true);
     }

@@ -120,7 +120,8 @@ bool Conexion::Preparar(QString& problema) {
                            .arg(datos_.ca);
             return false;
         }
-        tls.setCaCertificates(tls.caCertificates() + ca);
+        // Naming authorities ends the loading of the system's on demand: they go in too.
+        tls.setCaCertificates(QSslConfiguration::systemCaCertificates() + ca);
     }
     tls_ = tls;
     return true;
