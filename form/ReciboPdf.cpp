@@ -3,6 +3,7 @@
 #include "form/SavedSettings.h"
 #include "platform/SettingsStore.h"
 #include "receipt/Recibo.h"
+#include "salida/Emitidos.h"
 #include "salida/Impresion.h"
 #include "salida/Modulo.h"
 
@@ -35,6 +36,28 @@ QString EscribirReciboPdf(const CRecibo& rec, const QString& path) {
     const salida::Modulo* modulo = salida::CargarModulo(&problema);
     return modulo != nullptr ? modulo->impresion.EscribirPdf(rec, path, TituloReciboPdf(rec))
                              : problema;
+}
+
+QString GuardarFacturaPdf(QWidget* parent, const CRecibo& conQr, const CRecibo& comoSeRelleno) {
+    QString problema;
+    const salida::Modulo* modulo = salida::CargarModulo(&problema);
+    if (modulo == nullptr) {
+        QMessageBox::warning(parent, QStringLiteral("Guardar como PDF"), problema);
+        return {};
+    }
+    platform::SettingsStore store;
+    const QString path = modulo->impresion.PedirRutaPdf(parent, conQr, CarpetaPropuesta(store));
+    if (path.isEmpty())
+        return {};
+    const QString error = modulo->emitidos.GuardarFacturaPdf(conQr, comoSeRelleno, path,
+                                                             TituloReciboPdf(comoSeRelleno));
+    if (!error.isEmpty()) {
+        QMessageBox::warning(parent, QStringLiteral("Guardar como PDF"), error);
+        return {};
+    }
+    saved_settings::WriteCarpetaPdf(store, QFileInfo(path).absolutePath().toStdString());
+    store.Flush();
+    return path;
 }
 
 QString GuardarReciboPdf(QWidget* parent, const CRecibo& rec) {

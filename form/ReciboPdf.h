@@ -24,3 +24,8 @@ QString EscribirReciboPdf(const CRecibo& rec, const QString& path);
 // A file that cannot be written gets a warning with the reason. Returns the file written,
 // or empty when the user cancelled or nothing could be written.
 QString GuardarReciboPdf(QWidget* parent, const CRecibo& rec);
+
+// The same for a receipt that leaves as an invoice (VERI*FACTU): `conQr` is written under a
+// temporary name, `comoSeRelleno` recorded with its alta, and only then the file put at its
+// name. A failure gets a warning with the reason; nothing is recorded then.
+QString GuardarFacturaPdf(QWidget* parent, const CRecibo& conQr, const CRecibo& comoSeRelleno);

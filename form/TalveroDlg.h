@@ -107,11 +107,17 @@ private:
     void UpdatePreview();
     // A record that the print command has filled, printed or saved as PDF; whatever leaves
     // the program is recorded in the register, as the record was before it was drawn.
-    void Imprimir(const CRecibo& rec);
+    // A reprint from "Recibos emitidos" (`reimpresion`) makes no invoicing record: a receipt
+    // that carries its QR code already has one, and is not recorded again.
+    void Imprimir(const CRecibo& rec, bool reimpresion = false);
+    // With VERI*FACTU: the receipt recorded with its alta once the printer is chosen, before
+    // the job; false when nothing was printed (the user has been told why).
+    void ImprimirFactura(const salida::Modulo& modulo, const CRecibo& conQr,
+                         const CRecibo& comoSeRelleno);
     // The print command's steps around what is done with the record: recompute, read the
     // form with its messages, fill the record, hand it to `salida`, show the form again.
-    void ConElReciboDelFormulario(void (CTalveroDlg::*salida)(const CRecibo&));
-    void GuardarPdf(const CRecibo& rec);
+    void ConElReciboDelFormulario(void (CTalveroDlg::*salida)(const CRecibo&, bool));
+    void GuardarPdf(const CRecibo& rec, bool reimpresion = false);
     void Emitido(const CRecibo& comoSeRelleno, const QString& destino);
     // The module that prints, saves PDFs and keeps the register, loaded on first use; when
     // it cannot be loaded the user is told why, and nothing is returned.

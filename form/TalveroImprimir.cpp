@@ -14,7 +14,7 @@ void CTalveroDlg::OnGuardarPdf() {
     ConElReciboDelFormulario(&CTalveroDlg::GuardarPdf);
 }
 
-void CTalveroDlg::ConElReciboDelFormulario(void (CTalveroDlg::*salida)(const CRecibo&)) {
+void CTalveroDlg::ConElReciboDelFormulario(void (CTalveroDlg::*salida)(const CRecibo&, bool)) {
     Recalculate();
     if (!AmountsFitForPrinting() || !ReceiptFontAvailable())
         return; // nothing leaves the program, and the form is left as it was
@@ -23,7 +23,7 @@ void CTalveroDlg::ConElReciboDelFormulario(void (CTalveroDlg::*salida)(const CRe
 
     CRecibo rec;
     LlenarRecibo(*this, rec);
-    (this->*salida)(rec);
+    (this->*salida)(rec, false);
 
     UpdateData(false);
     RefreshBanner();

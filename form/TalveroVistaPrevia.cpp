@@ -5,6 +5,7 @@
 #include "platform/DataExchange.h"
 #include "receipt/Recibo.h"
 #include "resources/templates/Recursos.h"
+#include "salida/Emitidos.h"
 #include "salida/Modulo.h"
 #include "salida/VistaPrevia.h"
 
@@ -82,7 +83,11 @@ void CTalveroDlg::UpdatePreview() {
     previewPending_ = false;
     if (!preview_.Abierta())
         return;
-    auto rec = std::make_shared<const CRecibo>(ReciboDeLosControles());
+    CRecibo recibo = ReciboDeLosControles();
+    // With VERI*FACTU the receipt shows the QR code it would leave with.
+    if (const salida::Modulo* modulo = Modulo())
+        modulo->emitidos.PonerQr(recibo);
+    auto rec = std::make_shared<const CRecibo>(std::move(recibo));
     preview_.Mostrar([rec](page::PageSurface& page) {
         CRecibo copia = *rec; // drawing rewrites the percentage texts
         copia.Dibujar(page);

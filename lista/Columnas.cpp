@@ -41,6 +41,7 @@ constexpr Nombres<1> kImporteRe{"importe_re"};
 constexpr Nombres<1> kImporteIrpf{"importe_irpf"};
 constexpr Nombres<1> kReferenciaMandato{"referencia del mandato"};
 constexpr Nombres<1> kFechaDelMandato{"fecha mandato"};
+constexpr Nombres<1> kNifPagador{"nif_pagador"};
 constexpr Nombres<0> kNinguno{};
 
 // Unknown columns named in the warning; the rest are counted.
@@ -55,6 +56,8 @@ constexpr std::array kColumnas{
     Columna{"Pagador", kPagador1, &Pagador1},
     Columna{"Pagador (2ª línea)", kPagador2, &Pagador2},
     Columna{"Dirección", kNinguno, &Direccion},
+    // Read only when receipts leave as invoices (lista/FacturasLista.h).
+    Columna{"NIF del pagador", kNifPagador, &NifPagador},
     Columna{"Cobrador", kCobrador1, &Cobrador1},
     Columna{"Cobrador (2ª línea)", kCobrador2, &Cobrador2},
     Columna{"Concepto 1", kConcepto1, &Concepto<1>}, Columna{"Importe 1", kImporte1, &Importe<1>},

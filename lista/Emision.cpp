@@ -303,6 +303,14 @@ Emision Emitir(const ListaRevisada& lista, const PedidoEmision& pedido, const Av
     };
     reserva.testigo = testigo.Nombre();
     reserva.salidas = salidas;
+    // With VERI*FACTU, each receipt's alta, chained in the list's order.
+    std::optional<registro::Facturacion> facturacion = lista.facturacion;
+    if (facturacion) {
+        facturacion->nifPagador = [&](qint64 i) {
+            return lista.filas[filas[std::size_t(i)]].nifPagador;
+        };
+        reserva.facturacion = &*facturacion;
+    }
     e.lote = reg.ReservarLote(reserva);
     if (e.lote == 0)
         return fallo(QStringLiteral("No se ha emitido ningún recibo: no se pueden anotar en el "

@@ -32,6 +32,7 @@ struct FilaRevisada {
     QStringList errores;    // "Fila 7, Importe 1: ..."; the row cannot be emitted
     QStringList avisos;     // emitted all the same
     DatosDeAdeudo adeudo;
+    QString nifPagador; // the column "NIF del pagador", as written; read only for invoices
 
     bool Valida() const { return errores.isEmpty(); }
 };

@@ -1,5 +1,7 @@
 #include "lista/Lista.h"
 
+#include "lista/FacturasLista.h"
+
 #include "lista/Cita.h"
 #include "lista/Columnas.h"
 #include "lista/ColumnasAdeudo.h"
@@ -179,7 +181,13 @@ bool Numerar(std::vector<FilaRevisada>& filas, const std::string& numeroDelFormu
                              .arg(*it);
         else
             primera.insert(numero, f.fila);
-        if (f.conNumero && registro.enUso.contains(numero))
+        if (f.conNumero && registro.usadosPorElEmisor &&
+            registro.usadosPorElEmisor->contains(numero))
+            f.errores << QStringLiteral("Fila %1, Número: «%2» ya se ha usado en otro recibo de "
+                                        "este emisor, y una factura no puede repetir su número")
+                             .arg(f.fila)
+                             .arg(numero);
+        else if (f.conNumero && registro.enUso.contains(numero))
             f.avisos << QStringLiteral("Fila %1, Número: «%2» ya está en el registro de recibos "
                                        "emitidos")
                             .arg(f.fila)
@@ -189,7 +197,8 @@ bool Numerar(std::vector<FilaRevisada>& filas, const std::string& numeroDelFormu
 }
 
 ListaRevisada RevisarLista(const TablaCsv& tabla, const CRecibo& plantilla,
-                           const TiposPermitidos& tipos, const NumerosDelRegistro& registro) {
+                           const TiposPermitidos& tipos, const NumerosDelRegistro& registro,
+                           std::optional<registro::Facturacion> facturacion) {
     ListaRevisada lista;
     lista.dialecto = tabla.dialecto;
     lista.error = tabla.error;
@@ -222,6 +231,10 @@ ListaRevisada RevisarLista(const TablaCsv& tabla, const CRecibo& plantilla,
     if (!Numerar(lista.filas, plantilla.m_Numero, registro, error)) {
         lista.error = error;
         lista.filas.clear();
+    }
+    if (facturacion) {
+        lista.facturacion = std::move(facturacion);
+        RevisarFacturas(lista);
     }
     return lista;
 }

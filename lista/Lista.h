@@ -8,11 +8,13 @@
 #include "lista/FilaRevisada.h"
 #include "lista/LectorCsv.h"
 #include "lista/ReglasFila.h"
+#include "register/Facturar.h"
 
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace lista {
@@ -21,6 +23,9 @@ namespace lista {
 struct NumerosDelRegistro {
     QSet<QString> enUso;
     QString siguiente; // the next free number, as "Recibos emitidos" gives it; may be empty
+    // With VERI*FACTU: the numbers the issuer may not use again (Registro::NumerosUsadosPor);
+    // a row that repeats one is then an error, not a warning.
+    std::optional<QSet<QString>> usadosPorElEmisor;
 };
 
 struct ListaRevisada {
@@ -29,6 +34,8 @@ struct ListaRevisada {
     std::vector<FilaRevisada> filas;
     QStringList avisos; // about the whole file: unknown columns
     QString error;      // the file refused as a whole; no rows then
+    // With VERI*FACTU, as the rows were checked: each receipt leaves with its alta.
+    std::optional<registro::Facturacion> facturacion;
 
     qsizetype FilasConErrores() const;
     qsizetype Avisos() const;
@@ -41,8 +48,11 @@ struct ListaRevisada {
 };
 
 // Checks the rows of `tabla`. `plantilla` is the receipt the form would print now.
+// With `facturacion`, each row must also be able to leave as an invoice (see
+// lista/FacturasLista.h), and its receipt gets its QR code.
 ListaRevisada RevisarLista(const TablaCsv& tabla, const CRecibo& plantilla,
-                           const TiposPermitidos& tipos, const NumerosDelRegistro& registro);
+                           const TiposPermitidos& tipos, const NumerosDelRegistro& registro,
+                           std::optional<registro::Facturacion> facturacion = std::nullopt);
 
 // Gives the rows without a number the next free numbers, one after another with the width
 // of the number they follow, and marks repeated numbers. False with `error` when rows need

@@ -2,6 +2,7 @@
 
 #include "lista/ColumnasAdeudo.h"
 #include "lista/Emision.h"
+#include "lista/FacturasLista.h"
 #include "platform/SettingsStore.h"
 #include "register/Pendientes.h"
 #include "register/Registro.h"
@@ -75,9 +76,11 @@ int EmitirDesdeLineaDeOrdenes(const OrdenDeLista& o, const CRecibo& plantilla) {
     // draws its numbers.
     for (const QString& aviso : registro::RecuperarPendientes(registro))
         Decir(stderr, QStringLiteral("talvero: ") + aviso);
-    const NumerosDelRegistro numeros{registro.NumerosEnUso(), registro.SiguienteNumeroLibre()};
-    ListaRevisada lista =
-        RevisarLista(LeerArchivoCsv(ruta), plantilla, TiposDeAjustes(ajustes), numeros);
+    platform::SettingsStore paraEscribir;
+    const std::optional<registro::Facturacion> facturacion = FacturacionDeAjustes(paraEscribir);
+    const NumerosDelRegistro numeros = NumerosParaLista(registro, facturacion);
+    ListaRevisada lista = RevisarLista(LeerArchivoCsv(ruta), plantilla, TiposDeAjustes(ajustes),
+                                       numeros, facturacion);
     lista.archivo = o.lista;
 
     if (!lista.error.isEmpty())

@@ -198,6 +198,11 @@ QString Pagador1(const QString& celda, ContextoFila& ctx) {
 QString Pagador2(const QString& celda, ContextoFila& ctx) {
     return Texto(celda, limites::kPagador, ctx.fila.recibo.m_Pagador2);
 }
+// Kept as written: it is checked only when the receipt leaves as an invoice.
+QString NifPagador(const QString& celda, ContextoFila& ctx) {
+    ctx.fila.nifPagador = celda.trimmed();
+    return {};
+}
 QString Direccion(const QString& celda, ContextoFila& ctx) {
     return Texto(celda, limites::kDireccion, ctx.fila.recibo.m_Direccion);
 }

@@ -50,6 +50,7 @@ QString Vencimiento(const QString& celda, ContextoFila& ctx);
 QString Pagador1(const QString& celda, ContextoFila& ctx);
 QString Pagador2(const QString& celda, ContextoFila& ctx);
 QString Direccion(const QString& celda, ContextoFila& ctx);
+QString NifPagador(const QString& celda, ContextoFila& ctx);
 QString Cobrador1(const QString& celda, ContextoFila& ctx);
 QString Cobrador2(const QString& celda, ContextoFila& ctx);
 template <int N> QString Concepto(const QString& celda, ContextoFila& ctx);

@@ -3,6 +3,7 @@
 #include "lista/ColumnasAdeudo.h"
 #include "lista/DialogoFechaCobro.h"
 #include "lista/Emision.h"
+#include "lista/FacturasLista.h"
 #include "lista/ModeloLista.h"
 #include "platform/BoundedTask.h"
 #include "platform/PagePreview.h"
@@ -182,10 +183,11 @@ void VentanaLista::Leer() {
     if (!vigia_->files().contains(archivo_) && QFileInfo::exists(archivo_))
         vigia_->addPath(archivo_);
     registro::Registro reg(registro_.isEmpty() ? registro::Registro::RutaPorDefecto() : registro_);
-    const NumerosDelRegistro numeros{reg.NumerosEnUso(), reg.SiguienteNumeroLibre()};
-    const platform::SettingsStore ajustes;
-    auto nueva = std::make_unique<ListaRevisada>(
-        RevisarLista(LeerArchivoCsv(archivo_), plantilla_(), TiposDeAjustes(ajustes), numeros));
+    platform::SettingsStore ajustes;
+    const std::optional<registro::Facturacion> facturacion = FacturacionDeAjustes(ajustes);
+    const NumerosDelRegistro numeros = NumerosParaLista(reg, facturacion);
+    auto nueva = std::make_unique<ListaRevisada>(RevisarLista(
+        LeerArchivoCsv(archivo_), plantilla_(), TiposDeAjustes(ajustes), numeros, facturacion));
     nueva->archivo = archivo_;
     modelo_->Poner(nullptr);
     lista_ = std::move(nueva);

@@ -5,10 +5,11 @@
 
 namespace orden {
 
-Capacidad ExportarRegistro(); // OrdenRegistro.cpp
-Capacidad EmitirLista();      // OrdenLista.cpp
-Capacidad RemesaDeLista();    // OrdenRemesa.cpp
-Capacidad EnviarVerifactu();  // OrdenVerifactu.cpp
+Capacidad ExportarRegistro();  // OrdenRegistro.cpp
+Capacidad EmitirLista();       // OrdenLista.cpp
+Capacidad RemesaDeLista();     // OrdenRemesa.cpp
+Capacidad VerificarRegistro(); // OrdenVerificar.cpp
+Capacidad EnviarVerifactu();   // OrdenVerifactu.cpp
 
 // Every capability, in the order of --help and of the rules' checks.
 const Tabla& TablaDelPrograma();

@@ -4,10 +4,7 @@ namespace orden {
 
 const Tabla& TablaDelPrograma() {
     static const Tabla tabla{
-        ExportarRegistro(),
-        EmitirLista(),
-        RemesaDeLista(),
-        EnviarVerifactu(),
+        ExportarRegistro(), EmitirLista(), RemesaDeLista(), VerificarRegistro(), EnviarVerifactu(),
     };
     return tabla;
 }

@@ -97,7 +97,7 @@ std::function<void(Handover)> FollowLate(const QString& name, PrintedLate printe
 } // namespace
 
 PrintOutcome PrintOnePage(std::string_view jobName, std::function<void(PageSurface&)> draw,
-                          PrintedLate printedLate) {
+                          PrintedLate printedLate, const BeforeJob& beforeJob) {
     QWidget* parent = QApplication::activeWindow();
     PrintDialog choice(draw, parent);
     if (choice.exec() != QDialog::Accepted)
@@ -107,6 +107,8 @@ PrintOutcome PrintOnePage(std::string_view jobName, std::function<void(PageSurfa
 
     const std::shared_ptr<QPrinter> printer = choice.Printer();
     const QString name = printer->printerName();
+    if (beforeJob && !beforeJob(name.toStdString()))
+        return {};
     PrepareJob(*printer, jobName);
 
     // The window keeps painting while the job is handed over, but takes no input: the

@@ -41,8 +41,13 @@ using PrintedLate = std::function<void(const std::string& printer)>;
 // in the background: the job may still reach the printer. When the server takes it after
 // all, `printedLate` runs (the caller records the receipt and tells the user); without
 // one, the user is told here. When it refuses it after all, the user is told here.
+//
+// `beforeJob`, when given, runs once the user has confirmed a printer and before anything
+// is handed over, with the printer's name: false prints nothing (Cancelled), and whoever
+// refused has told the user why.
+using BeforeJob = std::function<bool(const std::string& printer)>;
 PrintOutcome PrintOnePage(std::string_view jobName, std::function<void(PageSurface&)> draw,
-                          PrintedLate printedLate = {});
+                          PrintedLate printedLate = {}, const BeforeJob& beforeJob = {});
 
 // Prints `count` pages as one job named `jobName` on the print queue `printer`, without a
 // dialog, on the calling thread: `draw(i, page)` draws the i-th and returns false to

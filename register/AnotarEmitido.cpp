@@ -93,6 +93,21 @@ bool AnotarEmitidoEn(const QString& ruta, const CRecibo& comoSeRelleno, const QS
     return false;
 }
 
+QString AnotarFacturaEn(const QString& ruta, const CRecibo& comoSeRelleno, const QString& destino,
+                        const Facturacion& facturacion) {
+    std::unique_ptr<Registro>& almacen = Almacen();
+    if (!almacen || almacen->Ruta() != ruta)
+        almacen = std::make_unique<Registro>(ruta);
+    if (almacen->AnotarConAlta(comoSeRelleno, destino, facturacion) != 0)
+        return {};
+    const QString motivo = almacen->Error();
+    almacen.reset(); // the folder may be writable again next time
+    return QStringLiteral("El recibo no ha salido: con VERI*FACTU, un recibo sale solo después "
+                          "de anotarse con su registro de facturación en el registro de recibos "
+                          "emitidos:\n%1\n\nMotivo: %2")
+        .arg(ruta, motivo);
+}
+
 bool AnotarEmitido(const CRecibo& comoSeRelleno, const QString& destino, QWidget* parent) {
     return AnotarEmitidoEn(Registro::RutaPorDefecto(), comoSeRelleno, destino, parent);
 }

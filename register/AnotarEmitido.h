@@ -9,6 +9,8 @@ class QWidget;
 
 namespace registro {
 
+struct Facturacion;
+
 // Records the receipt in the register at Registro::RutaPorDefecto(). `comoSeRelleno` is the
 // record as the form filled it, BEFORE it was drawn (drawing rewrites its percentage
 // texts). `destino` is the printer's name or the PDF's full path.
@@ -22,6 +24,12 @@ bool AnotarEmitido(const CRecibo& comoSeRelleno, const QString& destino, QWidget
 // The same, into the register at `ruta`.
 bool AnotarEmitidoEn(const QString& ruta, const CRecibo& comoSeRelleno, const QString& destino,
                      QWidget* parent);
+
+// With VERI*FACTU: records the receipt and its alta in the register at `ruta`, in one
+// transaction, before the receipt leaves. Empty when recorded, else the Spanish message for
+// the user (naming the file and the reason): the receipt must not leave.
+QString AnotarFacturaEn(const QString& ruta, const CRecibo& comoSeRelleno, const QString& destino,
+                        const Facturacion& facturacion);
 
 // Shows `texto` about the register unless a message about it was already shown in this run:
 // a non-modal warning named "avisoRegistro" over `parent`, or standard error without a GUI.

@@ -283,7 +283,7 @@ bool Registro::Apartar() {
 
 bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
                             const QVariant& lote, const QVariant& remesa, bool numerado,
-                            QSqlError& error) {
+                            QSqlError& error, qint64* id) {
     static const QString sql = [] {
         QStringList cols = ColumnasRecibo();
         cols << QStringLiteral("total");
@@ -311,6 +311,8 @@ bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const
         error = ins.lastError();
         return false;
     }
+    if (id != nullptr)
+        *id = ins.lastInsertId().toLongLong();
     QSqlQuery texto(db);
     texto.prepare(QStringLiteral("INSERT INTO busqueda (recibo, texto) VALUES (?, ?)"));
     texto.addBindValue(ins.lastInsertId());
@@ -322,7 +324,8 @@ bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const
     return true;
 }
 
-bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote, QSqlError& error) {
+bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
+                        const Facturacion* facturacion, QSqlError& error) {
     QSqlDatabase db = Base();
     QSqlQuery q(db);
     // IMMEDIATE takes the write lock at once, waiting up to the busy timeout for another
@@ -381,10 +384,13 @@ bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
             ocupados_ << QString::fromStdString(recibo.m_Numero);
             continue;
         }
-        if (!InsertarFila(recibo, destino, emitido, idLote, remesa, numerado, error)) {
+        qint64 id = 0;
+        if (!InsertarFila(recibo, destino, emitido, idLote, remesa, numerado, error, &id) ||
+            (facturacion != nullptr && !InsertarAlta(recibo, i, id, *facturacion, error))) {
             q.exec(QStringLiteral("ROLLBACK"));
             return false;
         }
+        ultimoRecibo_ = id;
     }
     if (!ocupados_.isEmpty() ||
         (reserva != nullptr && !InsertarReserva(*reserva, lote->id, error))) {
@@ -405,6 +411,19 @@ bool Registro::Anotar(const CRecibo& recibo, const QString& destino, const QDate
         d = destino;
         e = emitido;
     });
+}
+
+qint64 Registro::AnotarConAlta(const CRecibo& recibo, const QString& destino, const Facturacion& f,
+                               const QDateTime& emitido) {
+    const bool ok = AnotarEnTransaccion(
+        1,
+        [&](qint64, CRecibo& r, QString& d, QDateTime& e) {
+            r = recibo;
+            d = destino;
+            e = emitido;
+        },
+        nullptr, &f);
+    return ok ? ultimoRecibo_ : 0;
 }
 
 bool Registro::AnotarVarios(qint64 cuantos, const Emision& emision) {
@@ -451,15 +470,20 @@ std::vector<Registro::Lote> Registro::Lotes() {
     return lotes;
 }
 
-bool Registro::AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteNuevo* lote) {
+bool Registro::AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
+                                   const Facturacion* facturacion) {
     ocupados_.clear();
+    motivoAlta_.clear();
+    ultimoRecibo_ = 0;
     if (!Abrir())
         return false;
     QSqlError e;
-    if (Insertar(cuantos, emision, lote, e)) {
+    if (Insertar(cuantos, emision, lote, facturacion, e)) {
         error_.clear();
         return true;
     }
+    if (!motivoAlta_.isEmpty())
+        return Fallo(motivoAlta_);
     if (!ocupados_.isEmpty())
         return Fallo(QStringLiteral("otro programa ha emitido, desde que se revisó la lista, "
                                     "recibos con números que esta lista iba a usar (%1)")
@@ -470,8 +494,8 @@ bool Registro::AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteN
         return Fallo(MotivoDe(e));
     if (!Apartar() || !AbrirConexion())
         return false;
-    if (!Insertar(cuantos, emision, lote, e))
-        return Fallo(MotivoDe(e));
+    if (!Insertar(cuantos, emision, lote, facturacion, e))
+        return Fallo(motivoAlta_.isEmpty() ? MotivoDe(e) : motivoAlta_);
     error_.clear();
     return true;
 }

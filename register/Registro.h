@@ -13,6 +13,7 @@
 #pragma once
 
 #include "receipt/Recibo.h"
+#include "register/Facturar.h"
 #include "register/RegistroFacturacion.h"
 
 #include <QDateTime>
@@ -64,6 +65,12 @@ public:
     bool Anotar(const CRecibo& recibo, const QString& destino,
                 const QDateTime& emitido = QDateTime::currentDateTimeUtc());
 
+    // The same with the receipt's alta, chained after its issuer's last record, in the same
+    // transaction: both or neither. A receipt that cannot be an invoice, or whose number the
+    // issuer already used, records nothing; Error() says why. The receipt's row id, or 0.
+    qint64 AnotarConAlta(const CRecibo& recibo, const QString& destino, const Facturacion& f,
+                         const QDateTime& emitido = QDateTime::currentDateTimeUtc());
+
     // Many receipts in one transaction, all or none: `emision(i, ...)` fills the i-th. For
     // imports and for building large registers in tests and benchmarks.
     using Emision =
@@ -104,6 +111,9 @@ public:
         // free when the list is recorded, and is unique in the register.
         std::function<bool(qint64 i)> numeroDeTalvero;
         QString testigo; // the emission's token (see Pendientes.h)
+        // With VERI*FACTU: each receipt's alta, chained in the list's order, in the same
+        // transaction. Taken back with the list by DeshacerLote.
+        const Facturacion* facturacion = nullptr;
         std::vector<Salida> salidas;
     };
     // The list's id, or 0 with Error() set; when numbers drawn by Talvero were taken
@@ -135,6 +145,10 @@ public:
 
     // Every non-empty number in use.
     QSet<QString> NumerosEnUso();
+    // The numbers an issuer of invoices may not use again: those of its altas (unless the
+    // agency refused them: an alta por rechazo reuses the number) and those of receipts
+    // issued without records.
+    QSet<QString> NumerosUsadosPor(const std::string& emisorNif);
 
     // The record of row `id`, as it was stored; nothing when there is no such row, or,
     // with Error() set, when an amount of the row is not an amount (a file edited by hand).
@@ -170,6 +184,12 @@ public:
     // Every record, in order of generation; and those of one receipt.
     std::vector<RegistroFacturacion> RegistrosFacturacion();
     std::vector<RegistroFacturacion> RegistrosDeRecibo(qint64 recibo);
+    // The receipt's last alta, when it has one.
+    std::optional<RegistroFacturacion> AltaVigente(qint64 recibo);
+    // "Anular…": a RegistroAnulacion of the receipt's alta, chained like any record, and the
+    // receipt marked cancelled on `hoy` (recibos.anulado), in one transaction.
+    bool Anular(qint64 recibo, const QDate& hoy,
+                const QDateTime& momento = QDateTime::currentDateTime());
 
     // The connection, for models and exports that read the table.
     QSqlDatabase Base() const;
@@ -186,10 +206,16 @@ private:
         qint64 id = 0; // set by the insert
         const Reserva* reserva = nullptr;
     };
-    bool AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteNuevo* lote);
-    bool Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote, QSqlError& error);
+    bool AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
+                             const Facturacion* facturacion = nullptr);
+    bool Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
+                  const Facturacion* facturacion, QSqlError& error);
     bool InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
-                      const QVariant& lote, const QVariant& remesa, bool numerado,
+                      const QVariant& lote, const QVariant& remesa, bool numerado, QSqlError& error,
+                      qint64* id = nullptr);
+    // The alta of the i-th receipt of an emission, recorded as row `recibo`; false with
+    // motivoAlta_ set when it cannot be an invoice, or with `error` set.
+    bool InsertarAlta(const CRecibo& recibo, qint64 i, qint64 idRecibo, const Facturacion& f,
                       QSqlError& error);
     bool InsertarReserva(const Reserva& reserva, qint64 lote, QSqlError& error);
     bool EnTransaccion(const std::function<bool(QSqlError&)>& cambios);
@@ -197,6 +223,9 @@ private:
                                                      const QVariantList& valores);
     // Chains `nuevo` after its issuer's last record and appends it; under the write lock.
     bool InsertarFacturacion(verifactu::Registro& nuevo, qint64 recibo, QSqlError& error);
+    bool InsertarAnulacion(const RegistroFacturacion& alta, const QDateTime& momento,
+                           QSqlError& error);
+    bool AnularLote(qint64 lote, QSqlError& error);
     bool TieneColumna(const QString& tabla, const QString& columna);
     bool Configurar();
     bool Migrar();
@@ -221,6 +250,8 @@ private:
     QString error_;
     QString apartado_;
     QStringList ocupados_;
+    QString motivoAlta_;      // why the last emission's receipt could not be an invoice
+    qint64 ultimoRecibo_ = 0; // the row id of the last receipt inserted
     bool abierto_ = false;
     bool danado_ = false; // the last failure to open was a damaged file
     bool noExiste_ = false;

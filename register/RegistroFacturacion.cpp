@@ -119,8 +119,9 @@ bool Registro::AnotarEstados(const std::vector<EstadoDeRegistro>& estados, const
         for (const EstadoDeRegistro& s : estados) {
             q.addBindValue(TextoEstado(s.estado));
             q.addBindValue(s.codigo);
-            q.addBindValue(s.descripcion);
-            q.addBindValue(csv);
+            // Never NULL: the columns hold '' for nothing.
+            q.addBindValue(s.descripcion.isNull() ? QStringLiteral("") : s.descripcion);
+            q.addBindValue(csv.isNull() ? QStringLiteral("") : csv);
             q.addBindValue(ahora);
             q.addBindValue(s.id);
             if (!q.exec()) {

@@ -51,7 +51,9 @@ bool Registro::InsertarReserva(const Reserva& reserva, qint64 lote, QSqlError& e
 
 qint64 Registro::ReservarLote(const Reserva& reserva) {
     LoteNuevo lote{reserva.archivo, reserva.destino, reserva.creado, reserva.remesaDe, 0, &reserva};
-    return AnotarEnTransaccion(reserva.cuantos, reserva.emision, &lote) ? lote.id : 0;
+    return AnotarEnTransaccion(reserva.cuantos, reserva.emision, &lote, reserva.facturacion)
+               ? lote.id
+               : 0;
 }
 
 bool Registro::MarcarListo(qint64 lote, const QStringList& identidades) {
@@ -118,8 +120,30 @@ bool Registro::CerrarLote(qint64 lote) {
 bool Registro::DeshacerLote(qint64 lote) {
     // Only a list still pending is ever taken back: a complete one is history.
     return EnTransaccion([&](QSqlError& e) {
+        // Its altas were never sent (nothing of a pending list is). They go with it, unless
+        // another record was chained after them meanwhile (a receipt printed while the list
+        // was pending): the chain then keeps them, each cancelled by an anulación, and the
+        // list's receipts stay in the register marked cancelled.
+        QSqlQuery q(Base());
+        q.prepare(QStringLiteral(
+            "SELECT EXISTS (SELECT 1 FROM registros_facturacion g WHERE g.emisor IN (SELECT "
+            "emisor FROM registros_facturacion WHERE recibo IN (SELECT id FROM recibos WHERE lote "
+            "= :lote)) AND g.id > (SELECT min(id) FROM registros_facturacion WHERE recibo IN "
+            "(SELECT id FROM recibos WHERE lote = :lote)) AND (g.recibo IS NULL OR g.recibo NOT "
+            "IN (SELECT id FROM recibos WHERE lote = :lote))) AND EXISTS (SELECT 1 FROM lotes "
+            "WHERE id = :lote AND pendiente IS NOT NULL)"));
+        q.bindValue(QStringLiteral(":lote"), lote);
+        if (!q.exec() || !q.next()) {
+            e = q.lastError();
+            return false;
+        }
+        if (q.value(0).toBool())
+            return AnularLote(lote, e);
         return ConLote(Base(),
-                       {"DELETE FROM busqueda WHERE recibo IN (SELECT id FROM recibos WHERE lote = "
+                       {"DELETE FROM registros_facturacion WHERE recibo IN (SELECT id FROM recibos "
+                        "WHERE lote = (SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT "
+                        "NULL))",
+                        "DELETE FROM busqueda WHERE recibo IN (SELECT id FROM recibos WHERE lote = "
                         "(SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT NULL))",
                         "DELETE FROM recibos WHERE lote = (SELECT id FROM lotes WHERE id = ? AND "
                         "pendiente IS NOT NULL)",
@@ -128,6 +152,31 @@ bool Registro::DeshacerLote(qint64 lote) {
                         "DELETE FROM lotes WHERE id = ? AND pendiente IS NOT NULL"},
                        lote, e);
     });
+}
+
+bool Registro::AnularLote(qint64 lote, QSqlError& e) {
+    QSqlQuery q(Base());
+    q.prepare(QStringLiteral("SELECT id FROM recibos WHERE lote = ? ORDER BY id"));
+    q.addBindValue(lote);
+    if (!q.exec()) {
+        e = q.lastError();
+        return false;
+    }
+    std::vector<qint64> recibos;
+    while (q.next())
+        recibos.push_back(q.value(0).toLongLong());
+    for (qint64 recibo : recibos) {
+        const std::vector<RegistroFacturacion> registros = LeerFacturacion(
+            QStringLiteral("WHERE recibo = ? AND tipo = 'alta' ORDER BY id"), {recibo});
+        for (const RegistroFacturacion& alta : registros)
+            if (!InsertarAnulacion(alta, QDateTime::currentDateTime(), e))
+                return false;
+    }
+    return ConLote(Base(),
+                   {"UPDATE recibos SET anulado = date('now', 'localtime') WHERE lote = ?",
+                    "DELETE FROM salidas WHERE lote = ?",
+                    "UPDATE lotes SET pendiente = NULL, listo = 0 WHERE id = ?"},
+                   lote, e);
 }
 
 std::vector<Registro::Pendiente> Registro::LotesPendientes() {

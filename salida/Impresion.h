@@ -30,9 +30,12 @@ public:
 
     // "Imprimir recibo": the destination chosen, the page drawn, the job handed over. A job
     // that the server takes only after the wait ran out reaches `impresaTarde`.
+    // `antesDelTrabajo`, when given, runs once the printer is chosen and before the job is
+    // handed over: false prints nothing (Cancelada), and it has told the user why.
     virtual ResultadoImpresion
     Imprimir(const CRecibo& rec,
-             std::function<void(const std::string& impresora)> impresaTarde = {}) = 0;
+             std::function<void(const std::string& impresora)> impresaTarde = {},
+             std::function<bool(const std::string& impresora)> antesDelTrabajo = {}) = 0;
     // Asks for the PDF's file name with the save dialog, proposing the receipt's name in
     // `carpeta`. Empty when the user cancels.
     virtual QString PedirRutaPdf(QWidget* parent, const CRecibo& rec, const QString& carpeta) = 0;

@@ -8,8 +8,9 @@
 
 namespace salida {
 
-ResultadoImpresion ImprimirRecibo(const CRecibo& rec,
-                                  std::function<void(const std::string& impresora)> impresaTarde) {
+ResultadoImpresion
+ImprimirRecibo(const CRecibo& rec, std::function<void(const std::string& impresora)> impresaTarde,
+               std::function<bool(const std::string& impresora)> antesDelTrabajo) {
     // Drawing rewrites the record's percentage texts, and the preview and the job each draw
     // it, perhaps on another thread after this returns: each drawing gets a fresh copy of
     // a copy that the drawings share.
@@ -20,7 +21,7 @@ ResultadoImpresion ImprimirRecibo(const CRecibo& rec,
             CRecibo copia = *original;
             copia.Dibujar(page);
         },
-        std::move(impresaTarde));
+        std::move(impresaTarde), antesDelTrabajo);
     using Kind = platform::PrintOutcome::Kind;
     using Estado = ResultadoImpresion::Estado;
     switch (outcome.kind) {

@@ -16,8 +16,11 @@ namespace salida {
 // and has been reported to the user. The record is copied for the job, so it is left as it
 // was. A job reported as not answered in time that the server takes after all calls
 // `impresaTarde` with the printer's name, later, on the same thread.
+// `antesDelTrabajo`, when given, runs between the choice and the job (see
+// platform::PrintOnePage).
 ResultadoImpresion
 ImprimirRecibo(const CRecibo& rec,
-               std::function<void(const std::string& impresora)> impresaTarde = {});
+               std::function<void(const std::string& impresora)> impresaTarde = {},
+               std::function<bool(const std::string& impresora)> antesDelTrabajo = {});
 
 } // namespace salida

@@ -1,9 +1,9 @@
 // The background sender behind salida::Envios: one envio::Enviador on the user's register,
-// living as long as the module, driven by the event loop. It sends what is pending when the
-// form starts it, when the form says receipts were recorded, and, every minute, whatever
-// another window or program left pending; the Enviador keeps the agency's pace and retries
-// after a failure. The password is asked through the form when first needed and kept for
-// the run only; a wrong one is asked again.
+// driven by the event loop. It sends what is pending when the form starts it, when the form
+// says receipts were recorded, and, every minute, whatever a list or another program left
+// pending; the Enviador keeps the agency's pace and retries after a failure. The password is
+// asked through the form when first needed and kept for the run only; one that does not open
+// the certificate is asked again when receipts are next recorded.
 #include "envio/Cotejar.h"
 #include "envio/Enviador.h"
 #include "platform/SettingsStore.h"
@@ -12,6 +12,7 @@
 #include "salida/PartesDelModulo.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QTimer>
 
 #include <memory>
@@ -22,23 +23,18 @@ namespace {
 
 constexpr std::chrono::minutes kRevision{1};
 
-class EnviosModulo final : public QObject, public Envios {
+// The sender and its register, owned by the application: they go with it, before the
+// libraries they use, whatever keeps the module loaded.
+class Trabajo : public QObject {
 public:
-    void Arrancar(AvisosEnvio avisos) override {
-        if (registro_)
-            return;
-        avisos_ = std::move(avisos);
-        auto registro = std::make_unique<registro::Registro>(registro::Registro::RutaPorDefecto());
-        if (!registro->Abrir())
-            return; // the register's own windows say why
-        registro_ = std::move(registro);
+    Trabajo(std::unique_ptr<registro::Registro> registro, AvisosEnvio avisos)
+        : QObject(QCoreApplication::instance()), avisos_(std::move(avisos)),
+          registro_(std::move(registro)) {
         envio::Configuracion c;
         c.ajustes = verifactu::LeerAjustes(platform::SettingsStore());
         conCertificado_ = !c.ajustes.certificado.empty();
         enviador_ = std::make_unique<envio::Enviador>(*registro_, c);
         connect(enviador_.get(), &envio::Enviador::Enviado, this, [this](const envio::Informe& i) {
-            // A password that does not open the certificate is asked again when receipts are
-            // next recorded, not at every check.
             if (i.certificado) {
                 claveLista_ = false;
                 rehusada_ = true;
@@ -47,22 +43,15 @@ public:
         });
         connect(enviador_.get(), &envio::Enviador::Parado, this, [this] { Avisar(); });
         connect(&revision_, &QTimer::timeout, this, [this] { Intentar(false); });
-        // The connection and the register go with the application, not after it.
-        connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
-            revision_.stop();
-            enviador_.reset();
-            registro_.reset();
-        });
         revision_.start(kRevision);
-        Intentar(true);
+    }
+    ~Trabajo() override {
+        enviador_.reset(); // before the register it writes to
     }
 
-    void Enviar() override { Intentar(true); }
-
-private:
     // `pedido`: receipts were just recorded, so a password declined before is asked again.
     void Intentar(bool pedido) {
-        if (!enviador_ || pidiendo_)
+        if (pidiendo_)
             return;
         Avisar();
         if (registro_->CuantosPorEnviar() == 0)
@@ -83,6 +72,7 @@ private:
         enviador_->Enviar();
     }
 
+private:
     // The pending count, and each refusal not yet reported.
     void Avisar() {
         if (avisos_.pendientes)
@@ -104,6 +94,26 @@ private:
     bool claveLista_ = false;
     bool rehusada_ = false;
     bool pidiendo_ = false;
+};
+
+class EnviosModulo final : public Envios {
+public:
+    void Arrancar(AvisosEnvio avisos) override {
+        if (trabajo_ || QCoreApplication::instance() == nullptr)
+            return;
+        auto registro = std::make_unique<registro::Registro>(registro::Registro::RutaPorDefecto());
+        if (!registro->Abrir())
+            return; // the register's own windows say why
+        trabajo_ = new Trabajo(std::move(registro), std::move(avisos));
+    }
+
+    void Enviar() override {
+        if (trabajo_)
+            trabajo_->Intentar(true);
+    }
+
+private:
+    QPointer<Trabajo> trabajo_;
 };
 
 } // namespace

@@ -11,9 +11,9 @@ namespace {
 class ImpresionModulo final : public Impresion {
 public:
     ResultadoImpresion
-    Imprimir(const CRecibo& rec,
-             std::function<void(const std::string& impresora)> impresaTarde) override {
-        return ImprimirRecibo(rec, std::move(impresaTarde));
+    Imprimir(const CRecibo& rec, std::function<void(const std::string& impresora)> impresaTarde,
+             std::function<bool(const std::string& impresora)> antesDelTrabajo) override {
+        return ImprimirRecibo(rec, std::move(impresaTarde), std::move(antesDelTrabajo));
     }
 
     QString PedirRutaPdf(QWidget* parent, const CRecibo& rec, const QString& carpeta) override {

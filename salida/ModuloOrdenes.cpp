@@ -3,6 +3,7 @@
 #include "envio/OrdenEnviar.h"
 #include "lista/OrdenLista.h"
 #include "register/OrdenExportar.h"
+#include "register/OrdenVerificar.h"
 #include "register/Registro.h"
 #include "salida/Ordenes.h"
 #include "salida/PartesDelModulo.h"
@@ -34,6 +35,9 @@ public:
         return lista::EmitirDesdeLineaDeOrdenes(orden, plantilla);
     }
 
+    int VerificarRegistro() override {
+        return registro::VerificarDesdeLineaDeOrdenes(registro::Registro::RutaPorDefecto());
+    }
     int EnviarVerifactu() override { return envio::EnviarDesdeLineaDeOrdenes(); }
 };
 

@@ -8,6 +8,7 @@
 #include "register/Registro.h"
 #include "salida/Emitidos.h"
 #include "salida/Listas.h"
+#include "salida/ModuloFacturas.h"
 #include "salida/PartesDelModulo.h"
 #include "salida/VistaPrevia.h"
 
@@ -36,6 +37,17 @@ class EmitidosModulo final : public Emitidos {
 public:
     bool Anotar(const CRecibo& comoSeRelleno, const QString& destino, QWidget* parent) override {
         return registro::AnotarEmitido(comoSeRelleno, destino, parent);
+    }
+
+    Factura PrepararFactura(CRecibo& rec) override { return PrepararFacturaDelFormulario(rec); }
+    void PonerQr(CRecibo& rec) override { PonerQrDelFormulario(rec); }
+    bool AnotarFactura(const CRecibo& comoSeRelleno, const QString& destino,
+                       QWidget* parent) override {
+        return AnotarFacturaDelFormulario(comoSeRelleno, destino, parent);
+    }
+    QString GuardarFacturaPdf(const CRecibo& conQr, const CRecibo& comoSeRelleno,
+                              const QString& ruta, const QString& titulo) override {
+        return GuardarFacturaPdfDelFormulario(conQr, comoSeRelleno, ruta, titulo);
     }
 
     VentanaEmitidos Abrir(AccionesRegistro acciones, QWidget* parent) override {

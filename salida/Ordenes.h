@@ -45,6 +45,8 @@ public:
     // returns the exit status. A list takes what it does not say from `plantilla`.
     virtual int ExportarRegistro(const PedidoExportacion& pedido) = 0;
     virtual int EmitirLista(const PedidoLista& pedido, const CRecibo& plantilla) = 0;
+    // "--verificar-registro": every invoicing record's huella and link recomputed.
+    virtual int VerificarRegistro() = 0;
     // "--verifactu-enviar": the pending invoicing records sent to the tax agency.
     virtual int EnviarVerifactu() = 0;
 };

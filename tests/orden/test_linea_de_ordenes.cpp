@@ -77,7 +77,7 @@ void TestLineaDeOrdenes::usageLineIsMadeFromTheTable() {
                  "[--hasta AAAA-MM-DD] | --emitir-lista LISTA.csv (--comprobar | --pdf "
                  "SALIDA.pdf | --carpeta-pdf CARPETA | --impresora NOMBRE) [--remesa "
                  "REMESA.xml --fecha-cobro AAAA-MM-DD [--version-remesa VERSIÓN]] | "
-                 "--verifactu-enviar | --help]\n"));
+                 "--verificar-registro | --verifactu-enviar | --help]\n"));
 }
 
 void TestLineaDeOrdenes::helpListsEveryOptionOfTheTable() {
@@ -95,7 +95,7 @@ void TestLineaDeOrdenes::helpListsEveryOptionOfTheTable() {
             QVERIFY2(uso.contains(QString::fromUtf8(o.nombre)), o.nombre);
         }
     }
-    QCOMPARE(opciones, 12);
+    QCOMPARE(opciones, 13);
     QVERIFY(ayuda.startsWith(uso));
     QVERIFY(ayuda.contains(QStringLiteral("\n  -h, --help ")));
     QVERIFY(ayuda.endsWith(QStringLiteral("\nNota de prueba.\n")));

@@ -1,0 +1,71 @@
+#include "register/OrdenVerificar.h"
+
+#include "register/Registro.h"
+#include "verifactu/Cadena.h"
+
+#include <QSqlQuery>
+
+#include <cstdio>
+#include <map>
+
+namespace registro {
+
+namespace {
+
+void DecirVerificar(std::FILE* donde, const QString& texto) {
+    std::fprintf(donde, "%s\n", texto.toLocal8Bit().constData());
+}
+
+} // namespace
+
+int VerificarDesdeLineaDeOrdenes(const QString& ruta) {
+    Registro reg(ruta);
+    if (!reg.AbrirParaLeer()) {
+        DecirVerificar(stderr, QStringLiteral("talvero: %1.").arg(reg.Error()));
+        return reg.NoExiste() ? 2 : 1;
+    }
+    // A register from before the invoicing records has none to check.
+    QSqlQuery q(reg.Base());
+    if (!q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = "
+                               "'registros_facturacion'")) ||
+        !q.next()) {
+        DecirVerificar(stdout, QStringLiteral("El registro no tiene registros de facturación."));
+        return 0;
+    }
+    const std::vector<RegistroFacturacion> todos = reg.RegistrosFacturacion();
+    if (!reg.Error().isEmpty()) {
+        DecirVerificar(
+            stderr,
+            QStringLiteral("talvero: no se puede leer el registro %1: %2.").arg(ruta, reg.Error()));
+        return 1;
+    }
+    // One chain per issuer, each in order of generation.
+    std::map<std::string, std::vector<const RegistroFacturacion*>> cadenas;
+    for (const RegistroFacturacion& r : todos)
+        cadenas[verifactu::FacturaDe(r.registro).emisor].push_back(&r);
+    for (const auto& [emisor, filas] : cadenas) {
+        std::vector<verifactu::Registro> cadena;
+        cadena.reserve(filas.size());
+        for (const RegistroFacturacion* f : filas)
+            cadena.push_back(f->registro);
+        const verifactu::ResultadoCadena r = verifactu::VerificarCadena(cadena);
+        if (r.correcta)
+            continue;
+        const RegistroFacturacion& malo = *filas[r.registro];
+        const verifactu::IdFactura& f = verifactu::FacturaDe(malo.registro);
+        DecirVerificar(stderr,
+                       QStringLiteral("talvero: el registro de facturación %1 no coincide: emisor "
+                                      "%2, número %3, fecha %4. %5")
+                           .arg(malo.id)
+                           .arg(QString::fromStdString(emisor), QString::fromStdString(f.numSerie),
+                                QString::fromStdString(f.fecha), QString::fromStdString(r.motivo)));
+        return 1;
+    }
+    DecirVerificar(stdout, QStringLiteral("%1 registros de facturación de %2 emisores: todas las "
+                                          "huellas y encadenamientos coinciden.")
+                               .arg(todos.size())
+                               .arg(cadenas.size()));
+    return 0;
+}
+
+} // namespace registro
