@@ -42,8 +42,7 @@ void Enviador::Crear() {
 
 void Enviador::PonerClave(const QString& clave) {
     c_.clave = clave;
-    if (!Enviando())
-        Crear();
+    recrear_ = true; // the connection on its way, if any, keeps the old one
 }
 
 bool Enviador::Enviando() const {
@@ -51,7 +50,8 @@ bool Enviador::Enviando() const {
 }
 
 void Enviador::Enviar() {
-    if (!Enviando() && !temporizador_.isActive())
+    // While waiting, the wait is worked out again: records enough for a whole batch may go.
+    if (!Enviando())
         Siguiente();
 }
 
@@ -61,6 +61,7 @@ void Enviador::Siguiente() {
     const QString nif = QString::fromStdString(c_.ajustes.emisorNif);
     std::vector<registro::RegistroFacturacion> pendientes =
         registro_.RegistrosPorEnviar(nif, verifactu::kMaxRegistrosEnvio);
+    temporizador_.stop();
     if (pendientes.empty()) {
         Q_EMIT Parado();
         return;
@@ -82,6 +83,10 @@ void Enviador::Siguiente() {
     remision.fechaFin = FechaFin(c_.ajustes.hasta);
     remision.incidencia = std::any_of(pendientes.begin(), pendientes.end(),
                                       [](const auto& r) { return r.incidencia; });
+    if (recrear_) {
+        Crear();
+        recrear_ = false;
+    }
     std::vector<verifactu::Registro> registros;
     registros.reserve(pendientes.size());
     for (const auto& r : pendientes)

@@ -72,6 +72,7 @@ private:
     QElapsedTimer reloj_;
     std::unique_ptr<verifactu::Conexion> conexion_;
     std::vector<registro::RegistroFacturacion> lote_; // what is on its way
+    bool recrear_ = false; // a new password: a new connection for the next submission
 };
 
 } // namespace envio
