@@ -125,7 +125,7 @@ private:
     // With VERI*FACTU in force: the module's background sender started (once) and told to
     // send; the count of records still pending shown beside the menus (TalveroVerifactu.cpp).
     void ArrancarEnvios();
-    void MostrarPendientes(qint64 pendientes);
+    void MostrarPendientes(qint64 pendientes, const QString& motivo);
     QLabel* pendientes_ = nullptr;
     // The percentage lists get these items (and the percentages kept below); each keeps the
     // percentage it had selected.

@@ -37,9 +37,9 @@ void CTalveroDlg::ArrancarEnvios() {
         return;
     const QPointer<CTalveroDlg> formulario(this);
     salida::AvisosEnvio avisos;
-    avisos.pendientes = [formulario](qint64 n) {
+    avisos.pendientes = [formulario](qint64 n, const QString& motivo) {
         if (formulario)
-            formulario->MostrarPendientes(n);
+            formulario->MostrarPendientes(n, motivo);
     };
     avisos.pedirClave = [formulario]() -> std::optional<QString> {
         bool ok = false;
@@ -65,7 +65,7 @@ void CTalveroDlg::ArrancarEnvios() {
     modulo->envios.Enviar();
 }
 
-void CTalveroDlg::MostrarPendientes(qint64 pendientes) {
+void CTalveroDlg::MostrarPendientes(qint64 pendientes, const QString& motivo) {
     if (pendientes_ == nullptr) {
         if (pendientes == 0)
             return;
@@ -78,5 +78,10 @@ void CTalveroDlg::MostrarPendientes(qint64 pendientes) {
         pendientes == 1
             ? QStringLiteral("1 registro VERI*FACTU pendiente de envío")
             : QStringLiteral("%1 registros VERI*FACTU pendientes de envío").arg(pendientes));
+    pendientes_->setToolTip(motivo.isEmpty()
+                                ? QStringLiteral("Se envían a la AEAT en segundo plano.")
+                                : QStringLiteral("El último envío no ha podido hacerse: %1 Se "
+                                                 "volverá a intentar.")
+                                      .arg(motivo));
     pendientes_->setVisible(pendientes > 0);
 }

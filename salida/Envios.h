@@ -13,8 +13,9 @@
 namespace salida {
 
 struct AvisosEnvio {
-    // How many records are pending now (0: none).
-    std::function<void(qint64 pendientes)> pendientes;
+    // How many records are pending now (0: none), and why the last attempt failed (empty
+    // when it did not).
+    std::function<void(qint64 pendientes, const QString& motivo)> pendientes;
     // The certificate's password, asked of the user once per run when first needed;
     // nothing when the user declines.
     std::function<std::optional<QString>()> pedirClave;

@@ -35,6 +35,7 @@ public:
         conCertificado_ = !c.ajustes.certificado.empty();
         enviador_ = std::make_unique<envio::Enviador>(*registro_, c);
         connect(enviador_.get(), &envio::Enviador::Enviado, this, [this](const envio::Informe& i) {
+            motivo_ = i.problema;
             if (i.certificado) {
                 claveLista_ = false;
                 rehusada_ = true;
@@ -76,7 +77,7 @@ private:
     // The pending count, and each refusal not yet reported.
     void Avisar() {
         if (avisos_.pendientes)
-            avisos_.pendientes(registro_->CuantosPorEnviar());
+            avisos_.pendientes(registro_->CuantosPorEnviar(), motivo_);
         for (const registro::RegistroFacturacion& r : registro_->RechazosSinAvisar()) {
             if (avisos_.rechazo)
                 avisos_.rechazo(QStringLiteral("La AEAT ha rechazado %1: %2 (código %3).")
@@ -90,6 +91,7 @@ private:
     std::unique_ptr<registro::Registro> registro_;
     std::unique_ptr<envio::Enviador> enviador_;
     QTimer revision_;
+    QString motivo_; // why the last submission failed
     bool conCertificado_ = false;
     bool claveLista_ = false;
     bool rehusada_ = false;
