@@ -142,6 +142,19 @@ void Enviador::Terminado(const verifactu::ResultadoEnvio& resultado) {
         }
     }
     informe.sinRespuesta = int(lote.size() - estados.size());
+    if (informe.sinRespuesta > 0) {
+        // They stay pending and go again at the agency's pace; a run of the command line
+        // stops rather than wait on them.
+        informe.problema = QStringLiteral("La respuesta de la AEAT no dice nada de %1 de los "
+                                          "registros enviados: siguen pendientes.")
+                               .arg(informe.sinRespuesta);
+        Q_EMIT Enviado(informe);
+        if (c_.pararTrasFallo)
+            Q_EMIT Parado();
+        else
+            Siguiente();
+        return;
+    }
     Q_EMIT Enviado(informe);
     Siguiente();
 }
