@@ -3,8 +3,12 @@
 #include "amounts/moneda.h"
 #include "register/FilaRecibo.h"
 
+#include <QApplication>
 #include <QDateTime>
+#include <QStyle>
+
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace registro {
 
@@ -12,8 +16,33 @@ namespace {
 
 // Query columns: the id first, then one per visible column.
 constexpr int kDesplazamiento = 1;
-const char* const kColumnasSql[] = {"numero", "fecha",   "pagador1", "concepto1",
-                                    "total",  "emitido", "destino",  "remesa"};
+// The state's column by its expression, not its alias: the export sorts with it too.
+const char* const kColumnasSql[] = {
+    "numero",
+    "fecha",
+    "pagador1",
+    "concepto1",
+    "total",
+    "emitido",
+    "destino",
+    "remesa",
+    "(SELECT estado FROM registros_facturacion f WHERE f.recibo = recibos.id ORDER BY f.id DESC "
+    "LIMIT 1)"};
+
+// The receipt's last invoicing record: its state, the agency's code and text, tab-separated.
+constexpr char kFactura[] =
+    "(SELECT estado || char(9) || codigo || char(9) || descripcion FROM registros_facturacion f "
+    "WHERE f.recibo = recibos.id ORDER BY f.id DESC LIMIT 1) AS factura, anulado";
+
+QString TextoFactura(const QString& estado) {
+    if (estado == QLatin1String("aceptado"))
+        return QStringLiteral("Aceptado");
+    if (estado == QLatin1String("aceptado_con_errores"))
+        return QStringLiteral("Aceptado con errores");
+    if (estado == QLatin1String("rechazado"))
+        return QStringLiteral("Rechazado");
+    return QStringLiteral("Pendiente");
+}
 
 } // namespace
 
@@ -32,20 +61,29 @@ QString ModeloRecibos::OrdenSql() const {
         return QStringLiteral(" ORDER BY %1 DESC").arg(CondicionDe(filtro_).reciente);
     const QString dir =
         orden_ == Qt::AscendingOrder ? QStringLiteral("ASC") : QStringLiteral("DESC");
+    const int columna = columnaOrden_ < int(columnas_.size()) ? columnas_[columnaOrden_] : 0;
     // The id breaks ties the same way, so equal keys keep their issue order.
-    return QStringLiteral(" ORDER BY %1 %2, id %2")
-        .arg(QLatin1String(kColumnasSql[columnaOrden_]), dir);
+    return QStringLiteral(" ORDER BY %1 %2, recibos.id %2")
+        .arg(QLatin1String(kColumnasSql[columna]), dir);
 }
 
 void ModeloRecibos::Refrescar() {
     const Condicion c = CondicionDe(filtro_);
     QSqlQuery q(QSqlDatabase::database(conexion_, false));
-    conRemesa_ = q.exec(QStringLiteral("SELECT 1 FROM recibos WHERE remesa IS NOT NULL LIMIT 1")) &&
-                 q.next();
+    const bool conRemesa =
+        q.exec(QStringLiteral("SELECT 1 FROM recibos WHERE remesa IS NOT NULL LIMIT 1")) &&
+        q.next();
     q.finish();
-    q.prepare(QStringLiteral("SELECT id, numero, fecha, pagador1, concepto1, total, emitido, "
-                             "destino, remesa") +
-              c.desde + c.where + OrdenSql());
+    const bool conFactura =
+        q.exec(QStringLiteral("SELECT 1 FROM registros_facturacion LIMIT 1")) && q.next();
+    q.finish();
+    columnas_.clear();
+    for (int c = Numero; c < NumColumnas; ++c)
+        if ((c != Remesa || conRemesa) && (c != Factura || conFactura))
+            columnas_.push_back(Columna(c));
+    q.prepare(QStringLiteral("SELECT recibos.id, numero, fecha, pagador1, concepto1, total, "
+                             "emitido, destino, remesa, ") +
+              QLatin1String(kFactura) + c.desde + c.where + OrdenSql());
     for (const QVariant& v : c.valores)
         q.addBindValue(v);
     q.exec();
@@ -59,20 +97,67 @@ qint64 ModeloRecibos::IdDeFila(int fila) const {
 }
 
 int ModeloRecibos::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : conRemesa_ ? NumColumnas : Remesa;
+    return parent.isValid() ? 0 : int(columnas_.size());
+}
+
+ModeloRecibos::Columna ModeloRecibos::ColumnaDe(int visible) const {
+    return visible >= 0 && visible < int(columnas_.size()) ? columnas_[std::size_t(visible)]
+                                                           : NumColumnas;
+}
+
+bool ModeloRecibos::ConFacturas() const {
+    return std::find(columnas_.begin(), columnas_.end(), Factura) != columnas_.end();
+}
+
+bool ModeloRecibos::AnuladoEnFila(int fila) const {
+    return fila >= 0 && fila < rowCount() &&
+           // Not index(): the query's columns go beyond those shown.
+           !QSqlQueryModel::data(createIndex(fila, kDesplazamiento + NumColumnas)).isNull();
+}
+
+QVariant ModeloRecibos::DatoFactura(const QModelIndex& index, int role) const {
+    const QStringList partes =
+        QSqlQueryModel::data(createIndex(index.row(), Factura + kDesplazamiento))
+            .toString()
+            .split(u'\t');
+    if (partes.size() < 3)
+        return {}; // no invoicing record: a receipt that is no invoice
+    const QString& estado = partes[0];
+    const bool anulado = AnuladoEnFila(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return anulado ? QStringLiteral("Anulado (%1)").arg(TextoFactura(estado).toLower())
+                       : TextoFactura(estado);
+    case Qt::ToolTipRole:
+        return partes[1] == QLatin1String("0")
+                   ? TextoFactura(estado)
+                   : QStringLiteral("%1. Código %2 de la AEAT: %3")
+                         .arg(TextoFactura(estado), partes[1], partes[2]);
+    case Qt::DecorationRole:
+        if (estado == QLatin1String("aceptado_con_errores"))
+            return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+        if (estado == QLatin1String("rechazado"))
+            return QApplication::style()->standardIcon(QStyle::SP_MessageBoxCritical);
+        return {};
+    default:
+        return {};
+    }
 }
 
 QVariant ModeloRecibos::data(const QModelIndex& index, int role) const {
     if (!index.isValid())
         return {};
-    // Not index(): it checks against the visible column count, one less than the query's.
-    const QModelIndex fuente = createIndex(index.row(), index.column() + kDesplazamiento);
-    if (role == Qt::TextAlignmentRole && index.column() == Total)
+    const Columna columna = ColumnaDe(index.column());
+    // Not index(): it checks against the visible column count, less than the query's.
+    const QModelIndex fuente = createIndex(index.row(), columna + kDesplazamiento);
+    if (role == Qt::TextAlignmentRole && columna == Total)
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    if (columna == Factura)
+        return DatoFactura(fuente, role);
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
     const QVariant v = QSqlQueryModel::data(fuente);
-    switch (index.column()) {
+    switch (columna) {
     case Fecha: {
         const QString t = v.toString();
         // yyyy-mm-dd shown as dd/mm/yyyy; a date that was not valid is NULL.
@@ -99,11 +184,11 @@ QVariant ModeloRecibos::data(const QModelIndex& index, int role) const {
 QVariant ModeloRecibos::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QSqlQueryModel::headerData(section, orientation, role);
-    static const char* const titulos[] = {"Número", "Fecha",   "Pagador", "Concepto",
-                                          "Total",  "Emitido", "Destino", "Remesa"};
+    static const char* const titulos[] = {"Número",  "Fecha",   "Pagador", "Concepto",  "Total",
+                                          "Emitido", "Destino", "Remesa",  "VERI*FACTU"};
     if (section < 0 || section >= columnCount())
         return {};
-    return QString::fromUtf8(titulos[section]);
+    return QString::fromUtf8(titulos[ColumnaDe(section)]);
 }
 
 void ModeloRecibos::sort(int column, Qt::SortOrder order) {

@@ -7,14 +7,29 @@
 #include <QSqlDatabase>
 #include <QSqlQueryModel>
 
+#include <vector>
+
 namespace registro {
 
 class ModeloRecibos : public QSqlQueryModel {
     Q_OBJECT
 
 public:
-    // "Remesa" only shows while some receipt in the register was collected by the bank.
-    enum Columna { Numero, Fecha, Pagador, Concepto, Total, Emitido, Destino, Remesa, NumColumnas };
+    // "Remesa" only shows while some receipt in the register was collected by the bank, and
+    // "VERI*FACTU" (the state of the receipt's last invoicing record) while some receipt has
+    // one.
+    enum Columna {
+        Numero,
+        Fecha,
+        Pagador,
+        Concepto,
+        Total,
+        Emitido,
+        Destino,
+        Remesa,
+        Factura,
+        NumColumnas
+    };
 
     // Reads through the connection named `conexion`; holds no handle on it, so the store can
     // close it once clear() has ended the query.
@@ -28,6 +43,11 @@ public:
     // The id of the row at `fila`, or -1.
     qint64 IdDeFila(int fila) const;
 
+    // Whether some receipt in the register has an invoicing record.
+    bool ConFacturas() const;
+    // Whether the receipt at `fila` was cancelled by an anulación.
+    bool AnuladoEnFila(int fila) const;
+
     // The ORDER BY of the current sort, shared with the export.
     QString OrdenSql() const;
 
@@ -38,10 +58,13 @@ public:
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
 private:
+    Columna ColumnaDe(int visible) const;
+    QVariant DatoFactura(const QModelIndex& fuente, int role) const;
+
     QString conexion_;
     Filtro filtro_;
-    int columnaOrden_ = -1; // -1: newest first
-    bool conRemesa_ = false;
+    int columnaOrden_ = -1;         // -1: newest first
+    std::vector<Columna> columnas_; // those shown, in order
     Qt::SortOrder orden_ = Qt::DescendingOrder;
 };
 

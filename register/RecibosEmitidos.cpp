@@ -105,6 +105,14 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
     guardarPdf_->setShortcut(QKeySequence::Save);
     copiar_ = new QAction(QStringLiteral("&Copiar al formulario"), this);
     copiar_->setObjectName(QStringLiteral("copiarAlFormulario"));
+    anular_ = new QAction(QStringLiteral("&Anular…"), this);
+    anular_->setObjectName(QStringLiteral("anular"));
+    anular_->setToolTip(QStringLiteral("Anula una factura que no debió emitirse: se envía su "
+                                       "registro de anulación a la AEAT"));
+    corregir_ = new QAction(QStringLiteral("Co&rregir…"), this);
+    corregir_->setObjectName(QStringLiteral("corregir"));
+    corregir_->setToolTip(QStringLiteral("Copia al formulario una factura que la AEAT rechazó, "
+                                         "para emitirla de nuevo corregida con su número"));
     auto* exportar = new QAction(QStringLiteral("&Exportar…"), this);
     exportar->setObjectName(QStringLiteral("exportar"));
     exportar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
@@ -114,13 +122,16 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
     refrescar->setShortcut(QKeySequence::Refresh);
     auto* cerrar = new QAction(QStringLiteral("Cerrar"), this);
     cerrar->setShortcut(QKeySequence::Close);
-    for (QAction* a :
-         {imprimir_, guardarPdf_, copiar_, exportar, buscarAccion, refrescar, cerrar}) {
+    for (QAction* a : {imprimir_, guardarPdf_, copiar_, anular_, corregir_, exportar, buscarAccion,
+                       refrescar, cerrar}) {
         a->setShortcutContext(Qt::WindowShortcut);
         addAction(a);
     }
-    connect(imprimir_, &QAction::triggered, this, [this] { Ejecutar(acciones_.imprimir); });
-    connect(guardarPdf_, &QAction::triggered, this, [this] { Ejecutar(acciones_.guardarPdf); });
+    connect(imprimir_, &QAction::triggered, this, [this] { Ejecutar(acciones_.imprimir, true); });
+    connect(guardarPdf_, &QAction::triggered, this,
+            [this] { Ejecutar(acciones_.guardarPdf, true); });
+    connect(anular_, &QAction::triggered, this, &RecibosEmitidos::Anular);
+    connect(corregir_, &QAction::triggered, this, &RecibosEmitidos::Corregir);
     connect(copiar_, &QAction::triggered, this, [this] { Ejecutar(acciones_.copiarAlFormulario); });
     connect(exportar, &QAction::triggered, this, &RecibosEmitidos::Exportar);
     connect(buscarAccion, &QAction::triggered, this, [this] {
@@ -132,10 +143,13 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
 
     siguiente_ = new QLabel(this);
     siguiente_->setObjectName(QStringLiteral("siguienteNumero"));
+    pendientes_ = new QLabel(this);
+    pendientes_->setObjectName(QStringLiteral("pendientesVerifactu"));
     auto* botones = new QHBoxLayout;
     botones->addWidget(siguiente_);
+    botones->addWidget(pendientes_);
     botones->addStretch(1);
-    for (QAction* a : {imprimir_, guardarPdf_, copiar_, exportar})
+    for (QAction* a : {imprimir_, guardarPdf_, copiar_, anular_, corregir_, exportar})
         botones->addWidget(Boton(a, this));
 
     auto* capas = new QVBoxLayout(this);
@@ -187,6 +201,7 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
     const QString numero = registro_->SiguienteNumeroLibre();
     siguiente_->setText(
         numero.isEmpty() ? QString() : QStringLiteral("Siguiente número libre: %1").arg(numero));
+    ContarPendientes();
     ActualizarBotones();
     buscar_->setFocus();
 }
@@ -232,6 +247,7 @@ void RecibosEmitidos::MostrarLote(qint64 lote) {
 void RecibosEmitidos::Refrescar() {
     LeerLotes();
     modelo_->Refrescar();
+    ContarPendientes();
     const QString numero = registro_->SiguienteNumeroLibre();
     siguiente_->setText(
         numero.isEmpty() ? QString() : QStringLiteral("Siguiente número libre: %1").arg(numero));
@@ -242,17 +258,112 @@ void RecibosEmitidos::ActualizarBotones() {
         tabla_->selectionModel() != nullptr && tabla_->selectionModel()->hasSelection();
     for (QAction* a : {imprimir_, guardarPdf_, copiar_})
         a->setEnabled(hay);
+    // Only an invoice has something to cancel, and only a refused one something to correct.
+    const qint64 id = IdSeleccionado();
+    const std::optional<RegistroFacturacion> alta =
+        id > 0 ? registro_->AltaVigente(id) : std::nullopt;
+    const QModelIndexList filas =
+        hay ? tabla_->selectionModel()->selectedRows() : QModelIndexList();
+    const bool anulado = !filas.isEmpty() && modelo_->AnuladoEnFila(filas.first().row());
+    anular_->setEnabled(alta.has_value() && !anulado);
+    corregir_->setEnabled(alta && alta->estado == EstadoEnvio::Rechazado && !anulado);
+    // Receipts that are no invoices have neither.
+    anular_->setVisible(modelo_->ConFacturas());
+    corregir_->setVisible(modelo_->ConFacturas());
+}
+
+qint64 RecibosEmitidos::IdSeleccionado() const {
+    if (tabla_->selectionModel() == nullptr)
+        return -1;
+    const QModelIndexList filas = tabla_->selectionModel()->selectedRows();
+    return filas.isEmpty() ? -1 : modelo_->IdDeFila(filas.first().row());
 }
 
 std::optional<CRecibo> RecibosEmitidos::Seleccionado() {
-    const QModelIndexList filas = tabla_->selectionModel()->selectedRows();
-    if (filas.isEmpty())
+    const qint64 id = IdSeleccionado();
+    if (id < 0)
         return std::nullopt;
-    const qint64 id = modelo_->IdDeFila(filas.first().row());
-    return id < 0 ? std::nullopt : registro_->Cargar(id);
+    std::optional<CRecibo> recibo = registro_->Cargar(id);
+    if (recibo)
+        if (const std::optional<RegistroFacturacion> alta = registro_->AltaVigente(id))
+            recibo->m_Qr =
+                QrDeAlta(std::get<verifactu::RegistroAlta>(alta->registro), acciones_.qrProduccion);
+    return recibo;
 }
 
-void RecibosEmitidos::Ejecutar(const std::function<void(const CRecibo&)>& accion) {
+void RecibosEmitidos::ContarPendientes() {
+    const qint64 n = registro_->Abierto() ? registro_->CuantosPorEnviar() : 0;
+    pendientes_->setText(
+        n == 0   ? QString()
+        : n == 1 ? QStringLiteral("1 registro VERI*FACTU pendiente de enviar")
+                 : QStringLiteral("%1 registros VERI*FACTU pendientes de enviar").arg(n));
+    pendientes_->setVisible(n > 0);
+}
+
+void RecibosEmitidos::Anular() {
+    const qint64 id = IdSeleccionado();
+    const std::optional<CRecibo> recibo = id > 0 ? registro_->Cargar(id) : std::nullopt;
+    if (!recibo || !registro_->AltaVigente(id))
+        return;
+    const QString numero = QString::fromStdString(recibo->m_Numero).trimmed();
+    QMessageBox pregunta(
+        QMessageBox::Question, QStringLiteral("Anular factura"),
+        QStringLiteral("¿Anular el recibo %1?\n\nSe anota un registro de anulación, que se "
+                       "envía a la AEAT, y el recibo queda en el registro marcado como anulado: "
+                       "ya no podrá reimprimirse como válido. Anule solo una factura que no "
+                       "debió emitirse; para cambiar una operación real hace falta una factura "
+                       "rectificativa.")
+            .arg(numero),
+        QMessageBox::Yes | QMessageBox::No, this);
+    pregunta.setObjectName(QStringLiteral("preguntaAnular"));
+    pregunta.setDefaultButton(QMessageBox::No);
+    if (pregunta.exec() != QMessageBox::Yes)
+        return;
+    if (!registro_->Anular(id, QDate::currentDate()))
+        QMessageBox::warning(
+            this, QStringLiteral("Anular factura"),
+            QStringLiteral("No se ha anulado el recibo %1: %2").arg(numero, registro_->Error()));
+    Refrescar();
+    ActualizarBotones();
+}
+
+void RecibosEmitidos::Corregir() {
+    const qint64 id = IdSeleccionado();
+    const std::optional<RegistroFacturacion> alta =
+        id > 0 ? registro_->AltaVigente(id) : std::nullopt;
+    const std::optional<CRecibo> recibo = id > 0 ? registro_->Cargar(id) : std::nullopt;
+    if (!alta || alta->estado != EstadoEnvio::Rechazado || !recibo)
+        return;
+    if (acciones_.copiarAlFormulario)
+        acciones_.copiarAlFormulario(*recibo);
+    auto* aviso = new QMessageBox(
+        QMessageBox::Information, QStringLiteral("Corregir factura"),
+        QStringLiteral("La AEAT rechazó el recibo %1%2.\n\nEstá copiado en el formulario: "
+                       "corríjalo y emítalo de nuevo con el mismo número. Su nuevo registro irá "
+                       "a la AEAT como subsanación del rechazado.")
+            .arg(QString::fromStdString(recibo->m_Numero).trimmed(),
+                 alta->codigo == 0
+                     ? QString()
+                     : QStringLiteral(" (código %1: %2)").arg(alta->codigo).arg(alta->descripcion)),
+        QMessageBox::Ok, this);
+    aviso->setObjectName(QStringLiteral("avisoCorregir"));
+    aviso->setAttribute(Qt::WA_DeleteOnClose);
+    aviso->setModal(false);
+    aviso->show();
+}
+
+void RecibosEmitidos::Ejecutar(const std::function<void(const CRecibo&)>& accion,
+                               bool reimpresion) {
+    if (reimpresion) {
+        const QModelIndexList filas = tabla_->selectionModel()->selectedRows();
+        if (!filas.isEmpty() && modelo_->AnuladoEnFila(filas.first().row())) {
+            QMessageBox::warning(this, windowTitle(),
+                                 QStringLiteral("Este recibo está anulado: no puede volver a "
+                                                "imprimirse ni guardarse como una factura "
+                                                "válida."));
+            return;
+        }
+    }
     const std::optional<CRecibo> recibo = Seleccionado();
     if (!recibo) {
         if (!registro_->Error().isEmpty())

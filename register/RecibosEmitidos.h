@@ -30,6 +30,8 @@ struct AccionesRegistro {
     std::function<void(const CRecibo&)> imprimir;
     std::function<void(const CRecibo&)> guardarPdf;
     std::function<void(const CRecibo&)> copiarAlFormulario;
+    // The QR code of a reprinted invoice names the agency's real host, else its test host.
+    bool qrProduccion = true;
 };
 
 class RecibosEmitidos : public QWidget {
@@ -39,7 +41,8 @@ public:
     RecibosEmitidos(const QString& ruta, AccionesRegistro acciones, QWidget* parent = nullptr);
     ~RecibosEmitidos() override;
 
-    // The record of the selected row, read from the register.
+    // The record of the selected row, read from the register. An invoice (a receipt with an
+    // alta) carries the QR code of its alta, as it first left.
     std::optional<CRecibo> Seleccionado();
 
     // Shows only the receipts of the list `lote` (0: every receipt).
@@ -58,7 +61,14 @@ private:
     void Filtrar();
     void LeerLotes();
     void ActualizarBotones();
-    void Ejecutar(const std::function<void(const CRecibo&)>& accion);
+    // A reprint (`reimpresion`) of a cancelled invoice is refused.
+    void Ejecutar(const std::function<void(const CRecibo&)>& accion, bool reimpresion = false);
+    qint64 IdSeleccionado() const;
+    // "Anular…": the anulación of the selected invoice, after asking.
+    void Anular();
+    // "Corregir…": a refused invoice copied into the form, to leave again with its number.
+    void Corregir();
+    void ContarPendientes();
 
     std::unique_ptr<Registro> registro_;
     AccionesRegistro acciones_;
@@ -75,6 +85,9 @@ private:
     QAction* imprimir_ = nullptr;
     QAction* guardarPdf_ = nullptr;
     QAction* copiar_ = nullptr;
+    QAction* anular_ = nullptr;
+    QAction* corregir_ = nullptr;
+    QLabel* pendientes_ = nullptr;
 };
 
 } // namespace registro

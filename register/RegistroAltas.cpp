@@ -62,12 +62,14 @@ bool Registro::InsertarAlta(const CRecibo& recibo, qint64 i, qint64 idRecibo, co
     // Read under the write lock, with the receipt just inserted left out.
     QSqlQuery q(db);
     q.prepare(QStringLiteral("SELECT EXISTS (SELECT 1 ") + QLatin1String(kNumeroUsado) +
-              QStringLiteral(" AND r.numero = :numero AND r.id <> :id), EXISTS (SELECT 1 FROM "
+              QStringLiteral(" AND r.numero = :recibo AND r.id <> :id), EXISTS (SELECT 1 FROM "
                              "registros_facturacion WHERE tipo = 'alta' AND emisor = :emisor AND "
                              "numero = :numero AND estado = 'rechazado'), EXISTS (SELECT 1 FROM "
-                             "registros_facturacion WHERE emisor <> :emisor)"));
+                             "registros_facturacion WHERE emisor < :emisor OR emisor > "
+                             ":emisor)"));
     q.bindValue(QStringLiteral(":emisor"), emisor);
     q.bindValue(QStringLiteral(":numero"), QString::fromStdString(a.factura.numSerie));
+    q.bindValue(QStringLiteral(":recibo"), QString::fromStdString(recibo.m_Numero));
     q.bindValue(QStringLiteral(":id"), idRecibo);
     if (!q.exec() || !q.next()) {
         error = q.lastError();
@@ -100,9 +102,10 @@ bool Registro::InsertarAnulacion(const RegistroFacturacion& alta, const QDateTim
     n.sinRegistroPrevio = alta.estado == EstadoEnvio::Rechazado;
     n.sistema = a.sistema;
     QSqlQuery q(Base());
+    // Two ranges of the issuer's index rather than a scan of every record.
     q.prepare(QStringLiteral("SELECT EXISTS (SELECT 1 FROM registros_facturacion WHERE emisor "
-                             "<> ?)"));
-    q.addBindValue(QString::fromStdString(a.factura.emisor));
+                             "< :emisor OR emisor > :emisor)"));
+    q.bindValue(QStringLiteral(":emisor"), QString::fromStdString(a.factura.emisor));
     if (!q.exec() || !q.next()) {
         error = q.lastError();
         return false;

@@ -2,6 +2,7 @@
 // that window bound to it (see salida/Ventana.h).
 #include "lista/VentanaLista.h"
 #include "platform/PreviewWindow.h"
+#include "platform/SettingsStore.h"
 #include "receipt/Recibo.h"
 #include "register/AnotarEmitido.h"
 #include "register/RecibosEmitidos.h"
@@ -11,6 +12,7 @@
 #include "salida/ModuloFacturas.h"
 #include "salida/PartesDelModulo.h"
 #include "salida/VistaPrevia.h"
+#include "verifactu/Ajustes.h"
 
 namespace salida {
 
@@ -55,6 +57,7 @@ public:
         botones.imprimir = std::move(acciones.imprimir);
         botones.guardarPdf = std::move(acciones.guardarPdf);
         botones.copiarAlFormulario = std::move(acciones.copiarAlFormulario);
+        botones.qrProduccion = verifactu::LeerAjustes(platform::SettingsStore()).EsProduccion();
         auto* ventana = new registro::RecibosEmitidos(registro::Registro::RutaPorDefecto(),
                                                       std::move(botones), parent);
         const QPointer<registro::RecibosEmitidos> esta(ventana);

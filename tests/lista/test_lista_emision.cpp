@@ -143,7 +143,7 @@ void TestListaEmision::rechazosAntesDeEscribir_data() {
            "[--exportar-registro ARCHIVO.csv [--desde AAAA-MM-DD] [--hasta AAAA-MM-DD] | "
            "--emitir-lista LISTA.csv (--comprobar | --pdf SALIDA.pdf | --carpeta-pdf CARPETA | "
            "--impresora NOMBRE) [--remesa REMESA.xml --fecha-cobro AAAA-MM-DD [--version-remesa "
-           "VERSIÓN]] | --help]\n";
+           "VERSIÓN]] | --verificar-registro | --help]\n";
     QTest::newRow("a list with errors")
         << QStringList{"--emitir-lista", "mal.csv", "--pdf", "b.pdf"} << 2
         << "Fila 3, Importe 1: \"12.50\" no es un importe\ntalvero: 2 recibos, total 10,00 €; 1 "
