@@ -65,6 +65,12 @@ int EnviarDesdeLineaDeOrdenes(int plazoMs) {
     if (!parado)
         bucle.exec();
     const qint64 quedan = registro.CuantosPorEnviar();
+    if (quedan > 0 && !fallo)
+        errores << QStringLiteral("Quedan %1 registros pendientes que no son de %2 (el emisor de "
+                                  "los ajustes) o que siguen a una lista que aún se está "
+                                  "emitiendo.\n")
+                       .arg(quedan)
+                       .arg(QString::fromStdString(c.ajustes.emisorNif));
     salida << QStringLiteral("Registros VERI*FACTU aceptados: %1; con errores que corregir: %2; "
                              "rechazados: %3; pendientes de envío: %4.\n")
                   .arg(aceptados)
