@@ -42,16 +42,21 @@ void TestEnvioCotejar::estados() {
 
     // The record asked about, among others of the same submission, in another order.
     const std::string fecha = numero == u"R2026/0001" ? "15-01-2026" : "16-01-2026";
+    const auto registro = [&](bool deAnulacion, std::string n) -> verifactu::Registro {
+        const verifactu::IdFactura id{"89890001K", std::move(n), fecha};
+        verifactu::RegistroAlta alta;
+        alta.factura = id;
+        verifactu::RegistroAnulacion anulada;
+        anulada.anulada = id;
+        return deAnulacion ? verifactu::Registro(anulada) : verifactu::Registro(alta);
+    };
     std::vector<registro::RegistroFacturacion> lote(3);
     lote[0].id = 7;
-    lote[0].registro = verifactu::RegistroAlta{{"89890001K", "R2026/0009", fecha}};
+    lote[0].registro = registro(false, "R2026/0009");
     lote[1].id = 8;
-    if (anulacion)
-        lote[1].registro = verifactu::RegistroAnulacion{{"89890001K", numero.toStdString(), fecha}};
-    else
-        lote[1].registro = verifactu::RegistroAlta{{"89890001K", numero.toStdString(), fecha}};
+    lote[1].registro = registro(anulacion, numero.toStdString());
     lote[2].id = 9;
-    lote[2].registro = verifactu::RegistroAnulacion{{"89890001K", "R2026/0003", fecha}};
+    lote[2].registro = registro(true, "R2026/0003");
 
     const auto estados = envio::EstadosDeLaRespuesta(lote, l.respuesta);
     QVERIFY(std::none_of(estados.begin(), estados.end(), [](const auto& e) { return e.id != 8; }));

@@ -128,7 +128,7 @@ void TestEnvioOrden::muertoAMitad() {
     QCOMPARE(s.estado, 0);
     QCOMPARE(Estados(*registro_),
              (QStringList{"R-1 aceptado 3000", "R-2 aceptado 3000", "R-3 aceptado 3000"}));
-    for (const QString numero : {u"R-1"_qs, u"R-2"_qs, u"R-3"_qs}) {
+    for (const QString& numero : {u"R-1"_qs, u"R-2"_qs, u"R-3"_qs}) {
         QCOMPARE(servicio.Lineas(u"Alta "_qs + numero + u" Correcto"_qs).size(), 1);
         QCOMPARE(servicio.Lineas(u"Alta "_qs + numero + u" Incorrecto 3000"_qs).size(), 1);
     }
