@@ -1,7 +1,10 @@
 // "Recibos emitidos": the register as a table to search, reprint from and copy into the form.
 //
-// The window reads through its own store; it never records. A reprint goes through the
-// print path the callbacks lead to, which records the new row and then calls Refrescar().
+// The window reads through its own store; it records nothing but an anulación ("Anular…").
+// A reprint goes through the print path the callbacks lead to, which records the new row (an
+// invoice reprinted carries its alta's QR code and is not recorded again) and then calls
+// Refrescar(). With invoices in the register it shows each receipt's VERI*FACTU state, the
+// records pending, "Anular…" and, for a refused one, "Corregir…".
 #pragma once
 
 #include "receipt/Recibo.h"

@@ -177,16 +177,25 @@ std::vector<RegistroFacturacion> Registro::RegistrosDeRecibo(qint64 recibo) {
 bool Registro::InsertarFacturacion(verifactu::Registro& nuevo, qint64 recibo, QSqlError& error) {
     QSqlDatabase db = Base();
     // The issuer's last record, whatever program wrote it: the caller holds the write lock.
+    // The link takes only its invoice and its huella.
     QSqlQuery ultimo(db);
-    ultimo.prepare(Seleccion(QStringLiteral("WHERE emisor = ? ORDER BY id DESC LIMIT 1")));
+    ultimo.prepare(QStringLiteral("SELECT emisor, numero, fecha, huella FROM "
+                                  "registros_facturacion WHERE emisor = ? ORDER BY id DESC "
+                                  "LIMIT 1"));
     ultimo.addBindValue(QString::fromStdString(verifactu::FacturaDe(nuevo).emisor));
     if (!ultimo.exec()) {
         error = ultimo.lastError();
         return false;
     }
     std::optional<verifactu::Registro> anterior;
-    if (ultimo.next())
-        anterior = FacturacionDeFila(ultimo.record()).registro;
+    if (ultimo.next()) {
+        verifactu::RegistroAlta previo;
+        previo.factura = {ultimo.value(0).toString().toStdString(),
+                          ultimo.value(1).toString().toStdString(),
+                          ultimo.value(2).toString().toStdString()};
+        previo.huella = ultimo.value(3).toString().toStdString();
+        anterior = std::move(previo);
+    }
     verifactu::Encadenar(nuevo, anterior ? &*anterior : nullptr);
 
     static const QString sql = [] {

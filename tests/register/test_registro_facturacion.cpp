@@ -250,6 +250,12 @@ void TestRegistroFacturacion::altaTrasRechazo() {
     QCOMPARE(ValidarEsquema({filas[1]}), QString());
     // Once is enough: the correction was not refused.
     QCOMPARE(reg.AnotarConAlta(muestra::Factura("9", 12000, "21"), "PDF", f), 0);
+
+    // The refused receipt cancelled: its alta never reached the agency.
+    QVERIFY(reg.Anular(filas[0].recibo, QDate(2026, 1, 20)));
+    const RegistroFacturacion anulacion = reg.RegistrosFacturacion().back();
+    QVERIFY(std::get<verifactu::RegistroAnulacion>(anulacion.registro).sinRegistroPrevio);
+    QCOMPARE(ValidarEsquema({anulacion}), QString());
 }
 
 void TestRegistroFacturacion::registroInalterable() {
