@@ -44,6 +44,9 @@ bool CTalveroDlg::OnInitDialog() {
     RefreshBanner();
     ShowAmounts();
 
+    // With VERI*FACTU on, what is pending goes once the form is up.
+    QTimer::singleShot(0, this, [this] { ArrancarEnvios(); });
+
     // A damaged settings file was set aside: say so once, over the open form.
     if (std::string notice = store.OpeningNotice(); !notice.empty()) {
         QTimer::singleShot(0, this,

@@ -26,6 +26,7 @@ class CRecibo;
 namespace salida {
 struct Modulo;
 }
+class QLabel;
 class QPixmap;
 class QPushButton;
 
@@ -123,6 +124,11 @@ private:
     // The module that prints, saves PDFs and keeps the register, loaded on first use; when
     // it cannot be loaded the user is told why, and nothing is returned.
     const salida::Modulo* Modulo();
+    // With VERI*FACTU in force: the module's background sender started (once) and told to
+    // send; the count of records still pending shown beside the menus (TalveroVerifactu.cpp).
+    void ArrancarEnvios();
+    void MostrarPendientes(qint64 pendientes, const QString& motivo);
+    QLabel* pendientes_ = nullptr;
     // The percentage lists get these items (and the percentages kept below); each keeps the
     // percentage it had selected.
     void PonerListasDeTipos(const tipos::Listas& listas);

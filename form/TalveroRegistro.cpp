@@ -27,6 +27,7 @@ void CTalveroDlg::Emitido(const CRecibo& comoSeRelleno, const QString& destino) 
         return;
     modulo->emitidos.Anotar(comoSeRelleno, destino, this);
     registro_.Refrescar();
+    ArrancarEnvios();
 }
 
 void CTalveroDlg::Imprimir(const CRecibo& rec, bool reimpresion) {
@@ -103,6 +104,8 @@ void CTalveroDlg::ImprimirFactura(const salida::Modulo& modulo, const CRecibo& c
     };
     const ResultadoImpresion resultado =
         modulo.impresion.Imprimir(conQr, impresaTarde, antesDelTrabajo);
+    if (anotado)
+        ArrancarEnvios(); // its record goes to the agency
     if (resultado.estado == ResultadoImpresion::Estado::ArchivoPdf) {
         GuardarPdf(comoSeRelleno);
     } else if (resultado.estado == ResultadoImpresion::Estado::Fallida && anotado) {
@@ -134,7 +137,8 @@ void CTalveroDlg::GuardarPdf(const CRecibo& rec, bool reimpresion) {
         }
         if (factura.vigente) {
             // Written under a temporary name, recorded with its alta, then put in place.
-            GuardarFacturaPdf(this, conQr, rec);
+            if (!GuardarFacturaPdf(this, conQr, rec).isEmpty())
+                ArrancarEnvios();
             registro_.Refrescar();
             return;
         }

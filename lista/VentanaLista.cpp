@@ -257,6 +257,8 @@ Emision VentanaLista::EmitirA(PedidoEmision pedido) {
         return !progreso->wasCanceled();
     });
     progreso.reset();
+    if (e.estado == Emision::Estado::Emitida)
+        Q_EMIT Anotada();
     if (!e.avisos.isEmpty())
         QMessageBox::information(this, kTitulo, e.avisos.join(QStringLiteral("\n\n")));
     if (e.estado == Emision::Estado::Fallida) {

@@ -49,6 +49,10 @@ public:
     // The register's file; empty: the user's own.
     void UsarRegistro(const QString& ruta) { registro_ = ruta; }
 
+Q_SIGNALS:
+    // Receipts of the list were recorded in the register (their invoicing records with them).
+    void Anotada();
+
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

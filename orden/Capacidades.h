@@ -11,10 +11,8 @@ Capacidad RemesaDeLista();        // OrdenRemesa.cpp
 Capacidad ImportarDevoluciones(); // OrdenCobros.cpp
 Capacidad PendientesDeCobro();    // OrdenCobros.cpp
 Capacidad RemesaDeDevueltos();    // OrdenCobros.cpp
-Capacidad ExportarRegistro();     // OrdenRegistro.cpp
-Capacidad EmitirLista();          // OrdenLista.cpp
-Capacidad RemesaDeLista();        // OrdenRemesa.cpp
 Capacidad VerificarRegistro();    // OrdenVerificar.cpp
+Capacidad EnviarVerifactu();      // OrdenVerifactu.cpp
 
 // Every capability, in the order of --help and of the rules' checks.
 const Tabla& TablaDelPrograma();

@@ -12,6 +12,7 @@ const Tabla& TablaDelPrograma() {
         PendientesDeCobro(),
         RemesaDeDevueltos(),
         VerificarRegistro(),
+        EnviarVerifactu(),
     };
     // clang-format on
     return tabla;

@@ -1,5 +1,6 @@
 // The receipt's ways out of the program (the printer, a PDF file, the preview), the register
-// that records them, the lists of receipts and the command line's work, as the program
+// that records them, the lists of receipts, the command line's work and the sending of the
+// invoicing records, as the program
 // reaches them: through one small interface each, handed out by a module that is loaded the
 // first time one of them is used. A user who types a receipt and closes the form never loads
 // printing, the PDF writer or SQLite.
@@ -16,6 +17,7 @@ class VistaPrevia;
 class Emitidos;
 class Listas;
 class Ordenes;
+class Envios;
 
 // What the module hands out: one interface for each thing it does, each living as long as
 // the process.
@@ -25,6 +27,7 @@ struct Modulo {
     Emitidos& emitidos;
     Listas& listas;
     Ordenes& ordenes;
+    Envios& envios;
 };
 
 // The module, loaded on the first call and kept. When it cannot be loaded: nothing, and

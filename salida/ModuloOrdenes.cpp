@@ -1,5 +1,6 @@
 // The command line's work, behind salida::Ordenes: each request handed to the part of the
 // module that does it, in that part's own terms.
+#include "envio/OrdenEnviar.h"
 #include "lista/OrdenLista.h"
 #include "register/OrdenCobros.h"
 #include "register/OrdenExportar.h"
@@ -52,6 +53,7 @@ public:
     int VerificarRegistro() override {
         return registro::VerificarDesdeLineaDeOrdenes(registro::Registro::RutaPorDefecto());
     }
+    int EnviarVerifactu() override { return envio::EnviarDesdeLineaDeOrdenes(); }
 };
 
 } // namespace

@@ -10,7 +10,7 @@
 extern "C" Q_DECL_EXPORT const salida::Modulo* talvero_salida() {
     static const salida::Modulo modulo{
         salida::ImpresionDelModulo(), salida::VistaPreviaDelModulo(), salida::EmitidosDelModulo(),
-        salida::ListasDelModulo(),    salida::OrdenesDelModulo(),
+        salida::ListasDelModulo(),    salida::OrdenesDelModulo(),     salida::EnviosDelModulo(),
     };
     return &modulo;
 }

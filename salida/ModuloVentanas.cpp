@@ -9,6 +9,7 @@
 #include "register/RecibosEmitidos.h"
 #include "register/Registro.h"
 #include "salida/Emitidos.h"
+#include "salida/Envios.h"
 #include "salida/Listas.h"
 #include "salida/ModuloFacturas.h"
 #include "salida/PartesDelModulo.h"
@@ -76,7 +77,11 @@ public:
 class ListasModulo final : public Listas {
 public:
     Ventana Abrir(QWidget* parent, std::function<CRecibo()> plantilla) override {
-        return Ventana(new lista::VentanaLista(std::move(plantilla), parent));
+        auto* ventana = new lista::VentanaLista(std::move(plantilla), parent);
+        // Their invoicing records go to the agency at once, not at the sender's next check.
+        QObject::connect(ventana, &lista::VentanaLista::Anotada, ventana,
+                         [] { EnviosDelModulo().Enviar(); });
+        return Ventana(ventana);
     }
 };
 

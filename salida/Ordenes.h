@@ -60,6 +60,8 @@ public:
     virtual int RemesaDevueltos(const PedidoDevueltos& pedido) = 0;
     // "--verificar-registro": every invoicing record's huella and link recomputed.
     virtual int VerificarRegistro() = 0;
+    // "--verifactu-enviar": the pending invoicing records sent to the tax agency.
+    virtual int EnviarVerifactu() = 0;
 };
 
 } // namespace salida

@@ -11,5 +11,6 @@ VistaPrevia& VistaPreviaDelModulo();
 Emitidos& EmitidosDelModulo();
 Listas& ListasDelModulo();
 Ordenes& OrdenesDelModulo();
+Envios& EnviosDelModulo();
 
 } // namespace salida

@@ -146,9 +146,38 @@ private:
     QXmlStreamWriter& x_;
 };
 
+const QString kNsSoap = QStringLiteral("http://schemas.xmlsoap.org/soap/envelope/");
+
+// The RegFactuSistemaFacturacion element, in whatever document `x` is writing.
+void EscribirElemento(QXmlStreamWriter& x, const ObligadoEmision& obligado,
+                      const std::vector<Registro>& registros, const Remision& remision) {
+    x.writeStartElement(kNsEnvio, QStringLiteral("RegFactuSistemaFacturacion"));
+    x.writeStartElement(kNsEnvio, QStringLiteral("Cabecera"));
+    Escritor e(x);
+    e.Abrir("ObligadoEmision");
+    e.Campo("NombreRazon", obligado.nombreRazon);
+    e.Campo("NIF", obligado.nif);
+    e.Cerrar();
+    if (!remision.fechaFin.empty() || remision.incidencia) {
+        e.Abrir("RemisionVoluntaria");
+        e.Opcional("FechaFinVeriFactu", remision.fechaFin);
+        if (remision.incidencia)
+            e.Campo("Incidencia", "S");
+        e.Cerrar();
+    }
+    x.writeEndElement();
+    for (const Registro& r : registros) {
+        x.writeStartElement(kNsEnvio, QStringLiteral("RegistroFactura"));
+        std::visit(e, r);
+        x.writeEndElement();
+    }
+    x.writeEndElement();
+}
+
 } // namespace
 
-QByteArray EscribirEnvio(const ObligadoEmision& obligado, const std::vector<Registro>& registros) {
+QByteArray EscribirEnvio(const ObligadoEmision& obligado, const std::vector<Registro>& registros,
+                         const Remision& remision) {
     QByteArray xml;
     QXmlStreamWriter x(&xml);
     x.setAutoFormatting(true);
@@ -157,19 +186,26 @@ QByteArray EscribirEnvio(const ObligadoEmision& obligado, const std::vector<Regi
     // The prefixes the tax agency's own examples use.
     x.writeNamespace(kNsEnvio, QStringLiteral("sum"));
     x.writeNamespace(kNsDatos, QStringLiteral("sum1"));
-    x.writeStartElement(kNsEnvio, QStringLiteral("RegFactuSistemaFacturacion"));
-    x.writeStartElement(kNsEnvio, QStringLiteral("Cabecera"));
-    Escritor e(x);
-    e.Abrir("ObligadoEmision");
-    e.Campo("NombreRazon", obligado.nombreRazon);
-    e.Campo("NIF", obligado.nif);
-    e.Cerrar();
+    EscribirElemento(x, obligado, registros, remision);
+    x.writeEndDocument();
+    return xml;
+}
+
+QByteArray EscribirSobreSoap(const ObligadoEmision& obligado,
+                             const std::vector<Registro>& registros, const Remision& remision) {
+    QByteArray xml;
+    QXmlStreamWriter x(&xml);
+    x.setAutoFormatting(true);
+    x.setAutoFormattingIndent(2);
+    x.writeStartDocument();
+    x.writeNamespace(kNsSoap, QStringLiteral("soapenv"));
+    x.writeNamespace(kNsEnvio, QStringLiteral("sum"));
+    x.writeNamespace(kNsDatos, QStringLiteral("sum1"));
+    x.writeStartElement(kNsSoap, QStringLiteral("Envelope"));
+    x.writeEmptyElement(kNsSoap, QStringLiteral("Header"));
+    x.writeStartElement(kNsSoap, QStringLiteral("Body"));
+    EscribirElemento(x, obligado, registros, remision);
     x.writeEndElement();
-    for (const Registro& r : registros) {
-        x.writeStartElement(kNsEnvio, QStringLiteral("RegistroFactura"));
-        std::visit(e, r);
-        x.writeEndElement();
-    }
     x.writeEndElement();
     x.writeEndDocument();
     return xml;

@@ -14,7 +14,21 @@ namespace verifactu {
 
 inline constexpr std::size_t kMaxRegistrosEnvio = 1000;
 
+// What the Cabecera says of a submission besides whose records they are: the last day of
+// a mode switched off during the year (dd-mm-yyyy, written as FechaFinVeriFactu), and
+// whether these records go late after a technical incident (Incidencia S). Nothing of it
+// is written when both are absent.
+struct Remision {
+    std::string fechaFin;
+    bool incidencia = false;
+};
+
 // UTF-8 XML, indented by two spaces. The records must already carry their huellas.
-QByteArray EscribirEnvio(const ObligadoEmision& obligado, const std::vector<Registro>& registros);
+QByteArray EscribirEnvio(const ObligadoEmision& obligado, const std::vector<Registro>& registros,
+                         const Remision& remision = {});
+
+// The same element as the body of a SOAP 1.1 message, which is what goes to the agency.
+QByteArray EscribirSobreSoap(const ObligadoEmision& obligado,
+                             const std::vector<Registro>& registros, const Remision& remision);
 
 } // namespace verifactu

@@ -31,6 +31,7 @@ void TestLineaDeOrdenes::reading_data() {
     QTest::newRow("help beside a bad pairing")    << QStringList{"--desde", "2024-01-01", "-h"} << true << "" << "";
     QTest::newRow("an export")                    << QStringList{"--exportar-registro", "a.csv", "--desde=2024-01-01"} << true << "--exportar-registro" << "";
     QTest::newRow("a list to a PDF")              << QStringList{"--emitir-lista", "l.csv", "--pdf", "a.pdf"} << true << "--emitir-lista" << "";
+    QTest::newRow("the sending of the records")   << QStringList{"--verifactu-enviar"} << true << "--verifactu-enviar" << "";
     QTest::newRow("a remittance alone")           << QStringList{"--emitir-lista", "l.csv", "--remesa", "r.xml", "--fecha-cobro", "2024-03-08"} << true << "--emitir-lista" << "";
     QTest::newRow("a remittance beside a PDF")    << QStringList{"--emitir-lista", "l.csv", "--pdf", "a.pdf", "--remesa", "r.xml", "--fecha-cobro", "2024-03-08"} << true << "--emitir-lista" << "";
     // --- refused while reading, the first error kept

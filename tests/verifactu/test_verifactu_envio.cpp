@@ -111,6 +111,8 @@ private Q_SLOTS:
     void comoElEjemplo();
     void validoSegunEsquema_data();
     void validoSegunEsquema();
+    void remision_data();
+    void remision();
     void macrodato_data();
     void macrodato();
     void fechas();
@@ -169,6 +171,37 @@ void TestVerifactuEnvio::validoSegunEsquema() {
     QFETCH(std::vector<Registro>, registros);
     const QByteArray xml = EscribirEnvio(kObligado, registros);
     QCOMPARE(datos::Xmllint(xml, QStringLiteral("SuministroLR.xsd")), QString());
+}
+
+// The Cabecera's RemisionVoluntaria: the last day of a mode switched off, and records sent
+// late after an incident.
+void TestVerifactuEnvio::remision_data() {
+    QTest::addColumn<QString>("fechaFin");
+    QTest::addColumn<bool>("incidencia");
+    QTest::addColumn<QString>("cabecera");
+    const QString abre = QStringLiteral("<sum1:RemisionVoluntaria>");
+    QTest::newRow("Ni fin ni incidencia: nada") << "" << false << "";
+    QTest::newRow("Fin del modo a fin de año")
+        << "31-12-2026" << false
+        << abre + "<sum1:FechaFinVeriFactu>31-12-2026</sum1:FechaFinVeriFactu>";
+    QTest::newRow("Tras una incidencia")
+        << "" << true << abre + "<sum1:Incidencia>S</sum1:Incidencia>";
+    QTest::newRow("Las dos")
+        << "31-12-2026" << true
+        << abre + "<sum1:FechaFinVeriFactu>31-12-2026</sum1:FechaFinVeriFactu><sum1:Incidencia>S";
+}
+
+void TestVerifactuEnvio::remision() {
+    QFETCH(QString, fechaFin);
+    QFETCH(bool, incidencia);
+    QFETCH(QString, cabecera);
+    const QByteArray xml =
+        EscribirEnvio(kObligado, Ejemplos(), Remision{fechaFin.toStdString(), incidencia});
+    QCOMPARE(datos::Xmllint(xml, QStringLiteral("SuministroLR.xsd")), QString());
+    QString plano = QString::fromUtf8(xml);
+    plano.replace(QRegularExpression(QStringLiteral(">\\s+<")), QStringLiteral("><"));
+    QCOMPARE(plano.contains(QStringLiteral("RemisionVoluntaria")), !cabecera.isEmpty());
+    QVERIFY(plano.contains(cabecera));
 }
 
 // From 100 million euros on, a record says it is one of the large ones.
