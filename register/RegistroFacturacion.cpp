@@ -15,11 +15,11 @@ namespace registro {
 
 namespace {
 
-struct NombreEstado {
+struct NombreEstadoEnvio {
     EstadoEnvio estado;
     const char* texto;
 };
-constexpr NombreEstado kEstados[] = {
+constexpr NombreEstadoEnvio kEstados[] = {
     {EstadoEnvio::Pendiente, "pendiente"},
     {EstadoEnvio::Aceptado, "aceptado"},
     {EstadoEnvio::AceptadoConErrores, "aceptado_con_errores"},
@@ -39,14 +39,14 @@ QString Ahora() {
 } // namespace
 
 QString TextoEstado(EstadoEnvio estado) {
-    for (const NombreEstado& n : kEstados)
+    for (const NombreEstadoEnvio& n : kEstados)
         if (n.estado == estado)
             return QLatin1String(n.texto);
     return QStringLiteral("pendiente");
 }
 
 EstadoEnvio EstadoDeTexto(const QString& texto) {
-    for (const NombreEstado& n : kEstados)
+    for (const NombreEstadoEnvio& n : kEstados)
         if (texto == QLatin1String(n.texto))
             return n.estado;
     return EstadoEnvio::Pendiente;
