@@ -184,6 +184,8 @@ QString BarraCobros::VolverACobrar(const QString& ruta, const QDate& cobro, std:
                      .arg(r.gastos.join(QStringLiteral(", ")));
     if (!r.excluidos.isEmpty())
         texto += QStringLiteral("\n\nQuedan fuera:\n") + r.excluidos.join(QLatin1Char('\n'));
+    if (!r.avisos.isEmpty())
+        texto += QStringLiteral("\n\n") + r.avisos.join(QLatin1Char('\n'));
     return texto;
 }
 

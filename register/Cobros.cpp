@@ -111,9 +111,45 @@ bool GuardaCobros(QSqlDatabase db) {
     return q.exec(QStringLiteral("PRAGMA user_version")) && q.next() && q.value(0).toInt() >= 6;
 }
 
+const char kRemesasAnteriores[] =
+    "SELECT r.id, r.remesa, substr(coalesce(l.creado, r.emitido), 1, 10), r.numero, "
+    "CASE WHEN r.total >= 0 THEN (r.total + 50) / 100 ELSE -((50 - r.total) / 100) END "
+    "FROM recibos r LEFT JOIN lotes l ON l.id = r.lote WHERE r.remesa IS NOT NULL "
+    "ORDER BY r.id";
+
+namespace {
+
+// An older register's remittances, as version 6 records them: made on their day, collection
+// date not kept, so collected from that day on.
+bool LeerRemesasAnteriores(QSqlDatabase db, QHash<qint64, HechosCobro>& hechos, QString& error) {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM pragma_table_info('recibos') WHERE name = "
+                               "'remesa'")) ||
+        !q.next()) {
+        error = Registro::MotivoDe(q.lastError());
+        return false;
+    }
+    if (q.value(0).toInt() == 0)
+        return true; // older still: no remittances
+    if (!q.exec(QLatin1String(kRemesasAnteriores))) {
+        error = Registro::MotivoDe(q.lastError());
+        return false;
+    }
+    while (q.next())
+        hechos[q.value(0).toLongLong()].cambios.push_back(
+            {CambioCobro::Tipo::EnRemesa,
+             QDate::fromString(q.value(2).toString(), Qt::ISODate),
+             {},
+             {}});
+    return true;
+}
+
+} // namespace
+
 bool LeerCambiosCobro(QSqlDatabase db, QHash<qint64, HechosCobro>& hechos, QString& error) {
     if (!GuardaCobros(db))
-        return true;
+        return LeerRemesasAnteriores(db, hechos, error);
     QSqlQuery q(db);
     q.setForwardOnly(true);
     if (!q.exec(QLatin1String(kCambios) + QStringLiteral(" ORDER BY c.id"))) {

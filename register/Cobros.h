@@ -32,12 +32,18 @@ bool AnotarEnRemesa(QSqlDatabase db, qint64 recibo, const QString& msgId,
                     const Registro::EnRemesa& adeudo, const QDate& creada, QSqlError& error);
 
 // Whether the register at `db` keeps collection (version 6 on): one opened only to be read
-// may be older, and its receipts are then all sin seguimiento.
+// may be older, and its receipts are then all sin seguimiento but those in a remittance.
 bool GuardaCobros(QSqlDatabase db);
 
+// The receipts in a remittance in a register older than version 6, as version 6 takes them
+// over: receipt, MsgId, the day the remittance was made (its list's, else the receipt's
+// issue), number, total in cents.
+extern const char kRemesasAnteriores[];
+
 // The facts of every receipt with a change, by the receipt's id; `seguimiento` and `anulado`
-// are left for the caller, who reads them with the receipt. False with `error` set when the
-// register cannot be read.
+// are left for the caller, who reads them with the receipt. In an older register opened only
+// to be read, the changes its migration would make: so both give the same states. False with
+// `error` set when the register cannot be read.
 bool LeerCambiosCobro(QSqlDatabase db, QHash<qint64, HechosCobro>& hechos, QString& error);
 // The facts of one receipt, all of them; nothing when there is no such receipt.
 std::optional<HechosCobro> HechosDe(QSqlDatabase db, qint64 recibo);

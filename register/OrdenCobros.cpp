@@ -136,6 +136,8 @@ int RemesaDevueltosDesdeLineaDeOrdenes(const OrdenDevueltos& orden) {
         return FalloDeCobros(QString::fromStdString(motivo), 2);
     Registro registro(Registro::RutaPorDefecto());
     const RemesaDeDevueltos r = RemesaDevueltos(registro, pedido);
+    for (const QString& aviso : r.avisos)
+        DecirEn(stderr, QStringLiteral("talvero: ") + aviso);
     for (const QString& excluido : r.excluidos)
         DecirEn(stderr, QStringLiteral("talvero: ") + excluido + QStringLiteral(": queda fuera."));
     if (!r.Escrita())

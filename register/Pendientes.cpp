@@ -229,11 +229,16 @@ QStringList RecuperarPendientes(Registro& registro) {
     for (const Registro::Pendiente& p : pendientes) {
         if (TestigoVivo(registro.Ruta(), p.testigo))
             continue; // another program is emitting it right now
+        // A remittance of returned receipts collected again has no list file.
         const QString lista =
-            QStringLiteral("La emisión de la lista «%1» (%2 recibos), interrumpida antes de "
-                           "terminar,")
-                .arg(QDir::toNativeSeparators(p.archivo),
-                     QString::fromStdString(moneda::FormatThousands(p.recibos)));
+            p.archivo.isEmpty() && !p.salidas.empty()
+                ? QStringLiteral("La remesa de recibos devueltos «%1», interrumpida antes de "
+                                 "terminar,")
+                      .arg(QDir::toNativeSeparators(p.salidas.front().destino))
+                : QStringLiteral("La emisión de la lista «%1» (%2 recibos), interrumpida antes "
+                                 "de terminar,")
+                      .arg(QDir::toNativeSeparators(p.archivo),
+                           QString::fromStdString(moneda::FormatThousands(p.recibos)));
         QString motivo;
         if (p.listo) {
             motivo = Colocar(p.salidas);

@@ -432,6 +432,7 @@ bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
         }
     }
     if (!ocupados_.isEmpty() ||
+        (reserva != nullptr && reserva->ademas && !reserva->ademas(error)) ||
         (reserva != nullptr && !InsertarReserva(*reserva, lote->id, error))) {
         q.exec(QStringLiteral("ROLLBACK"));
         return false;
@@ -498,7 +499,8 @@ std::vector<Registro::Lote> Registro::Lotes() {
     QSqlQuery q(Base());
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral(
-            "SELECT id, creado, archivo, destino, recibos FROM lotes ORDER BY id DESC"))) {
+            "SELECT id, creado, archivo, destino, recibos FROM lotes WHERE archivo <> '' "
+            "ORDER BY id DESC"))) {
         Fallo(MotivoDe(q.lastError()));
         return lotes;
     }

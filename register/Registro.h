@@ -109,7 +109,9 @@ public:
     // never disagree: the receipts are recorded with the files they go to (ReservarLote),
     // the files are written under temporary names, marked complete (MarcarListo), put at
     // their names without replacing anything, and then the marks go (CerrarLote). A list
-    // whose files cannot all be put in place is taken back whole (DeshacerLote). A list
+    // whose files cannot all be put in place is taken back whole (DeshacerLote), and with it
+    // whatever its remittance changed of receipts recorded before (their earlier remittance
+    // is theirs again). A list
     // whose program died half-way is found by LotesPendientes and finished or taken back
     // (see register/Pendientes.h).
     struct Salida {
@@ -134,6 +136,9 @@ public:
         // transaction. Taken back with the list by DeshacerLote.
         const Facturacion* facturacion = nullptr;
         std::vector<Salida> salidas;
+        // Further changes made in the same transaction, as when receipts already recorded
+        // go into the list's remittance (register/RemesaDevueltos.h); false to record nothing.
+        std::function<bool(QSqlError&)> ademas;
     };
     // The list's id, or 0 with Error() set; when numbers drawn by Talvero were taken
     // meanwhile by another program, NumerosOcupados() names them and nothing is recorded.
@@ -153,7 +158,8 @@ public:
     };
     std::vector<Pendiente> LotesPendientes();
 
-    // The lists recorded, newest first.
+    // The lists recorded, newest first; a remittance of returned receipts collected again,
+    // recorded as a list without a list file, is not one.
     struct Lote {
         qint64 id = 0;
         QDateTime creado;

@@ -1,6 +1,7 @@
 // The register's schema and its numbered migrations. Migration n takes a file from
 // version n - 1 to version n; all that a file needs run in one transaction, together with
 // the new PRAGMA user_version, so a file is never left half-migrated.
+#include "register/Cobros.h"
 #include "register/FilaFacturacion.h"
 #include "register/FilaRecibo.h"
 #include "register/Registro.h"
@@ -252,11 +253,7 @@ bool Registro::MigrarA6() {
     // The day a remittance was made: its list's, else the receipt's own issue.
     QSqlQuery filas(Base());
     filas.setForwardOnly(true);
-    if (!filas.exec(QStringLiteral(
-            "SELECT r.id, r.remesa, substr(coalesce(l.creado, r.emitido), 1, 10), r.numero, "
-            "CASE WHEN r.total >= 0 THEN (r.total + 50) / 100 ELSE -((50 - r.total) / 100) END "
-            "FROM recibos r LEFT JOIN lotes l ON l.id = r.lote WHERE r.remesa IS NOT NULL "
-            "ORDER BY r.id")))
+    if (!filas.exec(QLatin1String(kRemesasAnteriores)))
         return FalloSql(filas.lastError());
     QSqlQuery ins(Base());
     ins.prepare(QStringLiteral("INSERT INTO remesas_recibo (recibo, remesa, creada, referencia, "

@@ -108,6 +108,11 @@ bool ConLote(QSqlDatabase db, std::initializer_list<const char*> sentencias, qin
     return true;
 }
 
+// The MsgIds of the remittances of list `?`, while it is pending.
+#define REMESAS_DEL_LOTE                                                                           \
+    "(SELECT s.remesa FROM salidas s JOIN lotes l ON l.id = s.lote WHERE s.lote = ? AND "          \
+    "l.pendiente IS NOT NULL AND s.remesa IS NOT NULL)"
+
 } // namespace
 
 bool Registro::CerrarLote(qint64 lote) {
@@ -120,7 +125,9 @@ bool Registro::CerrarLote(qint64 lote) {
 }
 
 bool Registro::DeshacerLote(qint64 lote) {
-    // Only a list still pending is ever taken back: a complete one is history.
+    // Only a list still pending is ever taken back: a complete one is history. Receipts
+    // recorded before that its remittance debits again get their earlier remittance back,
+    // and lose the rows that put them in this one.
     return EnTransaccion([&](QSqlError& e) {
         // Its altas were never sent (nothing of a pending list is). They go with it, unless
         // another record was chained after them meanwhile (a receipt printed while the list
@@ -141,22 +148,27 @@ bool Registro::DeshacerLote(qint64 lote) {
         }
         if (q.value(0).toBool())
             return AnularLote(lote, e);
-        return ConLote(Base(),
-                       {"DELETE FROM registros_facturacion WHERE recibo IN (SELECT id FROM recibos "
-                        "WHERE lote = (SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT "
-                        "NULL))",
-                        "DELETE FROM cambios_cobro WHERE recibo IN (SELECT id FROM recibos WHERE "
-                        "lote = (SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT NULL))",
-                        "DELETE FROM remesas_recibo WHERE recibo IN (SELECT id FROM recibos WHERE "
-                        "lote = (SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT NULL))",
-                        "DELETE FROM busqueda WHERE recibo IN (SELECT id FROM recibos WHERE lote = "
-                        "(SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT NULL))",
-                        "DELETE FROM recibos WHERE lote = (SELECT id FROM lotes WHERE id = ? AND "
-                        "pendiente IS NOT NULL)",
-                        "DELETE FROM salidas WHERE lote = (SELECT id FROM lotes WHERE id = ? AND "
-                        "pendiente IS NOT NULL)",
-                        "DELETE FROM lotes WHERE id = ? AND pendiente IS NOT NULL"},
-                       lote, e);
+        return ConLote(
+            Base(),
+            {"DELETE FROM registros_facturacion WHERE recibo IN (SELECT id FROM recibos WHERE "
+             "lote = (SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT NULL))",
+             "UPDATE recibos SET remesa = (SELECT rr.remesa FROM remesas_recibo rr "
+             "WHERE rr.recibo = recibos.id AND rr.remesa <> recibos.remesa ORDER BY "
+             "rr.id DESC LIMIT 1) WHERE remesa IN " REMESAS_DEL_LOTE,
+             "DELETE FROM cambios_cobro WHERE origen = 'remesa' AND remesa IN " REMESAS_DEL_LOTE,
+             "DELETE FROM remesas_recibo WHERE remesa IN " REMESAS_DEL_LOTE,
+             "DELETE FROM cambios_cobro WHERE recibo IN (SELECT id FROM recibos WHERE "
+             "lote = (SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT NULL))",
+             "DELETE FROM remesas_recibo WHERE recibo IN (SELECT id FROM recibos WHERE "
+             "lote = (SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT NULL))",
+             "DELETE FROM busqueda WHERE recibo IN (SELECT id FROM recibos WHERE lote = "
+             "(SELECT id FROM lotes WHERE id = ? AND pendiente IS NOT NULL))",
+             "DELETE FROM recibos WHERE lote = (SELECT id FROM lotes WHERE id = ? AND "
+             "pendiente IS NOT NULL)",
+             "DELETE FROM salidas WHERE lote = (SELECT id FROM lotes WHERE id = ? AND "
+             "pendiente IS NOT NULL)",
+             "DELETE FROM lotes WHERE id = ? AND pendiente IS NOT NULL"},
+            lote, e);
     });
 }
 

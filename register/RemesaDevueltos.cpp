@@ -7,8 +7,10 @@
 #include "sepa/MotivosDevolucion.h"
 #include "sepa/Pain008.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -27,6 +29,7 @@ sepa::Fecha FechaSepa(const QDate& d) {
 // A receipt to collect again, and how its last remittance debited it.
 struct Devuelto {
     qint64 id = 0;
+    QVariant remesa; // recibos.remesa as read: the receipt's last remittance
     EstadoCobro estado;
     Registro::EnRemesa adeudo;
     sepa::Adeudo sepa;
@@ -56,7 +59,8 @@ bool Candidatos(Registro& registro, const PedidoDevueltos& pedido, const QDate& 
     if (!LeerCambiosCobro(registro.Base(), hechos, error))
         return false;
     QSqlQuery q(registro.Base());
-    q.prepare(QStringLiteral("SELECT seguimiento, anulado IS NOT NULL FROM recibos WHERE id = ?"));
+    q.prepare(QStringLiteral(
+        "SELECT seguimiento, anulado IS NOT NULL, remesa FROM recibos WHERE id = ?"));
     QList<qint64> ids = hechos.keys();
     std::sort(ids.begin(), ids.end());
     for (qint64 id : ids) {
@@ -74,7 +78,7 @@ bool Candidatos(Registro& registro, const PedidoDevueltos& pedido, const QDate& 
         if ((pedido.desde.isValid() && e.fecha < pedido.desde) ||
             (pedido.hasta.isValid() && e.fecha > pedido.hasta))
             continue;
-        devueltos.push_back({id, e, {}, {}, {}});
+        devueltos.push_back({id, q.value(2), e, {}, {}, {}});
     }
     return true;
 }
@@ -126,6 +130,8 @@ RemesaDeDevueltos RemesaDevueltos(Registro& registro, const PedidoDevueltos& ped
                       .arg(registro.Ruta(), registro.Error());
         return r;
     }
+    // Whatever a run that died half-way left is finished or taken back first.
+    r.avisos = RecuperarPendientes(registro);
     std::vector<Devuelto> candidatos;
     if (!Candidatos(registro, pedido, hoy, candidatos, r.error))
         return r;
@@ -200,67 +206,94 @@ RemesaDeDevueltos RemesaDevueltos(Registro& registro, const PedidoDevueltos& ped
         r.error = r.escrita.error;
         return r;
     }
-    // The file complete under a temporary name first; then, with the register's write lock
-    // held, the receipts recorded in it and the file put at its name; the commit last.
     const QString ruta = QFileInfo(pedido.ruta).absoluteFilePath();
-    Registro::Salida salida{
-        NombreTemporal(ruta, QStringLiteral("devueltos-%1").arg(msgId)), ruta, false, msgId, {}};
-    if (const QString motivo = EscribirTemporal(salida.temporal, documento); !motivo.isEmpty()) {
-        r.error = QStringLiteral("No se pudo guardar la remesa en «%1»: %2.").arg(ruta, motivo);
-        return r;
-    }
-    salida.identidad = Identidad(salida.temporal);
-    QString error;
-    bool colocada = false;
-    const bool ok = EnUnaTransaccion(
-        registro,
-        [&](QSqlError& e) {
-            QSqlQuery ultima(registro.Base());
-            ultima.prepare(QStringLiteral("UPDATE recibos SET remesa = ? WHERE id = ?"));
-            for (std::size_t i = 0; i < elegidos.size(); ++i) {
-                const Devuelto& d = elegidos[i];
-                Registro::EnRemesa en = d.adeudo;
-                en.cobro = pedido.cobro;
-                en.acreedor =
-                    QString::fromStdString(sepa::Normalizado(pedido.acreedor).identificador);
-                en.referencia = sepa::ReferenciaDeAdeudo(d.sepa.numero);
-                if (!AnotarEnRemesa(registro.Base(), d.id, msgId, en, hoy, e))
-                    return false;
-                // The receipt's remittance is now this one; the earlier ones stay in its history.
-                ultima.addBindValue(msgId);
-                ultima.addBindValue(d.id);
-                if (!ultima.exec()) {
-                    e = ultima.lastError();
-                    return false;
-                }
-                if (i >= gastos.size())
-                    continue;
-                const CRecibo& g = gastos[i];
-                const qint64 id = registro.InsertarDentro(g, ruta, QDateTime::currentDateTimeUtc(),
-                                                          msgId, true, e);
-                if (id == 0)
-                    return false;
-                en.referencia = sepa::ReferenciaDeAdeudo(g.m_Numero);
-                en.centimos = pedido.gastos;
-                if (!AnotarEnRemesa(registro.Base(), id, msgId, en, hoy, e))
-                    return false;
-            }
-            if (const QString motivo = Colocar({salida}); !motivo.isEmpty()) {
-                error = motivo;
-                return false;
-            }
-            colocada = true;
-            return true;
-        },
-        error);
-    if (!ok) {
-        if (colocada)
-            QFile::remove(ruta);
-        BorrarTemporales({salida});
-        r.error = QStringLiteral("No se ha escrito la remesa: %1.").arg(error);
+    const auto fallo = [&](const QString& motivo) {
+        r.error = QStringLiteral("No se ha escrito la remesa: %1.").arg(motivo);
         r.escrita = {};
         return r;
-    }
+    };
+    // As a list's files: the receipts recorded first in the new remittance, pending, with
+    // the file it goes to (the fee receipts as the list's own); then the file written under a
+    // temporary name, marked complete and put at its name. A program killed at any moment
+    // leaves a pending list that the next run finishes or takes back (register/Pendientes.h).
+    Testigo testigo(registro.Ruta());
+    if (!testigo.Tomado())
+        return fallo(testigo.Error());
+    std::vector<Registro::Salida> salidas{
+        {NombreTemporal(ruta, testigo.Nombre()), ruta, false, msgId, {}}};
+    const QString acreedor =
+        QString::fromStdString(sepa::Normalizado(pedido.acreedor).identificador);
+    const auto adeudo = [&](std::size_t i) {
+        Registro::EnRemesa en = elegidos[i].adeudo;
+        en.cobro = pedido.cobro;
+        en.acreedor = acreedor;
+        en.referencia = sepa::ReferenciaDeAdeudo(elegidos[i].sepa.numero);
+        return en;
+    };
+    Registro::Reserva reserva;
+    reserva.archivo = QStringLiteral(""); // no list file: not shown among the lists
+    reserva.destino = ruta;
+    reserva.creado = QDateTime(hoy, QTime::currentTime());
+    reserva.cuantos = qint64(gastos.size());
+    reserva.emision = [&](qint64 i, CRecibo& recibo, QString& destino, QDateTime& emitido) {
+        recibo = gastos[std::size_t(i)];
+        destino = ruta;
+        emitido = QDateTime::currentDateTimeUtc();
+    };
+    reserva.remesaDe = [&](qint64) { return msgId; };
+    reserva.adeudoDe = [&](qint64 i) {
+        Registro::EnRemesa en = adeudo(std::size_t(i));
+        en.referencia = sepa::ReferenciaDeAdeudo(gastos[std::size_t(i)].m_Numero);
+        en.centimos = pedido.gastos;
+        return en;
+    };
+    reserva.numeroDeTalvero = [](qint64) { return true; };
+    reserva.testigo = testigo.Nombre();
+    reserva.salidas = salidas;
+    reserva.ademas = [&](QSqlError& e) {
+        QSqlQuery ultima(registro.Base());
+        // The receipt's remittance is now this one; the earlier ones stay in its history.
+        // One that another program has put in a remittance meanwhile is not debited twice.
+        ultima.prepare(
+            QStringLiteral("UPDATE recibos SET remesa = ? WHERE id = ? AND remesa IS ?"));
+        for (std::size_t i = 0; i < elegidos.size(); ++i) {
+            ultima.addBindValue(msgId);
+            ultima.addBindValue(elegidos[i].id);
+            ultima.addBindValue(elegidos[i].remesa);
+            if (!ultima.exec()) {
+                e = ultima.lastError();
+                return false;
+            }
+            if (ultima.numRowsAffected() != 1) {
+                e = QSqlError(QStringLiteral("otro programa ha puesto el recibo «%1» en otra "
+                                             "remesa mientras tanto")
+                                  .arg(QString::fromStdString(elegidos[i].recibo.m_Numero)),
+                              {}, QSqlError::StatementError);
+                return false;
+            }
+            if (!AnotarEnRemesa(registro.Base(), elegidos[i].id, msgId, adeudo(i), hoy, e))
+                return false;
+        }
+        return true;
+    };
+    const qint64 lote = registro.ReservarLote(reserva);
+    if (lote == 0)
+        return fallo(registro.Error());
+    const auto deshacer = [&](const QString& motivo) {
+        BorrarTemporales(salidas);
+        registro.DeshacerLote(lote); // if the register is busy, the next run takes it back
+        return fallo(motivo);
+    };
+    if (const QString motivo = EscribirTemporal(salidas.front().temporal, documento);
+        !motivo.isEmpty())
+        return deshacer(QStringLiteral("no se pudo guardar en «%1»: %2").arg(ruta, motivo));
+    salidas.front().identidad = Identidad(salidas.front().temporal);
+    if (!registro.MarcarListo(lote, {salidas.front().identidad}))
+        return deshacer(registro.Error());
+    if (const QString motivo = Colocar(salidas); !motivo.isEmpty())
+        return deshacer(motivo);
+    // Should this fail, the next run finds the remittance complete and closes it.
+    registro.CerrarLote(lote);
     for (const CRecibo& g : gastos)
         r.gastos << QString::fromStdString(g.m_Numero);
     return r;

@@ -3,9 +3,11 @@
 // window), each debited as it was before (same number, amount, mandate and account), in
 // sequence RCUR. A receipt returned for a reason that forbids another attempt (no mandate,
 // account wrong or closed, debtor deceased...: sepa/MotivosDevolucion.h), or whose account the
-// register did not keep, is left out and named. The file is written complete under a
-// temporary name and put at its name without replacing anything, while the register records
-// each receipt in the new remittance (en remesa again, its history kept) in one transaction.
+// register did not keep, is left out and named. The remittance is recorded and written as a
+// list's files are (register/Pendientes.h): each receipt in the new remittance (en remesa
+// again, its history kept) and the fee receipts, pending, then the file complete under a
+// temporary name, put at its name without replacing anything; a run killed at any moment is
+// finished or taken back by the next.
 #pragma once
 
 #include "register/Registro.h"
@@ -39,6 +41,7 @@ struct RemesaDeDevueltos {
     QStringList excluidos; // "Recibo «7»: AC04 Cuenta cancelada: …"
     sepa::ResultadoRemesa escrita;
     QStringList gastos; // the numbers of the fee receipts written
+    QStringList avisos; // a run that died half-way, finished or taken back first
     bool Escrita() const { return error.isEmpty(); }
 };
 

@@ -1,7 +1,8 @@
 // A list's files and the register never disagree, through the real program: two outputs on
 // one file, the register as an output, a locked register, two programs writing the same
 // remittance or drawing the same numbers at once, and a program killed at any moment. A
-// remittance is at its name exactly when the register holds its receipts with its MsgId.
+// remittance is at its name exactly when the register holds its receipts with its MsgId; so is
+// a remittance of returned receipts collected again, with its fee receipts.
 #include "EjecutarTalvero.h"
 #include "SampleAdeudos.h"
 #include "platform/SettingsStore.h"
@@ -50,6 +51,8 @@ private Q_SLOTS:
     void dosProgramasNoCompartenNumeros();
     void muertoEnCualquierMomento_data();
     void muertoEnCualquierMomento();
+    void devueltosMuertoEnCualquierMomento_data();
+    void devueltosMuertoEnCualquierMomento();
 
 private:
     // A list of `n` debited receipts without numbers; its path.
@@ -240,6 +243,107 @@ void TestListaTodoONada::muertoEnCualquierMomento() {
     QCOMPARE(Remesas(), todo ? QStringList(n, msgId) : QStringList());
     QCOMPARE(Archivos(),
              todo ? (QStringList{"lista.csv", "marzo.pdf", "r.xml"}) : (QStringList{"lista.csv"}));
+}
+
+void TestListaTodoONada::devueltosMuertoEnCualquierMomento_data() {
+    muertoEnCualquierMomento_data();
+}
+
+// A list debited by r.xml, every debit rejected by the bank; its receipts collected again in
+// otra.xml, with the fee charged, by a program killed at any moment. After the next run,
+// either otra.xml is there and the register holds the receipts and the fee receipts in it, or
+// there is no otra.xml and the register is as it was: the receipts returned, in r.xml.
+void TestListaTodoONada::devueltosMuertoEnCualquierMomento() {
+    QFETCH(double, momento);
+    const int n = 300;
+    const QString lista = Lista(QStringLiteral("lista.csv"), n);
+    QCOMPARE(EjecutarTalvero(dir_->path(), {"--emitir-lista", lista, "--remesa", "r.xml",
+                                            "--fecha-cobro", cobro_})
+                 .estado,
+             0);
+    const QString primera = MsgIdDe(dir_->filePath(QStringLiteral("r.xml")));
+    // The bank's report rejecting every debit, as the register says r.xml wrote them.
+    QString informe =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><Document xmlns=\"urn:iso:"
+                       "std:iso:20022:tech:xsd:pain.002.001.03\"><CstmrPmtStsRpt><GrpHdr><MsgId>"
+                       "B-1</MsgId><CreDtTm>%1T08:00:00</CreDtTm></GrpHdr><OrgnlGrpInfAndSts>"
+                       "<OrgnlMsgId>%2</OrgnlMsgId><OrgnlMsgNmId>pain.008.001.08</OrgnlMsgNmId>"
+                       "</OrgnlGrpInfAndSts><OrgnlPmtInfAndSts><OrgnlPmtInfId>1</OrgnlPmtInfId>")
+            .arg(QDate::currentDate().toString(Qt::ISODate), primera);
+    informe += FilasDelRegistro(
+                   dir_->path(),
+                   QStringLiteral("SELECT referencia, centimos, acreedor, mandato FROM "
+                                  "remesas_recibo ORDER BY id"),
+                   [](const QSqlQuery& q) {
+                       return QStringLiteral(
+                                  "<TxInfAndSts><OrgnlEndToEndId>%1</OrgnlEndToEndId><TxSts>RJCT"
+                                  "</TxSts><StsRsnInf><Rsn><Cd>AM04</Cd></Rsn></StsRsnInf>"
+                                  "<OrgnlTxRef><Amt><InstdAmt Ccy=\"EUR\">%2.%3</InstdAmt></Amt>"
+                                  "<CdtrSchmeId><Id><PrvtId><Othr><Id>%4</Id></Othr></PrvtId></Id>"
+                                  "</CdtrSchmeId><MndtRltdInf><MndtId>%5</MndtId></MndtRltdInf>"
+                                  "</OrgnlTxRef></TxInfAndSts>")
+                           .arg(q.value(0).toString())
+                           .arg(q.value(1).toLongLong() / 100)
+                           .arg(q.value(1).toLongLong() % 100, 2, 10, QLatin1Char('0'))
+                           .arg(q.value(2).toString(), q.value(3).toString());
+                   })
+                   .join(QString()) +
+               QStringLiteral("</OrgnlPmtInfAndSts></CstmrPmtStsRpt></Document>");
+    QFile f(dir_->filePath(QStringLiteral("informe.xml")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(informe.toUtf8());
+    f.close();
+    const Salida importada =
+        EjecutarTalvero(dir_->path(), {"--importar-devoluciones", "informe.xml"});
+    QVERIFY2(importada.estado == 0, qPrintable(importada.errores));
+
+    const QStringList argumentos{"--remesa-devueltos",  "otra.xml", "--fecha-cobro", cobro_,
+                                 "--gastos-devolucion", "3,50"};
+    // How long a whole run takes here, measured on a run whose register is then put back.
+    static const qint64 duracion = [&] {
+        const QString registro = RegistroDeTalvero(dir_->path());
+        const QString copia = registro + QStringLiteral(".copia");
+        QFile::copy(registro, copia);
+        QElapsedTimer t;
+        t.start();
+        EjecutarTalvero(dir_->path(), argumentos);
+        const qint64 ms = t.elapsed();
+        for (const char* sufijo : {"", "-wal", "-shm"})
+            QFile::remove(registro + QLatin1String(sufijo));
+        QFile::rename(copia, registro);
+        QFile::remove(dir_->filePath(QStringLiteral("otra.xml")));
+        return ms;
+    }();
+
+    QProcess p;
+    LanzarTalvero(p, dir_->path(), argumentos);
+    QVERIFY(p.waitForStarted());
+    QTest::qWait(int(double(duracion) * momento));
+    p.kill();
+    p.waitForFinished();
+
+    const Salida despues = EjecutarTalvero(dir_->path(), {"--emitir-lista", lista, "--comprobar"});
+    QCOMPARE(despues.estado, 0);
+    const QString otra = MsgIdDe(dir_->filePath(QStringLiteral("otra.xml")));
+    const bool todo = !otra.isEmpty();
+    QCOMPARE(Remesas(), todo ? QStringList(2 * n, otra) : QStringList(n, primera));
+    // Rows of remittances, changes of state, and pending lists.
+    const QStringList cuentas = FilasDelRegistro(
+        dir_->path(),
+        QStringLiteral("SELECT (SELECT count(*) FROM remesas_recibo), (SELECT count(*) FROM "
+                       "cambios_cobro), (SELECT count(*) FROM lotes WHERE pendiente IS NOT NULL)"),
+        [](const QSqlQuery& q) {
+            return QStringLiteral("%1 %2 %3")
+                .arg(q.value(0).toInt())
+                .arg(q.value(1).toInt())
+                .arg(q.value(2).toInt());
+        });
+    QCOMPARE(cuentas, QStringList(todo ? QStringLiteral("%1 %2 0").arg(3 * n).arg(4 * n)
+                                       : QStringLiteral("%1 %2 0").arg(n).arg(2 * n)));
+    QStringList archivos{"informe.xml", "lista.csv", "r.xml"};
+    if (todo)
+        archivos.insert(2, QStringLiteral("otra.xml"));
+    QCOMPARE(Archivos(), archivos);
 }
 
 QTEST_MAIN(TestListaTodoONada)

@@ -5,6 +5,7 @@
 #include "register/Cobros.h"
 #include "register/EstadoCobro.h"
 #include "register/EstadoCobroSql.h"
+#include "register/ExportarCsv.h"
 #include "register/ImportarDevoluciones.h"
 #include "register/RemesaDevueltos.h"
 
@@ -170,6 +171,16 @@ QStringList PorPrograma(Registro& reg, const QDate& dia) {
     return nombres;
 }
 
+// The accountant's export of the whole register on 1 January 2100, states included.
+QByteArray Exportado(Registro& reg, const QString& archivo) {
+    QString error;
+    if (!registro::ExportarCsv(reg.Base(), {}, {}, archivo, error, nullptr, QDate(2100, 1, 1),
+                               false))
+        return error.toUtf8();
+    QFile f(archivo);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 qint64 Contar(Registro& reg, const QString& sql) {
     QSqlQuery q(reg.Base());
     return q.exec(sql) && q.next() ? q.value(0).toLongLong() : -1;
@@ -251,7 +262,7 @@ void TestRegistroCobros::estado() {
 // A file of version 5 or 4 (what version 6 added taken off, the remittance column too for 4)
 // with a receipt debited by a remittance and one in none: both sin seguimiento, the first in
 // its remittance with what was kept (collected, its collection date unknown), and a receipt
-// recorded afterwards pendiente.
+// recorded afterwards pendiente. Read without migrating, the file gives the same states.
 void TestRegistroCobros::migracion_data() {
     QTest::addColumn<int>("version");
     QTest::newRow("from version 5") << 5;
@@ -276,9 +287,17 @@ void TestRegistroCobros::migracion() {
             QVERIFY2(q.exec(QLatin1String(sql)), qPrintable(q.lastError().text()));
         QVERIFY(q.exec(QStringLiteral("PRAGMA user_version = %1").arg(version)));
     }
+    QByteArray leido;
+    {
+        Registro soloLeer(ruta);
+        QVERIFY2(soloLeer.AbrirParaLeer(), qPrintable(soloLeer.Error()));
+        leido = Exportado(soloLeer, dir.filePath(QStringLiteral("leido.csv")));
+    }
     Registro reg(ruta);
     QVERIFY2(reg.Abrir(), qPrintable(reg.Error()));
     QCOMPARE(Contar(reg, QStringLiteral("PRAGMA user_version")), 6);
+    QCOMPARE(leido, Exportado(reg, dir.filePath(QStringLiteral("migrado.csv"))));
+    QVERIFY(leido.contains(";Cobrado;"));
     QVERIFY(reg.Anotar(sample::Filled(), QStringLiteral("PDF")));
     QSqlQuery q(reg.Base());
     QVERIFY(q.exec(QStringLiteral("SELECT recibo, remesa, referencia, centimos, cobro IS NULL, "
@@ -395,7 +414,7 @@ void TestRegistroCobros::devueltosOtraVez_data() {
 // 101 returned for lack of funds and 102 for a closed account: a new remittance of 101 alone,
 // valid against its schema, 102 named as left out; 101 en remesa again, its first remittance
 // kept; with a fee, receipt «104» charges it to 101's payer in the same remittance; and then
-// nothing more to collect, so no file.
+// nothing more to collect, so no file. A file that cannot be written changes nothing.
 void TestRegistroCobros::devueltosOtraVez() {
     QFETCH(QString, version);
     QFETCH(int, gastos);
@@ -424,6 +443,19 @@ void TestRegistroCobros::devueltosOtraVez() {
     QCOMPARE(solo102.excluidos.size(), 1);
     QVERIFY(!QFile::exists(pedido.ruta));
     pedido.recibos.clear();
+    // A file that cannot be written, once the receipts are recorded in it: all taken back.
+    const QStringList devueltos = Estados(*reg, hoy);
+    const QString ruta = pedido.ruta;
+    pedido.ruta = dir.filePath(QStringLiteral("no-hay/otra-vez.xml"));
+    const registro::RemesaDeDevueltos sinCarpeta = registro::RemesaDevueltos(*reg, pedido, hoy);
+    QVERIFY2(sinCarpeta.error.contains(QStringLiteral("la carpeta no existe")),
+             qPrintable(sinCarpeta.error));
+    QCOMPARE(Estados(*reg, hoy), devueltos);
+    QCOMPARE(Contar(*reg, QStringLiteral("SELECT count(*) FROM recibos WHERE remesa = 'REM-1'")),
+             3);
+    QCOMPARE(Contar(*reg, QStringLiteral("SELECT count(*) FROM remesas_recibo")), 3);
+    QCOMPARE(Contar(*reg, QStringLiteral("SELECT count(*) FROM lotes")), 1);
+    pedido.ruta = ruta;
     const registro::RemesaDeDevueltos r = registro::RemesaDevueltos(*reg, pedido, hoy);
     QVERIFY2(r.Escrita(), qPrintable(r.error));
     QCOMPARE(r.escrita.adeudos, gastos > 0 ? 2 : 1);
