@@ -55,7 +55,7 @@ void CTalveroDlg::BuildMenuBar() {
     connect(AddCommand(recibos, QStringLiteral("Recibos &emitidos…"),
                        QKeySequence(Qt::CTRL | Qt::Key_R)),
             &QAction::triggered, this, &CTalveroDlg::OnRecibosEmitidos);
-    connect(recibos->addAction(QStringLiteral("De&voluciones del banco…")), &QAction::triggered,
+    connect(recibos->addAction(QStringLiteral("Devoluciones del &banco…")), &QAction::triggered,
             this, &CTalveroDlg::OnDevolucionesDelBanco);
     connect(recibos->addAction(QStringLiteral("&Tipos impositivos…")), &QAction::triggered, this,
             &CTalveroDlg::OnTiposImpositivos);

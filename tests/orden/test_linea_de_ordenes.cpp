@@ -80,14 +80,16 @@ void TestLineaDeOrdenes::reading() {
 void TestLineaDeOrdenes::usageLineIsMadeFromTheTable() {
     QCOMPARE(
         orden::Uso(orden::TablaDelPrograma()),
-        QStringLiteral("Uso: talvero [--exportar-registro ARCHIVO.csv [--desde AAAA-MM-DD] "
-                       "[--hasta AAAA-MM-DD] | --emitir-lista LISTA.csv (--comprobar | --pdf "
-                       "SALIDA.pdf | --carpeta-pdf CARPETA | --impresora NOMBRE) [--remesa "
-                       "REMESA.xml --fecha-cobro AAAA-MM-DD [--version-remesa VERSIÓN]] | "
-                       "--importar-devoluciones FICHERO.xml | --pendientes ARCHIVO.csv [--hasta "
-                       "AAAA-MM-DD] | --remesa-devueltos REMESA.xml [--gastos-devolucion IMPORTE] "
-                       "--fecha-cobro AAAA-MM-DD [--desde "
-                       "AAAA-MM-DD] [--hasta AAAA-MM-DD] [--version-remesa VERSIÓN] | --help]\n"));
+        QStringLiteral(
+            "Uso: talvero [--exportar-registro ARCHIVO.csv [--desde AAAA-MM-DD] "
+            "[--hasta AAAA-MM-DD] | --emitir-lista LISTA.csv (--comprobar | --pdf "
+            "SALIDA.pdf | --carpeta-pdf CARPETA | --impresora NOMBRE) [--remesa "
+            "REMESA.xml --fecha-cobro AAAA-MM-DD [--version-remesa VERSIÓN]] | "
+            "--importar-devoluciones FICHERO.xml | --pendientes ARCHIVO.csv [--hasta "
+            "AAAA-MM-DD] | --remesa-devueltos REMESA.xml [--gastos-devolucion IMPORTE] "
+            "--fecha-cobro AAAA-MM-DD [--desde "
+            "AAAA-MM-DD] [--hasta AAAA-MM-DD] [--version-remesa VERSIÓN] | --verificar-registro | "
+            "--verifactu-enviar | --help]\n"));
 }
 
 void TestLineaDeOrdenes::helpListsEveryOptionOfTheTable() {
@@ -105,7 +107,7 @@ void TestLineaDeOrdenes::helpListsEveryOptionOfTheTable() {
             QVERIFY2(uso.contains(QString::fromUtf8(o.nombre)), o.nombre);
         }
     }
-    QCOMPARE(opciones, 15);
+    QCOMPARE(opciones, 17);
     QVERIFY(ayuda.startsWith(uso));
     QVERIFY(ayuda.contains(QStringLiteral("\n  -h, --help ")));
     QVERIFY(ayuda.endsWith(QStringLiteral("\nNota de prueba.\n")));

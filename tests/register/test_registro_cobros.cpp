@@ -295,7 +295,7 @@ void TestRegistroCobros::migracion() {
     }
     Registro reg(ruta);
     QVERIFY2(reg.Abrir(), qPrintable(reg.Error()));
-    QCOMPARE(Contar(reg, QStringLiteral("PRAGMA user_version")), 6);
+    QCOMPARE(Contar(reg, QStringLiteral("PRAGMA user_version")), registro::Registro::VERSION);
     QCOMPARE(leido, Exportado(reg, dir.filePath(QStringLiteral("migrado.csv"))));
     QVERIFY(leido.contains(";Cobrado;"));
     QVERIFY(reg.Anotar(sample::Filled(), QStringLiteral("PDF")));

@@ -25,7 +25,7 @@ using registro::Registro;
 namespace {
 
 // Without remittances the state is the eighth column shown.
-constexpr int kColumnaFactura = 7;
+constexpr int kColumnaFactura = 8;
 
 // Answers the next modal message box with `boton`, and keeps its text.
 void Responder(QMessageBox::StandardButton boton, QString* texto) {
