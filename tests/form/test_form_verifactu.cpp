@@ -59,7 +59,9 @@ void TestFormVerifactu::enviaAlAbrirYAvisaDelRechazo() {
         }
     });
     responder.start(20);
-    QVERIFY(Open(dlg));
+    // Shown, not waited on to be active: the password's question may take the focus first.
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
 
     QTRY_VERIFY_WITH_TIMEOUT(dlg.findChild<QMessageBox*>(u"rechazoVerifactu"_qs) != nullptr,
                              20'000);

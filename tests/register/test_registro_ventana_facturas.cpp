@@ -168,8 +168,8 @@ void TestRegistroVentanaFacturas::anularYCorregir() {
     QCOMPARE(copiados_.size(), 1);
     QCOMPARE(copiados_[0].m_Numero, std::string("4"));
     QVERIFY(reg_->AnotarConAlta(copiados_[0], QStringLiteral("PDF"), muestra::Emisor()) > 0);
-    const auto& nueva =
-        std::get<verifactu::RegistroAlta>(reg_->RegistrosFacturacion().back().registro);
+    const auto registros = reg_->RegistrosFacturacion();
+    const auto& nueva = std::get<verifactu::RegistroAlta>(registros.back().registro);
     QVERIFY(nueva.subsanacion);
 }
 
