@@ -12,6 +12,8 @@
 #include <QMessageBox>
 #include <QStandardPaths>
 
+#include <functional>
+
 namespace {
 
 // The folder the save dialog opens in: the last one a PDF went to while it still exists,
@@ -38,7 +40,12 @@ QString EscribirReciboPdf(const CRecibo& rec, const QString& path) {
                              : problema;
 }
 
-QString GuardarFacturaPdf(QWidget* parent, const CRecibo& conQr, const CRecibo& comoSeRelleno) {
+namespace {
+
+// Asks for the file's name (for `propuesto`), has `escribir` write it there and keeps its
+// folder for the next time; the user is told of any failure. The file's path, or empty.
+QString GuardarPdf(QWidget* parent, const CRecibo& propuesto,
+                   const std::function<QString(const salida::Modulo&, const QString&)>& escribir) {
     QString problema;
     const salida::Modulo* modulo = salida::CargarModulo(&problema);
     if (modulo == nullptr) {
@@ -46,33 +53,10 @@ QString GuardarFacturaPdf(QWidget* parent, const CRecibo& conQr, const CRecibo& 
         return {};
     }
     platform::SettingsStore store;
-    const QString path = modulo->impresion.PedirRutaPdf(parent, conQr, CarpetaPropuesta(store));
+    const QString path = modulo->impresion.PedirRutaPdf(parent, propuesto, CarpetaPropuesta(store));
     if (path.isEmpty())
         return {};
-    const QString error = modulo->emitidos.GuardarFacturaPdf(conQr, comoSeRelleno, path,
-                                                             TituloReciboPdf(comoSeRelleno));
-    if (!error.isEmpty()) {
-        QMessageBox::warning(parent, QStringLiteral("Guardar como PDF"), error);
-        return {};
-    }
-    saved_settings::WriteCarpetaPdf(store, QFileInfo(path).absolutePath().toStdString());
-    store.Flush();
-    return path;
-}
-
-QString GuardarReciboPdf(QWidget* parent, const CRecibo& rec) {
-    QString problema;
-    const salida::Modulo* modulo = salida::CargarModulo(&problema);
-    if (modulo == nullptr) {
-        QMessageBox::warning(parent, QStringLiteral("Guardar como PDF"), problema);
-        return {};
-    }
-    platform::SettingsStore store;
-    const QString path = modulo->impresion.PedirRutaPdf(parent, rec, CarpetaPropuesta(store));
-    if (path.isEmpty()) {
-        return {};
-    }
-    const QString error = EscribirReciboPdf(rec, path);
+    const QString error = escribir(*modulo, path);
     if (!error.isEmpty()) {
         QMessageBox::warning(parent, QStringLiteral("Guardar como PDF"), error);
         return {};
@@ -82,4 +66,19 @@ QString GuardarReciboPdf(QWidget* parent, const CRecibo& rec) {
     saved_settings::WriteCarpetaPdf(store, QFileInfo(path).absolutePath().toStdString());
     store.Flush();
     return path;
+}
+
+} // namespace
+
+QString GuardarFacturaPdf(QWidget* parent, const CRecibo& conQr, const CRecibo& comoSeRelleno) {
+    return GuardarPdf(parent, conQr, [&](const salida::Modulo& modulo, const QString& path) {
+        return modulo.emitidos.GuardarFacturaPdf(conQr, comoSeRelleno, path,
+                                                 TituloReciboPdf(comoSeRelleno));
+    });
+}
+
+QString GuardarReciboPdf(QWidget* parent, const CRecibo& rec) {
+    return GuardarPdf(parent, rec, [&](const salida::Modulo& modulo, const QString& path) {
+        return modulo.impresion.EscribirPdf(rec, path, TituloReciboPdf(rec));
+    });
 }
