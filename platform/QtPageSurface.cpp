@@ -248,7 +248,8 @@ void QtPageSurface::FillRectangles(const std::vector<Rect>& rects, Color color) 
     int paso = 0;
     for (const Rect& r : rects)
         for (const int v : {r.left - x0, r.right - x0, r.top - y0, r.bottom - y0})
-            paso = std::gcd(paso, v);
+            if (paso != 1 && (paso == 0 || v % paso != 0))
+                paso = std::gcd(paso, v);
     paso = std::max(paso, 1);
     std::vector<QRectF> enRejilla;
     enRejilla.reserve(rects.size());
