@@ -5,7 +5,9 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
 #include <QRawFont>
 #include <QTransform>
@@ -14,6 +16,7 @@
 #include <cmath>
 #include <map>
 #include <mutex>
+#include <numeric>
 
 namespace platform {
 
@@ -229,6 +232,48 @@ void QtPageSurface::DrawRectangle(const Rect& rect, const Pen& pen, const Brush&
     painter_.setPen(InternalPen(pen));
     painter_.setBrush(InternalBrush(brush));
     painter_.drawRect(Internal(rect));
+    painter_.restore();
+}
+
+void QtPageSurface::FillRectangles(const std::vector<Rect>& rects, Color color) {
+    if (rects.empty())
+        return;
+    // Drawn on the rectangles' coarsest common grid (a QR code's modules): the PDF writer
+    // prints each corner in one or two digits, which it then compresses, instead of eight.
+    int x0 = rects.front().left, y0 = rects.front().top;
+    for (const Rect& r : rects) {
+        x0 = std::min({x0, r.left, r.right});
+        y0 = std::min({y0, r.top, r.bottom});
+    }
+    int paso = 0;
+    for (const Rect& r : rects)
+        for (const int v : {r.left - x0, r.right - x0, r.top - y0, r.bottom - y0})
+            if (paso != 1 && (paso == 0 || v % paso != 0))
+                paso = std::gcd(paso, v);
+    paso = std::max(paso, 1);
+    std::vector<QRectF> enRejilla;
+    enRejilla.reserve(rects.size());
+    for (const Rect& r : rects)
+        enRejilla.emplace_back((r.left - x0) / paso, (r.top - y0) / paso, (r.right - r.left) / paso,
+                               (r.bottom - r.top) / paso);
+
+    painter_.save();
+    painter_.translate(x0 * SPLIT, y0 * SPLIT);
+    painter_.scale(paso * SPLIT, paso * SPLIT);
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(QBrush(ToQColor(color), Qt::SolidPattern));
+    if (painter_.paintEngine() && painter_.paintEngine()->type() == QPaintEngine::Pdf) {
+        // The PDF writer (files and the print system alike) puts them as one path of "re"
+        // operators filled once, which viewers fill as one shape.
+        painter_.drawRects(enRejilla.data(), int(enRejilla.size()));
+    } else {
+        // On pixels, rectangles filled one by one with antialiasing would leave faint seams
+        // where they meet; one path has none.
+        QPainterPath camino;
+        for (const QRectF& r : enRejilla)
+            camino.addRect(r);
+        painter_.drawPath(camino);
+    }
     painter_.restore();
 }
 

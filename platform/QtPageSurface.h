@@ -68,6 +68,7 @@ public:
     void SetMapping(int windowWidth, int windowHeight, int viewportWidth,
                     int viewportHeight) override;
     void DrawRectangle(const Rect& rect, const Pen& pen, const Brush& brush) override;
+    void FillRectangles(const std::vector<Rect>& rects, Color color) override;
     Font SelectFont(const Font& font) override;
     void SetTextColor(Color color) override;
     void DrawPointText(int x, int y, std::string_view text) override;

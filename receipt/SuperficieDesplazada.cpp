@@ -12,6 +12,14 @@ void SuperficieDesplazada::DrawRectangle(const page::Rect& rect, const page::Pen
     destino_.DrawRectangle(Bajado(rect), pen, brush);
 }
 
+void SuperficieDesplazada::FillRectangles(const std::vector<page::Rect>& rects, page::Color color) {
+    std::vector<page::Rect> bajados;
+    bajados.reserve(rects.size());
+    for (const page::Rect& r : rects)
+        bajados.push_back(Bajado(r));
+    destino_.FillRectangles(bajados, color);
+}
+
 void SuperficieDesplazada::DrawPointText(int x, int y, std::string_view text) {
     destino_.DrawPointText(x, y + abajo_, text);
 }

@@ -19,6 +19,7 @@ public:
                     int viewportHeight) override;
     void DrawRectangle(const page::Rect& rect, const page::Pen& pen,
                        const page::Brush& brush) override;
+    void FillRectangles(const std::vector<page::Rect>& rects, page::Color color) override;
     page::Font SelectFont(const page::Font& font) override { return destino_.SelectFont(font); }
     void SetTextColor(page::Color color) override { destino_.SetTextColor(color); }
     void DrawPointText(int x, int y, std::string_view text) override;

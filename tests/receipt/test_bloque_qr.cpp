@@ -7,6 +7,7 @@
 #include "receipt/BloqueQr.h"
 #include "receipt/Recibo.h"
 #include "receipt/ReciboLayout.h"
+#include "receipt/SuperficieDesplazada.h"
 
 #include <QTest>
 
@@ -25,6 +26,15 @@ private Q_SLOTS:
         QVERIFY(qAbs(a6.windowWidth * 105.0 / (a6.windowHeight * 148.0) - 1) < 0.001);
         // The frame, the first rectangle after the code's, ends at the foot of the window.
         QCOMPARE(a6.rectangles.at(1).rect.bottom, alto);
+    }
+
+    void rellenoBajaConElFormulario() {
+        RecordingSurface pagina;
+        recibo::SuperficieDesplazada formulario(pagina, 500);
+        formulario.FillRectangles({{10, 20, 30, 40}, {30, 20, 35, 25}}, page::RgbColor(0, 0, 0));
+        QCOMPARE(pagina.rectangles.size(), std::size_t(2));
+        QCOMPARE(pagina.rectangles[0].rect, (page::Rect{10, 520, 30, 540}));
+        QCOMPARE(pagina.rectangles[1].rect, (page::Rect{30, 520, 35, 525}));
     }
 };
 

@@ -111,6 +111,7 @@ private Q_SLOTS:
     void boxOutlineIsOneDevicePixel();
     void framePenIsATenthOfAMillimetre();
     void solidAndHatchedFills();
+    void filledRectanglesAreOneShape();
 
     // --- Pictures ------------------------------------------------------------------------
     void unknownPictureIsNotLoaded();
@@ -333,6 +334,31 @@ void TestQtPageSurface::solidAndHatchedFills() {
              qPrintable(QStringLiteral("%1 colour, %2 white").arg(hatchColour).arg(hatchWhite)));
     // Two families of lines, 0.8 mm apart: a horizontal line meets about 25 in 10 mm.
     QVERIFY2(hatchRuns >= 12 && hatchRuns <= 30, qPrintable(QString::number(hatchRuns)));
+}
+
+void TestQtPageSurface::filledRectanglesAreOneShape() {
+    // Modules 0.7 mm a side fall between pixels at 600 dpi. With antialiasing on, as in the
+    // preview, two rectangles filled one after the other would leave a grey line where they
+    // meet; an L of two of them is black through its joint, and a lone one stands apart.
+    QImage image = BlankPage(4724, 2362);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    platform::QtPageSurface page(painter);
+    page.SetMapping(2000, 1000, 4724, 2362);
+    page.FillRectangles({{107, 100, 177, 107}, {107, 107, 114, 177}, {184, 100, 191, 107}},
+                        page::RgbColor(0, 0, 0));
+    painter.end();
+    int grey = 0;
+    for (int y = Px(102); y < Px(112); ++y) {
+        for (int x = Px(108); x < Px(113); ++x) {
+            grey += qGray(image.pixel(x, y)) == 0 ? 0 : 1;
+        }
+    }
+    QCOMPARE(grey, 0);
+    const Ink ink = InkIn(image, PixelRect({0, 0, 400, 400}));
+    QVERIFY(qAbs(ink.left - Px(107)) <= 1 && qAbs(ink.right + 1 - Px(191)) <= 1);
+    QVERIFY(qAbs(ink.top - Px(100)) <= 1 && qAbs(ink.bottom + 1 - Px(177)) <= 1);
+    QVERIFY(!InkIn(image, QRect(QPoint(Px(177) + 1, Px(101)), QPoint(Px(184) - 2, Px(106)))).any());
 }
 
 void TestQtPageSurface::unknownPictureIsNotLoaded() {
