@@ -15,8 +15,9 @@ packages=(
   libqt6sql6-sqlite sqlite3
   # tests: offscreen Qt, a real CUPS with a PDF queue, PDF inspection
   cups cups-client cups-ipp-utils cups-filters printer-driver-cups-pdf poppler-utils
-  # tests: the certificates of the stand-in of the tax agency's service
-  openssl
+  # tests: the certificates of the stand-in of the tax agency's service; the sending's own
+  # OpenSSL library, whose legacy provider reads older certificate files
+  openssl libssl-dev
   # tests: remittance files validated against the bank's schema (scripts/sepa-schema.sh)
   libxml2-utils
   # the QR code of an invoice's record, and the tests' decoder that reads it back

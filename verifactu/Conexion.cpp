@@ -9,6 +9,8 @@
 #include <QtNetwork/QSslConfiguration>
 #include <QtNetwork/QSslKey>
 
+#include <openssl/provider.h>
+
 #include <utility>
 
 namespace verifactu {
@@ -25,6 +27,20 @@ bool ResultadoEnvio::Tecnico() const {
 }
 
 namespace {
+
+// Certificates exported by older browsers and by Windows, as many issuers' certificates
+// still are, protect the key with algorithms (RC2, 3DES) that OpenSSL 3 keeps in its
+// "legacy" provider, not loaded by default: such a file would read as a wrong password. The
+// provider is loaded, once, only for a file that cannot be read without it.
+bool ImportarPkcs12(QFile& p12, QSslKey& clave, QSslCertificate& certificado,
+                    QList<QSslCertificate>& cadena, const QByteArray& contrasena) {
+    if (QSslCertificate::importPkcs12(&p12, &clave, &certificado, &cadena, contrasena))
+        return true;
+    static const bool cargados = OSSL_PROVIDER_load(nullptr, "legacy") != nullptr &&
+                                 OSSL_PROVIDER_load(nullptr, "default") != nullptr;
+    return cargados && p12.seek(0) &&
+           QSslCertificate::importPkcs12(&p12, &clave, &certificado, &cadena, contrasena);
+}
 
 QString Texto(const std::string& s) {
     return QString::fromStdString(s);
@@ -99,8 +115,7 @@ bool Conexion::Preparar(QString& problema) {
         QSslKey clave;
         QSslCertificate certificado;
         QList<QSslCertificate> cadena;
-        if (!QSslCertificate::importPkcs12(&p12, &clave, &certificado, &cadena,
-                                           datos_.clave.toUtf8()) ||
+        if (!ImportarPkcs12(p12, clave, certificado, cadena, datos_.clave.toUtf8()) ||
             clave.isNull() || certificado.isNull()) {
             problema = QStringLiteral("No se puede leer el certificado %1: la contraseña no es "
                                       "la suya o el archivo no es un certificado PKCS#12 (.p12, "

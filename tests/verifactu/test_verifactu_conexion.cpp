@@ -65,6 +65,8 @@ void TestVerifactuConexion::desenlace_data() {
     fila("Respuesta tardía", "lento", Desenlace::TiempoAgotado, true);
     fila("Nadie escucha", "", Desenlace::ConexionRechazada, true);
     // The secure connection.
+    fila("Certificado exportado con cifrado antiguo", "correcto", Desenlace::Respuesta, false,
+         "antiguo");
     fila("Certificado de otra autoridad", "correcto", Desenlace::Tls, true, "ajeno");
     fila("Sin certificado", "correcto", Desenlace::Tls, true, "ninguno");
     fila("Servidor de una autoridad desconocida", "correcto", Desenlace::Tls, true, "cliente",
@@ -92,9 +94,10 @@ void TestVerifactuConexion::desenlace() {
     }
     DatosConexion datos;
     datos.servicio = QUrl(url);
-    datos.certificado = certificado == u"cliente" ? certificados_.Cliente()
-                        : certificado == u"ajeno" ? certificados_.Ajeno()
-                                                  : QString();
+    datos.certificado = certificado == u"cliente"   ? certificados_.Cliente()
+                        : certificado == u"ajeno"   ? certificados_.Ajeno()
+                        : certificado == u"antiguo" ? certificados_.ClienteAntiguo()
+                                                    : QString();
     datos.clave = clave;
     datos.ca = confiarCa ? certificados_.Ca() : QString();
     datos.plazoMs = 1'000;

@@ -56,13 +56,16 @@ public:
                        u"extendedKeyUsage=clientAuth"_qs) &&
                Firmado(u"ajeno"_qs, u"otra-ca"_qs, u"EMPRESA DE PRUEBAS SL"_qs,
                        u"extendedKeyUsage=clientAuth"_qs) &&
-               Pkcs12(u"cliente"_qs) && Pkcs12(u"ajeno"_qs);
+               Pkcs12(u"cliente"_qs) && Pkcs12(u"ajeno"_qs) &&
+               Pkcs12(u"cliente"_qs, u"cliente-antiguo"_qs, {u"-legacy"_qs});
     }
 
     QString Ruta(const QString& nombre) const { return dir_.filePath(nombre); }
     QString Ca() const { return Ruta(u"ca.pem"_qs); }
     QString Cliente() const { return Ruta(u"cliente.p12"_qs); }
     QString Ajeno() const { return Ruta(u"ajeno.p12"_qs); }
+    // The same certificate with its key under RC2 and 3DES, as older exports write it.
+    QString ClienteAntiguo() const { return Ruta(u"cliente-antiguo.p12"_qs); }
     const QString& Error() const { return error_; }
 
 private:
@@ -101,10 +104,13 @@ private:
                         u"-out"_qs, n + u".pem"_qs, u"-days"_qs, u"2"_qs, u"-extfile"_qs,
                         n + u".ext"_qs});
     }
-    bool Pkcs12(const QString& n) {
-        return Openssl({u"pkcs12"_qs, u"-export"_qs, u"-in"_qs, n + u".pem"_qs, u"-inkey"_qs,
-                        n + u".key"_qs, u"-out"_qs, n + u".p12"_qs, u"-passout"_qs,
-                        u"pass:"_qs + QString::fromUtf8(kClave)});
+    bool Pkcs12(const QString& n, QString archivo = {}, const QStringList& mas = {}) {
+        if (archivo.isEmpty())
+            archivo = n;
+        return Openssl(QStringList{u"pkcs12"_qs, u"-export"_qs, u"-in"_qs, n + u".pem"_qs,
+                                   u"-inkey"_qs, n + u".key"_qs, u"-out"_qs, archivo + u".p12"_qs,
+                                   u"-passout"_qs, u"pass:"_qs + QString::fromUtf8(kClave)} +
+                       mas);
     }
 
     QTemporaryDir dir_;
