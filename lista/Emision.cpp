@@ -5,6 +5,7 @@
 #include "platform/PdfExport.h"
 #include "platform/PrintJob.h"
 #include "receipt/ReciboTexto.h"
+#include "register/Dialecto.h"
 #include "register/Pendientes.h"
 #include "register/Registro.h"
 #include "sepa/IdentificadorMensaje.h"
@@ -126,7 +127,7 @@ QString Imprimir(const ListaRevisada& lista, const PedidoEmision& pedido, const 
 class RegistroDeEmision {
 public:
     explicit RegistroDeEmision(const QString& ruta)
-        : ruta_(ruta), nuevo_(!QFileInfo::exists(ruta)) {
+        : ruta_(ruta), nuevo_(!registro::dialecto::EsUri(ruta) && !QFileInfo::exists(ruta)) {
         registro_.emplace(ruta);
     }
     ~RegistroDeEmision() {
@@ -213,7 +214,7 @@ Emision Emitir(const ListaRevisada& lista, const PedidoEmision& pedido, const Av
     if (soloRemesa && !pedido.remesa)
         return Fallo(QStringLiteral("No se ha indicado ninguna salida."));
 
-    RegistroDeEmision registroDeEmision(pedido.registro.isEmpty() ? Registro::RutaPorDefecto()
+    RegistroDeEmision registroDeEmision(pedido.registro.isEmpty() ? Registro::Ubicacion()
                                                                   : pedido.registro);
     Registro& reg = *registroDeEmision;
     Emision e;

@@ -56,7 +56,7 @@ int EmitirDesdeLineaDeOrdenes(const OrdenDeLista& o, const CRecibo& plantilla) {
             return Error(motivo);
     }
 
-    registro::Registro registro(registro::Registro::RutaPorDefecto());
+    registro::Registro registro(registro::Registro::Ubicacion());
     {
         QStringList salidas;
         for (const QString& s : {o.pdf, o.remesa})

@@ -6,6 +6,7 @@
 #include "register/OrdenExportar.h"
 #include "register/OrdenVerificar.h"
 #include "register/Registro.h"
+#include "register/UriPostgres.h"
 #include "salida/Ordenes.h"
 #include "salida/PartesDelModulo.h"
 
@@ -15,7 +16,9 @@ namespace {
 
 class OrdenesModulo final : public Ordenes {
 public:
-    QString RutaDelRegistro() override { return registro::Registro::RutaPorDefecto(); }
+    QString RutaDelRegistro() override {
+        return registro::UriSinClave(registro::Registro::Ubicacion());
+    }
 
     int ExportarRegistro(const PedidoExportacion& pedido) override {
         return registro::ExportarDesdeLineaDeOrdenes({pedido.archivo, pedido.desde, pedido.hasta});
@@ -51,7 +54,7 @@ public:
     }
 
     int VerificarRegistro() override {
-        return registro::VerificarDesdeLineaDeOrdenes(registro::Registro::RutaPorDefecto());
+        return registro::VerificarDesdeLineaDeOrdenes(registro::Registro::Ubicacion());
     }
     int EnviarVerifactu() override { return envio::EnviarDesdeLineaDeOrdenes(); }
 };
