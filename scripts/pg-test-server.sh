@@ -10,7 +10,9 @@
 #   port     the loopback TCP port the server listens on (127.0.0.1 only)
 #   runtime  the folder of the server's own files: its data, its log and its Unix socket
 #   uri      a connection URI for the user "talvero" (database "talvero", password in DIR/clave)
-#   clave    that user's password; the tests give it through PGPASSFILE or the URI
+#   clave    that user's password
+#   pgpass   the same in libpq's password file format (mode 0600): the tests and the program
+#            they run find it through PGPASSFILE, so no password is ever in a URI or a setting
 #
 # Two users: "talvero", with a password (scram-sha-256 over TCP), who owns the database
 # "talvero" and may create databases for tests of their own; and the server's superuser,
@@ -66,7 +68,7 @@ stop_server() {
     as_owner "$bin/pg_ctl" -D "$rt/data" -m immediate -t $((STOP_TENTHS / 10)) stop \
       >/dev/null 2>&1 || kill -KILL "$pid" 2>/dev/null || true
   fi
-  rm -f "$dir/port" "$dir/runtime" "$dir/uri" "$dir/clave"
+  rm -f "$dir/port" "$dir/runtime" "$dir/uri" "$dir/clave" "$dir/pgpass"
   [ -n "$rt" ] && rm -rf "$rt"
   return 0
 }
@@ -127,7 +129,8 @@ EOF
     -c "CREATE DATABASE talvero OWNER talvero" >/dev/null
 
   echo "$port" >"$dir/port"
-  (umask 077 && echo "$clave" >"$dir/clave")
+  (umask 077 && echo "$clave" >"$dir/clave" &&
+    echo "127.0.0.1:$port:*:talvero:$clave" >"$dir/pgpass")
   echo "postgresql://talvero@127.0.0.1:$port/talvero?sslmode=disable" >"$dir/uri"
 }
 
