@@ -1,0 +1,151 @@
+// The register on the tests' own PostgreSQL server, through the real program with the
+// settings key "Registro" naming it: several programs emitting lists at once never give one
+// number twice; a wrong password or a server that is not there is told in Spanish and the
+// list leaves nothing.
+#include "../lista/EjecutarTalvero.h"
+#include "BaseDePrueba.h"
+#include "platform/SettingsStore.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+#include <vector>
+
+class TestRegistroServidor : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void variosProgramasNoRepitenNumeros();
+    void servidorQueNoSeAlcanza_data();
+    void servidorQueNoSeAlcanza();
+
+private:
+    // A list of `n` receipts without numbers: Talvero draws them.
+    QString Lista(const QString& nombre, int n);
+    // The program's settings in the test's folder, with the register at `uri`.
+    void RegistroEn(const QString& uri);
+    QStringList Numeros();
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<registrotest::BaseDePrueba> base_;
+};
+
+void TestRegistroServidor::init() {
+    if (!registrotest::EnPostgres())
+        QSKIP("solo con el servidor PostgreSQL de pruebas");
+    if (const QString motivo = registrotest::SinServidor(); !motivo.isEmpty())
+        QSKIP(qPrintable(motivo));
+    dir_ = std::make_unique<QTemporaryDir>();
+    base_ = std::make_unique<registrotest::BaseDePrueba>(QString());
+    QVERIFY2(base_->Error().isEmpty(), qPrintable(base_->Error()));
+    RegistroEn(base_->Ubicacion());
+}
+
+void TestRegistroServidor::cleanup() {
+    base_.reset();
+}
+
+QString TestRegistroServidor::Lista(const QString& nombre, int n) {
+    const QString ruta = dir_->filePath(nombre);
+    QFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly))
+        return {};
+    f.write("Pagador;Concepto 1;Importe 1\n");
+    for (int i = 0; i < n; ++i)
+        f.write(
+            QStringLiteral("Socio %1 de %2;Cuota;%3,50\n").arg(i).arg(nombre).arg(10 + i).toUtf8());
+    return ruta;
+}
+
+void TestRegistroServidor::RegistroEn(const QString& uri) {
+    platform::SettingsStore ajustes(
+        dir_->filePath(QStringLiteral("ajustes/Quenlaria/%1.conf")
+                           .arg(QFileInfo(QStringLiteral(TALVERO_PROGRAMA)).baseName()))
+            .toStdString());
+    ajustes.WriteString(platform::kTalveroSection, "Registro", uri.toStdString());
+    QVERIFY(ajustes.Flush());
+}
+
+QStringList TestRegistroServidor::Numeros() {
+    QStringList numeros;
+    const qint64 filas = registrotest::ValorEnServidor(
+        base_->Ubicacion(), QStringLiteral("SELECT count(*) FROM recibos"));
+    const qint64 distintos = registrotest::ValorEnServidor(
+        base_->Ubicacion(), QStringLiteral("SELECT count(DISTINCT numero) FROM recibos"));
+    return {QString::number(filas), QString::number(distintos)};
+}
+
+void TestRegistroServidor::variosProgramasNoRepitenNumeros() {
+    const int programas = 4, n = 60;
+    std::vector<std::unique_ptr<QProcess>> p;
+    for (int i = 0; i < programas; ++i) {
+        p.push_back(std::make_unique<QProcess>());
+        const QString nombre = QStringLiteral("lista%1").arg(i);
+        LanzarTalvero(*p.back(), dir_->path(),
+                      {"--emitir-lista", Lista(nombre + QStringLiteral(".csv"), n), "--pdf",
+                       nombre + QStringLiteral(".pdf")});
+    }
+    int emitidas = 0;
+    for (int i = 0; i < programas; ++i) {
+        const SalidaTalvero s = TerminoDeTalvero(*p[std::size_t(i)]);
+        QVERIFY2(s.estado == 0, qPrintable(s.errores));
+        emitidas += s.estado == 0;
+        QVERIFY(QFileInfo::exists(dir_->filePath(QStringLiteral("lista%1.pdf").arg(i))));
+    }
+    // Every receipt recorded, each with a number of its own, and no file of the register
+    // next to the lists.
+    QCOMPARE(Numeros(),
+             (QStringList{QString::number(emitidas * n), QString::number(emitidas * n)}));
+    QCOMPARE(
+        registrotest::ValorEnServidor(
+            base_->Ubicacion(),
+            QStringLiteral("SELECT count(*) FROM recibos WHERE numero::bigint BETWEEN 1 AND %1")
+                .arg(emitidas * n)),
+        qint64(emitidas * n));
+    QVERIFY(!QFileInfo::exists(RegistroDeTalvero(dir_->path())));
+}
+
+void TestRegistroServidor::servidorQueNoSeAlcanza_data() {
+    QTest::addColumn<QString>("cambio");
+    QTest::addColumn<QString>("dice");
+    QTest::newRow("a user the server does not know")
+        << QStringLiteral("usuario") << QStringLiteral("no acepta el usuario o la contraseña");
+    QTest::newRow("a database that is not there")
+        << QStringLiteral("base") << QStringLiteral("no existe esa base de datos");
+    QTest::newRow("a port where no server listens")
+        << QStringLiteral("puerto") << QStringLiteral("rechaza la conexión");
+}
+
+void TestRegistroServidor::servidorQueNoSeAlcanza() {
+    QFETCH(QString, cambio);
+    QFETCH(QString, dice);
+    QUrl url(base_->Ubicacion());
+    if (cambio == QLatin1String("usuario"))
+        url.setUserName(QStringLiteral("nadie"));
+    else if (cambio == QLatin1String("base"))
+        url.setPath(QStringLiteral("/no_hay_tal_base"));
+    else
+        url.setPort(1); // nothing listens on port 1 of the loopback
+    RegistroEn(url.toString());
+    const SalidaTalvero s = EjecutarTalvero(
+        dir_->path(), {"--emitir-lista", Lista(QStringLiteral("l.csv"), 3), "--pdf", "l.pdf"});
+    QCOMPARE(s.estado, 1);
+    QVERIFY2(s.errores.contains(dice), qPrintable(s.errores));
+    QVERIFY(!QFileInfo::exists(dir_->filePath(QStringLiteral("l.pdf"))));
+    // Not even the register's tables were made.
+    QCOMPARE(registrotest::ValorEnServidor(base_->Ubicacion(),
+                                           QStringLiteral("SELECT count(*) FROM "
+                                                          "information_schema.tables WHERE "
+                                                          "table_schema = current_schema()")),
+             0);
+}
+
+QTEST_MAIN(TestRegistroServidor)
+#include "test_registro_servidor.moc"
