@@ -68,6 +68,10 @@ qint64 IdInsertado(const QSqlDatabase& db, QSqlQuery& insert) {
     return insert.next() ? insert.value(0).toLongLong() : 0;
 }
 
+QString IgualONulo(const QSqlDatabase& db) {
+    return EsPostgres(db) ? QStringLiteral("IS NOT DISTINCT FROM") : QStringLiteral("IS");
+}
+
 QString Tabulador(const QSqlDatabase& db) {
     return EsPostgres(db) ? QStringLiteral("chr(9)") : QStringLiteral("char(9)");
 }

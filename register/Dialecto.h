@@ -32,6 +32,8 @@ QString Ddl(const QSqlDatabase& db, const QString& sql);
 QString DevolviendoId(const QSqlDatabase& db);
 qint64 IdInsertado(const QSqlDatabase& db, QSqlQuery& insert);
 
+// The comparison that holds when both sides are equal or both are NULL.
+QString IgualONulo(const QSqlDatabase& db);
 // The SQL of a tab character, to join columns in one value.
 QString Tabulador(const QSqlDatabase& db);
 // The condition that `columna` holds a character other than a digit.

@@ -67,6 +67,9 @@ public:
     bool AbrirParaLeer();
     // The last Abrir or AbrirParaLeer found nothing at the register's path.
     bool NoExiste() const { return noExiste_; }
+    // Whether there is a register at `ruta` (a file, or a server's database that holds one),
+    // found without creating or changing anything.
+    static bool Existe(const QString& ruta);
 
     // Inserts one issued receipt, in one transaction. `recibo` must be the record as the
     // form filled it, before it was drawn. A file found damaged here is set aside and the

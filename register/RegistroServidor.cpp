@@ -7,10 +7,18 @@
 #include "register/MotivoPostgres.h"
 #include "register/UriPostgres.h"
 
+#include <QFileInfo>
 #include <QSqlQuery>
 #include <QTimeZone>
 
 namespace registro {
+
+bool Registro::Existe(const QString& ruta) {
+    if (!dialecto::EsUri(ruta))
+        return QFileInfo::exists(ruta);
+    Registro lector(ruta);
+    return lector.AbrirParaLeer() || !lector.NoExiste();
+}
 
 bool Registro::ConectarServidor(bool soloLectura) {
     Cerrar();
