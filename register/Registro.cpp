@@ -548,6 +548,10 @@ bool Registro::AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteN
     }
     if (!motivoAlta_.isEmpty())
         return Fallo(motivoAlta_);
+    if (ConexionPerdida())
+        return Fallo(QStringLiteral("se ha perdido la conexión con el servidor del registro "
+                                    "(%1); se volverá a conectar la próxima vez")
+                         .arg(e.databaseText().isEmpty() ? e.text() : e.databaseText().trimmed()));
     if (!ocupados_.isEmpty())
         return Fallo(QStringLiteral("otro programa ha emitido, desde que se revisó la lista, "
                                     "recibos con números que esta lista iba a usar (%1)")

@@ -243,6 +243,9 @@ private:
     // A register on a PostgreSQL server (register/RegistroServidor.cpp).
     bool ConectarServidor(bool soloLectura);
     bool AbrirServidor(bool soloLectura);
+    // After a failure: whether it was the server's connection that was lost. It is then
+    // closed, so that the next operation connects again.
+    bool ConexionPerdida();
     bool LeerVersion(int& version);
     bool VersionAdmitida(int version);
     struct LoteNuevo {

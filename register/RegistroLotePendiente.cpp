@@ -20,7 +20,9 @@ bool Registro::EnTransaccion(const std::function<bool(QSqlError&)>& cambios) {
         return FalloSql(e);
     if (!cambios(e)) {
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-        return FalloSql(e);
+        FalloSql(e);
+        ConexionPerdida();
+        return false;
     }
     if (!q.exec(QStringLiteral("COMMIT"))) {
         e = q.lastError();

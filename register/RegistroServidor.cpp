@@ -65,6 +65,21 @@ bool Registro::ConectarServidor(bool soloLectura) {
     return true;
 }
 
+bool Registro::ConexionPerdida() {
+    if (!EnServidor() || !abierto_)
+        return false;
+    QSqlDatabase db = Base();
+    QSqlQuery q(db);
+    // Whatever was half-done is gone with the failure; a connection that answers is kept.
+    q.exec(QStringLiteral("ROLLBACK"));
+    if (q.exec(QStringLiteral("SELECT 1")))
+        return false;
+    q = QSqlQuery();
+    db = QSqlDatabase();
+    Cerrar();
+    return true;
+}
+
 bool Registro::AbrirServidor(bool soloLectura) {
     danado_ = false;
     noExiste_ = false;

@@ -4,11 +4,14 @@
 // list leaves nothing.
 #include "../lista/EjecutarTalvero.h"
 #include "BaseDePrueba.h"
+#include "PaginaDibujada.h"
 #include "platform/SettingsStore.h"
+#include "register/Registro.h"
 
 #include <QFile>
 #include <QProcess>
 #include <QSet>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
@@ -23,6 +26,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void variosProgramasNoRepitenNumeros();
+    void conexionPerdidaYRecuperada();
     void servidorQueNoSeAlcanza_data();
     void servidorQueNoSeAlcanza();
 
@@ -110,6 +114,32 @@ void TestRegistroServidor::variosProgramasNoRepitenNumeros() {
                 .arg(emitidas * n)),
         qint64(emitidas * n));
     QVERIFY(!QFileInfo::exists(RegistroDeTalvero(dir_->path())));
+}
+
+void TestRegistroServidor::conexionPerdidaYRecuperada() {
+    registro::Registro reg(base_->Ubicacion());
+    CRecibo recibo;
+    recibo.m_Numero = "1";
+    QVERIFY2(reg.Anotar(recibo, QStringLiteral("Oficina")), qPrintable(reg.Error()));
+    // The server ends the program's connection, as when it restarts.
+    QSqlQuery q(reg.Base());
+    QVERIFY(q.exec(QStringLiteral("SELECT pg_backend_pid()")) && q.next());
+    QVERIFY2(base_->Ejecutar(
+                 {QStringLiteral("SELECT pg_terminate_backend(%1)").arg(q.value(0).toLongLong())}),
+             qPrintable(base_->Error()));
+    q = QSqlQuery();
+    recibo.m_Numero = "2";
+    QVERIFY(!reg.Anotar(recibo, QStringLiteral("Oficina")));
+    QVERIFY2(reg.Error().contains(QStringLiteral("se ha perdido la conexión")),
+             qPrintable(reg.Error()));
+    // The next receipt connects again; the one that failed was not recorded.
+    recibo.m_Numero = "3";
+    QVERIFY2(reg.Anotar(recibo, QStringLiteral("Oficina")), qPrintable(reg.Error()));
+    QCOMPARE(registrotest::ValorEnServidor(
+                 base_->Ubicacion(), QStringLiteral("SELECT count(*) FROM recibos WHERE numero "
+                                                    "IN ('1', '3')")),
+             2);
+    QCOMPARE(registrotest::ContarFilas(base_->Ubicacion()), 2);
 }
 
 void TestRegistroServidor::servidorQueNoSeAlcanza_data() {
