@@ -5,7 +5,9 @@
 #include "../lista/EjecutarTalvero.h"
 #include "BaseDePrueba.h"
 #include "PaginaDibujada.h"
+#include "SampleRecords.h"
 #include "platform/SettingsStore.h"
+#include "register/ExportarCsv.h"
 #include "register/Registro.h"
 
 #include <QFile>
@@ -27,6 +29,8 @@ private Q_SLOTS:
     void cleanup();
     void variosProgramasNoRepitenNumeros();
     void conexionPerdidaYRecuperada();
+    void mismaExportacionQueElArchivo_data();
+    void mismaExportacionQueElArchivo();
     void servidorQueNoSeAlcanza_data();
     void servidorQueNoSeAlcanza();
 
@@ -140,6 +144,47 @@ void TestRegistroServidor::conexionPerdidaYRecuperada() {
                                                     "IN ('1', '3')")),
              2);
     QCOMPARE(registrotest::ContarFilas(base_->Ubicacion()), 2);
+}
+
+void TestRegistroServidor::mismaExportacionQueElArchivo_data() {
+    QTest::addColumn<QString>("busqueda");
+    QTest::newRow("every receipt") << QString();
+    QTest::newRow("a search with accents folded") << QStringLiteral("jose pena");
+    QTest::newRow("a percent sign is no wildcard") << QStringLiteral("%");
+}
+
+void TestRegistroServidor::mismaExportacionQueElArchivo() {
+    QFETCH(QString, busqueda);
+    // The same receipts, recorded the same way, give the accountant the same file.
+    registro::Registro archivo(dir_->filePath(QStringLiteral("recibos.sqlite")));
+    registro::Registro servidor(base_->Ubicacion());
+    const QDateTime cuando(QDate(2024, 3, 5), QTime(23, 30), Qt::UTC);
+    for (registro::Registro* reg : {&archivo, &servidor}) {
+        QVERIFY2(reg->AnotarVarios(40,
+                                   [&](qint64 i, CRecibo& r, QString& destino, QDateTime& emitido) {
+                                       r = sample::Varied(std::uint64_t(i));
+                                       if (i % 7 == 0)
+                                           r.m_Pagador1 = "JOSÉ PEÑA";
+                                       if (i == 3)
+                                           r.m_Concepto1 = "Dto. 10% pronto_pago";
+                                       destino = QStringLiteral("Oficina");
+                                       emitido = cuando.addDays(i);
+                                   }),
+                 qPrintable(reg->Error()));
+    }
+    QStringList escritos;
+    for (registro::Registro* reg : {&archivo, &servidor}) {
+        escritos << dir_->filePath(QStringLiteral("export%1.csv").arg(escritos.size()));
+        QString error;
+        qint64 filas = 0;
+        QVERIFY2(registro::ExportarCsv(reg->Base(), {busqueda, {}, {}}, QString(), escritos.back(),
+                                       error, &filas),
+                 qPrintable(error));
+        QVERIFY(filas > 0);
+    }
+    QFile a(escritos[0]), b(escritos[1]);
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(b.readAll()), QString::fromUtf8(a.readAll()));
 }
 
 void TestRegistroServidor::servidorQueNoSeAlcanza_data() {
