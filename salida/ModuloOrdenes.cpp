@@ -2,6 +2,7 @@
 // module that does it, in that part's own terms.
 #include "envio/OrdenEnviar.h"
 #include "lista/OrdenLista.h"
+#include "register/CopiarRegistro.h"
 #include "register/OrdenCobros.h"
 #include "register/OrdenExportar.h"
 #include "register/OrdenVerificar.h"
@@ -57,6 +58,10 @@ public:
         return registro::VerificarDesdeLineaDeOrdenes(registro::Registro::Ubicacion());
     }
     int EnviarVerifactu() override { return envio::EnviarDesdeLineaDeOrdenes(); }
+    int CopiarRegistro(const QString& uri) override {
+        // Always the desk's own file: the settings may already name the server.
+        return registro::CopiarDesdeLineaDeOrdenes(registro::Registro::RutaPorDefecto(), uri);
+    }
 };
 
 } // namespace

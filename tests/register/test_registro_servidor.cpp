@@ -4,12 +4,15 @@
 // list leaves nothing.
 #include "../lista/EjecutarTalvero.h"
 #include "BaseDePrueba.h"
+#include "MuestrasFactura.h"
 #include "PaginaDibujada.h"
 #include "SampleRecords.h"
 #include "platform/SettingsStore.h"
 #include "register/ExportarCsv.h"
 #include "register/Registro.h"
+#include "verifactu/Cadena.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QSet>
@@ -29,6 +32,7 @@ private Q_SLOTS:
     void cleanup();
     void variosProgramasNoRepitenNumeros();
     void conexionPerdidaYRecuperada();
+    void copiaDelArchivoAlServidor();
     void mismaExportacionQueElArchivo_data();
     void mismaExportacionQueElArchivo();
     void servidorQueNoSeAlcanza_data();
@@ -144,6 +148,68 @@ void TestRegistroServidor::conexionPerdidaYRecuperada() {
                                                     "IN ('1', '3')")),
              2);
     QCOMPARE(registrotest::ContarFilas(base_->Ubicacion()), 2);
+}
+
+void TestRegistroServidor::copiaDelArchivoAlServidor() {
+    // The desk's file, where the program keeps it, with receipts from the form and a list,
+    // invoicing records and an anulación, and a receipt debited by a remittance.
+    const QString archivo = RegistroDeTalvero(dir_->path());
+    QVERIFY(QDir().mkpath(QFileInfo(archivo).absolutePath()));
+    {
+        registro::Registro reg(archivo);
+        const registro::Facturacion f = muestra::Emisor();
+        QVERIFY2(reg.AnotarConAlta(muestra::Factura("F-1", 10000, "21"), "PDF", f) > 0,
+                 qPrintable(reg.Error()));
+        const qint64 segundo = reg.AnotarConAlta(muestra::Factura("F-2", 20000, "21"), "PDF", f);
+        QVERIFY(segundo > 0);
+        QVERIFY2(reg.Anular(segundo, QDate(2026, 3, 2)), qPrintable(reg.Error()));
+        QVERIFY(reg.AnotarLote(
+                    QStringLiteral("/datos/marzo.csv"), QStringLiteral("/datos/marzo.pdf"), 3,
+                    [](qint64 i, CRecibo& r, QString& destino, QDateTime& emitido) {
+                        r = sample::Varied(std::uint64_t(i));
+                        destino = QStringLiteral("/datos/marzo.pdf");
+                        emitido = QDateTime::currentDateTimeUtc();
+                    },
+                    QDateTime::currentDateTimeUtc(),
+                    [](qint64 i) { return i == 1 ? QStringLiteral("REM-1") : QString(); }) > 0);
+    }
+    const auto leer = [&] {
+        QFile f(archivo);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray antes = leer();
+    const SalidaTalvero s =
+        EjecutarTalvero(dir_->path(), {"--copiar-registro", base_->Ubicacion()});
+    QVERIFY2(s.estado == 0, qPrintable(s.errores));
+    QVERIFY2(s.salida.contains(QStringLiteral("5 recibos copiados")), qPrintable(s.salida));
+    QCOMPARE(leer(), antes); // the file is only read
+
+    // The chain verifies there as it did in the file, and every row came.
+    registro::Registro copia(base_->Ubicacion());
+    std::vector<verifactu::Registro> cadena;
+    for (const registro::RegistroFacturacion& r : copia.RegistrosFacturacion())
+        cadena.push_back(r.registro);
+    QCOMPARE(cadena.size(), std::size_t(3));
+    QVERIFY(verifactu::VerificarCadena(cadena).correcta);
+    const struct {
+        const char* sql;
+        qint64 cuantos;
+    } filas[] = {{"SELECT count(*) FROM busqueda", 5},
+                 {"SELECT count(*) FROM remesas_recibo WHERE remesa = 'REM-1'", 1},
+                 {"SELECT count(*) FROM recibos WHERE anulado = '2026-03-02'", 1},
+                 {"SELECT count(*) FROM lotes WHERE archivo = '/datos/marzo.csv'", 1}};
+    for (const auto& f : filas)
+        QCOMPARE(registrotest::ValorEnServidor(base_->Ubicacion(), QLatin1String(f.sql)),
+                 f.cuantos);
+    // The next receipt there follows the copied ones.
+    QVERIFY2(copia.Anotar(sample::Filled(), QStringLiteral("Oficina")), qPrintable(copia.Error()));
+    QCOMPARE(registrotest::ContarFilas(base_->Ubicacion()), 6);
+    // A register that holds receipts is never copied into.
+    const SalidaTalvero otra =
+        EjecutarTalvero(dir_->path(), {"--copiar-registro", base_->Ubicacion()});
+    QCOMPARE(otra.estado, 1);
+    QVERIFY2(otra.errores.contains(QStringLiteral("ya tiene recibos")), qPrintable(otra.errores));
+    QCOMPARE(registrotest::ContarFilas(base_->Ubicacion()), 6);
 }
 
 void TestRegistroServidor::mismaExportacionQueElArchivo_data() {
