@@ -126,13 +126,13 @@ namespace {
 bool LeerRemesasAnteriores(QSqlDatabase db, QHash<qint64, HechosCobro>& hechos, QString& error) {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT count(*) FROM pragma_table_info('recibos') WHERE name = "
-                               "'remesa'")) ||
-        !q.next()) {
-        error = Registro::MotivoDe(q.lastError());
+    bool conRemesa = false;
+    if (QSqlError e; !dialecto::ExisteColumna(db, QStringLiteral("recibos"),
+                                              QStringLiteral("remesa"), conRemesa, e)) {
+        error = Registro::MotivoDe(e);
         return false;
     }
-    if (q.value(0).toInt() == 0)
+    if (!conRemesa)
         return true; // older still: no remittances
     if (!q.exec(QLatin1String(kRemesasAnteriores))) {
         error = Registro::MotivoDe(q.lastError());

@@ -87,7 +87,12 @@ BaseDePrueba::BaseDePrueba(const QString& archivo) {
                 .arg(QCoreApplication::applicationPid())
                 .arg(contador.fetchAndAddRelaxed(1));
     QUrl url(LeerArchivo(QStringLiteral("uri")));
-    error_ = EjecutarEn(url.toString(), {QStringLiteral("CREATE DATABASE %1").arg(base_)});
+    // Copying the template's files is several times quicker than writing them through the
+    // server's journal (the default from version 15 on, which older servers lack).
+    error_ = EjecutarEn(url.toString(),
+                        {QStringLiteral("CREATE DATABASE %1 STRATEGY = FILE_COPY").arg(base_)});
+    if (!error_.isEmpty())
+        error_ = EjecutarEn(url.toString(), {QStringLiteral("CREATE DATABASE %1").arg(base_)});
     url.setPath(QLatin1Char('/') + base_);
     ubicacion_ = url.toString();
 }
