@@ -18,7 +18,7 @@ int EnviarDesdeLineaDeOrdenes(int plazoMs) {
     QCoreApplication::setOrganizationName(QString::fromStdString(enlaces::Empresa()));
     QTextStream salida(stdout);
     QTextStream errores(stderr);
-    registro::Registro registro(registro::Registro::RutaPorDefecto());
+    registro::Registro registro(registro::Registro::Ubicacion());
     if (!registro.Abrir()) {
         errores << registro.Error() << '\n';
         return 1;

@@ -5,8 +5,10 @@
 #include "platform/PdfExport.h"
 #include "platform/PrintJob.h"
 #include "receipt/ReciboTexto.h"
+#include "register/Dialecto.h"
 #include "register/Pendientes.h"
 #include "register/Registro.h"
+#include "register/UriPostgres.h"
 #include "sepa/IdentificadorMensaje.h"
 #include "sepa/Pain008.h"
 
@@ -126,7 +128,7 @@ QString Imprimir(const ListaRevisada& lista, const PedidoEmision& pedido, const 
 class RegistroDeEmision {
 public:
     explicit RegistroDeEmision(const QString& ruta)
-        : ruta_(ruta), nuevo_(!QFileInfo::exists(ruta)) {
+        : ruta_(ruta), nuevo_(!registro::dialecto::EsUri(ruta) && !QFileInfo::exists(ruta)) {
         registro_.emplace(ruta);
     }
     ~RegistroDeEmision() {
@@ -213,7 +215,7 @@ Emision Emitir(const ListaRevisada& lista, const PedidoEmision& pedido, const Av
     if (soloRemesa && !pedido.remesa)
         return Fallo(QStringLiteral("No se ha indicado ninguna salida."));
 
-    RegistroDeEmision registroDeEmision(pedido.registro.isEmpty() ? Registro::RutaPorDefecto()
+    RegistroDeEmision registroDeEmision(pedido.registro.isEmpty() ? Registro::Ubicacion()
                                                                   : pedido.registro);
     Registro& reg = *registroDeEmision;
     Emision e;
@@ -332,10 +334,13 @@ Emision Emitir(const ListaRevisada& lista, const PedidoEmision& pedido, const Av
         reserva.facturacion = &*facturacion;
     }
     e.lote = reg.ReservarLote(reserva);
-    if (e.lote == 0)
-        return fallo(QStringLiteral("No se ha emitido ningún recibo: no se pueden anotar en el "
-                                    "registro %1: %2.")
-                         .arg(reg.Ruta(), reg.Error()));
+    if (e.lote == 0) {
+        Emision r = fallo(QStringLiteral("No se ha emitido ningún recibo: no se pueden anotar en "
+                                         "el registro %1: %2.")
+                              .arg(registro::UriSinClave(reg.Ruta()), reg.Error()));
+        r.numerosTomados = !reg.NumerosOcupados().isEmpty();
+        return r;
+    }
 
     // Each page that the PDF writer or the print system makes allocates and frees buffers of
     // several hundred kilobytes at the top of the heap, which the allocator would give back

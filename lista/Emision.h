@@ -34,9 +34,12 @@ struct PedidoEmision {
 struct Emision {
     enum class Estado { Emitida, Cancelada, Fallida };
     Estado estado = Estado::Fallida;
-    QString error;    // Fallida: why nothing left (or, printed, why it was not recorded)
-    qint64 lote = 0;  // the list's row in the register, once recorded
-    QStringList pdfs; // the files written
+    QString error; // Fallida: why nothing left (or, printed, why it was not recorded)
+    // Fallida, and nothing left, because numbers Talvero drew were taken meanwhile by another
+    // program: the list may be read again for numbers that are free.
+    bool numerosTomados = false;
+    qint64 lote = 0;              // the list's row in the register, once recorded
+    QStringList pdfs;             // the files written
     sepa::ResultadoRemesa remesa; // the remittance written, when one was asked for
     qsizetype sinAdeudo = 0;      // rows without IBAN, left out of it
     // What was found of an emission that a program ended half-way, finished or taken back

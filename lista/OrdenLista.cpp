@@ -56,7 +56,7 @@ int EmitirDesdeLineaDeOrdenes(const OrdenDeLista& o, const CRecibo& plantilla) {
             return Error(motivo);
     }
 
-    registro::Registro registro(registro::Registro::RutaPorDefecto());
+    registro::Registro registro(registro::Registro::Ubicacion());
     {
         QStringList salidas;
         for (const QString& s : {o.pdf, o.remesa})
@@ -78,52 +78,66 @@ int EmitirDesdeLineaDeOrdenes(const OrdenDeLista& o, const CRecibo& plantilla) {
         Decir(stderr, QStringLiteral("talvero: ") + aviso);
     platform::SettingsStore paraEscribir;
     const std::optional<registro::Facturacion> facturacion = FacturacionDeAjustes(paraEscribir);
-    const NumerosDelRegistro numeros = NumerosParaLista(registro, facturacion);
-    ListaRevisada lista = RevisarLista(LeerArchivoCsv(ruta), plantilla, TiposDeAjustes(ajustes),
-                                       numeros, facturacion);
-    lista.archivo = o.lista;
-
-    if (!lista.error.isEmpty())
-        return Error(
-            QStringLiteral("la lista «%1» no se puede usar: %2").arg(o.lista, lista.error));
-    // The mandates' faults are told with the rows' other errors, the rest after them.
-    const QString sinRemesa = remesa ? ComprobarRemesa(acreedor, *remesa, &lista) : QString();
-    for (const QString& aviso : lista.avisos)
-        Decir(stderr, aviso);
-    for (const FilaRevisada& f : lista.filas) {
-        for (const QString& e : f.errores)
-            Decir(stderr, e);
-        for (const QString& a : f.avisos)
-            Decir(stderr, a);
-    }
-    if (o.comprobar) {
-        Decir(stdout, lista.Resumen());
-        return lista.Emitible() ? 0 : 2;
-    }
-    if (!lista.Emitible())
-        return Error(QStringLiteral("%1: no se emite ningún recibo.").arg(lista.Resumen()));
-    if (!sinRemesa.isEmpty())
-        return Error(sinRemesa);
-
+    // The numbers that Talvero draws are checked again where the list is recorded: when another
+    // program (another desk, on a shared register) took them meanwhile, nothing has left, and
+    // the list is read again with the numbers free now.
+    constexpr int kIntentos = 20;
+    ListaRevisada lista;
     PedidoEmision pedido;
-    pedido.archivoLista = ruta;
-    pedido.remesa = remesa;
-    if (remesa && o.impresora.isEmpty() && o.pdf.isEmpty() && o.carpetaPdf.isEmpty()) {
-        pedido.destino = PedidoEmision::Destino::Ninguno;
-    } else if (!o.impresora.isEmpty()) {
-        pedido.destino = PedidoEmision::Destino::Impresora;
-        pedido.ruta = o.impresora;
-    } else if (!o.pdf.isEmpty()) {
-        pedido.destino = PedidoEmision::Destino::Pdf;
-        pedido.ruta = QFileInfo(o.pdf).absoluteFilePath();
-    } else {
-        pedido.destino = PedidoEmision::Destino::CarpetaPdf;
-        pedido.ruta = QFileInfo(o.carpetaPdf).absoluteFilePath();
-        if (const QStringList ya = ArchivosQueYaExisten(lista, pedido.ruta); !ya.isEmpty())
-            return Error(QStringLiteral("ya existen en «%1»: %2. No se sobrescriben.")
-                             .arg(o.carpetaPdf, ya.join(QStringLiteral(", "))));
+    Emision e;
+    for (int intento = 1;; ++intento) {
+        const NumerosDelRegistro numeros = NumerosParaLista(registro, facturacion);
+        lista = RevisarLista(LeerArchivoCsv(ruta), plantilla, TiposDeAjustes(ajustes), numeros,
+                             facturacion);
+        lista.archivo = o.lista;
+
+        if (!lista.error.isEmpty())
+            return Error(
+                QStringLiteral("la lista «%1» no se puede usar: %2").arg(o.lista, lista.error));
+        // The mandates' faults are told with the rows' other errors, the rest after them.
+        const QString sinRemesa = remesa ? ComprobarRemesa(acreedor, *remesa, &lista) : QString();
+        if (intento == 1) { // the same rows again, not told twice
+            for (const QString& aviso : lista.avisos)
+                Decir(stderr, aviso);
+            for (const FilaRevisada& f : lista.filas) {
+                for (const QString& fallo : f.errores)
+                    Decir(stderr, fallo);
+                for (const QString& a : f.avisos)
+                    Decir(stderr, a);
+            }
+        }
+        if (o.comprobar) {
+            Decir(stdout, lista.Resumen());
+            return lista.Emitible() ? 0 : 2;
+        }
+        if (!lista.Emitible())
+            return Error(QStringLiteral("%1: no se emite ningún recibo.").arg(lista.Resumen()));
+        if (!sinRemesa.isEmpty())
+            return Error(sinRemesa);
+
+        pedido = PedidoEmision{};
+        pedido.archivoLista = ruta;
+        pedido.remesa = remesa;
+        if (remesa && o.impresora.isEmpty() && o.pdf.isEmpty() && o.carpetaPdf.isEmpty()) {
+            pedido.destino = PedidoEmision::Destino::Ninguno;
+        } else if (!o.impresora.isEmpty()) {
+            pedido.destino = PedidoEmision::Destino::Impresora;
+            pedido.ruta = o.impresora;
+        } else if (!o.pdf.isEmpty()) {
+            pedido.destino = PedidoEmision::Destino::Pdf;
+            pedido.ruta = QFileInfo(o.pdf).absoluteFilePath();
+        } else {
+            pedido.destino = PedidoEmision::Destino::CarpetaPdf;
+            pedido.ruta = QFileInfo(o.carpetaPdf).absoluteFilePath();
+            if (const QStringList ya = ArchivosQueYaExisten(lista, pedido.ruta); !ya.isEmpty())
+                return Error(QStringLiteral("ya existen en «%1»: %2. No se sobrescriben.")
+                                 .arg(o.carpetaPdf, ya.join(QStringLiteral(", "))));
+        }
+        e = Emitir(lista, pedido);
+        if (e.estado == Emision::Estado::Fallida && e.numerosTomados && intento < kIntentos)
+            continue;
+        break;
     }
-    const Emision e = Emitir(lista, pedido);
     for (const QString& aviso : e.avisos)
         Decir(stderr, QStringLiteral("talvero: ") + aviso);
     if (e.estado != Emision::Estado::Emitida)

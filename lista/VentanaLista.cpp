@@ -182,7 +182,7 @@ void VentanaLista::Leer() {
         return;
     if (!vigia_->files().contains(archivo_) && QFileInfo::exists(archivo_))
         vigia_->addPath(archivo_);
-    registro::Registro reg(registro_.isEmpty() ? registro::Registro::RutaPorDefecto() : registro_);
+    registro::Registro reg(registro_.isEmpty() ? registro::Registro::Ubicacion() : registro_);
     platform::SettingsStore ajustes;
     const std::optional<registro::Facturacion> facturacion = FacturacionDeAjustes(ajustes);
     const NumerosDelRegistro numeros = NumerosParaLista(reg, facturacion);

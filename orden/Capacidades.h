@@ -12,6 +12,7 @@ Capacidad ImportarDevoluciones(); // OrdenCobros.cpp
 Capacidad PendientesDeCobro();    // OrdenCobros.cpp
 Capacidad RemesaDeDevueltos();    // OrdenCobros.cpp
 Capacidad VerificarRegistro();    // OrdenVerificar.cpp
+Capacidad CopiarRegistro();       // OrdenVerificar.cpp
 Capacidad EnviarVerifactu();      // OrdenVerifactu.cpp
 
 // Every capability, in the order of --help and of the rules' checks.

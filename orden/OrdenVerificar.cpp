@@ -1,4 +1,5 @@
-// "--verificar-registro": every invoicing record's huella and link recomputed, by the module.
+// "--verificar-registro": every invoicing record's huella and link recomputed, by the module;
+// "--copiar-registro": the desk's register copied to a server, by the module.
 #include "orden/Capacidades.h"
 #include "salida/Ordenes.h"
 
@@ -8,6 +9,10 @@ namespace {
 
 int Verificar(const Leidas&, const Entorno& entorno) {
     return entorno.ordenes.VerificarRegistro();
+}
+
+int Copiar(const Leidas& leidas, const Entorno& entorno) {
+    return entorno.ordenes.CopiarRegistro(leidas.Valor("--copiar-registro"));
 }
 
 } // namespace
@@ -20,6 +25,17 @@ Capacidad VerificarRegistro() {
          "(VERI*FACTU) y nombra el primero que no\ncoincide; sale con 0 si todos coinciden"},
     };
     c.ejecutar = &Verificar;
+    return c;
+}
+
+Capacidad CopiarRegistro() {
+    Capacidad c;
+    c.opciones = {
+        {"--copiar-registro", "URI",
+         "copia el registro de este equipo a un registro vacío\nen un servidor PostgreSQL "
+         "(postgresql://usuario@servidor/base),\ntodo o nada; el archivo no cambia"},
+    };
+    c.ejecutar = &Copiar;
     return c;
 }
 

@@ -13,6 +13,7 @@ const Tabla& TablaDelPrograma() {
         RemesaDeDevueltos(),
         VerificarRegistro(),
         EnviarVerifactu(),
+        CopiarRegistro(),
     };
     // clang-format on
     return tabla;

@@ -109,7 +109,7 @@ QString AnotarFacturaEn(const QString& ruta, const CRecibo& comoSeRelleno, const
 }
 
 bool AnotarEmitido(const CRecibo& comoSeRelleno, const QString& destino, QWidget* parent) {
-    return AnotarEmitidoEn(Registro::RutaPorDefecto(), comoSeRelleno, destino, parent);
+    return AnotarEmitidoEn(Registro::Ubicacion(), comoSeRelleno, destino, parent);
 }
 
 namespace detail {

@@ -11,7 +11,7 @@ namespace registro {
 
 struct Facturacion;
 
-// Records the receipt in the register at Registro::RutaPorDefecto(). `comoSeRelleno` is the
+// Records the receipt in the register at Registro::Ubicacion(). `comoSeRelleno` is the
 // record as the form filled it, BEFORE it was drawn (drawing rewrites its percentage
 // texts). `destino` is the printer's name or the PDF's full path.
 //

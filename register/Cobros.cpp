@@ -1,5 +1,6 @@
 #include "register/Cobros.h"
 
+#include "register/Dialecto.h"
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -49,8 +50,8 @@ bool EnUnaTransaccion(Registro& registro, const std::function<bool(QSqlError&)>&
     QSqlDatabase db = registro.Base();
     QSqlQuery q(db);
     QSqlError e;
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        error = Registro::MotivoDe(q.lastError());
+    if (!dialecto::EmpezarEscritura(db, e)) {
+        error = Registro::MotivoDe(e);
         return false;
     }
     if (!cambios(e) || !q.exec(QStringLiteral("COMMIT"))) {
@@ -107,8 +108,9 @@ bool AnotarEnRemesa(QSqlDatabase db, qint64 recibo, const QString& msgId,
 }
 
 bool GuardaCobros(QSqlDatabase db) {
-    QSqlQuery q(db);
-    return q.exec(QStringLiteral("PRAGMA user_version")) && q.next() && q.value(0).toInt() >= 6;
+    int version = 0;
+    QSqlError e;
+    return dialecto::LeerVersion(db, version, e) && version >= 6;
 }
 
 const char kRemesasAnteriores[] =
@@ -124,13 +126,13 @@ namespace {
 bool LeerRemesasAnteriores(QSqlDatabase db, QHash<qint64, HechosCobro>& hechos, QString& error) {
     QSqlQuery q(db);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT count(*) FROM pragma_table_info('recibos') WHERE name = "
-                               "'remesa'")) ||
-        !q.next()) {
-        error = Registro::MotivoDe(q.lastError());
+    bool conRemesa = false;
+    if (QSqlError e; !dialecto::ExisteColumna(db, QStringLiteral("recibos"),
+                                              QStringLiteral("remesa"), conRemesa, e)) {
+        error = Registro::MotivoDe(e);
         return false;
     }
-    if (q.value(0).toInt() == 0)
+    if (!conRemesa)
         return true; // older still: no remittances
     if (!q.exec(QLatin1String(kRemesasAnteriores))) {
         error = Registro::MotivoDe(q.lastError());

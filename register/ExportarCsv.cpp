@@ -1,6 +1,7 @@
 #include "register/ExportarCsv.h"
 
 #include "register/Cobros.h"
+#include "register/Dialecto.h"
 #include "register/FilaRecibo.h"
 #include "register/NombreDeColor.h"
 #include "register/Registro.h"
@@ -210,17 +211,12 @@ bool ExportarCsv(const QSqlDatabase& base, const Filtro& filtro, const QString& 
     }
     QStringList columnas, titulos;
     for (const Campo& c : kCampos) {
-        // Dates are turned into dd/mm/yyyy by SQLite, whose local time is the C library's:
+        // Dates are turned into dd/mm/yyyy by the engine, whose local time is the desk's:
         // a hundred thousand conversions through QDateTime would take a good part of a second.
         if (c.tipo == Tipo::Fecha)
-            columnas << QStringLiteral(
-                "CASE WHEN fecha GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]' "
-                "THEN substr(fecha, 9, 2) || '/' || substr(fecha, 6, 2) || '/' "
-                "|| substr(fecha, 1, 4) ELSE fecha END");
+            columnas << dialecto::FechaDma(base, QStringLiteral("fecha"));
         else if (c.tipo == Tipo::Emitido)
-            columnas << QStringLiteral(
-                "coalesce(strftime('%d/%m/%Y %H:%M:%S', emitido, 'localtime'), "
-                "emitido)");
+            columnas << dialecto::MomentoLocal(base, QStringLiteral("emitido"));
         else
             columnas << QLatin1String(c.columna);
         titulos << CampoCsv(QString::fromUtf8(c.titulo));

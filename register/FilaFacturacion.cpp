@@ -103,12 +103,42 @@ void EnlazarComun(Enlazador& e, const verifactu::IdFactura& f,
 
 } // namespace
 
-QStringList EsquemaFacturacion() {
+namespace {
+
+// The same two triggers for PostgreSQL: each a function that raises the same message.
+QStringList DisparadoresPostgres(const QString& inalterables) {
+    return {
+        QStringLiteral("CREATE OR REPLACE FUNCTION registros_facturacion_inalterables() RETURNS "
+                       "trigger LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION 'un registro de "
+                       "facturación no se modifica: solo su estado de envío'; END $$"),
+        QStringLiteral("DROP TRIGGER IF EXISTS registros_facturacion_inalterables ON "
+                       "registros_facturacion"),
+        QStringLiteral("CREATE TRIGGER registros_facturacion_inalterables BEFORE UPDATE OF %1 ON "
+                       "registros_facturacion FOR EACH ROW EXECUTE FUNCTION "
+                       "registros_facturacion_inalterables()")
+            .arg(inalterables),
+        QStringLiteral(
+            "CREATE OR REPLACE FUNCTION registros_facturacion_sin_borrado() RETURNS trigger "
+            "LANGUAGE plpgsql AS $$ BEGIN IF NOT (OLD.estado = 'pendiente' AND OLD.enviado IS "
+            "NULL AND OLD.incidencia = 0 AND EXISTS (SELECT 1 FROM recibos r JOIN lotes l ON "
+            "l.id = r.lote WHERE r.id = OLD.recibo AND l.pendiente IS NOT NULL)) THEN RAISE "
+            "EXCEPTION 'un registro de facturación no se borra'; END IF; RETURN OLD; END $$"),
+        QStringLiteral("DROP TRIGGER IF EXISTS registros_facturacion_sin_borrado ON "
+                       "registros_facturacion"),
+        QStringLiteral("CREATE TRIGGER registros_facturacion_sin_borrado BEFORE DELETE ON "
+                       "registros_facturacion FOR EACH ROW EXECUTE FUNCTION "
+                       "registros_facturacion_sin_borrado()"),
+    };
+}
+
+} // namespace
+
+QStringList EsquemaFacturacion(bool postgres) {
     QStringList inalterables;
     for (const char* c : kColumnas)
         inalterables << QLatin1String(c);
     inalterables << QStringLiteral("id");
-    return {
+    QStringList esquema = {
         QStringLiteral(R"(CREATE TABLE IF NOT EXISTS registros_facturacion (
     id INTEGER PRIMARY KEY,
     recibo INTEGER REFERENCES recibos (id),
@@ -149,6 +179,10 @@ QStringList EsquemaFacturacion() {
         QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS registros_facturacion_alta ON "
                        "registros_facturacion (emisor, numero) WHERE tipo = 'alta' AND "
                        "estado <> 'rechazado'"),
+    };
+    if (postgres)
+        return esquema + DisparadoresPostgres(inalterables.join(QStringLiteral(", ")));
+    esquema += QStringList{
         QStringLiteral("CREATE TRIGGER IF NOT EXISTS registros_facturacion_inalterables "
                        "BEFORE UPDATE OF %1 ON registros_facturacion BEGIN SELECT "
                        "RAISE(ABORT, 'un registro de facturación no se modifica: solo su "
@@ -162,6 +196,7 @@ QStringList EsquemaFacturacion() {
             "r.lote WHERE r.id = OLD.recibo AND l.pendiente IS NOT NULL)) BEGIN SELECT "
             "RAISE(ABORT, 'un registro de facturación no se borra'); END"),
     };
+    return esquema;
 }
 
 const QStringList& ColumnasFacturacion() {

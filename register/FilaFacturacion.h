@@ -35,8 +35,9 @@ class QSqlRecord;
 
 namespace registro {
 
-// The statements that create the table, its indexes and its triggers (IF NOT EXISTS).
-QStringList EsquemaFacturacion();
+// The statements that create the table, its indexes and its triggers (IF NOT EXISTS), in
+// SQLite's words or, with `postgres`, in PostgreSQL's (its triggers call functions).
+QStringList EsquemaFacturacion(bool postgres = false);
 
 // The columns of a record's fields, in the order of the insert (not the sending state).
 const QStringList& ColumnasFacturacion();

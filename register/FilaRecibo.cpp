@@ -9,6 +9,7 @@
 #include <QVariant>
 
 #include <array>
+#include <limits>
 #include <utility>
 
 namespace registro {
@@ -146,7 +147,10 @@ void EnlazarRecibo(QSqlQuery& query, const CRecibo& r) {
 }
 
 bool EsImporte(const QVariant& valor) {
-    return valor.isNull() || valor.typeId() == QMetaType::LongLong;
+    // PostgreSQL's driver gives a BIGINT that is not negative as unsigned.
+    return valor.isNull() || valor.typeId() == QMetaType::LongLong ||
+           (valor.typeId() == QMetaType::ULongLong &&
+            valor.toULongLong() <= quint64(std::numeric_limits<qint64>::max()));
 }
 
 QString ImporteIlegible(const QSqlRecord& fila) {

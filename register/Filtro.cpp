@@ -27,9 +27,12 @@ Condicion CondicionDe(const Filtro& filtro) {
         c.desde = QStringLiteral(" FROM recibos");
         c.reciente = QStringLiteral("id");
     } else {
-        // CROSS JOIN keeps the narrow table outside, read newest first.
-        c.desde = QStringLiteral(" FROM busqueda CROSS JOIN recibos ON id = recibo");
+        // CROSS JOIN keeps the narrow table outside, read newest first (SQLite keeps the
+        // order it is given; PostgreSQL takes it as any join). The join's condition is in
+        // WHERE, where both engines accept it.
+        c.desde = QStringLiteral(" FROM busqueda CROSS JOIN recibos");
         c.reciente = QStringLiteral("recibo");
+        partes.prepend(QStringLiteral("id = recibo"));
     }
     if (filtro.desde.isValid()) {
         partes << QStringLiteral("fecha >= ?");

@@ -177,7 +177,7 @@ Importacion ImportarDevoluciones(Registro& registro, const QString& archivo,
     }
     // A report is about remittances this register made: without one there is nothing to match,
     // and none is created for it.
-    if (!QFileInfo::exists(registro.Ruta())) {
+    if (!Registro::Existe(registro.Ruta())) {
         imp.error = QStringLiteral("No se ha aplicado nada de «%1»: no hay ningún registro de "
                                    "recibos en %2.")
                         .arg(archivo, registro.Ruta());

@@ -1,6 +1,7 @@
 #include "register/ModeloRecibos.h"
 
 #include "amounts/moneda.h"
+#include "register/Dialecto.h"
 #include "register/EstadoCobroSql.h"
 #include "register/FilaRecibo.h"
 
@@ -32,9 +33,12 @@ const char* const kColumnasSql[] = {
      "DESC LIMIT 1)")};
 
 // The receipt's last invoicing record: its state, the agency's code and text, tab-separated.
-constexpr char kFactura[] =
-    "(SELECT estado || char(9) || codigo || char(9) || descripcion FROM registros_facturacion f "
-    "WHERE f.recibo = recibos.id ORDER BY f.id DESC LIMIT 1) AS factura, anulado";
+QString ColumnaFactura(const QSqlDatabase& db) {
+    return QStringLiteral("(SELECT estado || %1 || codigo || %1 || descripcion FROM "
+                          "registros_facturacion f WHERE f.recibo = recibos.id ORDER BY f.id DESC "
+                          "LIMIT 1) AS factura, anulado")
+        .arg(dialecto::Tabulador(db));
+}
 
 QString TextoFactura(const QString& estado) {
     if (estado == QLatin1String("aceptado"))
@@ -72,7 +76,8 @@ QString ModeloRecibos::OrdenSql() const {
 
 void ModeloRecibos::Refrescar() {
     const Condicion c = CondicionDe(filtro_);
-    QSqlQuery q(QSqlDatabase::database(conexion_, false));
+    const QSqlDatabase db = QSqlDatabase::database(conexion_, false);
+    QSqlQuery q(db);
     const bool conRemesa =
         q.exec(QStringLiteral("SELECT 1 FROM recibos WHERE remesa IS NOT NULL LIMIT 1")) &&
         q.next();
@@ -87,7 +92,7 @@ void ModeloRecibos::Refrescar() {
     q.prepare(QStringLiteral("SELECT recibos.id, numero, fecha, pagador1, concepto1, total, "
                              "%1 AS cobro, emitido, destino, remesa, ")
                   .arg(EstadoSql(QDate::currentDate())) +
-              QLatin1String(kFactura) + c.desde + c.where + OrdenSql());
+              ColumnaFactura(db) + c.desde + c.where + OrdenSql());
     for (const QVariant& v : c.valores)
         q.addBindValue(v);
     q.exec();

@@ -48,7 +48,7 @@ int ImportarDevolucionesDesdeLineaDeOrdenes(const QString& archivo) {
     const platform::SettingsStore ajustes = AjustesDelFormulario();
     const QString acreedor =
         QString::fromStdString(sepa::Normalizado(sepa::LeerAcreedor(ajustes)).identificador);
-    Registro registro(Registro::RutaPorDefecto());
+    Registro registro(Registro::Ubicacion());
     const Importacion imp = ImportarDevoluciones(registro, archivo, acreedor);
     if (!imp.error.isEmpty())
         return FalloDeCobros(imp.error, imp.noEsInforme ? 2 : 1);
@@ -70,7 +70,7 @@ int PendientesDesdeLineaDeOrdenes(const QString& archivo, const QString& hasta) 
                                      .arg(hasta),
                                  2);
     }
-    Registro registro(Registro::RutaPorDefecto());
+    Registro registro(Registro::Ubicacion());
     const QString ruta = QFileInfo(archivo).absoluteFilePath();
     if (const QString motivo = DestinoNoAdmitido(ruta, registro.Ruta()); !motivo.isEmpty())
         return FalloDeCobros(motivo + QLatin1Char('.'), 2);
@@ -134,7 +134,7 @@ int RemesaDevueltosDesdeLineaDeOrdenes(const OrdenDevueltos& orden) {
             sepa::ComprobarFechaCobro(FechaSepaDe(pedido.cobro), sepa::Hoy());
         !motivo.empty())
         return FalloDeCobros(QString::fromStdString(motivo), 2);
-    Registro registro(Registro::RutaPorDefecto());
+    Registro registro(Registro::Ubicacion());
     const RemesaDeDevueltos r = RemesaDevueltos(registro, pedido);
     for (const QString& aviso : r.avisos)
         DecirEn(stderr, QStringLiteral("talvero: ") + aviso);

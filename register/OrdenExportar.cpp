@@ -44,7 +44,7 @@ int ExportarDesdeLineaDeOrdenes(const OrdenExportar& orden) {
 
     // The register is only read: whatever state it is in, the export changes nothing in it,
     // and a register that cannot be read leaves the last good copy where it is.
-    Registro registro(Registro::RutaPorDefecto());
+    Registro registro(Registro::Ubicacion());
     const QString archivo = QFileInfo(orden.archivo).absoluteFilePath();
     if (const QString motivo = DestinoNoAdmitido(archivo, registro.Ruta()); !motivo.isEmpty())
         return FalloDeExportar(motivo + QLatin1Char('.'));

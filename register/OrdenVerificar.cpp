@@ -1,5 +1,6 @@
 #include "register/OrdenVerificar.h"
 
+#include "register/Dialecto.h"
 #include "register/Registro.h"
 #include "verifactu/Cadena.h"
 
@@ -25,10 +26,10 @@ int VerificarDesdeLineaDeOrdenes(const QString& ruta) {
         return reg.NoExiste() ? 2 : 1;
     }
     // A register from before the invoicing records has none to check.
-    QSqlQuery q(reg.Base());
-    if (!q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = "
-                               "'registros_facturacion'")) ||
-        !q.next()) {
+    bool hay = false;
+    if (QSqlError e;
+        !dialecto::ExisteTabla(reg.Base(), QStringLiteral("registros_facturacion"), hay, e) ||
+        !hay) {
         DecirVerificar(stdout, QStringLiteral("El registro no tiene registros de facturación."));
         return 0;
     }

@@ -1,12 +1,14 @@
 #include "register/Pendientes.h"
 
 #include "amounts/moneda.h"
+#include "register/Dialecto.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QSqlQuery>
 
 #include <cerrno>
 #include <cstdio>
@@ -93,7 +95,35 @@ void Retirar(const std::vector<Registro::Salida>& salidas) {
 
 } // namespace
 
+namespace {
+
+// The server's lock of token `nombre`: held by `registro`'s connection when it is true.
+bool BloqueoDeTestigo(Registro& registro, const QString& nombre, bool& tomado) {
+    QSqlQuery q(registro.Base());
+    q.prepare(QStringLiteral("SELECT pg_try_advisory_lock(?)"));
+    q.addBindValue(nombre.toLongLong(nullptr, 16));
+    if (!q.exec() || !q.next())
+        return false;
+    tomado = q.value(0).toBool();
+    return true;
+}
+
+} // namespace
+
 Testigo::Testigo(const QString& rutaRegistro) {
+    if (dialecto::EsUri(rutaRegistro)) {
+        servidor_ = std::make_unique<Registro>(rutaRegistro);
+        bool tomado = false;
+        nombre_ = QString::number(QRandomGenerator::system()->generate64() >> 2, 16);
+        if (!servidor_->Abrir() || !BloqueoDeTestigo(*servidor_, nombre_, tomado) || !tomado) {
+            error_ = QStringLiteral("no se puede señalar en el servidor la emisión en curso: %1")
+                         .arg(servidor_->Error().isEmpty() ? QStringLiteral("está en uso")
+                                                           : servidor_->Error());
+            servidor_.reset();
+            return;
+        }
+        return;
+    }
     const QString carpeta = CarpetaTestigos(rutaRegistro);
     if (!QDir().mkpath(carpeta)) {
         error_ = QStringLiteral("no se puede crear la carpeta %1").arg(carpeta);
@@ -115,13 +145,27 @@ Testigo::Testigo(const QString& rutaRegistro) {
 }
 
 Testigo::~Testigo() {
-    if (fd_ < 0)
+    if (servidor_ || fd_ < 0) // the server's lock goes with its connection
         return;
     ::unlink(Local(ruta_).constData());
     ::close(fd_);
 }
 
 bool TestigoVivo(const QString& rutaRegistro, const QString& nombre) {
+    if (dialecto::EsUri(rutaRegistro)) {
+        Registro registro(rutaRegistro);
+        bool libre = false;
+        // What cannot be known is taken as alive: nothing of another desk is taken back.
+        if (!registro.Abrir() || !BloqueoDeTestigo(registro, nombre, libre))
+            return true;
+        if (libre) {
+            QSqlQuery q(registro.Base());
+            q.prepare(QStringLiteral("SELECT pg_advisory_unlock(?)"));
+            q.addBindValue(nombre.toLongLong(nullptr, 16));
+            q.exec();
+        }
+        return !libre;
+    }
     const QString ruta = CarpetaTestigos(rutaRegistro) + QLatin1Char('/') + nombre;
     const int fd = ::open(Local(ruta).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -271,6 +315,8 @@ QStringList RecuperarPendientes(Registro& registro) {
                                .arg(lista, motivo));
     }
     // Lock files of programs that died before they recorded anything.
+    if (registro.EnServidor())
+        return mensajes;
     const QDir carpeta(CarpetaTestigos(registro.Ruta()));
     const QDateTime viejo = QDateTime::currentDateTimeUtc().addSecs(-kTestigoViejoSegundos);
     for (const QFileInfo& f : carpeta.entryInfoList(QDir::Files | QDir::Hidden))

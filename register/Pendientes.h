@@ -15,6 +15,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QIODevice;
@@ -25,6 +26,9 @@ namespace registro {
 // register, held while the program lives. The kernel lets go of the lock however the
 // program ends, kill -9 included, so a pending list whose token no one holds belongs to a
 // program that died.
+// On a register on a PostgreSQL server, which other desks share, the token is a lock of the
+// server held by a connection of the program's own: the server lets go of it when the
+// program ends however it ends, and every desk sees it.
 class Testigo {
 public:
     explicit Testigo(const QString& rutaRegistro);
@@ -32,13 +36,14 @@ public:
     Testigo(const Testigo&) = delete;
     Testigo& operator=(const Testigo&) = delete;
 
-    bool Tomado() const { return fd_ >= 0; }
+    bool Tomado() const { return fd_ >= 0 || servidor_ != nullptr; }
     const QString& Nombre() const { return nombre_; }
     const QString& Error() const { return error_; }
 
 private:
     int fd_ = -1;
     QString nombre_, ruta_, error_;
+    std::unique_ptr<Registro> servidor_;
 };
 
 // Whether the emission with token `nombre` still runs.

@@ -2,8 +2,11 @@
 
 #include "resources/links/Enlaces.h"
 
+#include "platform/SettingsStore.h"
 #include "register/Cobros.h"
+#include "register/Dialecto.h"
 #include "register/FilaRecibo.h"
+#include "register/MotivoPostgres.h"
 #include "sepa/Adeudo.h"
 #include "sepa/Pain008.h"
 
@@ -37,6 +40,8 @@ constexpr int kSqliteBusy = 5;
 } // namespace
 
 QString Registro::MotivoDe(const QSqlError& e) {
+    if (EsErrorPostgres(e))
+        return MotivoPostgres(e);
     const QString original = e.databaseText().isEmpty() ? e.text() : e.databaseText();
     QString motivo;
     switch (e.nativeErrorCode().toInt()) {
@@ -80,6 +85,17 @@ QString Registro::RutaPorDefecto() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
            QLatin1Char('/') + QString::fromStdString(enlaces::Empresa()) +
            QStringLiteral("/Talvero/recibos.sqlite");
+}
+
+QString Registro::Ubicacion() {
+    // Only a server's address is taken from the settings: the file's place is the program's.
+    const QString clave = QString::fromStdString(
+        platform::SettingsStore().GetString(platform::kTalveroSection, "Registro"));
+    return dialecto::EsUri(clave.trimmed()) ? clave.trimmed() : RutaPorDefecto();
+}
+
+bool Registro::EnServidor() const {
+    return dialecto::EsUri(ruta_);
 }
 
 Registro::Registro(QString ruta) : ruta_(std::move(ruta)), conexion_(NuevaConexion()) {}
@@ -136,6 +152,8 @@ bool Registro::Abrir() {
     error_.clear();
     if (abierto_)
         return true;
+    if (EnServidor())
+        return AbrirServidor(false);
     if (const QFileInfo info(ruta_); info.exists() && !info.isFile()) {
         // Something that is not a register took its name (a folder, a FIFO that would hang
         // the first read): keep it, start a fresh one.
@@ -182,6 +200,8 @@ bool Registro::AbrirParaLeer() {
     error_.clear();
     if (abierto_)
         return true;
+    if (EnServidor())
+        return AbrirServidor(true);
     danado_ = false;
     const QFileInfo info(ruta_);
     noExiste_ = !info.exists();
@@ -240,13 +260,16 @@ bool Registro::Conectar(bool soloLectura) {
 // Reading the schema is the first thing that touches the file's contents: a file that is
 // not a database fails here.
 bool Registro::LeerVersion(int& version) {
-    QSqlQuery q(Base());
-    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) ||
-        !q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
-        danado_ = EsDanado(q.lastError());
-        return Fallo(MotivoDe(q.lastError()));
+    QSqlDatabase db = Base();
+    QSqlQuery q(db);
+    QSqlError e;
+    if ((!dialecto::EsPostgres(db) &&
+         !q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) &&
+         (e = q.lastError(), true)) ||
+        !dialecto::LeerVersion(db, version, e)) {
+        danado_ = EsDanado(e);
+        return Fallo(MotivoDe(e));
     }
-    version = q.value(0).toInt();
     return true;
 }
 
@@ -297,6 +320,7 @@ bool Registro::Apartar() {
 bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const QDateTime& emitido,
                             const QVariant& lote, const QVariant& remesa, bool numerado,
                             QSqlError& error, qint64* id) {
+    QSqlDatabase db = Base();
     static const QString sql = [] {
         QStringList cols = ColumnasRecibo();
         cols << QStringLiteral("total");
@@ -309,9 +333,8 @@ bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const
                               "VALUES (:emitido, :destino, :lote, :remesa, :numerado, 1, %2)")
             .arg(cols.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
     }();
-    QSqlDatabase db = Base();
     QSqlQuery ins(db);
-    bool ok = ins.prepare(sql);
+    bool ok = ins.prepare(sql + dialecto::DevolviendoId(db));
     if (ok) {
         ins.bindValue(QStringLiteral(":emitido"),
                       emitido.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
@@ -326,11 +349,12 @@ bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const
         error = ins.lastError();
         return false;
     }
+    const qint64 nuevo = dialecto::IdInsertado(db, ins);
     if (id != nullptr)
-        *id = ins.lastInsertId().toLongLong();
+        *id = nuevo;
     QSqlQuery texto(db);
     texto.prepare(QStringLiteral("INSERT INTO busqueda (recibo, texto) VALUES (?, ?)"));
-    texto.addBindValue(ins.lastInsertId());
+    texto.addBindValue(nuevo);
     texto.addBindValue(TextoDeBusqueda(recibo));
     if (!texto.exec()) {
         error = texto.lastError();
@@ -352,12 +376,10 @@ bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
                         const Facturacion* facturacion, QSqlError& error) {
     QSqlDatabase db = Base();
     QSqlQuery q(db);
-    // IMMEDIATE takes the write lock at once, waiting up to the busy timeout for another
-    // copy of the program, instead of failing half-way through.
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        error = q.lastError();
+    // The write lock taken at once, waiting for another copy of the program, instead of
+    // failing half-way through.
+    if (!dialecto::EmpezarEscritura(db, error))
         return false;
-    }
     const Reserva* reserva = lote != nullptr ? lote->reserva : nullptr;
     // The numbers in use, read under the write lock: a number drawn by Talvero that another
     // program has recorded since the list was checked is not given twice.
@@ -378,7 +400,8 @@ bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
     if (lote != nullptr) {
         QSqlQuery ins(db);
         ins.prepare(QStringLiteral("INSERT INTO lotes (creado, archivo, destino, recibos, "
-                                   "pendiente) VALUES (?, ?, ?, ?, ?)"));
+                                   "pendiente) VALUES (?, ?, ?, ?, ?)") +
+                    dialecto::DevolviendoId(db));
         ins.addBindValue(lote->creado.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
         ins.addBindValue(lote->archivo);
         ins.addBindValue(lote->destino);
@@ -390,7 +413,7 @@ bool Registro::Insertar(qint64 cuantos, const Emision& emision, LoteNuevo* lote,
             q.exec(QStringLiteral("ROLLBACK"));
             return false;
         }
-        lote->id = ins.lastInsertId().toLongLong();
+        lote->id = dialecto::IdInsertado(db, ins);
         idLote = lote->id;
     }
     CRecibo recibo;
@@ -525,6 +548,10 @@ bool Registro::AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteN
     }
     if (!motivoAlta_.isEmpty())
         return Fallo(motivoAlta_);
+    if (ConexionPerdida())
+        return Fallo(QStringLiteral("se ha perdido la conexión con el servidor del registro "
+                                    "(%1); se volverá a conectar la próxima vez")
+                         .arg(e.databaseText().isEmpty() ? e.text() : e.databaseText().trimmed()));
     if (!ocupados_.isEmpty())
         return Fallo(QStringLiteral("otro programa ha emitido, desde que se revisó la lista, "
                                     "recibos con números que esta lista iba a usar (%1)")
@@ -579,8 +606,8 @@ QString Registro::SiguienteNumeroLibre() {
         return {};
     QSqlQuery q(Base());
     // Any number with a character that is not a digit means the numbering is not numeric.
-    if (!q.exec(
-            QStringLiteral("SELECT EXISTS (SELECT 1 FROM recibos WHERE numero GLOB '*[^0-9]*')")) ||
+    if (!q.exec(QStringLiteral("SELECT EXISTS (SELECT 1 FROM recibos WHERE %1)")
+                    .arg(dialecto::NoSoloDigitos(Base(), QStringLiteral("numero")))) ||
         !q.next() || q.value(0).toBool())
         return {};
     if (!q.exec(

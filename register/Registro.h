@@ -1,5 +1,6 @@
 // The register of issued receipts: one SQLite file, one row per receipt that left the
-// program, printed or saved as PDF.
+// program, printed or saved as PDF; or, for an office that shares one, the same tables on a
+// PostgreSQL server (see register/RegistroServidor.cpp and register/Dialecto.h).
 //
 // This class is the only place that knows the file: its schema and version (PRAGMA
 // user_version, migrated forward in one transaction), how it is opened (WAL, synchronous
@@ -43,7 +44,12 @@ public:
 
     // recibos.sqlite in the per-user data folder of "Quenlaria"/"Talvero".
     static QString RutaPorDefecto();
+    // The register the program uses: the settings key "Registro" when it holds a PostgreSQL
+    // connection URI, else the file at RutaPorDefecto().
+    static QString Ubicacion();
 
+    // `ruta` is a file's path, or a PostgreSQL connection URI (postgresql://...): then the
+    // register is on that server, with the same tables and the same behaviour.
     explicit Registro(QString ruta);
     ~Registro();
     Registro(const Registro&) = delete;
@@ -61,6 +67,9 @@ public:
     bool AbrirParaLeer();
     // The last Abrir or AbrirParaLeer found nothing at the register's path.
     bool NoExiste() const { return noExiste_; }
+    // Whether there is a register at `ruta` (a file, or a server's database that holds one),
+    // found without creating or changing anything.
+    static bool Existe(const QString& ruta);
 
     // Inserts one issued receipt, in one transaction. `recibo` must be the record as the
     // form filled it, before it was drawn. A file found damaged here is set aside and the
@@ -190,12 +199,15 @@ public:
     QString SiguienteNumeroLibre();
 
     const QString& Ruta() const { return ruta_; }
+    // Whether the register is on a PostgreSQL server rather than in a file.
+    bool EnServidor() const;
     // Why the last operation failed, in Spanish for the user; empty after a success.
     const QString& Error() const { return error_; }
     // Where a damaged file was set aside during this instance's life, or empty.
     const QString& Apartado() const { return apartado_; }
 
-    // A failure of SQLite, told in Spanish, with SQLite's own words after it.
+    // A failure of SQLite or of the PostgreSQL server, told in Spanish, with the engine's own
+    // words after it.
     static QString MotivoDe(const QSqlError& error);
 
     // The invoicing records (register/RegistroFacturacion.h), read and stored for sending.
@@ -228,6 +240,12 @@ public:
 private:
     bool AbrirConexion();
     bool Conectar(bool soloLectura);
+    // A register on a PostgreSQL server (register/RegistroServidor.cpp).
+    bool ConectarServidor(bool soloLectura);
+    bool AbrirServidor(bool soloLectura);
+    // After a failure: whether it was the server's connection that was lost. It is then
+    // closed, so that the next operation connects again.
+    bool ConexionPerdida();
     bool LeerVersion(int& version);
     bool VersionAdmitida(int version);
     struct LoteNuevo {

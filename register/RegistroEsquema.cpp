@@ -2,6 +2,7 @@
 // version n - 1 to version n; all that a file needs run in one transaction, together with
 // the new PRAGMA user_version, so a file is never left half-migrated.
 #include "register/Cobros.h"
+#include "register/Dialecto.h"
 #include "register/FilaFacturacion.h"
 #include "register/FilaRecibo.h"
 #include "register/Registro.h"
@@ -18,23 +19,23 @@ namespace registro {
 
 bool Registro::Migrar() {
     QSqlDatabase db = Base();
-    QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
-        return FalloSql(q.lastError());
-    if (q.value(0).toInt() == VERSION)
+    QSqlError e;
+    int version = 0;
+    if (!dialecto::LeerVersion(db, version, e))
+        return FalloSql(e);
+    if (version == VERSION)
         return true;
 
-    // Another copy of the program may be migrating the same file: take the write lock,
+    // Another copy of the program may be migrating the same register: take the write lock,
     // then read the version again.
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return FalloSql(q.lastError());
+    if (!dialecto::EmpezarMigracion(db, e))
+        return FalloSql(e);
     const auto deshacer = [&](const QString& motivo) {
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
         return Fallo(motivo);
     };
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
-        return deshacer(MotivoDe(q.lastError()));
-    const int version = q.value(0).toInt();
+    if (!dialecto::LeerVersion(db, version, e))
+        return deshacer(MotivoDe(e));
     if (!VersionAdmitida(version))
         return deshacer(error_);
     const std::array<std::function<bool()>, VERSION> migraciones{
@@ -46,8 +47,10 @@ bool Registro::Migrar() {
         if (!migraciones[std::size_t(v)]())
             return deshacer(error_);
     }
-    if (!q.exec(QStringLiteral("PRAGMA user_version = %1").arg(VERSION)) ||
-        !q.exec(QStringLiteral("COMMIT")))
+    QSqlQuery q(db);
+    if (!dialecto::EscribirVersion(db, VERSION, e))
+        return deshacer(MotivoDe(e));
+    if (!q.exec(QStringLiteral("COMMIT")))
         return deshacer(MotivoDe(q.lastError()));
     return true;
 }
@@ -65,7 +68,7 @@ bool Registro::VersionAdmitida(int version) {
 // Version 1: one row per issued receipt, the record as it was printed.
 bool Registro::MigrarA1() {
     QSqlQuery q(Base());
-    const bool ok = q.exec(QStringLiteral(R"(CREATE TABLE recibos (
+    const bool ok = q.exec(dialecto::Ddl(Base(), QStringLiteral(R"(CREATE TABLE recibos (
     id INTEGER PRIMARY KEY,
     emitido TEXT NOT NULL,
     destino TEXT NOT NULL,
@@ -85,7 +88,7 @@ bool Registro::MigrarA1() {
     color INTEGER NOT NULL,
     relleno INTEGER NOT NULL,
     no_validos TEXT
-))"));
+))")));
     return ok ? true : FalloSql(q.lastError());
 }
 
@@ -102,7 +105,7 @@ bool Registro::MigrarA2() {
              "CREATE INDEX recibos_pagador ON recibos (pagador1)",
              "CREATE INDEX recibos_total ON recibos (total)",
          }) {
-        if (!q.exec(QLatin1String(sql)))
+        if (!q.exec(dialecto::Ddl(Base(), QLatin1String(sql))))
             return FalloSql(q.lastError());
     }
     // Rows written before the search text existed get theirs now.
@@ -132,7 +135,7 @@ bool Registro::MigrarA3() {
              "ALTER TABLE recibos ADD COLUMN lote INTEGER REFERENCES lotes (id)",
              "CREATE INDEX recibos_lote ON recibos (lote)",
          }) {
-        if (!q.exec(QLatin1String(sql)))
+        if (!q.exec(dialecto::Ddl(Base(), QLatin1String(sql))))
             return FalloSql(q.lastError());
     }
     return true;
@@ -146,7 +149,7 @@ bool Registro::MigrarA4() {
              "ALTER TABLE recibos ADD COLUMN remesa TEXT",
              "CREATE INDEX recibos_remesa ON recibos (remesa)",
          }) {
-        if (!q.exec(QLatin1String(sql)))
+        if (!q.exec(dialecto::Ddl(Base(), QLatin1String(sql))))
             return FalloSql(q.lastError());
     }
     return true;
@@ -155,13 +158,9 @@ bool Registro::MigrarA4() {
 // Whether `tabla` has the column `columna`: a file set back to an older version by hand may
 // still hold what a later version added, and a migration then adds only what is missing.
 bool Registro::TieneColumna(const QString& tabla, const QString& columna) {
-    QSqlQuery q(Base());
-    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(tabla)))
-        return false;
-    while (q.next())
-        if (q.value(1).toString() == columna)
-            return true;
-    return false;
+    bool existe = false;
+    QSqlError e;
+    return dialecto::ExisteColumna(Base(), tabla, columna, existe, e) && existe;
 }
 
 // Version 5: numbers that Talvero drew are unique (two programs emitting lists at once can
@@ -183,7 +182,7 @@ bool Registro::MigrarA5() {
     };
     for (const auto& c : columnas)
         if (!TieneColumna(QLatin1String(c.tabla), QLatin1String(c.columna)) &&
-            !q.exec(QLatin1String(c.sql)))
+            !q.exec(dialecto::Ddl(Base(), QLatin1String(c.sql))))
             return FalloSql(q.lastError());
     for (const char* sql : {
              "CREATE UNIQUE INDEX IF NOT EXISTS recibos_numerado ON recibos (numero) "
@@ -193,9 +192,15 @@ bool Registro::MigrarA5() {
              "remesa TEXT, identidad TEXT)",
              "CREATE INDEX IF NOT EXISTS lotes_pendiente ON lotes (pendiente)",
          }) {
-        if (!q.exec(QLatin1String(sql)))
+        if (!q.exec(dialecto::Ddl(Base(), QLatin1String(sql))))
             return FalloSql(q.lastError());
     }
+    // A list's files are placed in the order they were recorded: SQLite numbers every row
+    // (rowid), PostgreSQL is told to.
+    if (dialecto::EsPostgres(Base()) &&
+        !q.exec(QStringLiteral("ALTER TABLE salidas ADD COLUMN IF NOT EXISTS rowid BIGINT "
+                               "GENERATED ALWAYS AS IDENTITY")))
+        return FalloSql(q.lastError());
     return true;
 }
 
@@ -221,13 +226,11 @@ bool Registro::MigrarA6() {
     };
     for (const auto& c : columnas)
         if (!TieneColumna(QLatin1String(c.tabla), QLatin1String(c.columna)) &&
-            !q.exec(QLatin1String(c.sql)))
+            !q.exec(dialecto::Ddl(Base(), QLatin1String(c.sql))))
             return FalloSql(q.lastError());
-    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND "
-                               "name = 'remesas_recibo'")) ||
-        !q.next())
-        return FalloSql(q.lastError());
-    const bool yaEstaba = q.value(0).toInt() > 0;
+    bool yaEstaba = false;
+    if (QSqlError e; !dialecto::ExisteTabla(Base(), QStringLiteral("remesas_recibo"), yaEstaba, e))
+        return FalloSql(e);
     for (const char* sql : {
              "CREATE TABLE IF NOT EXISTS remesas_recibo (id INTEGER PRIMARY KEY, "
              "recibo INTEGER NOT NULL REFERENCES recibos (id), remesa TEXT NOT NULL, "
@@ -245,7 +248,7 @@ bool Registro::MigrarA6() {
              "CREATE INDEX IF NOT EXISTS cambios_cobro_recibo ON cambios_cobro "
              "(recibo, fecha, id)",
          }) {
-        if (!q.exec(QLatin1String(sql)))
+        if (!q.exec(dialecto::Ddl(Base(), QLatin1String(sql))))
             return FalloSql(q.lastError());
     }
     if (yaEstaba)
@@ -279,7 +282,8 @@ bool Registro::MigrarA6() {
 bool Registro::AnadirAnulado() {
     QSqlQuery q(Base());
     if (!TieneColumna(QStringLiteral("recibos"), QStringLiteral("anulado")) &&
-        !q.exec(QStringLiteral("ALTER TABLE recibos ADD COLUMN anulado TEXT")))
+        !q.exec(
+            dialecto::Ddl(Base(), QStringLiteral("ALTER TABLE recibos ADD COLUMN anulado TEXT"))))
         return FalloSql(q.lastError());
     return true;
 }
@@ -292,8 +296,8 @@ bool Registro::MigrarA7() {
     if (!AnadirAnulado())
         return false;
     QSqlQuery q(Base());
-    for (const QString& sql : EsquemaFacturacion())
-        if (!q.exec(sql))
+    for (const QString& sql : EsquemaFacturacion(dialecto::EsPostgres(Base())))
+        if (!q.exec(dialecto::Ddl(Base(), sql)))
             return FalloSql(q.lastError());
     return true;
 }

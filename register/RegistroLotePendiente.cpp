@@ -2,6 +2,7 @@
 // to put at their names, and the few statements that move it from one state to the next.
 #include "register/Registro.h"
 
+#include "register/Dialecto.h"
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -15,11 +16,13 @@ bool Registro::EnTransaccion(const std::function<bool(QSqlError&)>& cambios) {
     QSqlDatabase db = Base();
     QSqlQuery q(db);
     QSqlError e;
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
-        return FalloSql(q.lastError());
+    if (!dialecto::EmpezarEscritura(db, e))
+        return FalloSql(e);
     if (!cambios(e)) {
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-        return FalloSql(e);
+        FalloSql(e);
+        ConexionPerdida();
+        return false;
     }
     if (!q.exec(QStringLiteral("COMMIT"))) {
         e = q.lastError();
@@ -190,9 +193,11 @@ bool Registro::AnularLote(qint64 lote, QSqlError& e) {
             if (!InsertarAnulacion(alta, QDateTime::currentDateTime(), e))
                 return false;
     }
+    const QByteArray anular = QStringLiteral("UPDATE recibos SET anulado = %1 WHERE lote = ?")
+                                  .arg(dialecto::Hoy(Base()))
+                                  .toUtf8();
     return ConLote(Base(),
-                   {"UPDATE recibos SET anulado = date('now', 'localtime') WHERE lote = ?",
-                    "DELETE FROM salidas WHERE lote = ?",
+                   {anular.constData(), "DELETE FROM salidas WHERE lote = ?",
                     "UPDATE lotes SET pendiente = NULL, listo = 0 WHERE id = ?"},
                    lote, e);
 }

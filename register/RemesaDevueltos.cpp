@@ -2,6 +2,7 @@
 
 #include "receipt/Recibo.h"
 #include "register/Cobros.h"
+#include "register/Dialecto.h"
 #include "register/Pendientes.h"
 #include "sepa/IdentificadorMensaje.h"
 #include "sepa/MotivosDevolucion.h"
@@ -118,7 +119,7 @@ RemesaDeDevueltos RemesaDevueltos(Registro& registro, const PedidoDevueltos& ped
                       .arg(pedido.ruta);
         return r;
     }
-    if (!QFileInfo::exists(registro.Ruta())) {
+    if (!Registro::Existe(registro.Ruta())) {
         r.ninguno = true;
         r.error = QStringLiteral("no hay ningún registro de recibos en %1: no hay recibos "
                                  "devueltos.")
@@ -254,8 +255,8 @@ RemesaDeDevueltos RemesaDevueltos(Registro& registro, const PedidoDevueltos& ped
         QSqlQuery ultima(registro.Base());
         // The receipt's remittance is now this one; the earlier ones stay in its history.
         // One that another program has put in a remittance meanwhile is not debited twice.
-        ultima.prepare(
-            QStringLiteral("UPDATE recibos SET remesa = ? WHERE id = ? AND remesa IS ?"));
+        ultima.prepare(QStringLiteral("UPDATE recibos SET remesa = ? WHERE id = ? AND remesa %1 ?")
+                           .arg(dialecto::IgualONulo(registro.Base())));
         for (std::size_t i = 0; i < elegidos.size(); ++i) {
             ultima.addBindValue(msgId);
             ultima.addBindValue(elegidos[i].id);

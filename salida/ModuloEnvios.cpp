@@ -103,7 +103,7 @@ public:
     void Arrancar(AvisosEnvio avisos) override {
         if (trabajo_ || QCoreApplication::instance() == nullptr)
             return;
-        auto registro = std::make_unique<registro::Registro>(registro::Registro::RutaPorDefecto());
+        auto registro = std::make_unique<registro::Registro>(registro::Registro::Ubicacion());
         if (!registro->Abrir())
             return; // the register's own windows say why
         trabajo_ = new Trabajo(std::move(registro), std::move(avisos));

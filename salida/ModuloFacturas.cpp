@@ -37,7 +37,7 @@ Factura PrepararFacturaDelFormulario(CRecibo& rec) {
                              .arg(QString::fromStdString(alta.motivo));
         return factura;
     }
-    registro::Registro reg(registro::Registro::RutaPorDefecto());
+    registro::Registro reg(registro::Registro::Ubicacion());
     const QString numero = QString::fromStdString(rec.m_Numero);
     if (reg.NumerosUsadosPor(f->emisorNif).contains(numero)) {
         factura.motivo = QStringLiteral("El número %1 ya se ha usado en otro recibo de este "
@@ -62,8 +62,7 @@ bool AnotarFacturaDelFormulario(const CRecibo& comoSeRelleno, const QString& des
                                 QWidget* parent) {
     const std::optional<registro::Facturacion> f = FacturacionDeHoy();
     const QString motivo =
-        f ? registro::AnotarFacturaEn(registro::Registro::RutaPorDefecto(), comoSeRelleno, destino,
-                                      *f)
+        f ? registro::AnotarFacturaEn(registro::Registro::Ubicacion(), comoSeRelleno, destino, *f)
           : QStringLiteral("El recibo no ha salido: VERI*FACTU se ha desactivado mientras tanto.");
     if (motivo.isEmpty())
         return true;
@@ -95,8 +94,8 @@ QString GuardarFacturaPdfDelFormulario(const CRecibo& conQr, const CRecibo& como
         return error;
     }
     const QString absoluta = destino.absoluteFilePath();
-    if (const QString motivo = registro::AnotarFacturaEn(registro::Registro::RutaPorDefecto(),
-                                                         comoSeRelleno, absoluta, *f);
+    if (const QString motivo =
+            registro::AnotarFacturaEn(registro::Registro::Ubicacion(), comoSeRelleno, absoluta, *f);
         !motivo.isEmpty()) {
         QFile::remove(temporal);
         return motivo;

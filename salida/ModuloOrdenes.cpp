@@ -2,10 +2,12 @@
 // module that does it, in that part's own terms.
 #include "envio/OrdenEnviar.h"
 #include "lista/OrdenLista.h"
+#include "register/CopiarRegistro.h"
 #include "register/OrdenCobros.h"
 #include "register/OrdenExportar.h"
 #include "register/OrdenVerificar.h"
 #include "register/Registro.h"
+#include "register/UriPostgres.h"
 #include "salida/Ordenes.h"
 #include "salida/PartesDelModulo.h"
 
@@ -15,7 +17,9 @@ namespace {
 
 class OrdenesModulo final : public Ordenes {
 public:
-    QString RutaDelRegistro() override { return registro::Registro::RutaPorDefecto(); }
+    QString RutaDelRegistro() override {
+        return registro::UriSinClave(registro::Registro::Ubicacion());
+    }
 
     int ExportarRegistro(const PedidoExportacion& pedido) override {
         return registro::ExportarDesdeLineaDeOrdenes({pedido.archivo, pedido.desde, pedido.hasta});
@@ -51,9 +55,13 @@ public:
     }
 
     int VerificarRegistro() override {
-        return registro::VerificarDesdeLineaDeOrdenes(registro::Registro::RutaPorDefecto());
+        return registro::VerificarDesdeLineaDeOrdenes(registro::Registro::Ubicacion());
     }
     int EnviarVerifactu() override { return envio::EnviarDesdeLineaDeOrdenes(); }
+    int CopiarRegistro(const QString& uri) override {
+        // Always the desk's own file: the settings may already name the server.
+        return registro::CopiarDesdeLineaDeOrdenes(registro::Registro::RutaPorDefecto(), uri);
+    }
 };
 
 } // namespace

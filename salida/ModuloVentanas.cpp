@@ -60,7 +60,7 @@ public:
         botones.guardarPdf = std::move(acciones.guardarPdf);
         botones.copiarAlFormulario = std::move(acciones.copiarAlFormulario);
         botones.qrProduccion = verifactu::LeerAjustes(platform::SettingsStore()).EsProduccion();
-        auto* ventana = new registro::RecibosEmitidos(registro::Registro::RutaPorDefecto(),
+        auto* ventana = new registro::RecibosEmitidos(registro::Registro::Ubicacion(),
                                                       std::move(botones), parent);
         const QPointer<registro::RecibosEmitidos> esta(ventana);
         return {ventana, [esta] {
@@ -70,7 +70,7 @@ public:
     }
 
     bool ImportarDevoluciones(QWidget* parent) override {
-        return registro::ImportarDevolucionesDelBanco(registro::Registro::RutaPorDefecto(), parent);
+        return registro::ImportarDevolucionesDelBanco(registro::Registro::Ubicacion(), parent);
     }
 };
 

@@ -62,6 +62,8 @@ public:
     virtual int VerificarRegistro() = 0;
     // "--verifactu-enviar": the pending invoicing records sent to the tax agency.
     virtual int EnviarVerifactu() = 0;
+    // "--copiar-registro URI": the desk's register file copied to an empty one on a server.
+    virtual int CopiarRegistro(const QString& uri) = 0;
 };
 
 } // namespace salida

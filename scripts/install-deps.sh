@@ -13,6 +13,8 @@ packages=(
   qt6-translations-l10n fonts-dejavu-core fonts-liberation fontconfig
   # the register of issued receipts: Qt's SQLite driver, and sqlite3 to read the file
   libqt6sql6-sqlite sqlite3
+  # the register on an office's PostgreSQL server: Qt's driver, and the server the tests start
+  libqt6sql6-psql postgresql
   # tests: offscreen Qt, a real CUPS with a PDF queue, PDF inspection
   cups cups-client cups-ipp-utils cups-filters printer-driver-cups-pdf poppler-utils
   # tests: the certificates of the stand-in of the tax agency's service; the sending's own

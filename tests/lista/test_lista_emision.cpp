@@ -147,7 +147,7 @@ void TestListaEmision::rechazosAntesDeEscribir_data() {
            "AAAA-MM-DD] | --remesa-devueltos REMESA.xml [--gastos-devolucion IMPORTE] "
            "--fecha-cobro AAAA-MM-DD [--desde "
            "AAAA-MM-DD] [--hasta AAAA-MM-DD] [--version-remesa VERSIÓN] | --verificar-registro | "
-           "--verifactu-enviar | --help]\n";
+           "--verifactu-enviar | --copiar-registro URI | --help]\n";
     QTest::newRow("a list with errors")
         << QStringList{"--emitir-lista", "mal.csv", "--pdf", "b.pdf"} << 2
         << "Fila 3, Importe 1: \"12.50\" no es un importe\ntalvero: 2 recibos, total 10,00 €; 1 "

@@ -32,6 +32,7 @@ void TestLineaDeOrdenes::reading_data() {
     QTest::newRow("an export")                    << QStringList{"--exportar-registro", "a.csv", "--desde=2024-01-01"} << true << "--exportar-registro" << "";
     QTest::newRow("a list to a PDF")              << QStringList{"--emitir-lista", "l.csv", "--pdf", "a.pdf"} << true << "--emitir-lista" << "";
     QTest::newRow("the sending of the records")   << QStringList{"--verifactu-enviar"} << true << "--verifactu-enviar" << "";
+    QTest::newRow("a copy to a server")           << QStringList{"--copiar-registro", "postgresql://ana@servidor/talvero"} << true << "--copiar-registro" << "";
     QTest::newRow("a remittance alone")           << QStringList{"--emitir-lista", "l.csv", "--remesa", "r.xml", "--fecha-cobro", "2024-03-08"} << true << "--emitir-lista" << "";
     QTest::newRow("a remittance beside a PDF")    << QStringList{"--emitir-lista", "l.csv", "--pdf", "a.pdf", "--remesa", "r.xml", "--fecha-cobro", "2024-03-08"} << true << "--emitir-lista" << "";
     // --- refused while reading, the first error kept
@@ -89,7 +90,7 @@ void TestLineaDeOrdenes::usageLineIsMadeFromTheTable() {
             "AAAA-MM-DD] | --remesa-devueltos REMESA.xml [--gastos-devolucion IMPORTE] "
             "--fecha-cobro AAAA-MM-DD [--desde "
             "AAAA-MM-DD] [--hasta AAAA-MM-DD] [--version-remesa VERSIÓN] | --verificar-registro | "
-            "--verifactu-enviar | --help]\n"));
+            "--verifactu-enviar | --copiar-registro URI | --help]\n"));
 }
 
 void TestLineaDeOrdenes::helpListsEveryOptionOfTheTable() {
@@ -107,7 +108,7 @@ void TestLineaDeOrdenes::helpListsEveryOptionOfTheTable() {
             QVERIFY2(uso.contains(QString::fromUtf8(o.nombre)), o.nombre);
         }
     }
-    QCOMPARE(opciones, 17);
+    QCOMPARE(opciones, 18);
     QVERIFY(ayuda.startsWith(uso));
     QVERIFY(ayuda.contains(QStringLiteral("\n  -h, --help ")));
     QVERIFY(ayuda.endsWith(QStringLiteral("\nNota de prueba.\n")));

@@ -1,5 +1,7 @@
 #include "PaginaDibujada.h"
 
+#include "BaseDePrueba.h"
+
 #include "../print/PrintTestSupport.h"
 #include "../receipt/RecordingSurface.h"
 #include "platform/QtPageSurface.h"
@@ -68,6 +70,8 @@ QStringList PalabrasPdf(CRecibo recibo, const QString& archivo) {
 }
 
 int ContarFilas(const QString& ruta) {
+    if (ruta.startsWith(QLatin1String("postgresql://")))
+        return int(ValorEnServidor(ruta, QStringLiteral("SELECT count(*) FROM recibos")));
     const QString nombre = QUuid::createUuid().toString();
     int n = -1;
     {

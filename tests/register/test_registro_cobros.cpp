@@ -2,6 +2,7 @@
 // file; the bank's reports applied to a register (one table: reasons, formats, a report
 // twice, and the entries that must change nothing); a payment marked by hand and undone; and
 // the returned receipts collected again, in a file valid against the bank's schema.
+#include "BaseDePrueba.h"
 #include "register/Cobros.h"
 #include "register/EstadoCobro.h"
 #include "register/EstadoCobroSql.h"
@@ -197,6 +198,7 @@ class TestRegistroCobros : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void init();
     void estado_data();
     void estado();
     void migracion_data();
@@ -207,6 +209,11 @@ private Q_SLOTS:
     void devueltosOtraVez_data();
     void devueltosOtraVez();
 };
+
+void TestRegistroCobros::init() {
+    if (const QString motivo = registrotest::SinServidor(); !motivo.isEmpty())
+        QSKIP(qPrintable(motivo));
+}
 
 void TestRegistroCobros::estado_data() {
     QTest::addColumn<HechosCobro>("hechos");
@@ -270,6 +277,7 @@ void TestRegistroCobros::migracion_data() {
 }
 
 void TestRegistroCobros::migracion() {
+    SOLO_SQLITE();
     QFETCH(int, version);
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("recibos.sqlite"));
@@ -361,7 +369,9 @@ void TestRegistroCobros::informes() {
     QFETCH(QStringList, estados);
     QFETCH(QString, noAplicada);
     QTemporaryDir dir;
-    auto reg = RegistroConRemesa(dir.filePath(QStringLiteral("recibos.sqlite")));
+    registrotest::BaseDePrueba base(dir.filePath(QStringLiteral("recibos.sqlite")));
+    QVERIFY2(base.Error().isEmpty(), qPrintable(base.Error()));
+    auto reg = RegistroConRemesa(base.Ubicacion());
     registro::Importacion imp;
     for (qsizetype i = 0; i < informes.size(); ++i) {
         const QString archivo = dir.filePath(QStringLiteral("informe-%1.xml").arg(i));
@@ -388,7 +398,9 @@ void TestRegistroCobros::informes() {
 
 void TestRegistroCobros::cobradoAManoSeDeshace() {
     QTemporaryDir dir;
-    Registro reg(dir.filePath(QStringLiteral("recibos.sqlite")));
+    registrotest::BaseDePrueba base(dir.filePath(QStringLiteral("recibos.sqlite")));
+    QVERIFY2(base.Error().isEmpty(), qPrintable(base.Error()));
+    Registro reg(base.Ubicacion());
     QVERIFY(reg.Anotar(sample::Filled(), QStringLiteral("PDF")));
     QString error;
     const QDate dia(2026, 3, 2);
@@ -419,7 +431,9 @@ void TestRegistroCobros::devueltosOtraVez() {
     QFETCH(QString, version);
     QFETCH(int, gastos);
     QTemporaryDir dir;
-    auto reg = RegistroConRemesa(dir.filePath(QStringLiteral("recibos.sqlite")));
+    registrotest::BaseDePrueba base(dir.filePath(QStringLiteral("recibos.sqlite")));
+    QVERIFY2(base.Error().isEmpty(), qPrintable(base.Error()));
+    auto reg = RegistroConRemesa(base.Ubicacion());
     const QString informe = dir.filePath(QStringLiteral("rechazos.xml"));
     QFile f(informe);
     QVERIFY(f.open(QIODevice::WriteOnly));

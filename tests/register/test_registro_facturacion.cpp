@@ -1,6 +1,7 @@
 // The invoicing records in the register: what an alta keeps of a receipt, read back as it
 // was generated; the chain of receipts from the form and a list, and an anulación, checked;
 // the rules that keep a receipt from leaving; a record that the program cannot change.
+#include "BaseDePrueba.h"
 #include "DatosPrueba.h"
 #include "MuestrasFactura.h"
 #include "register/Registro.h"
@@ -76,6 +77,7 @@ class TestRegistroFacturacion : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void init();
     void camposDelAlta_data();
     void camposDelAlta();
     void cadenaDeFormularioListaYAnulacion();
@@ -86,6 +88,11 @@ private Q_SLOTS:
     void listaDeshecha();
     void migracionAnadeLoQueFalta();
 };
+
+void TestRegistroFacturacion::init() {
+    if (const QString motivo = registrotest::SinServidor(); !motivo.isEmpty())
+        QSKIP(qPrintable(motivo));
+}
 
 void TestRegistroFacturacion::camposDelAlta_data() {
     QTest::addColumn<CRecibo>("recibo");
@@ -116,7 +123,9 @@ void TestRegistroFacturacion::camposDelAlta() {
     QFETCH(bool, ivaCeroSujeta);
     QFETCH(QStringList, esperado);
     QTemporaryDir dir;
-    Registro reg(dir.filePath(QStringLiteral("recibos.sqlite")));
+    registrotest::BaseDePrueba base(dir.filePath(QStringLiteral("recibos.sqlite")));
+    QVERIFY2(base.Error().isEmpty(), qPrintable(base.Error()));
+    Registro reg(base.Ubicacion());
     registro::Facturacion f = muestra::Emisor();
     f.ivaCero = ivaCeroSujeta ? verifactu::IvaCero::TipoCero : verifactu::IvaCero::Exenta;
     f.momento = QDateTime(QDate(2026, 1, 20), QTime(10, 30), QTimeZone(3600));
@@ -157,7 +166,9 @@ void TestRegistroFacturacion::camposDelAlta() {
 
 void TestRegistroFacturacion::cadenaDeFormularioListaYAnulacion() {
     QTemporaryDir dir;
-    Registro reg(dir.filePath(QStringLiteral("recibos.sqlite")));
+    registrotest::BaseDePrueba base(dir.filePath(QStringLiteral("recibos.sqlite")));
+    QVERIFY2(base.Error().isEmpty(), qPrintable(base.Error()));
+    Registro reg(base.Ubicacion());
     const registro::Facturacion f = muestra::Emisor();
     const qint64 primero = reg.AnotarConAlta(muestra::Factura("A-1", 10000, "21"), "PDF", f);
     QVERIFY2(primero > 0, qPrintable(reg.Error()));
@@ -217,7 +228,9 @@ void TestRegistroFacturacion::reglasDeRechazo() {
     QFETCH(CRecibo, recibo);
     QFETCH(QString, motivo);
     QTemporaryDir dir;
-    Registro reg(dir.filePath(QStringLiteral("recibos.sqlite")));
+    registrotest::BaseDePrueba base(dir.filePath(QStringLiteral("recibos.sqlite")));
+    QVERIFY2(base.Error().isEmpty(), qPrintable(base.Error()));
+    Registro reg(base.Ubicacion());
     const registro::Facturacion f = muestra::Emisor();
     QVERIFY(reg.AnotarConAlta(muestra::Factura("7", 10000, "21"), "PDF", f) > 0);
 
@@ -230,7 +243,9 @@ void TestRegistroFacturacion::reglasDeRechazo() {
 
 void TestRegistroFacturacion::altaTrasRechazo() {
     QTemporaryDir dir;
-    Registro reg(dir.filePath(QStringLiteral("recibos.sqlite")));
+    registrotest::BaseDePrueba base(dir.filePath(QStringLiteral("recibos.sqlite")));
+    QVERIFY2(base.Error().isEmpty(), qPrintable(base.Error()));
+    Registro reg(base.Ubicacion());
     const registro::Facturacion f = muestra::Emisor();
     QVERIFY(reg.AnotarConAlta(muestra::Factura("9", 10000, "21"), "PDF", f) > 0);
     const qint64 refusado = reg.RegistrosFacturacion().front().id;
@@ -261,7 +276,9 @@ void TestRegistroFacturacion::altaTrasRechazo() {
 
 void TestRegistroFacturacion::registroInalterable() {
     QTemporaryDir dir;
-    Registro reg(dir.filePath(QStringLiteral("recibos.sqlite")));
+    registrotest::BaseDePrueba base(dir.filePath(QStringLiteral("recibos.sqlite")));
+    QVERIFY2(base.Error().isEmpty(), qPrintable(base.Error()));
+    Registro reg(base.Ubicacion());
     QVERIFY(reg.AnotarConAlta(muestra::Factura("1", 10000, "21"), "PDF", muestra::Emisor()) > 0);
     QSqlQuery q(reg.Base());
     for (const char* sql : {"UPDATE registros_facturacion SET importe_total = '1.00'",
@@ -284,7 +301,9 @@ void TestRegistroFacturacion::registroInalterable() {
 
 void TestRegistroFacturacion::listaDeshecha() {
     QTemporaryDir dir;
-    Registro reg(dir.filePath(QStringLiteral("recibos.sqlite")));
+    registrotest::BaseDePrueba base(dir.filePath(QStringLiteral("recibos.sqlite")));
+    QVERIFY2(base.Error().isEmpty(), qPrintable(base.Error()));
+    Registro reg(base.Ubicacion());
     const registro::Facturacion f = muestra::Emisor();
     // Taken back before anything followed it: its altas go with it.
     qint64 lote = ReservarLista(reg, {"L-1", "L-2"}, f);
@@ -312,6 +331,7 @@ void TestRegistroFacturacion::listaDeshecha() {
 void TestRegistroFacturacion::migracionAnadeLoQueFalta() {
     // A version-5 file that already has `anulado` (the collection states' migration, say)
     // gets only what it lacks.
+    SOLO_SQLITE();
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("recibos.sqlite"));
     {

@@ -1,6 +1,7 @@
 // Lists of receipts in the register: version 3 from a version 2 file, a list recorded all
 // or none, and the filter that shows one list's receipts; version 4 from a version 3 file,
 // and the remittance each debited receipt of a list carries.
+#include "BaseDePrueba.h"
 #include "register/Filtro.h"
 #include "register/ModeloRecibos.h"
 #include "register/Registro.h"
@@ -59,12 +60,19 @@ class TestRegistroLotes : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void init();
     void version2EsMigrada();
     void listaTodaONada();
     void version3EsMigrada();
 };
 
+void TestRegistroLotes::init() {
+    if (const QString motivo = registrotest::SinServidor(); !motivo.isEmpty())
+        QSKIP(qPrintable(motivo));
+}
+
 void TestRegistroLotes::version2EsMigrada() {
+    SOLO_SQLITE();
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("recibos.sqlite"));
     QVERIFY(
@@ -103,12 +111,23 @@ void TestRegistroLotes::version2EsMigrada() {
 
 void TestRegistroLotes::listaTodaONada() {
     QTemporaryDir dir;
-    Registro reg(dir.filePath(QStringLiteral("recibos.sqlite")));
+    registrotest::BaseDePrueba base(dir.filePath(QStringLiteral("recibos.sqlite")));
+    QVERIFY2(base.Error().isEmpty(), qPrintable(base.Error()));
+    Registro reg(base.Ubicacion());
     QVERIFY(reg.Abrir());
     // The third receipt of the list cannot be written: neither can the other two nor the list.
-    QVERIFY(QSqlQuery(reg.Base())
-                .exec(QStringLiteral("CREATE TRIGGER falla BEFORE INSERT ON recibos WHEN "
-                                     "NEW.numero = 'X' BEGIN SELECT RAISE(ABORT, 'no'); END")));
+    if (registrotest::EnPostgres())
+        QVERIFY2(base.Ejecutar(
+                     {QStringLiteral("CREATE FUNCTION falla() RETURNS trigger LANGUAGE plpgsql AS "
+                                     "$$ BEGIN RAISE EXCEPTION 'no'; END $$"),
+                      QStringLiteral("CREATE TRIGGER falla BEFORE INSERT ON recibos FOR "
+                                     "EACH ROW WHEN (NEW.numero = 'X') EXECUTE "
+                                     "FUNCTION falla()")}),
+                 qPrintable(base.Error()));
+    else
+        QVERIFY(QSqlQuery(reg.Base())
+                    .exec(QStringLiteral("CREATE TRIGGER falla BEFORE INSERT ON recibos WHEN "
+                                         "NEW.numero = 'X' BEGIN SELECT RAISE(ABORT, 'no'); END")));
     QCOMPARE(AnotarTres(reg, "X"), 0);
     QVERIFY(!reg.Error().isEmpty());
     QCOMPARE(Contar(reg, QStringLiteral("SELECT count(*) FROM recibos")), 0);
@@ -116,6 +135,7 @@ void TestRegistroLotes::listaTodaONada() {
 }
 
 void TestRegistroLotes::version3EsMigrada() {
+    SOLO_SQLITE();
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("recibos.sqlite"));
     QVERIFY(RegistroAntiguo(ruta,

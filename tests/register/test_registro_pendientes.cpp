@@ -1,6 +1,7 @@
 // A list recorded before its files are in place, as a program killed at each step leaves it,
 // and what the next emission makes of it: every file at its name and the list kept, or no
 // file and no row.
+#include "BaseDePrueba.h"
 #include "register/Pendientes.h"
 #include "register/Registro.h"
 
@@ -38,10 +39,16 @@ class TestRegistroPendientes : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void init();
     void recuperar_data();
     void recuperar();
     void numerosDeTalveroNoSeRepiten();
 };
+
+void TestRegistroPendientes::init() {
+    if (const QString motivo = registrotest::SinServidor(); !motivo.isEmpty())
+        QSKIP(qPrintable(motivo));
+}
 
 void TestRegistroPendientes::recuperar_data() {
     QTest::addColumn<bool>("listo");      // the files were marked complete
@@ -78,7 +85,9 @@ void TestRegistroPendientes::recuperar() {
     QFETCH(QString, mensaje);
 
     QTemporaryDir dir;
-    Registro reg(dir.filePath(QStringLiteral("recibos.sqlite")));
+    registrotest::BaseDePrueba base(dir.filePath(QStringLiteral("recibos.sqlite")));
+    QVERIFY2(base.Error().isEmpty(), qPrintable(base.Error()));
+    Registro reg(base.Ubicacion());
     auto testigo = std::make_unique<registro::Testigo>(reg.Ruta());
     QVERIFY2(testigo->Tomado(), qPrintable(testigo->Error()));
     const QString pdf = dir.filePath(QStringLiteral("marzo.pdf"));
@@ -148,7 +157,9 @@ void TestRegistroPendientes::recuperar() {
 
 void TestRegistroPendientes::numerosDeTalveroNoSeRepiten() {
     QTemporaryDir dir;
-    Registro reg(dir.filePath(QStringLiteral("recibos.sqlite")));
+    registrotest::BaseDePrueba base(dir.filePath(QStringLiteral("recibos.sqlite")));
+    QVERIFY2(base.Error().isEmpty(), qPrintable(base.Error()));
+    Registro reg(base.Ubicacion());
     const auto reservar = [&](const std::string& numero, bool deTalvero) {
         Registro::Reserva reserva;
         reserva.archivo = QStringLiteral("lista.csv");

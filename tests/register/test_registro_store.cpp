@@ -1,5 +1,6 @@
 // The register file itself: what a row keeps, that a stored receipt draws again the same
 // page, the schema's migration, damaged files and the next free number.
+#include "BaseDePrueba.h"
 #include "PaginaDibujada.h"
 #include "SampleRecords.h"
 #include "register/AnotarEmitido.h"
@@ -144,18 +145,26 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
-    QString Ruta() const { return dir_->filePath(QStringLiteral("recibos.sqlite")); }
+    std::unique_ptr<registrotest::BaseDePrueba> base_;
+    // The file in the case's folder, or the case's own database on the tests' server.
+    QString Ruta() const { return base_->Ubicacion(); }
 };
 
 void TestRegistroStore::init() {
+    if (const QString motivo = registrotest::SinServidor(); !motivo.isEmpty())
+        QSKIP(qPrintable(motivo));
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
+    base_ = std::make_unique<registrotest::BaseDePrueba>(
+        dir_->filePath(QStringLiteral("recibos.sqlite")));
+    QVERIFY2(base_->Error().isEmpty(), qPrintable(base_->Error()));
     registro::detail::OlvidarAviso();
 }
 
 void TestRegistroStore::cleanup() {
     CerrarAvisos();
     registro::detail::OlvidarAviso();
+    base_.reset();
 }
 
 // --- A stored receipt draws again the same page ------------------------------------------
@@ -184,7 +193,7 @@ void TestRegistroStore::storedReceiptDrawsTheSamePage() {
     Registro reg(Ruta());
     QVERIFY2(reg.Anotar(recibo, QStringLiteral("Oficina")), qPrintable(reg.Error()));
     const std::optional<CRecibo> leido = reg.Cargar(1);
-    QVERIFY(leido.has_value());
+    QVERIFY2(leido.has_value(), qPrintable(reg.Error()));
     QCOMPARE(registrotest::Llamadas(*leido), registrotest::Llamadas(recibo));
     // The statuses too: a null amount stays null, an invalid one invalid with its value.
     for (auto campo : {&CRecibo::m_Importe1, &CRecibo::m_Importe2, &CRecibo::m_Importe3,
@@ -203,7 +212,7 @@ void TestRegistroStore::storedReceiptGivesTheSamePdfWords() {
     Registro reg(Ruta());
     QVERIFY(reg.Anotar(recibo, QStringLiteral("Oficina")));
     const std::optional<CRecibo> leido = reg.Cargar(1);
-    QVERIFY(leido.has_value());
+    QVERIFY2(leido.has_value(), qPrintable(reg.Error()));
     const QStringList original =
         registrotest::PalabrasPdf(recibo, dir_->filePath(QStringLiteral("original.pdf")));
     QVERIFY(original.contains(QStringLiteral("LOGROÑO @ 40,151-213,185")) ||
@@ -244,6 +253,7 @@ void TestRegistroStore::rowKeepsWhenAndWhereTo() {
 // --- Schema ------------------------------------------------------------------------------
 
 void TestRegistroStore::freshFileIsWalAtCurrentVersion() {
+    SOLO_SQLITE();
     Registro reg(dir_->filePath(QStringLiteral("nueva/carpeta/recibos.sqlite")));
     QVERIFY2(reg.Abrir(), qPrintable(reg.Error()));
     QSqlQuery q(reg.Base());
@@ -256,6 +266,7 @@ void TestRegistroStore::freshFileIsWalAtCurrentVersion() {
 }
 
 void TestRegistroStore::olderVersionIsMigrated() {
+    SOLO_SQLITE();
     CrearVersion1(Ruta(), {QStringLiteral("JOSÉ PEÑA"), QStringLiteral("ANA LÓPEZ")});
     Registro reg(Ruta());
     QVERIFY2(reg.Abrir(), qPrintable(reg.Error()));
@@ -279,16 +290,32 @@ void TestRegistroStore::olderVersionIsMigrated() {
 }
 
 void TestRegistroStore::newerVersionIsLeftAlone() {
-    CrearVersion1(Ruta(), {QStringLiteral("X")});
-    PonerVersion(Ruta(), 99);
+    if (registrotest::EnPostgres()) {
+        // A server register that a newer program migrated: its version in its table.
+        {
+            Registro nuevo(Ruta());
+            QVERIFY(nuevo.Anotar(sample::Filled(), QStringLiteral("Oficina")));
+        }
+        QVERIFY2(base_->Ejecutar({QStringLiteral("UPDATE talvero_version SET version = 99")}),
+                 qPrintable(base_->Error()));
+    } else {
+        CrearVersion1(Ruta(), {QStringLiteral("X")});
+        PonerVersion(Ruta(), 99);
+    }
     Registro reg(Ruta());
     QVERIFY(!reg.Abrir());
     QVERIFY2(reg.Error().contains(QStringLiteral("versión más nueva")), qPrintable(reg.Error()));
+    QVERIFY(!reg.AbrirParaLeer());
     QVERIFY(reg.Apartado().isEmpty());
     QCOMPARE(registrotest::ContarFilas(Ruta()), 1);
+    if (registrotest::EnPostgres())
+        QCOMPARE(registrotest::ValorEnServidor(Ruta(), QStringLiteral("SELECT version FROM "
+                                                                      "talvero_version")),
+                 99);
 }
 
 void TestRegistroStore::newerVersionIsNotChangedByteForByte() {
+    SOLO_SQLITE();
     CrearVersion1(Ruta(), {QStringLiteral("X")});
     PonerVersion(Ruta(), Registro::VERSION + 1);
     const QByteArray antes = Leer(Ruta());
@@ -310,6 +337,7 @@ void TestRegistroStore::damagedFileIsSetAsideAndRecordingGoesOn_data() {
 }
 
 void TestRegistroStore::damagedFileIsSetAsideAndRecordingGoesOn() {
+    SOLO_SQLITE();
     QFETCH(QString, dano);
     const QString ruta = Ruta();
     if (dano == QLatin1String("aleatorio")) {
@@ -360,6 +388,7 @@ void TestRegistroStore::damagedFileIsSetAsideAndRecordingGoesOn() {
 }
 
 void TestRegistroStore::unusableFolderIsReportedOnce() {
+    SOLO_SQLITE();
     // A file where the register's folder should be: nothing can be created there.
     QFile estorbo(dir_->filePath(QStringLiteral("estorbo")));
     QVERIFY(estorbo.open(QIODevice::WriteOnly));
@@ -378,6 +407,7 @@ void TestRegistroStore::unusableFolderIsReportedOnce() {
 }
 
 void TestRegistroStore::lockedPastTheTimeoutIsReportedAndLosesNothingElse() {
+    SOLO_SQLITE();
     {
         Registro reg(Ruta());
         QVERIFY(reg.Anotar(sample::Filled(), QStringLiteral("Oficina")));

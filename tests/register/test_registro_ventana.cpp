@@ -2,6 +2,7 @@
 // search as you type, the date range, the buttons, and the CSV that the accountant opens,
 // read back with Python's csv module; and the same CSV from the command line, without a
 // display.
+#include "BaseDePrueba.h"
 #include "PaginaDibujada.h"
 #include "SampleRecords.h"
 #include "register/BarraCobros.h"
@@ -145,6 +146,7 @@ class TestRegistroVentana : public QObject {
 
 private Q_SLOTS:
     void init();
+    void cleanup() { base_.reset(); }
 
     // --- The window ----------------------------------------------------------------------
     void showsNewestFirstWithTheNextFreeNumber();
@@ -175,9 +177,9 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
-    QString Ruta() const {
-        return dir_->filePath(QStringLiteral("datos/Quenlaria/Talvero/recibos.sqlite"));
-    }
+    std::unique_ptr<registrotest::BaseDePrueba> base_;
+    // Where the program run here keeps its file, or the case's database on the tests' server.
+    QString Ruta() const { return base_->Ubicacion(); }
     std::unique_ptr<RecibosEmitidos> Ventana(registro::AccionesRegistro acciones = {}) {
         auto v = std::make_unique<RecibosEmitidos>(Ruta(), std::move(acciones));
         v->show();
@@ -186,8 +188,13 @@ private:
 };
 
 void TestRegistroVentana::init() {
+    if (const QString motivo = registrotest::SinServidor(); !motivo.isEmpty())
+        QSKIP(qPrintable(motivo));
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
+    base_ = std::make_unique<registrotest::BaseDePrueba>(
+        dir_->filePath(QStringLiteral("datos/Quenlaria/Talvero/recibos.sqlite")));
+    QVERIFY2(base_->Error().isEmpty(), qPrintable(base_->Error()));
     Registro reg(Ruta());
     for (const CRecibo& r : Recibos())
         QVERIFY(reg.Anotar(r, QStringLiteral("Oficina")));
@@ -382,6 +389,7 @@ void TestRegistroVentana::refreshShowsAReceiptJustRecorded() {
 }
 
 void TestRegistroVentana::amountEditedByHandIsUnknownAndNotReprinted() {
+    SOLO_SQLITE();
     {
         Registro reg(Ruta());
         QVERIFY(reg.Abrir());
@@ -539,6 +547,7 @@ void TestRegistroVentana::commandLine_data() {
 }
 
 void TestRegistroVentana::commandLine() {
+    SOLO_SQLITE();
     QFETCH(QStringList, argumentos);
     QFETCH(int, salida);
     QFETCH(QString, dice);
@@ -579,6 +588,7 @@ void TestRegistroVentana::exportChangesNothingButItsTarget_data() {
 }
 
 void TestRegistroVentana::exportChangesNothingButItsTarget() {
+    SOLO_SQLITE();
     QFETCH(QString, caso);
     QFETCH(int, salida);
     QFETCH(QString, dice);

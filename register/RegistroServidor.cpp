@@ -1,0 +1,108 @@
+// A register on a PostgreSQL server: how it is connected to and opened. Its tables, its
+// migrations and every statement are the file's (register/Dialecto.h holds what differs);
+// what a file has of its own (setting it aside when damaged, its journal) has no place here.
+#include "register/Registro.h"
+
+#include "register/Dialecto.h"
+#include "register/MotivoPostgres.h"
+#include "register/UriPostgres.h"
+
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QTimeZone>
+
+namespace registro {
+
+bool Registro::Existe(const QString& ruta) {
+    if (!dialecto::EsUri(ruta))
+        return QFileInfo::exists(ruta);
+    Registro lector(ruta);
+    return lector.AbrirParaLeer() || !lector.NoExiste();
+}
+
+bool Registro::ConectarServidor(bool soloLectura) {
+    Cerrar();
+    const ConexionPostgres c = LeerUriPostgres(ruta_);
+    if (!c.error.isEmpty())
+        return Fallo(c.error);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), conexion_);
+    if (!db.isValid()) {
+        db = QSqlDatabase();
+        Cerrar();
+        return Fallo(QStringLiteral("falta el controlador de PostgreSQL para Qt (QPSQL, paquete "
+                                    "libqt6sql6-psql)"));
+    }
+    db.setHostName(c.servidor);
+    if (c.puerto > 0)
+        db.setPort(c.puerto);
+    db.setDatabaseName(c.base);
+    db.setUserName(c.usuario);
+    db.setPassword(c.clave);
+    db.setConnectOptions(c.opciones);
+    if (!db.open()) {
+        const QSqlError e = db.lastError();
+        db = QSqlDatabase();
+        Cerrar();
+        return Fallo(MotivoDeConexion(e.databaseText().isEmpty() ? e.text() : e.databaseText()));
+    }
+    QSqlQuery q(db);
+    // Dates and times in the desk's own zone, as the file gives them; a zone the server does
+    // not know leaves its own.
+    q.prepare(QStringLiteral("SELECT set_config('TimeZone', ?, false)"));
+    q.addBindValue(QString::fromUtf8(QTimeZone::systemTimeZoneId()));
+    q.exec();
+    // A writer waits for another as long as a file's does, then says so.
+    if (!q.exec(QStringLiteral("SET lock_timeout = '10s'")) ||
+        !q.exec(QStringLiteral("SET client_min_messages = warning")) ||
+        (soloLectura &&
+         !q.exec(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")))) {
+        const QString motivo = MotivoDe(q.lastError());
+        q = QSqlQuery();
+        db = QSqlDatabase();
+        Cerrar();
+        return Fallo(motivo);
+    }
+    return true;
+}
+
+bool Registro::ConexionPerdida() {
+    if (!EnServidor() || !abierto_)
+        return false;
+    QSqlDatabase db = Base();
+    QSqlQuery q(db);
+    // Whatever was half-done is gone with the failure; a connection that answers is kept.
+    q.exec(QStringLiteral("ROLLBACK"));
+    if (q.exec(QStringLiteral("SELECT 1")))
+        return false;
+    q = QSqlQuery();
+    db = QSqlDatabase();
+    Cerrar();
+    return true;
+}
+
+bool Registro::AbrirServidor(bool soloLectura) {
+    danado_ = false;
+    noExiste_ = false;
+    int version = 0;
+    if (!ConectarServidor(soloLectura))
+        return false;
+    if (!LeerVersion(version) || !VersionAdmitida(version)) {
+        Cerrar();
+        return false;
+    }
+    if (soloLectura && version == 0) {
+        Cerrar();
+        noExiste_ = true;
+        return Fallo(QStringLiteral("la base de datos %1 del servidor no tiene todavía un "
+                                    "registro de recibos")
+                         .arg(LeerUriPostgres(ruta_).base));
+    }
+    if (!soloLectura && !Migrar()) {
+        Cerrar();
+        return false;
+    }
+    abierto_ = true;
+    return true;
+}
+
+} // namespace registro

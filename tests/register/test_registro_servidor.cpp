@@ -1,0 +1,292 @@
+// The register on the tests' own PostgreSQL server, through the real program with the
+// settings key "Registro" naming it: several programs emitting lists at once never give one
+// number twice; a wrong password or a server that is not there is told in Spanish and the
+// list leaves nothing.
+#include "../lista/EjecutarTalvero.h"
+#include "BaseDePrueba.h"
+#include "MuestrasFactura.h"
+#include "PaginaDibujada.h"
+#include "SampleRecords.h"
+#include "platform/SettingsStore.h"
+#include "register/ExportarCsv.h"
+#include "register/Registro.h"
+#include "verifactu/Cadena.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+#include <vector>
+
+class TestRegistroServidor : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void variosProgramasNoRepitenNumeros();
+    void conexionPerdidaYRecuperada();
+    void copiaDelArchivoAlServidor();
+    void mismaExportacionQueElArchivo_data();
+    void mismaExportacionQueElArchivo();
+    void servidorQueNoSeAlcanza_data();
+    void servidorQueNoSeAlcanza();
+
+private:
+    // A list of `n` receipts without numbers: Talvero draws them.
+    QString Lista(const QString& nombre, int n);
+    // The program's settings in the test's folder, with the register at `uri`.
+    void RegistroEn(const QString& uri);
+    QStringList Numeros();
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<registrotest::BaseDePrueba> base_;
+};
+
+void TestRegistroServidor::init() {
+    if (!registrotest::EnPostgres())
+        QSKIP("solo con el servidor PostgreSQL de pruebas");
+    if (const QString motivo = registrotest::SinServidor(); !motivo.isEmpty())
+        QSKIP(qPrintable(motivo));
+    dir_ = std::make_unique<QTemporaryDir>();
+    base_ = std::make_unique<registrotest::BaseDePrueba>(QString());
+    QVERIFY2(base_->Error().isEmpty(), qPrintable(base_->Error()));
+    RegistroEn(base_->Ubicacion());
+}
+
+void TestRegistroServidor::cleanup() {
+    base_.reset();
+}
+
+QString TestRegistroServidor::Lista(const QString& nombre, int n) {
+    const QString ruta = dir_->filePath(nombre);
+    QFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly))
+        return {};
+    f.write("Pagador;Concepto 1;Importe 1\n");
+    for (int i = 0; i < n; ++i)
+        f.write(
+            QStringLiteral("Socio %1 de %2;Cuota;%3,50\n").arg(i).arg(nombre).arg(10 + i).toUtf8());
+    return ruta;
+}
+
+void TestRegistroServidor::RegistroEn(const QString& uri) {
+    platform::SettingsStore ajustes(
+        dir_->filePath(QStringLiteral("ajustes/Quenlaria/%1.conf")
+                           .arg(QFileInfo(QStringLiteral(TALVERO_PROGRAMA)).baseName()))
+            .toStdString());
+    ajustes.WriteString(platform::kTalveroSection, "Registro", uri.toStdString());
+    QVERIFY(ajustes.Flush());
+}
+
+QStringList TestRegistroServidor::Numeros() {
+    QStringList numeros;
+    const qint64 filas = registrotest::ValorEnServidor(
+        base_->Ubicacion(), QStringLiteral("SELECT count(*) FROM recibos"));
+    const qint64 distintos = registrotest::ValorEnServidor(
+        base_->Ubicacion(), QStringLiteral("SELECT count(DISTINCT numero) FROM recibos"));
+    return {QString::number(filas), QString::number(distintos)};
+}
+
+void TestRegistroServidor::variosProgramasNoRepitenNumeros() {
+    const int programas = 4, n = 60;
+    std::vector<std::unique_ptr<QProcess>> p;
+    for (int i = 0; i < programas; ++i) {
+        p.push_back(std::make_unique<QProcess>());
+        const QString nombre = QStringLiteral("lista%1").arg(i);
+        LanzarTalvero(*p.back(), dir_->path(),
+                      {"--emitir-lista", Lista(nombre + QStringLiteral(".csv"), n), "--pdf",
+                       nombre + QStringLiteral(".pdf")});
+    }
+    int emitidas = 0;
+    for (int i = 0; i < programas; ++i) {
+        const SalidaTalvero s = TerminoDeTalvero(*p[std::size_t(i)]);
+        QVERIFY2(s.estado == 0, qPrintable(s.errores));
+        emitidas += s.estado == 0;
+        QVERIFY(QFileInfo::exists(dir_->filePath(QStringLiteral("lista%1.pdf").arg(i))));
+    }
+    // Every receipt recorded, each with a number of its own, and no file of the register
+    // next to the lists.
+    QCOMPARE(Numeros(),
+             (QStringList{QString::number(emitidas * n), QString::number(emitidas * n)}));
+    QCOMPARE(
+        registrotest::ValorEnServidor(
+            base_->Ubicacion(),
+            QStringLiteral("SELECT count(*) FROM recibos WHERE numero::bigint BETWEEN 1 AND %1")
+                .arg(emitidas * n)),
+        qint64(emitidas * n));
+    QVERIFY(!QFileInfo::exists(RegistroDeTalvero(dir_->path())));
+}
+
+void TestRegistroServidor::conexionPerdidaYRecuperada() {
+    registro::Registro reg(base_->Ubicacion());
+    CRecibo recibo;
+    recibo.m_Numero = "1";
+    QVERIFY2(reg.Anotar(recibo, QStringLiteral("Oficina")), qPrintable(reg.Error()));
+    // The server ends the program's connection, as when it restarts.
+    QSqlQuery q(reg.Base());
+    QVERIFY(q.exec(QStringLiteral("SELECT pg_backend_pid()")) && q.next());
+    QVERIFY2(base_->Ejecutar(
+                 {QStringLiteral("SELECT pg_terminate_backend(%1)").arg(q.value(0).toLongLong())}),
+             qPrintable(base_->Error()));
+    q = QSqlQuery();
+    recibo.m_Numero = "2";
+    QVERIFY(!reg.Anotar(recibo, QStringLiteral("Oficina")));
+    QVERIFY2(reg.Error().contains(QStringLiteral("se ha perdido la conexión")),
+             qPrintable(reg.Error()));
+    // The next receipt connects again; the one that failed was not recorded.
+    recibo.m_Numero = "3";
+    QVERIFY2(reg.Anotar(recibo, QStringLiteral("Oficina")), qPrintable(reg.Error()));
+    QCOMPARE(registrotest::ValorEnServidor(
+                 base_->Ubicacion(), QStringLiteral("SELECT count(*) FROM recibos WHERE numero "
+                                                    "IN ('1', '3')")),
+             2);
+    QCOMPARE(registrotest::ContarFilas(base_->Ubicacion()), 2);
+}
+
+void TestRegistroServidor::copiaDelArchivoAlServidor() {
+    // The desk's file, where the program keeps it, with receipts from the form and a list,
+    // invoicing records and an anulación, and a receipt debited by a remittance.
+    const QString archivo = RegistroDeTalvero(dir_->path());
+    QVERIFY(QDir().mkpath(QFileInfo(archivo).absolutePath()));
+    {
+        registro::Registro reg(archivo);
+        const registro::Facturacion f = muestra::Emisor();
+        QVERIFY2(reg.AnotarConAlta(muestra::Factura("F-1", 10000, "21"), "PDF", f) > 0,
+                 qPrintable(reg.Error()));
+        const qint64 segundo = reg.AnotarConAlta(muestra::Factura("F-2", 20000, "21"), "PDF", f);
+        QVERIFY(segundo > 0);
+        QVERIFY2(reg.Anular(segundo, QDate(2026, 3, 2)), qPrintable(reg.Error()));
+        QVERIFY(reg.AnotarLote(
+                    QStringLiteral("/datos/marzo.csv"), QStringLiteral("/datos/marzo.pdf"), 3,
+                    [](qint64 i, CRecibo& r, QString& destino, QDateTime& emitido) {
+                        r = sample::Varied(std::uint64_t(i));
+                        destino = QStringLiteral("/datos/marzo.pdf");
+                        emitido = QDateTime::currentDateTimeUtc();
+                    },
+                    QDateTime::currentDateTimeUtc(),
+                    [](qint64 i) { return i == 1 ? QStringLiteral("REM-1") : QString(); }) > 0);
+    }
+    const auto leer = [&] {
+        QFile f(archivo);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray antes = leer();
+    const SalidaTalvero s =
+        EjecutarTalvero(dir_->path(), {"--copiar-registro", base_->Ubicacion()});
+    QVERIFY2(s.estado == 0, qPrintable(s.errores));
+    QVERIFY2(s.salida.contains(QStringLiteral("5 recibos copiados")), qPrintable(s.salida));
+    QCOMPARE(leer(), antes); // the file is only read
+
+    // The chain verifies there as it did in the file, and every row came.
+    registro::Registro copia(base_->Ubicacion());
+    std::vector<verifactu::Registro> cadena;
+    for (const registro::RegistroFacturacion& r : copia.RegistrosFacturacion())
+        cadena.push_back(r.registro);
+    QCOMPARE(cadena.size(), std::size_t(3));
+    QVERIFY(verifactu::VerificarCadena(cadena).correcta);
+    const struct {
+        const char* sql;
+        qint64 cuantos;
+    } filas[] = {{"SELECT count(*) FROM busqueda", 5},
+                 {"SELECT count(*) FROM remesas_recibo WHERE remesa = 'REM-1'", 1},
+                 {"SELECT count(*) FROM recibos WHERE anulado = '2026-03-02'", 1},
+                 {"SELECT count(*) FROM lotes WHERE archivo = '/datos/marzo.csv'", 1}};
+    for (const auto& f : filas)
+        QCOMPARE(registrotest::ValorEnServidor(base_->Ubicacion(), QLatin1String(f.sql)),
+                 f.cuantos);
+    // The next receipt there follows the copied ones.
+    QVERIFY2(copia.Anotar(sample::Filled(), QStringLiteral("Oficina")), qPrintable(copia.Error()));
+    QCOMPARE(registrotest::ContarFilas(base_->Ubicacion()), 6);
+    // A register that holds receipts is never copied into.
+    const SalidaTalvero otra =
+        EjecutarTalvero(dir_->path(), {"--copiar-registro", base_->Ubicacion()});
+    QCOMPARE(otra.estado, 1);
+    QVERIFY2(otra.errores.contains(QStringLiteral("ya tiene recibos")), qPrintable(otra.errores));
+    QCOMPARE(registrotest::ContarFilas(base_->Ubicacion()), 6);
+}
+
+void TestRegistroServidor::mismaExportacionQueElArchivo_data() {
+    QTest::addColumn<QString>("busqueda");
+    QTest::newRow("every receipt") << QString();
+    QTest::newRow("a search with accents folded") << QStringLiteral("jose pena");
+    QTest::newRow("a percent sign is no wildcard") << QStringLiteral("%");
+}
+
+void TestRegistroServidor::mismaExportacionQueElArchivo() {
+    QFETCH(QString, busqueda);
+    // The same receipts, recorded the same way, give the accountant the same file.
+    registro::Registro archivo(dir_->filePath(QStringLiteral("recibos.sqlite")));
+    registro::Registro servidor(base_->Ubicacion());
+    const QDateTime cuando(QDate(2024, 3, 5), QTime(23, 30), Qt::UTC);
+    for (registro::Registro* reg : {&archivo, &servidor}) {
+        QVERIFY2(reg->AnotarVarios(40,
+                                   [&](qint64 i, CRecibo& r, QString& destino, QDateTime& emitido) {
+                                       r = sample::Varied(std::uint64_t(i));
+                                       if (i % 7 == 0)
+                                           r.m_Pagador1 = "JOSÉ PEÑA";
+                                       if (i == 3)
+                                           r.m_Concepto1 = "Dto. 10% pronto_pago";
+                                       destino = QStringLiteral("Oficina");
+                                       emitido = cuando.addDays(i);
+                                   }),
+                 qPrintable(reg->Error()));
+    }
+    QStringList escritos;
+    for (registro::Registro* reg : {&archivo, &servidor}) {
+        escritos << dir_->filePath(QStringLiteral("export%1.csv").arg(escritos.size()));
+        QString error;
+        qint64 filas = 0;
+        QVERIFY2(registro::ExportarCsv(reg->Base(), {busqueda, {}, {}}, QString(), escritos.back(),
+                                       error, &filas),
+                 qPrintable(error));
+        QVERIFY(filas > 0);
+    }
+    QFile a(escritos[0]), b(escritos[1]);
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(b.readAll()), QString::fromUtf8(a.readAll()));
+}
+
+void TestRegistroServidor::servidorQueNoSeAlcanza_data() {
+    QTest::addColumn<QString>("cambio");
+    QTest::addColumn<QString>("dice");
+    QTest::newRow("a user the server does not know")
+        << QStringLiteral("usuario") << QStringLiteral("no acepta el usuario o la contraseña");
+    QTest::newRow("a database that is not there")
+        << QStringLiteral("base") << QStringLiteral("no existe esa base de datos");
+    QTest::newRow("a port where no server listens")
+        << QStringLiteral("puerto") << QStringLiteral("rechaza la conexión");
+}
+
+void TestRegistroServidor::servidorQueNoSeAlcanza() {
+    QFETCH(QString, cambio);
+    QFETCH(QString, dice);
+    QUrl url(base_->Ubicacion());
+    if (cambio == QLatin1String("usuario"))
+        url.setUserName(QStringLiteral("nadie"));
+    else if (cambio == QLatin1String("base"))
+        url.setPath(QStringLiteral("/no_hay_tal_base"));
+    else
+        url.setPort(1); // nothing listens on port 1 of the loopback
+    RegistroEn(url.toString());
+    const SalidaTalvero s = EjecutarTalvero(
+        dir_->path(), {"--emitir-lista", Lista(QStringLiteral("l.csv"), 3), "--pdf", "l.pdf"});
+    QCOMPARE(s.estado, 1);
+    QVERIFY2(s.errores.contains(dice), qPrintable(s.errores));
+    QVERIFY(!QFileInfo::exists(dir_->filePath(QStringLiteral("l.pdf"))));
+    // Not even the register's tables were made.
+    QCOMPARE(registrotest::ValorEnServidor(base_->Ubicacion(),
+                                           QStringLiteral("SELECT count(*) FROM "
+                                                          "information_schema.tables WHERE "
+                                                          "table_schema = current_schema()")),
+             0);
+}
+
+QTEST_MAIN(TestRegistroServidor)
+#include "test_registro_servidor.moc"
