@@ -8,6 +8,7 @@
 #include "resources/templates/Plantillas.h"
 #include "resources/templates/Recursos.h"
 #include "tipos/TiposGuardados.h"
+#include "verifactu/Ajustes.h"
 
 #include <QAction>
 #include <QTimer>
@@ -44,8 +45,10 @@ bool CTalveroDlg::OnInitDialog() {
     RefreshBanner();
     ShowAmounts();
 
-    // With VERI*FACTU on, what is pending goes once the form is up.
-    QTimer::singleShot(0, this, [this] { ArrancarEnvios(); });
+    // With VERI*FACTU on, what is pending goes once the form is up; read from the store
+    // already open, so that a form without it opens its settings only once.
+    if (verifactu::LeerAjustes(store).VigenteEl(HoyIso(today)))
+        QTimer::singleShot(0, this, [this] { ArrancarEnvios(); });
 
     // A damaged settings file was set aside: say so once, over the open form.
     if (std::string notice = store.OpeningNotice(); !notice.empty()) {

@@ -21,8 +21,12 @@
 #include <QIcon>
 
 #include <memory>
+#include <string>
 
 class CRecibo;
+namespace platform {
+struct LocalDate;
+}
 namespace salida {
 struct Modulo;
 }
@@ -127,6 +131,8 @@ private:
     // With VERI*FACTU in force: the module's background sender started (once) and told to
     // send; the count of records still pending shown beside the menus (TalveroVerifactu.cpp).
     void ArrancarEnvios();
+    // A day as the VERI*FACTU settings compare it: yyyy-mm-dd.
+    static std::string HoyIso(const platform::LocalDate& dia);
     void MostrarPendientes(qint64 pendientes, const QString& motivo);
     QLabel* pendientes_ = nullptr;
     // The percentage lists get these items (and the percentages kept below); each keeps the

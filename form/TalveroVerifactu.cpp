@@ -16,10 +16,7 @@
 #include <QMessageBox>
 #include <QPointer>
 
-namespace {
-
-std::string Hoy() {
-    const platform::LocalDate d = platform::Today();
+std::string CTalveroDlg::HoyIso(const platform::LocalDate& d) {
     return QStringLiteral("%1-%2-%3")
         .arg(d.anio, 4, 10, QLatin1Char('0'))
         .arg(d.mes, 2, 10, QLatin1Char('0'))
@@ -27,10 +24,8 @@ std::string Hoy() {
         .toStdString();
 }
 
-} // namespace
-
 void CTalveroDlg::ArrancarEnvios() {
-    if (!verifactu::LeerAjustes(platform::SettingsStore()).VigenteEl(Hoy()))
+    if (!verifactu::LeerAjustes(platform::SettingsStore()).VigenteEl(HoyIso(platform::Today())))
         return;
     const salida::Modulo* modulo = Modulo();
     if (modulo == nullptr)
