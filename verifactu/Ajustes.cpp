@@ -2,6 +2,9 @@
 
 #include "platform/SettingsStore.h"
 
+#include <QtCore/QString>
+#include <QtCore/QVariant>
+
 namespace verifactu {
 namespace {
 
@@ -38,7 +41,9 @@ std::string Ajustes::UrlServicio() const {
 
 Ajustes LeerAjustes(const platform::SettingsStore& s) {
     Ajustes a;
-    a.activo = Leer(s, kActivo) == "true";
+    // Read as Qt reads a boolean setting ("1", "TRUE" are on; empty, "0", "false" off): a key
+    // written by hand as "1" must not leave the invoices without their records.
+    a.activo = QVariant(QString::fromStdString(Leer(s, kActivo)).trimmed()).toBool();
     a.hasta = Leer(s, kHasta);
     a.emisorNif = Leer(s, kNif);
     a.emisorNombre = Leer(s, kNombre);
