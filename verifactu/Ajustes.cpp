@@ -41,9 +41,11 @@ std::string Ajustes::UrlServicio() const {
 
 Ajustes LeerAjustes(const platform::SettingsStore& s) {
     Ajustes a;
-    // Read as Qt reads a boolean setting ("1", "TRUE" are on; empty, "0", "false" off): a key
-    // written by hand as "1" must not leave the invoices without their records.
-    a.activo = QVariant(QString::fromStdString(Leer(s, kActivo)).trimmed()).toBool();
+    // Read as Qt reads a boolean setting ("1", "TRUE" are on; empty, "0", "false" off), and
+    // "no" or "off" written by hand off too: a key written as "1" must not leave the invoices
+    // without their records, nor one written as "no" make records nobody asked for.
+    const QString activo = QString::fromStdString(Leer(s, kActivo)).trimmed().toLower();
+    a.activo = QVariant(activo).toBool() && activo != u"no" && activo != u"off";
     a.hasta = Leer(s, kHasta);
     a.emisorNif = Leer(s, kNif);
     a.emisorNombre = Leer(s, kNombre);

@@ -117,6 +117,9 @@ void TestListaFacturas::filas_data() {
     QTest::newRow("on, written by hand as 1")
         << "1" << QStringList{fila("Ana Gil;;00000000T;Alquiler;100,00;21")} << 0
         << QStringList{"1 F1 00000000T 121.00"} << "";
+    QTest::newRow("off, written by hand as no")
+        << "no" << QStringList{fila("Ana Gil;;00000000T;Alquiler;100,00;21")} << 0 << QStringList()
+        << "";
     QTest::newRow("off: the same list leaves as always, no record, the column ignored")
         << "false" << QStringList{fila("Eva Mas;C/ Mayor, 3;00000000A;Alquiler;500,00;16")} << 0
         << QStringList() << "";
@@ -128,7 +131,7 @@ void TestListaFacturas::filas() {
     QFETCH(int, estado);
     QFETCH(QStringList, altas);
     QFETCH(QString, error);
-    Ajustes(verifactu != QStringLiteral("false"), verifactu);
+    Ajustes(verifactu == QStringLiteral("true"), verifactu);
     const SalidaTalvero s = EjecutarTalvero(
         dir_->path(), {QStringLiteral("--emitir-lista"), Lista(filas), QStringLiteral("--pdf"),
                        dir_->filePath(QStringLiteral("lista.pdf"))});
