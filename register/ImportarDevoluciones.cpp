@@ -153,6 +153,9 @@ Encontrados Encontrar(QSqlDatabase db, const sepa::Devolucion& d, const QString&
             return no(QStringLiteral("es de otro acreedor («%1»; el de la remesa es «%2»)")
                           .arg(d.acreedor, esperado));
     }
+    if (!d.conImporte)
+        return no(QStringLiteral("el informe no da el importe, y sin él no se puede comprobar "
+                                 "que sea el del recibo"));
     if (suma != d.centimos)
         return no(QStringLiteral("el importe no coincide: el informe dice %1 y la remesa cobró %2")
                       .arg(Euros(d.centimos), Euros(suma)));
@@ -298,7 +301,7 @@ QString DescribirNoAplicada(const EntradaImportada& entrada) {
             ? QStringLiteral("referencia «%1»").arg(d.endToEndId)
             : QStringLiteral("referencia «%1» de la remesa «%2»").arg(d.endToEndId, d.msgId);
     return QStringLiteral("%1 (%2, %3 %4): %5")
-        .arg(quien, Euros(d.centimos), d.motivo,
+        .arg(quien, d.conImporte ? Euros(d.centimos) : QStringLiteral("sin importe"), d.motivo,
              QString::fromStdString(sepa::SignificadoMotivo(d.motivo.toStdString())),
              entrada.motivo);
 }

@@ -60,6 +60,7 @@ QString LeerImporte(const NodoXml* nodo, Devolucion& devolucion) {
         return QStringLiteral("El importe «%1» de %2 no es un importe válido.")
             .arg(nodo->texto, referencia);
     devolucion.centimos = *centimos;
+    devolucion.conImporte = true;
     return {};
 }
 

@@ -22,12 +22,13 @@ struct Devolucion {
     QString endToEndId; // the debit's reference, the receipt's number; empty when the whole
                         // remittance was rejected
     std::int64_t centimos = 0;
-    QString motivo;   // reason code, "AM04"; see sepa/MotivosDevolucion.h
-    QDate fecha;      // the entry's date (booking), else the report's
-    QString acreedor; // the creditor identifier, when given
-    QString mandato;  // the mandate reference, when given
-    QString bloque;   // a block the bank rejected whole without naming its debits (PmtInfId):
-                      // its debits cannot be told from the register's, so it is never applied
+    bool conImporte = false; // whether the report gave the amount at all
+    QString motivo;          // reason code, "AM04"; see sepa/MotivosDevolucion.h
+    QDate fecha;             // the entry's date (booking), else the report's
+    QString acreedor;        // the creditor identifier, when given
+    QString mandato;         // the mandate reference, when given
+    QString bloque; // a block the bank rejected whole without naming its debits (PmtInfId):
+                    // its debits cannot be told from the register's, so it is never applied
 };
 
 enum class TipoInforme { Ninguno, EstadoDePagos, NotificacionDeAdeudos };

@@ -347,6 +347,9 @@ void TestRegistroCobros::informes_data() {
     QTest::newRow("another mandate")
         << QList<QByteArray>{Pain002(kRemesa, {{"101", "AM04", "156.11", kAcreedor, QStringLiteral("M-999")}})} << QList<int>{0, 0, 1}
         << nada << "el mandato no coincide: el informe dice «M-999» y la remesa usó «M-101»";
+    QTest::newRow("an amount the report does not give")
+        << QList<QByteArray>{QByteArray("<?xml version=\"1.0\"?><Document xmlns=\"urn:iso:std:iso:20022:tech:xsd:pain.002.001.03\"><CstmrPmtStsRpt><GrpHdr><MsgId>B-2</MsgId><CreDtTm>2026-03-09T08:00:00</CreDtTm></GrpHdr><OrgnlGrpInfAndSts><OrgnlMsgId>REM-1</OrgnlMsgId><OrgnlMsgNmId>pain.008.001.08</OrgnlMsgNmId></OrgnlGrpInfAndSts><OrgnlPmtInfAndSts><OrgnlPmtInfId>REM-1-RCUR</OrgnlPmtInfId><TxInfAndSts><OrgnlEndToEndId>101</OrgnlEndToEndId><TxSts>RJCT</TxSts><StsRsnInf><Rsn><Cd>AM04</Cd></Rsn></StsRsnInf></TxInfAndSts></OrgnlPmtInfAndSts></CstmrPmtStsRpt></Document>")} << QList<int>{0, 0, 1}
+        << nada << "el informe no da el importe, y sin él no se puede comprobar que sea el del recibo";
     QTest::newRow("a remittance of another register")
         << QList<QByteArray>{Pain002(QStringLiteral("REM-2"), {{"101", "AM04"}})} << QList<int>{0, 0, 1}
         << nada << "la remesa «REM-2» no es de este registro";
