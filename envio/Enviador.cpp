@@ -74,8 +74,10 @@ void Enviador::Siguiente() {
     if (nif.isEmpty() || c_.ajustes.certificado.empty()) {
         ritmo_.Acabado(reloj_.elapsed()); // counts as an attempt: the next one waits
         Informe i;
-        i.problema = QStringLiteral("Faltan el NIF del emisor o el certificado: póngalos en "
-                                    "Recibos → VERI*FACTU….");
+        i.problema = nif.isEmpty() ? QStringLiteral("Falta el NIF del emisor: póngalo en "
+                                                    "Recibos → VERI*FACTU….")
+                                   : QStringLiteral("Falta el certificado del emisor: póngalo en "
+                                                    "Recibos → VERI*FACTU….");
         Fallar(std::move(i));
         return;
     }

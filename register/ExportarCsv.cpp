@@ -1,5 +1,6 @@
 #include "register/ExportarCsv.h"
 
+#include "platform/SaveFailure.h"
 #include "register/Cobros.h"
 #include "register/Dialecto.h"
 #include "register/FilaRecibo.h"
@@ -245,7 +246,8 @@ bool ExportarCsv(const QSqlDatabase& base, const Filtro& filtro, const QString& 
 
     QSaveFile salida(archivo);
     if (!salida.open(QIODevice::WriteOnly)) {
-        error = QStringLiteral("no se puede escribir %1: %2").arg(archivo, salida.errorString());
+        error = QStringLiteral("no se puede escribir %1: %2")
+                    .arg(archivo, platform::OpenFailureReason(archivo));
         return false;
     }
     // Every write is checked and the last flush too before the rename: commit() does not

@@ -85,6 +85,9 @@ Encontrados Encontrar(QSqlDatabase db, const sepa::Devolucion& d, const QString&
             return e;
         if (filas.empty())
             return no(QStringLiteral("la remesa «%1» no es de este registro").arg(d.msgId));
+        if (!d.bloque.isEmpty())
+            return no(QStringLiteral("el banco rechaza el bloque entero sin decir qué adeudos "
+                                     "lleva; pídale el detalle de los adeudos rechazados"));
         if (!d.endToEndId.isEmpty()) {
             filas.clear();
             if (!Buscar(db, d.msgId, d.endToEndId, filas, error))
@@ -112,11 +115,29 @@ Encontrados Encontrar(QSqlDatabase db, const sepa::Devolucion& d, const QString&
                 return no(QStringLiteral("la referencia «%1» es de más de un recibo del registro "
                                          "y el informe no dice la remesa: no se sabe cuál")
                               .arg(d.endToEndId));
-        // One receipt, in one remittance or more: the last made by the day of the return.
+        // One receipt, in one remittance or more: the one this return was recorded for before,
+        // else the last made by the day of the return. A report read again after the receipt
+        // went in a new remittance that same day is still the first one's return.
         const Debitado* elegido = nullptr;
         for (const Debitado& f : filas)
             if (f.creada <= d.fecha)
                 elegido = &f;
+        QSqlQuery antes(db);
+        antes.prepare(QStringLiteral("SELECT 1 FROM cambios_cobro WHERE recibo = ? AND estado = "
+                                     "'devuelto' AND remesa = ? AND coalesce(motivo, '') = ? AND "
+                                     "fecha = ?"));
+        for (const Debitado& f : filas) {
+            antes.addBindValue(f.recibo);
+            antes.addBindValue(f.remesa);
+            antes.addBindValue(Codigo(d.motivo));
+            antes.addBindValue(d.fecha.toString(Qt::ISODate));
+            if (!antes.exec()) {
+                error = antes.lastError();
+                return e;
+            }
+            if (antes.next())
+                elegido = &f;
+        }
         if (elegido == nullptr)
             return no(
                 QStringLiteral("el recibo «%1» no estaba en ninguna remesa el %2")
@@ -132,6 +153,9 @@ Encontrados Encontrar(QSqlDatabase db, const sepa::Devolucion& d, const QString&
             return no(QStringLiteral("es de otro acreedor («%1»; el de la remesa es «%2»)")
                           .arg(d.acreedor, esperado));
     }
+    if (!d.conImporte)
+        return no(QStringLiteral("el informe no da el importe, y sin él no se puede comprobar "
+                                 "que sea el del recibo"));
     if (suma != d.centimos)
         return no(QStringLiteral("el importe no coincide: el informe dice %1 y la remesa cobró %2")
                       .arg(Euros(d.centimos), Euros(suma)));
@@ -163,6 +187,11 @@ Importacion ImportarDevoluciones(Registro& registro, const QString& archivo,
                                  const QString& acreedor) {
     Importacion imp;
     QFile f(archivo);
+    if (!QFileInfo(archivo).isFile()) {
+        imp.noEsInforme = true;
+        imp.error = QStringLiteral("No existe el archivo «%1».").arg(archivo);
+        return imp;
+    }
     if (!f.open(QIODevice::ReadOnly)) {
         imp.noEsInforme = true;
         imp.error = QStringLiteral("No se puede leer «%1»: %2.").arg(archivo, f.errorString());
@@ -265,12 +294,14 @@ QString ResumenImportacion(const Importacion& imp) {
 QString DescribirNoAplicada(const EntradaImportada& entrada) {
     const sepa::Devolucion& d = entrada.devolucion;
     const QString quien =
-        d.endToEndId.isEmpty() ? QStringLiteral("la remesa entera «%1»").arg(d.msgId)
+        !d.bloque.isEmpty()
+            ? QStringLiteral("el bloque «%1» de la remesa «%2»").arg(d.bloque, d.msgId)
+        : d.endToEndId.isEmpty() ? QStringLiteral("la remesa entera «%1»").arg(d.msgId)
         : d.msgId.isEmpty()
             ? QStringLiteral("referencia «%1»").arg(d.endToEndId)
             : QStringLiteral("referencia «%1» de la remesa «%2»").arg(d.endToEndId, d.msgId);
     return QStringLiteral("%1 (%2, %3 %4): %5")
-        .arg(quien, Euros(d.centimos), d.motivo,
+        .arg(quien, d.conImporte ? Euros(d.centimos) : QStringLiteral("sin importe"), d.motivo,
              QString::fromStdString(sepa::SignificadoMotivo(d.motivo.toStdString())),
              entrada.motivo);
 }

@@ -62,10 +62,14 @@ int VerificarDesdeLineaDeOrdenes(const QString& ruta) {
                                 QString::fromStdString(f.fecha), QString::fromStdString(r.motivo)));
         return 1;
     }
-    DecirVerificar(stdout, QStringLiteral("%1 registros de facturación de %2 emisores: todas las "
-                                          "huellas y encadenamientos coinciden.")
-                               .arg(todos.size())
-                               .arg(cadenas.size()));
+    DecirVerificar(
+        stdout,
+        QStringLiteral("%1 %2 de facturación de %3 %4: todas las huellas y "
+                       "encadenamientos coinciden.")
+            .arg(todos.size())
+            .arg(todos.size() == 1 ? QStringLiteral("registro") : QStringLiteral("registros"))
+            .arg(cadenas.size())
+            .arg(cadenas.size() == 1 ? QStringLiteral("emisor") : QStringLiteral("emisores")));
     return 0;
 }
 

@@ -60,6 +60,7 @@ QString LeerImporte(const NodoXml* nodo, Devolucion& devolucion) {
         return QStringLiteral("El importe «%1» de %2 no es un importe válido.")
             .arg(nodo->texto, referencia);
     devolucion.centimos = *centimos;
+    devolucion.conImporte = true;
     return {};
 }
 
@@ -71,9 +72,21 @@ InformeBanco EstadoDePagos(const NodoXml& informe) {
     const QString msgId = grupo ? grupo->Texto(u"OrgnlMsgId") : QString();
     const QString estadoGrupo = grupo ? grupo->Texto(u"GrpSts") : QString();
     const QString motivoGrupo = MotivoDeEstado(grupo);
+    std::vector<Devolucion> bloquesRechazados;
     for (const NodoXml* bloque : informe.Hijos(u"OrgnlPmtInfAndSts")) {
         const QString estadoBloque = bloque->Texto(u"PmtInfSts");
         const QString motivoBloque = MotivoDeEstado(bloque);
+        if (estadoBloque == kRechazado && bloque->Hijos(u"TxInfAndSts").empty()) {
+            Devolucion d;
+            d.msgId = msgId;
+            d.bloque = bloque->Texto(u"OrgnlPmtInfId");
+            d.motivo = motivoBloque.isEmpty() ? motivoGrupo : motivoBloque;
+            d.fecha = fechaInforme;
+            if (const QString error = LeerImporte(bloque->Hijo(u"OrgnlCtrlSum"), d);
+                !error.isEmpty())
+                return {TipoInforme::EstadoDePagos, {}, error};
+            bloquesRechazados.push_back(d);
+        }
         for (const NodoXml* tx : bloque->Hijos(u"TxInfAndSts")) {
             // A debit without a status of its own has its block's, or else the whole file's.
             QString estado = tx->Texto(u"TxSts");
@@ -105,6 +118,9 @@ InformeBanco EstadoDePagos(const NodoXml& informe) {
         if (const QString error = LeerImporte(grupo->Hijo(u"OrgnlCtrlSum"), d); !error.isEmpty())
             return {TipoInforme::EstadoDePagos, {}, error};
         leido.devoluciones.push_back(d);
+    } else {
+        leido.devoluciones.insert(leido.devoluciones.end(), bloquesRechazados.begin(),
+                                  bloquesRechazados.end());
     }
     return leido;
 }

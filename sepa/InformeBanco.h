@@ -22,10 +22,13 @@ struct Devolucion {
     QString endToEndId; // the debit's reference, the receipt's number; empty when the whole
                         // remittance was rejected
     std::int64_t centimos = 0;
-    QString motivo;   // reason code, "AM04"; see sepa/MotivosDevolucion.h
-    QDate fecha;      // the entry's date (booking), else the report's
-    QString acreedor; // the creditor identifier, when given
-    QString mandato;  // the mandate reference, when given
+    bool conImporte = false; // whether the report gave the amount at all
+    QString motivo;          // reason code, "AM04"; see sepa/MotivosDevolucion.h
+    QDate fecha;             // the entry's date (booking), else the report's
+    QString acreedor;        // the creditor identifier, when given
+    QString mandato;         // the mandate reference, when given
+    QString bloque; // a block the bank rejected whole without naming its debits (PmtInfId):
+                    // its debits cannot be told from the register's, so it is never applied
 };
 
 enum class TipoInforme { Ninguno, EstadoDePagos, NotificacionDeAdeudos };
@@ -38,9 +41,11 @@ struct InformeBanco {
 
 // From pain.002.001.03, every debit whose status (its own, else its block's) is RJCT; if the
 // whole remittance is rejected and no debit is named, one entry for all of it with the
-// remittance's control sum. From camt.054.001.02, every transaction with return information
-// in an entry that debits the creditor's account, informative entries aside. Any other
-// document is refused with its root element and namespace named.
+// remittance's control sum; a block rejected whole without its debits named, one entry for the
+// block, so that the import says it was not applied rather than pass over it. From camt.054.001.02,
+// every transaction with return information in an entry that debits the creditor's account,
+// informative entries aside. Any other document is refused with its root element and namespace
+// named.
 InformeBanco LeerInformeBanco(const QByteArray& xml);
 
 } // namespace sepa

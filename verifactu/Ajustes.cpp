@@ -2,6 +2,9 @@
 
 #include "platform/SettingsStore.h"
 
+#include <QtCore/QString>
+#include <QtCore/QVariant>
+
 namespace verifactu {
 namespace {
 
@@ -38,7 +41,11 @@ std::string Ajustes::UrlServicio() const {
 
 Ajustes LeerAjustes(const platform::SettingsStore& s) {
     Ajustes a;
-    a.activo = Leer(s, kActivo) == "true";
+    // Read as Qt reads a boolean setting ("1", "TRUE" are on; empty, "0", "false" off), and
+    // "no" or "off" written by hand off too: a key written as "1" must not leave the invoices
+    // without their records, nor one written as "no" make records nobody asked for.
+    const QString activo = QString::fromStdString(Leer(s, kActivo)).trimmed().toLower();
+    a.activo = QVariant(activo).toBool() && activo != u"no" && activo != u"off";
     a.hasta = Leer(s, kHasta);
     a.emisorNif = Leer(s, kNif);
     a.emisorNombre = Leer(s, kNombre);

@@ -1,6 +1,7 @@
 #include "verifactu/Conexion.h"
 
 #include <QtCore/QFile>
+#include <QtCore/QFileInfo>
 #include <QtCore/QTimer>
 #include <QtNetwork/QNetworkAccessManager>
 #include <QtNetwork/QNetworkReply>
@@ -108,8 +109,12 @@ bool Conexion::Preparar(QString& problema) {
     if (!datos_.certificado.isEmpty()) {
         QFile p12(datos_.certificado);
         if (!p12.open(QIODevice::ReadOnly)) {
+            const QFileInfo archivo(datos_.certificado);
             problema = QStringLiteral("No se puede abrir el certificado %1: %2.")
-                           .arg(datos_.certificado, p12.errorString());
+                           .arg(datos_.certificado,
+                                !archivo.exists() ? QStringLiteral("el archivo no existe")
+                                : archivo.isDir() ? QStringLiteral("es una carpeta")
+                                                  : QStringLiteral("no hay permiso para leerlo"));
             return false;
         }
         QSslKey clave;

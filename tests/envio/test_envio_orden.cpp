@@ -57,35 +57,45 @@ void TestEnvioOrden::Ajustar(const QString& url) {
 void TestEnvioOrden::orden_data() {
     QTest::addColumn<int>("registros");
     QTest::addColumn<QString>("guion");
-    QTest::addColumn<bool>("conClave");
+    QTest::addColumn<QString>("falta"); // "clave": no password; "certificado": no file named
     QTest::addColumn<int>("estado");
     QTest::addColumn<QString>("errores"); // a line standard error must hold; or nothing
     QTest::addColumn<QStringList>("estados");
 
-    QTest::newRow("Nada pendiente") << 0 << "correcto" << true << 0 << "" << QStringList{};
-    QTest::newRow("Aceptados") << 2 << "correcto" << true << 0 << ""
-                               << QStringList{"R-1 aceptado 0", "R-2 aceptado 0"};
+    QTest::newRow("Nada pendiente") << 0 << "correcto"
+                                    << "" << 0 << "" << QStringList{};
+    QTest::newRow("Aceptados") << 2 << "correcto"
+                               << "" << 0 << "" << QStringList{"R-1 aceptado 0", "R-2 aceptado 0"};
     QTest::newRow("Con errores: aceptados")
-        << 1 << "errores" << true << 0 << "" << QStringList{"R-1 aceptado_con_errores 2005"};
+        << 1 << "errores"
+        << "" << 0 << "" << QStringList{"R-1 aceptado_con_errores 2005"};
     QTest::newRow("Uno rechazado")
-        << 2 << "parcial" << true << 1
+        << 2 << "parcial"
+        << "" << 1
         << "La AEAT ha rechazado el recibo R-2: código 1100, Valor o tipo incorrecto del "
            "campo: NumSerieFactura."
         << QStringList{"R-1 aceptado 0", "R-2 rechazado 1100"};
     QTest::newRow("Servicio no disponible")
-        << 1 << "503" << true << 1 << "El servicio de la AEAT no está disponible ahora (HTTP 503)."
+        << 1 << "503"
+        << "" << 1 << "El servicio de la AEAT no está disponible ahora (HTTP 503)."
         << QStringList{"R-1 pendiente 0"};
     QTest::newRow("Sin contraseña")
-        << 1 << "correcto" << false << 1
+        << 1 << "correcto"
+        << "clave" << 1
         << "Ponga la contraseña del certificado en la variable de entorno "
            "TALVERO_CLAVE_CERTIFICADO."
+        << QStringList{"R-1 pendiente 0"};
+    QTest::newRow("Sin certificado")
+        << 1 << "correcto"
+        << "certificado" << 1
+        << "Falta el certificado del emisor: póngalo en Recibos → VERI*FACTU…."
         << QStringList{"R-1 pendiente 0"};
 }
 
 void TestEnvioOrden::orden() {
     QFETCH(int, registros);
     QFETCH(QString, guion);
-    QFETCH(bool, conClave);
+    QFETCH(QString, falta);
     QFETCH(int, estado);
     QFETCH(QString, errores);
     QFETCH(QStringList, estados);
@@ -94,8 +104,16 @@ void TestEnvioOrden::orden() {
     simulador::Servicio servicio(certificados_, dir_->filePath(u"diario"_qs));
     QVERIFY2(servicio.Arrancar({guion}), qPrintable(servicio.Error()));
     Ajustar(servicio.Url());
-    if (!conClave)
+    if (falta == u"clave")
         qunsetenv("TALVERO_CLAVE_CERTIFICADO");
+    if (falta == u"certificado") {
+        platform::SettingsStore ajustes(
+            dir_->filePath(QStringLiteral("ajustes/Quenlaria/%1.conf")
+                               .arg(QFileInfo(QStringLiteral(TALVERO_PROGRAMA)).baseName()))
+                .toStdString());
+        ajustes.Remove(platform::kTalveroSection, "VerifactuCertificado");
+        QVERIFY(ajustes.Flush());
+    }
 
     const SalidaTalvero s = EjecutarTalvero(dir_->path(), {u"--verifactu-enviar"_qs});
     QCOMPARE(s.estado, estado);

@@ -39,7 +39,8 @@ private Q_SLOTS:
     void qrDeCadaFila();
 
 private:
-    void Ajustes(bool verifactu);
+    // `activo`: VerifactuActivo as written in the file; empty: as the program writes it.
+    void Ajustes(bool verifactu, const QString& activo = {});
     QString Lista(const QStringList& filas);
     QStringList Altas();
 
@@ -50,7 +51,7 @@ void TestListaFacturas::init() {
     dir_ = std::make_unique<QTemporaryDir>();
 }
 
-void TestListaFacturas::Ajustes(bool verifactu) {
+void TestListaFacturas::Ajustes(bool verifactu, const QString& activo) {
     platform::SettingsStore store(
         dir_->filePath(QStringLiteral("ajustes/Quenlaria/%1.conf")
                            .arg(QFileInfo(QStringLiteral(TALVERO_PROGRAMA)).baseName()))
@@ -62,6 +63,8 @@ void TestListaFacturas::Ajustes(bool verifactu) {
     a.servidor = "pruebas";
     verifactu::EscribirAjustes(store, a);
     store.WriteString(platform::kTalveroSection, "TiposIVA", "0;4;10;16;21");
+    if (!activo.isEmpty())
+        store.WriteString(platform::kTalveroSection, "VerifactuActivo", activo.toStdString());
     store.Flush();
 }
 
@@ -86,7 +89,7 @@ QStringList TestListaFacturas::Altas() {
 }
 
 void TestListaFacturas::filas_data() {
-    QTest::addColumn<bool>("verifactu");
+    QTest::addColumn<QString>("verifactu"); // VerifactuActivo as written in the file
     QTest::addColumn<QStringList>("filas");
     QTest::addColumn<int>("estado");
     QTest::addColumn<QStringList>("altas");
@@ -97,32 +100,38 @@ void TestListaFacturas::filas_data() {
         return hoy + QLatin1Char(';') + QLatin1String(resto);
     };
     QTest::newRow("on: the NIF from its column or the second line; F2 without one")
-        << true
+        << "true"
         << QStringList{fila("Ana Gil;;00000000T;Alquiler;500,00;21"),
                        fila("Luis Sanz;NIF: 12.345.678-Z;;Alquiler;500,00;21"),
                        fila("Eva Mas;C/ Mayor, 3;;Alquiler;100,00;10")}
         << 0 << QStringList{"1 F1 00000000T 605.00", "2 F1 12345678Z 605.00", "3 F2  110.00"} << "";
     QTest::newRow("on: over 400 € without the payer's NIF")
-        << true << QStringList{fila("Eva Mas;C/ Mayor, 3;;Alquiler;500,00;21")} << 2
+        << "true" << QStringList{fila("Eva Mas;C/ Mayor, 3;;Alquiler;500,00;21")} << 2
         << QStringList() << "Fila 2: Un recibo de más de 400,00 €";
     QTest::newRow("on: a percentage the agency no longer admits")
-        << true << QStringList{fila("Ana Gil;;00000000T;Alquiler;100,00;16")} << 2 << QStringList()
-        << "Fila 2: La AEAT no admite un IVA del 16 %";
+        << "true" << QStringList{fila("Ana Gil;;00000000T;Alquiler;100,00;16")} << 2
+        << QStringList() << "Fila 2: La AEAT no admite un IVA del 16 %";
     QTest::newRow("on: a wrong NIF in its column")
-        << true << QStringList{fila("Ana Gil;;00000000A;Alquiler;100,00;21")} << 2 << QStringList()
-        << "Fila 2: NIF del pagador";
+        << "true" << QStringList{fila("Ana Gil;;00000000A;Alquiler;100,00;21")} << 2
+        << QStringList() << "Fila 2: NIF del pagador";
+    QTest::newRow("on, written by hand as 1")
+        << "1" << QStringList{fila("Ana Gil;;00000000T;Alquiler;100,00;21")} << 0
+        << QStringList{"1 F1 00000000T 121.00"} << "";
+    QTest::newRow("off, written by hand as no")
+        << "no" << QStringList{fila("Ana Gil;;00000000T;Alquiler;100,00;21")} << 0 << QStringList()
+        << "";
     QTest::newRow("off: the same list leaves as always, no record, the column ignored")
-        << false << QStringList{fila("Eva Mas;C/ Mayor, 3;00000000A;Alquiler;500,00;16")} << 0
+        << "false" << QStringList{fila("Eva Mas;C/ Mayor, 3;00000000A;Alquiler;500,00;16")} << 0
         << QStringList() << "";
 }
 
 void TestListaFacturas::filas() {
-    QFETCH(bool, verifactu);
+    QFETCH(QString, verifactu);
     QFETCH(QStringList, filas);
     QFETCH(int, estado);
     QFETCH(QStringList, altas);
     QFETCH(QString, error);
-    Ajustes(verifactu);
+    Ajustes(verifactu == QStringLiteral("true"), verifactu);
     const SalidaTalvero s = EjecutarTalvero(
         dir_->path(), {QStringLiteral("--emitir-lista"), Lista(filas), QStringLiteral("--pdf"),
                        dir_->filePath(QStringLiteral("lista.pdf"))});
@@ -151,7 +160,8 @@ void TestListaFacturas::cadenaVerificada() {
     QCOMPARE(Altas().size(), 6);
     SalidaTalvero s = EjecutarTalvero(dir_->path(), verificar);
     QVERIFY2(s.estado == 0, qPrintable(s.errores));
-    QVERIFY(s.salida.contains(QStringLiteral("6 registros")));
+    QVERIFY2(s.salida.contains(QStringLiteral("6 registros de facturación de 1 emisor:")),
+             qPrintable(s.salida));
 
     // A number the issuer already used is an error of its row, never a warning.
     const QString repetida = dir_->filePath(QStringLiteral("repetida.csv"));

@@ -117,8 +117,9 @@ QByteArray Pain002(const QString& msgId, const std::vector<Tx>& txs) {
     return (t + QStringLiteral("</OrgnlPmtInfAndSts></CstmrPmtStsRpt></Document>")).toUtf8();
 }
 
-// A notification of returns booked on 15 March, without the remittance's identifier.
-QByteArray Camt054(const std::vector<Tx>& txs) {
+// A notification of returns booked on `dia` (15 March unless told), without the remittance's
+// identifier.
+QByteArray Camt054(const std::vector<Tx>& txs, const QString& dia = QStringLiteral("2026-03-15")) {
     QString t = QStringLiteral(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Document "
         "xmlns=\"urn:iso:std:iso:20022:tech:xsd:camt.054.001.02\"><BkToCstmrDbtCdtNtfctn>"
@@ -127,10 +128,10 @@ QByteArray Camt054(const std::vector<Tx>& txs) {
     for (const Tx& x : txs)
         t += QStringLiteral(
                  "<Ntry><Amt Ccy=\"EUR\">%3</Amt><CdtDbtInd>DBIT</CdtDbtInd><Sts>BOOK</Sts>"
-                 "<BookgDt><Dt>2026-03-15</Dt></BookgDt><NtryDtls><TxDtls><Refs><EndToEndId>%1"
+                 "<BookgDt><Dt>%4</Dt></BookgDt><NtryDtls><TxDtls><Refs><EndToEndId>%1"
                  "</EndToEndId></Refs><AmtDtls><TxAmt><Amt Ccy=\"EUR\">%3</Amt></TxAmt>"
                  "</AmtDtls><RtrInf><Rsn><Cd>%2</Cd></Rsn></RtrInf></TxDtls></NtryDtls></Ntry>")
-                 .arg(x.referencia, x.codigo, x.importe);
+                 .arg(x.referencia, x.codigo, x.importe, dia);
     return (t + QStringLiteral("</Ntfctn></BkToCstmrDbtCdtNtfctn></Document>")).toUtf8();
 }
 
@@ -354,6 +355,9 @@ void TestRegistroCobros::informes_data() {
     QTest::newRow("another mandate")
         << QList<QByteArray>{Pain002(kRemesa, {{"101", "AM04", "156.11", kAcreedor, QStringLiteral("M-999")}})} << QList<int>{0, 0, 1}
         << nada << "el mandato no coincide: el informe dice «M-999» y la remesa usó «M-101»";
+    QTest::newRow("an amount the report does not give")
+        << QList<QByteArray>{QByteArray("<?xml version=\"1.0\"?><Document xmlns=\"urn:iso:std:iso:20022:tech:xsd:pain.002.001.03\"><CstmrPmtStsRpt><GrpHdr><MsgId>B-2</MsgId><CreDtTm>2026-03-09T08:00:00</CreDtTm></GrpHdr><OrgnlGrpInfAndSts><OrgnlMsgId>REM-1</OrgnlMsgId><OrgnlMsgNmId>pain.008.001.08</OrgnlMsgNmId></OrgnlGrpInfAndSts><OrgnlPmtInfAndSts><OrgnlPmtInfId>REM-1-RCUR</OrgnlPmtInfId><TxInfAndSts><OrgnlEndToEndId>101</OrgnlEndToEndId><TxSts>RJCT</TxSts><StsRsnInf><Rsn><Cd>AM04</Cd></Rsn></StsRsnInf></TxInfAndSts></OrgnlPmtInfAndSts></CstmrPmtStsRpt></Document>")} << QList<int>{0, 0, 1}
+        << nada << "el informe no da el importe, y sin él no se puede comprobar que sea el del recibo";
     QTest::newRow("a remittance of another register")
         << QList<QByteArray>{Pain002(QStringLiteral("REM-2"), {{"101", "AM04"}})} << QList<int>{0, 0, 1}
         << nada << "la remesa «REM-2» no es de este registro";
@@ -440,6 +444,14 @@ void TestRegistroCobros::devueltosOtraVez() {
     f.write(Pain002(kRemesa, {{"101", "AM04"}, {"102", "AC04"}}));
     f.close();
     QCOMPARE(registro::ImportarDevoluciones(*reg, informe, kAcreedor).entradas.size(), 2u);
+    // 101's payer also asks for a refund, booked the day it is collected again.
+    const QString reembolso = dir.filePath(QStringLiteral("reembolso.xml"));
+    QFile r101(reembolso);
+    QVERIFY(r101.open(QIODevice::WriteOnly));
+    r101.write(Camt054({{"101", "MD06"}}, QStringLiteral("2026-03-20")));
+    r101.close();
+    using R = registro::EntradaImportada::Resultado;
+    QCOMPARE(registro::ImportarDevoluciones(*reg, reembolso, kAcreedor).Cuantas(R::Aplicada), 1);
 
     const QDate hoy(2026, 3, 20);
     registro::PedidoDevueltos pedido;
@@ -508,6 +520,11 @@ void TestRegistroCobros::devueltosOtraVez() {
         QCOMPARE(recibo->m_Concepto1, std::string("Gastos de devolución del recibo 101"));
         QCOMPARE(recibo->m_Pagador1, sample::Filled().m_Pagador1);
     }
+    // The refund read again is still the first remittance's, not the new one's.
+    const registro::Importacion otraVez =
+        registro::ImportarDevoluciones(*reg, reembolso, kAcreedor);
+    QCOMPARE(QList<qint64>({otraVez.Cuantas(R::Aplicada), otraVez.Cuantas(R::YaAplicada)}),
+             QList<qint64>({0, 1}));
     QCOMPARE(Estados(*reg, hoy), estados);
     QCOMPARE(Contar(*reg, QStringLiteral("SELECT count(*) FROM remesas_recibo WHERE recibo = 1")),
              2);

@@ -529,7 +529,7 @@ void TestRegistroVentana::commandLine_data() {
     QTest::newRow("a missing file name")          << QStringList{"--exportar-registro"} << 2 << "falta el valor" << QStringList{};
     QTest::newRow("an unknown option")            << QStringList{"--exportar-registro", csv, "--todo"} << 2 << "opción desconocida" << QStringList{};
     QTest::newRow("range the wrong way round")    << QStringList{"--exportar-registro", csv, "--desde", "2024-05-01", "--hasta", "2024-01-01"} << 2 << "posterior" << QStringList{};
-    QTest::newRow("an unwritable file")           << QStringList{"--exportar-registro", "/proc/no/existe.csv"} << 1 << "no se puede escribir" << QStringList{};
+    QTest::newRow("an unwritable file")           << QStringList{"--exportar-registro", "/proc/no/existe.csv"} << 1 << "no se puede escribir /proc/no/existe.csv: la carpeta no existe." << QStringList{};
     QTest::newRow("an option as the file name")   << QStringList{"--exportar-registro", "--hasta"} << 2 << "falta el valor de --exportar-registro" << QStringList{};
     QTest::newRow("-h as the file name")          << QStringList{"--exportar-registro", "-h"} << 2 << "falta el valor de --exportar-registro" << QStringList{};
     QTest::newRow("an empty date")                << QStringList{"--exportar-registro", csv, "--desde="} << 2 << "falta el valor de --desde." << QStringList{};
@@ -541,6 +541,7 @@ void TestRegistroVentana::commandLine_data() {
     QTest::newRow("debts before they were issued") << QStringList{"--pendientes", csv, "--hasta", "2020-01-01"} << 0 << "0 recibos debidos el 01/01/2020" << QStringList{};
     QTest::newRow("debts on a day that is not one") << QStringList{"--pendientes", csv, "--hasta", "2024-02-30"} << 2 << "no es válida" << QStringList{};
     QTest::newRow("a report of another register") << QStringList{"--importar-devoluciones", TALVERO_SEPA_DATOS "/informes/rechazos-pain.002.001.03.xml"} << 1 << "0 aplicadas, 0 ya aplicadas, 3 no aplicadas" << QStringList{};
+    QTest::newRow("a report that is not there")  << QStringList{"--importar-devoluciones", "/proc/no/existe.xml"} << 2 << "No existe el archivo «/proc/no/existe.xml»." << QStringList{};
     QTest::newRow("a remittance, not a report")   << QStringList{"--importar-devoluciones", TALVERO_SEPA_DATOS "/remesa-pain.008.001.08.xml"} << 2 << "no es un informe de devoluciones" << QStringList{};
     QTest::newRow("a toolkit option goes along")  << QStringList{"--exportar-registro", csv, "--style", "fusion"} << 0 << "4 recibos exportados" << QStringList{"19", "18", "17", "'=1+1"};
     // clang-format on

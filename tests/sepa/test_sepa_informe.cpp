@@ -33,7 +33,8 @@ QString EnUnaLinea(const sepa::Devolucion& d) {
                        d.fecha.toString(Qt::ISODate),
                        d.acreedor,
                        d.mandato}
-        .join(u'|');
+               .join(u'|') +
+           (d.bloque.isEmpty() ? QString() : QStringLiteral("|bloque ") + d.bloque);
 }
 
 const QString kRemesa = QStringLiteral("R20260406093000000000AZZ01K7Q2");
@@ -71,6 +72,8 @@ void TestSepaInforme::informes_data() {
         kRemesa + "|32|25050|MD07|2026-04-09|" + kAcreedor + "|SOC-032"} << "";
     QTest::newRow("estado de pagos que rechaza la remesa entera") << Archivo(QStringLiteral("informes/remesa-rechazada-pain.002.001.03.xml")) << "pain.002.001.03.xsd" << estado << QStringList{
         "R20240301101500123000AZZ01K7Q2||161111|FF01|2024-03-04||"} << "";
+    QTest::newRow("estado de pagos que rechaza un bloque sin nombrar sus adeudos") << QByteArray("<Document xmlns=\"urn:iso:std:iso:20022:tech:xsd:pain.002.001.03\"><CstmrPmtStsRpt><GrpHdr><MsgId>B-1</MsgId><CreDtTm>2026-04-09T08:00:00</CreDtTm></GrpHdr><OrgnlGrpInfAndSts><OrgnlMsgId>" + kRemesa.toLatin1() + "</OrgnlMsgId><OrgnlMsgNmId>pain.008.001.08</OrgnlMsgNmId></OrgnlGrpInfAndSts><OrgnlPmtInfAndSts><OrgnlPmtInfId>" + kRemesa.toLatin1() + "-FRST</OrgnlPmtInfId><OrgnlNbOfTxs>2</OrgnlNbOfTxs><OrgnlCtrlSum>200.00</OrgnlCtrlSum><PmtInfSts>RJCT</PmtInfSts><StsRsnInf><Rsn><Cd>MS03</Cd></Rsn></StsRsnInf></OrgnlPmtInfAndSts></CstmrPmtStsRpt></Document>") << "pain.002.001.03.xsd" << estado << QStringList{
+        kRemesa + "||20000|MS03|2026-04-09|||bloque " + kRemesa + "-FRST"} << "";
     // Returns: two booked together, one by its date and time, one pending without a date;
     // a credit, an announced entry and a fee left out
     QTest::newRow("notificación con devoluciones") << Archivo(QStringLiteral("informes/devoluciones-camt.054.001.02.xml")) << "camt.054.001.02.xsd" << notificacion << QStringList{

@@ -40,7 +40,7 @@ void TestVerifactuConexion::initTestCase() {
 
 void TestVerifactuConexion::desenlace_data() {
     QTest::addColumn<QString>("guion");       // the stand-in's answer; empty: no stand-in
-    QTest::addColumn<QString>("certificado"); // cliente, ajeno, ninguno
+    QTest::addColumn<QString>("certificado"); // cliente, ajeno, antiguo, falta, ninguno
     QTest::addColumn<QString>("clave");
     QTest::addColumn<bool>("confiarCa");
     QTest::addColumn<int>("desenlace");
@@ -69,6 +69,7 @@ void TestVerifactuConexion::desenlace_data() {
          "antiguo");
     fila("Certificado de otra autoridad", "correcto", Desenlace::Tls, true, "ajeno");
     fila("Sin certificado", "correcto", Desenlace::Tls, true, "ninguno");
+    fila("Certificado que no está", "correcto", Desenlace::Certificado, false, "falta");
     fila("Servidor de una autoridad desconocida", "correcto", Desenlace::Tls, true, "cliente",
          false);
     QTest::newRow("Contraseña equivocada")
@@ -97,6 +98,7 @@ void TestVerifactuConexion::desenlace() {
     datos.certificado = certificado == u"cliente"   ? certificados_.Cliente()
                         : certificado == u"ajeno"   ? certificados_.Ajeno()
                         : certificado == u"antiguo" ? certificados_.ClienteAntiguo()
+                        : certificado == u"falta"   ? dir.filePath(u"no-esta.p12"_qs)
                                                     : QString();
     datos.clave = clave;
     datos.ca = confiarCa ? certificados_.Ca() : QString();
@@ -109,6 +111,10 @@ void TestVerifactuConexion::desenlace() {
     QCOMPARE(int(r.desenlace), desenlace);
     QCOMPARE(r.Tecnico(), tecnico);
     QCOMPARE(r.detalle.isEmpty(), r.desenlace == Desenlace::Respuesta);
+    if (certificado == u"falta")
+        QCOMPARE(r.detalle, QStringLiteral("No se puede abrir el certificado %1: el archivo no "
+                                           "existe.")
+                                .arg(datos.certificado));
     if (r.desenlace == Desenlace::Respuesta) {
         QCOMPARE(r.lectura.respuesta.lineas.size(), 2u);
         QCOMPARE(r.lectura.respuesta.csv.empty(), guion == u"rechazo");
