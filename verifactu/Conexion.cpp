@@ -37,9 +37,10 @@ bool ImportarPkcs12(QFile& p12, QSslKey& clave, QSslCertificate& certificado,
                     QList<QSslCertificate>& cadena, const QByteArray& contrasena) {
     if (QSslCertificate::importPkcs12(&p12, &clave, &certificado, &cadena, contrasena))
         return true;
-    static const bool cargados = OSSL_PROVIDER_load(nullptr, "legacy") != nullptr &&
-                                 OSSL_PROVIDER_load(nullptr, "default") != nullptr;
-    return cargados && p12.seek(0) &&
+    // Kept for the life of the process, as every certificate read after needs them.
+    static OSSL_PROVIDER* const antiguo = OSSL_PROVIDER_load(nullptr, "legacy");
+    static OSSL_PROVIDER* const normal = OSSL_PROVIDER_load(nullptr, "default");
+    return antiguo != nullptr && normal != nullptr && p12.seek(0) &&
            QSslCertificate::importPkcs12(&p12, &clave, &certificado, &cadena, contrasena);
 }
 
