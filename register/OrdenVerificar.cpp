@@ -58,7 +58,8 @@ int VerificarDesdeLineaDeOrdenes(const QString& ruta) {
     std::map<std::string, std::vector<const RegistroFacturacion*>> cadenas;
     for (const RegistroFacturacion& r : todos)
         cadenas[verifactu::FacturaDe(r.registro).emisor].push_back(&r);
-    for (const auto& [emisor, filas] : cadenas) {
+    for (const auto& par : cadenas) {
+        const std::vector<const RegistroFacturacion*>& filas = par.second;
         std::vector<verifactu::Registro> cadena;
         cadena.reserve(filas.size());
         for (const RegistroFacturacion* f : filas)
