@@ -1,5 +1,6 @@
 #include "register/FilaFacturacion.h"
 
+#include <QCryptographicHash>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
@@ -48,6 +49,7 @@ const char* const kColumnas[] = {
     "sistema_varios_ot",
     "fecha_hora_huso",
     "huella",
+    "control", // last: ControlDeFila covers every column before it
 };
 
 QString QDeTexto(const std::string& s) {
@@ -102,6 +104,24 @@ void EnlazarComun(Enlazador& e, const verifactu::IdFactura& f,
 }
 
 } // namespace
+
+QString ControlDeFila(const std::function<QVariant(const QString&)>& valor) {
+    // Each field length-prefixed, so that no two rows give the same text to hash.
+    QByteArray texto;
+    for (const char* c : kColumnas) {
+        const QLatin1String columna(c);
+        if (columna == QLatin1String("control"))
+            break;
+        const QVariant v = valor(columna);
+        if (v.isNull()) {
+            texto += '-';
+            continue;
+        }
+        const QByteArray utf8 = v.toString().toUtf8();
+        texto += QByteArray::number(utf8.size()) + ':' + utf8;
+    }
+    return QString::fromLatin1(QCryptographicHash::hash(texto, QCryptographicHash::Sha256).toHex());
+}
 
 namespace {
 
@@ -160,6 +180,7 @@ QStringList EsquemaFacturacion(bool postgres) {
     sistema_varios_ot INTEGER NOT NULL,
     fecha_hora_huso TEXT NOT NULL,
     huella TEXT NOT NULL,
+    control TEXT NOT NULL,
     estado TEXT NOT NULL DEFAULT 'pendiente'
         CHECK (estado IN ('pendiente', 'aceptado', 'aceptado_con_errores', 'rechazado')),
     codigo INTEGER NOT NULL DEFAULT 0,
@@ -209,7 +230,9 @@ const QStringList& ColumnasFacturacion() {
     return columnas;
 }
 
-bool EnlazarFacturacion(QSqlQuery& query, const verifactu::Registro& registro, qint64 recibo) {
+namespace {
+
+bool EnlazarCampos(QSqlQuery& query, const verifactu::Registro& registro, qint64 recibo) {
     Enlazador e(query);
     e("recibo", recibo != 0 ? QVariant(recibo) : QVariant(QMetaType(QMetaType::LongLong)));
     if (const auto* a = std::get_if<verifactu::RegistroAlta>(&registro)) {
@@ -252,6 +275,16 @@ bool EnlazarFacturacion(QSqlQuery& query, const verifactu::Registro& registro, q
     e("destinatario_nombre", kTextoNulo);
     e("destinatario_nif", kTextoNulo);
     EnlazarComun(e, n.anulada, n.anterior, n.sistema, n.fechaHoraHuso, n.huella);
+    return true;
+}
+
+} // namespace
+
+bool EnlazarFacturacion(QSqlQuery& query, const verifactu::Registro& registro, qint64 recibo) {
+    if (!EnlazarCampos(query, registro, recibo))
+        return false;
+    query.bindValue(QStringLiteral(":control"),
+                    ControlDeFila([&](const QString& c) { return query.boundValue(u':' + c); }));
     return true;
 }
 
@@ -321,6 +354,8 @@ RegistroFacturacion FacturacionDeFila(const QSqlRecord& f) {
     r.csv = f.value(QStringLiteral("csv")).toString();
     r.incidencia = MarcaDe(f, "incidencia");
     r.avisado = MarcaDe(f, "avisado");
+    r.datosIntactos = f.value(QStringLiteral("control")).toString() ==
+                      ControlDeFila([&](const QString& c) { return f.value(c); });
     return r;
 }
 

@@ -15,6 +15,7 @@
 //                       previous record of the issuer's chain; NULL for the first
 //   sistema_*           the SistemaInformatico block
 //   fecha_hora_huso, huella
+//   control             the program's own SHA-256 (hex) of every column above, see ControlDeFila
 // and the sending state, the only columns ever updated:
 //   estado              "pendiente", "aceptado", "aceptado_con_errores", "rechazado"
 //   codigo, descripcion the agency's error code (0 none) and text
@@ -29,6 +30,9 @@
 #include "register/RegistroFacturacion.h"
 
 #include <QStringList>
+#include <QVariant>
+
+#include <functional>
 
 class QSqlQuery;
 class QSqlRecord;
@@ -42,7 +46,15 @@ QStringList EsquemaFacturacion(bool postgres = false);
 // The columns of a record's fields, in the order of the insert (not the sending state).
 const QStringList& ColumnasFacturacion();
 
-// Binds every column of ColumnasFacturacion() as ":columna"; `recibo` 0 binds NULL.
+// The program's own check of a row, beside the agency's huella, which leaves most fields out:
+// SHA-256, in lowercase hex, of the columns of ColumnasFacturacion() from `recibo` to `huella`
+// in that order (the record's type and huella included, `id` and the sending state not), each
+// written as its UTF-8 text's length in bytes, ':' and the text, or "-" for NULL; numbers as
+// their decimal text. `valor` gives a column's value by name.
+QString ControlDeFila(const std::function<QVariant(const QString&)>& valor);
+
+// Binds every column of ColumnasFacturacion() as ":columna", `control` computed from the
+// others; `recibo` 0 binds NULL.
 // False when the record cannot be stored as this table keeps it (an alta with other than one
 // line of breakdown).
 bool EnlazarFacturacion(QSqlQuery& query, const verifactu::Registro& registro, qint64 recibo);

@@ -20,11 +20,12 @@ struct RegistroFacturacion {
     qint64 recibo = 0;            // the receipt's row; 0 when none
     verifactu::Registro registro; // as generated, with its huella
     EstadoEnvio estado = EstadoEnvio::Pendiente;
-    bool incidencia = false; // an earlier attempt to send it failed for a technical reason
-    int codigo = 0;          // the agency's error code, 0 when none
-    QString descripcion;     // the agency's text
-    QString csv;             // the submission's secure verification code
-    bool avisado = false;    // a refusal already reported to the user
+    bool incidencia = false;   // an earlier attempt to send it failed for a technical reason
+    int codigo = 0;            // the agency's error code, 0 when none
+    QString descripcion;       // the agency's text
+    QString csv;               // the submission's secure verification code
+    bool avisado = false;      // a refusal already reported to the user
+    bool datosIntactos = true; // its fields still match the column `control` written with them
 };
 
 struct EstadoDeRegistro {

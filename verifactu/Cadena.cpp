@@ -8,7 +8,7 @@ namespace {
 
 std::string Nombre(const Registro& r) {
     const IdFactura& f = FacturaDe(r);
-    return std::string(std::holds_alternative<RegistroAlta>(r) ? "alta" : "anulación") + " de " +
+    return std::string(std::holds_alternative<RegistroAlta>(r) ? "Alta" : "Anulación") + " de " +
            f.numSerie + " (" + f.fecha + ")";
 }
 
@@ -18,9 +18,8 @@ ResultadoCadena VerificarCadena(const std::vector<Registro>& cadena) {
     for (std::size_t i = 0; i < cadena.size(); ++i) {
         const Registro& r = cadena[i];
         const auto fallo = [&](std::string motivo) {
-            return ResultadoCadena{false, i,
-                                   "El registro " + std::to_string(i + 1) + ", " + Nombre(r) +
-                                       ", " + std::move(motivo)};
+            // No position: whoever shows it names the record as it knows it.
+            return ResultadoCadena{false, i, Nombre(r) + ": " + std::move(motivo)};
         };
         const std::optional<RegistroAnterior>& anterior = AnteriorDe(r);
         if (i == 0 && anterior)

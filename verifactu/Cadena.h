@@ -14,7 +14,7 @@ namespace verifactu {
 struct ResultadoCadena {
     bool correcta = true;
     std::size_t registro = 0; // the first record that fails, counting from 0
-    std::string motivo;       // why, as a Spanish sentence
+    std::string motivo;       // why, as a Spanish sentence naming the record by its invoice
 };
 
 ResultadoCadena VerificarCadena(const std::vector<Registro>& cadena);

@@ -1,6 +1,7 @@
 // A list of receipts that leave as invoices, through the real program: each row checked as
 // its alta would be (an error of its row), the altas recorded and chained across lists, and
-// --verificar-registro finding a record changed by hand. With the mode off nothing changes.
+// --verificar-registro finding a record changed or deleted by hand, whichever field. With the mode
+// off nothing changes.
 #include "EjecutarTalvero.h"
 #include "lista/Lista.h"
 #include "platform/SettingsStore.h"
@@ -8,6 +9,7 @@
 #include "verifactu/CodigoQr.h"
 
 #include <QFile>
+#include <QSqlError>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,6 +38,8 @@ private Q_SLOTS:
     void filas_data();
     void filas();
     void cadenaVerificada();
+    void cambioAMano_data();
+    void cambioAMano();
     void qrDeCadaFila();
 
 private:
@@ -176,22 +180,61 @@ void TestListaFacturas::cadenaVerificada() {
     QCOMPARE(s.estado, 2);
     QVERIFY2(s.errores.contains(QStringLiteral("Fila 2, Número: «2» ya se ha usado")),
              qPrintable(s.errores));
-    // Someone changes a record's amount by hand, dropping the trigger that stops the program.
+}
+
+void TestListaFacturas::cambioAMano_data() {
+    QTest::addColumn<QString>("cambio");
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("motivo");
+    const QString datos = QStringLiteral("Sus datos se han cambiado después de generarlo.");
+    QTest::newRow("Importe, en la huella")
+        << "UPDATE registros_facturacion SET importe_total = '12.10' WHERE id = 2" << 2 << datos;
+    QTest::newRow("Base, fuera de la huella")
+        << "UPDATE registros_facturacion SET base = '1000.00' WHERE id = 2" << 2 << datos;
+    QTest::newRow("NIF del destinatario")
+        << "UPDATE registros_facturacion SET destinatario_nif = '00000001R' WHERE id = 3" << 3
+        << datos;
+    QTest::newRow("NIF del destinatario quitado")
+        << "UPDATE registros_facturacion SET destinatario_nif = NULL WHERE id = 1" << 1 << datos;
+    QTest::newRow("Descripción")
+        << "UPDATE registros_facturacion SET descripcion_operacion = 'Venta' WHERE id = 2" << 2
+        << datos;
+    QTest::newRow("Uno borrado: el siguiente, por su id")
+        << "DELETE FROM registros_facturacion WHERE id = 2" << 3 << "no sigue al registro anterior";
+}
+
+void TestListaFacturas::cambioAMano() {
+    // Someone changes a record by hand, dropping the triggers that stop the program.
+    QFETCH(QString, cambio);
+    QFETCH(int, id);
+    QFETCH(QString, motivo);
+    Ajustes(true);
+    const QString fila = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")) +
+                         QStringLiteral(";Ana Gil;;00000000T;Alquiler;100,00;21");
+    const QStringList verificar{QStringLiteral("--verificar-registro")};
+    SalidaTalvero s = EjecutarTalvero(
+        dir_->path(), {QStringLiteral("--emitir-lista"), Lista({fila, fila, fila}),
+                       QStringLiteral("--pdf"), dir_->filePath(QStringLiteral("lista.pdf"))});
+    QVERIFY2(s.estado == 0, qPrintable(s.errores));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("m"));
         db.setDatabaseName(RegistroDeTalvero(dir_->path()));
         QVERIFY(db.open());
         QSqlQuery q(db);
         QVERIFY(q.exec(QStringLiteral("DROP TRIGGER registros_facturacion_inalterables")));
-        QVERIFY(q.exec(QStringLiteral(
-            "UPDATE registros_facturacion SET importe_total = '12.10' WHERE id = 4")));
+        QVERIFY(q.exec(QStringLiteral("DROP TRIGGER registros_facturacion_sin_borrado")));
+        QVERIFY2(q.exec(cambio), qPrintable(q.lastError().text()));
+        QCOMPARE(q.numRowsAffected(), 1);
     }
     QSqlDatabase::removeDatabase(QStringLiteral("m"));
     s = EjecutarTalvero(dir_->path(), verificar);
     QCOMPARE(s.estado, 1);
-    QVERIFY2(s.errores.contains(QStringLiteral("registro de facturación 4 no coincide: emisor "
-                                               "12345678Z, número 4")),
-             qPrintable(s.errores));
+    const QString esperado =
+        QStringLiteral("registro de facturación %1 no coincide: emisor 12345678Z, número %1")
+            .arg(id);
+    QVERIFY2(s.errores.contains(esperado) && s.errores.contains(motivo), qPrintable(s.errores));
+    // One number for the record: its id, never its position in the chain.
+    QVERIFY2(!s.errores.contains(QStringLiteral("El registro")), qPrintable(s.errores));
 }
 
 void TestListaFacturas::qrDeCadaFila() {

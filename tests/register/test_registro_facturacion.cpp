@@ -281,9 +281,10 @@ void TestRegistroFacturacion::registroInalterable() {
     Registro reg(base.Ubicacion());
     QVERIFY(reg.AnotarConAlta(muestra::Factura("1", 10000, "21"), "PDF", muestra::Emisor()) > 0);
     QSqlQuery q(reg.Base());
-    for (const char* sql : {"UPDATE registros_facturacion SET importe_total = '1.00'",
-                            "UPDATE registros_facturacion SET huella = 'X', estado = 'aceptado'",
-                            "DELETE FROM registros_facturacion"}) {
+    for (const char* sql :
+         {"UPDATE registros_facturacion SET importe_total = '1.00'",
+          "UPDATE registros_facturacion SET huella = 'X', estado = 'aceptado'",
+          "UPDATE registros_facturacion SET control = 'X'", "DELETE FROM registros_facturacion"}) {
         QVERIFY2(!q.exec(QLatin1String(sql)), sql);
         QVERIFY(q.lastError().text().contains(QStringLiteral("registro de facturación")));
     }
@@ -296,6 +297,7 @@ void TestRegistroFacturacion::registroInalterable() {
     QCOMPARE(r.codigo, 2001);
     QCOMPARE(r.csv, QStringLiteral("CSV123"));
     QVERIFY(r.incidencia);
+    QVERIFY(r.datosIntactos); // the sending state is outside the control
     QCOMPARE(reg.CuantosPorEnviar(), 0);
 }
 

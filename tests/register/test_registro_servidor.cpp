@@ -187,8 +187,10 @@ void TestRegistroServidor::copiaDelArchivoAlServidor() {
     // The chain verifies there as it did in the file, and every row came.
     registro::Registro copia(base_->Ubicacion());
     std::vector<verifactu::Registro> cadena;
-    for (const registro::RegistroFacturacion& r : copia.RegistrosFacturacion())
+    for (const registro::RegistroFacturacion& r : copia.RegistrosFacturacion()) {
+        QVERIFY(r.datosIntactos); // its control came with it and still matches
         cadena.push_back(r.registro);
+    }
     QCOMPARE(cadena.size(), std::size_t(3));
     QVERIFY(verifactu::VerificarCadena(cadena).correcta);
     const struct {
