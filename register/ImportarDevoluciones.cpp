@@ -77,6 +77,9 @@ Encontrados Encontrar(QSqlDatabase db, const sepa::Devolucion& d, const QString&
         e.motivo = motivo;
         return e;
     };
+    // An amount in another currency or not in cents cannot be the one a remittance collected.
+    if (!d.importeNoValido.isEmpty())
+        return no(d.importeNoValido);
     if (!d.fecha.isValid())
         return no(QStringLiteral("el informe no da la fecha de la devolución"));
     std::vector<Debitado> filas;

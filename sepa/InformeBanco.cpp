@@ -45,23 +45,24 @@ QString MotivoDeEstado(const NodoXml* nodo) {
     return {};
 }
 
-// Reads into `devolucion` the amount of `nodo`, or says in Spanish why it cannot be taken.
-QString LeerImporte(const NodoXml* nodo, Devolucion& devolucion) {
+// Reads into `devolucion` the amount of `nodo`, or in its importeNoValido why it cannot be
+// taken: one odd entry does not make the rest of the bank's report unreadable.
+void LeerImporte(const NodoXml* nodo, Devolucion& devolucion) {
     if (!nodo)
-        return {};
-    const QString referencia = devolucion.endToEndId.isEmpty()
-                                   ? QStringLiteral("la remesa")
-                                   : QStringLiteral("«%1»").arg(devolucion.endToEndId);
-    if (!nodo->moneda.isEmpty() && nodo->moneda != u"EUR")
-        return QStringLiteral("El importe de %1 está en %2, y este programa solo cobra en euros.")
-            .arg(referencia, nodo->moneda);
+        return;
+    if (!nodo->moneda.isEmpty() && nodo->moneda != u"EUR") {
+        devolucion.importeNoValido =
+            QStringLiteral("el informe da el importe en %1").arg(nodo->moneda);
+        return;
+    }
     const std::optional<std::int64_t> centimos = Centimos(nodo->texto);
-    if (!centimos)
-        return QStringLiteral("El importe «%1» de %2 no es un importe válido.")
-            .arg(nodo->texto, referencia);
+    if (!centimos || *centimos == 0) {
+        devolucion.importeNoValido =
+            QStringLiteral("el importe «%1» no es un importe en euros").arg(nodo->texto);
+        return;
+    }
     devolucion.centimos = *centimos;
     devolucion.conImporte = true;
-    return {};
 }
 
 InformeBanco EstadoDePagos(const NodoXml& informe) {
@@ -82,9 +83,7 @@ InformeBanco EstadoDePagos(const NodoXml& informe) {
             d.bloque = bloque->Texto(u"OrgnlPmtInfId");
             d.motivo = motivoBloque.isEmpty() ? motivoGrupo : motivoBloque;
             d.fecha = fechaInforme;
-            if (const QString error = LeerImporte(bloque->Hijo(u"OrgnlCtrlSum"), d);
-                !error.isEmpty())
-                return {TipoInforme::EstadoDePagos, {}, error};
+            LeerImporte(bloque->Hijo(u"OrgnlCtrlSum"), d);
             bloquesRechazados.push_back(d);
         }
         for (const NodoXml* tx : bloque->Hijos(u"TxInfAndSts")) {
@@ -103,9 +102,7 @@ InformeBanco EstadoDePagos(const NodoXml& informe) {
             d.fecha = fechaInforme;
             d.acreedor = tx->Texto(u"OrgnlTxRef/CdtrSchmeId/Id/PrvtId/Othr/Id");
             d.mandato = tx->Texto(u"OrgnlTxRef/MndtRltdInf/MndtId");
-            if (const QString error = LeerImporte(tx->En(u"OrgnlTxRef/Amt/InstdAmt"), d);
-                !error.isEmpty())
-                return {TipoInforme::EstadoDePagos, {}, error};
+            LeerImporte(tx->En(u"OrgnlTxRef/Amt/InstdAmt"), d);
             leido.devoluciones.push_back(d);
         }
     }
@@ -115,8 +112,7 @@ InformeBanco EstadoDePagos(const NodoXml& informe) {
         d.msgId = msgId;
         d.motivo = motivoGrupo;
         d.fecha = fechaInforme;
-        if (const QString error = LeerImporte(grupo->Hijo(u"OrgnlCtrlSum"), d); !error.isEmpty())
-            return {TipoInforme::EstadoDePagos, {}, error};
+        LeerImporte(grupo->Hijo(u"OrgnlCtrlSum"), d);
         leido.devoluciones.push_back(d);
     } else {
         leido.devoluciones.insert(leido.devoluciones.end(), bloquesRechazados.begin(),
@@ -164,8 +160,7 @@ InformeBanco Notificacion(const NodoXml& informe) {
                     importe = tx->En(u"AmtDtls/InstdAmt/Amt");
                 if (!importe && transacciones.size() == 1)
                     importe = apunte->Hijo(u"Amt");
-                if (const QString error = LeerImporte(importe, d); !error.isEmpty())
-                    return {TipoInforme::NotificacionDeAdeudos, {}, error};
+                LeerImporte(importe, d);
                 leido.devoluciones.push_back(d);
             }
         }

@@ -23,6 +23,9 @@ struct Devolucion {
                         // remittance was rejected
     std::int64_t centimos = 0;
     bool conImporte = false; // whether the report gave the amount at all
+    QString importeNoValido; // why the amount it gave cannot be taken (another currency, more
+                             // than two decimals, zero), a Spanish phrase; such an entry is
+                             // kept, to be listed as not applied, while the others are read
     QString motivo;          // reason code, "AM04"; see sepa/MotivosDevolucion.h
     QDate fecha;             // the entry's date (booking), else the report's
     QString acreedor;        // the creditor identifier, when given
@@ -45,7 +48,7 @@ struct InformeBanco {
 // block, so that the import says it was not applied rather than pass over it. From camt.054.001.02,
 // every transaction with return information in an entry that debits the creditor's account,
 // informative entries aside. Any other document is refused with its root element and namespace
-// named.
+// named; an amount that is not one in euros refuses only its own entry (importeNoValido).
 InformeBanco LeerInformeBanco(const QByteArray& xml);
 
 } // namespace sepa

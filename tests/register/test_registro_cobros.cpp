@@ -90,10 +90,10 @@ std::unique_ptr<Registro> RegistroConRemesa(const QString& ruta) {
 // One debit as the bank reports it.
 struct Tx {
     Tx(const char* r, const char* c, const char* i = "156.11", QString a = kAcreedor,
-       QString m = {})
+       QString m = {}, const char* moneda = "EUR")
         : referencia(QLatin1String(r)), codigo(QLatin1String(c)), importe(QLatin1String(i)),
-          acreedor(std::move(a)), mandato(std::move(m)) {}
-    QString referencia, codigo, importe, acreedor, mandato;
+          acreedor(std::move(a)), mandato(std::move(m)), moneda(QLatin1String(moneda)) {}
+    QString referencia, codigo, importe, acreedor, mandato, moneda;
 };
 
 QByteArray Pain002(const QString& msgId, const std::vector<Tx>& txs) {
@@ -127,11 +127,11 @@ QByteArray Camt054(const std::vector<Tx>& txs, const QString& dia = QStringLiter
         "<Id>1</Id><Acct><Id><IBAN>ES5812345678010123456789</IBAN></Id></Acct>");
     for (const Tx& x : txs)
         t += QStringLiteral(
-                 "<Ntry><Amt Ccy=\"EUR\">%3</Amt><CdtDbtInd>DBIT</CdtDbtInd><Sts>BOOK</Sts>"
+                 "<Ntry><Amt Ccy=\"%5\">%3</Amt><CdtDbtInd>DBIT</CdtDbtInd><Sts>BOOK</Sts>"
                  "<BookgDt><Dt>%4</Dt></BookgDt><NtryDtls><TxDtls><Refs><EndToEndId>%1"
-                 "</EndToEndId></Refs><AmtDtls><TxAmt><Amt Ccy=\"EUR\">%3</Amt></TxAmt>"
+                 "</EndToEndId></Refs><AmtDtls><TxAmt><Amt Ccy=\"%5\">%3</Amt></TxAmt>"
                  "</AmtDtls><RtrInf><Rsn><Cd>%2</Cd></Rsn></RtrInf></TxDtls></NtryDtls></Ntry>")
-                 .arg(x.referencia, x.codigo, x.importe, dia);
+                 .arg(x.referencia, x.codigo, x.importe, dia, x.moneda);
     return (t + QStringLiteral("</Ntfctn></BkToCstmrDbtCdtNtfctn></Document>")).toUtf8();
 }
 
@@ -358,6 +358,15 @@ void TestRegistroCobros::informes_data() {
     QTest::newRow("an amount the report does not give")
         << QList<QByteArray>{QByteArray("<?xml version=\"1.0\"?><Document xmlns=\"urn:iso:std:iso:20022:tech:xsd:pain.002.001.03\"><CstmrPmtStsRpt><GrpHdr><MsgId>B-2</MsgId><CreDtTm>2026-03-09T08:00:00</CreDtTm></GrpHdr><OrgnlGrpInfAndSts><OrgnlMsgId>REM-1</OrgnlMsgId><OrgnlMsgNmId>pain.008.001.08</OrgnlMsgNmId></OrgnlGrpInfAndSts><OrgnlPmtInfAndSts><OrgnlPmtInfId>REM-1-RCUR</OrgnlPmtInfId><TxInfAndSts><OrgnlEndToEndId>101</OrgnlEndToEndId><TxSts>RJCT</TxSts><StsRsnInf><Rsn><Cd>AM04</Cd></Rsn></StsRsnInf></TxInfAndSts></OrgnlPmtInfAndSts></CstmrPmtStsRpt></Document>")} << QList<int>{0, 0, 1}
         << nada << "el informe no da el importe, y sin él no se puede comprobar que sea el del recibo";
+    QTest::newRow("camt.054 with one amount in dollars")
+        << QList<QByteArray>{Camt054({{"101", "MD06"}, {"102", "MD06", "156.11", kAcreedor, {}, "USD"}})} << QList<int>{1, 0, 1}
+        << QStringList{"101 Devuelto MD06 2026-03-15", c102, c103} << "el informe da el importe en USD";
+    QTest::newRow("pain.002 with one amount of three decimals")
+        << QList<QByteArray>{Pain002(kRemesa, {{"101", "AM04"}, {"102", "AM04", "156.115"}})} << QList<int>{1, 0, 1}
+        << QStringList{"101 Devuelto AM04 2026-03-09", c102, c103} << "el importe «156.115» no es un importe en euros";
+    QTest::newRow("camt.054 with one amount of zero")
+        << QList<QByteArray>{Camt054({{"101", "MD06"}, {"102", "MD06", "0.00"}})} << QList<int>{1, 0, 1}
+        << QStringList{"101 Devuelto MD06 2026-03-15", c102, c103} << "el importe «0.00» no es un importe en euros";
     QTest::newRow("a remittance of another register")
         << QList<QByteArray>{Pain002(QStringLiteral("REM-2"), {{"101", "AM04"}})} << QList<int>{0, 0, 1}
         << nada << "la remesa «REM-2» no es de este registro";
