@@ -116,7 +116,7 @@ void TestEnvioOrden::orden() {
     }
 
     const SalidaTalvero s = EjecutarTalvero(dir_->path(), {u"--verifactu-enviar"_qs});
-    QCOMPARE(s.estado, estado);
+    QVERIFY2(s.estado == estado, qPrintable(QString::number(s.estado) + u": "_qs + s.errores));
     if (errores.isEmpty())
         QCOMPARE(s.errores, QString());
     else

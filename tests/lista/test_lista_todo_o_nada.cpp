@@ -259,7 +259,7 @@ void TestListaTodoONada::devueltosMuertoEnCualquierMomento_data() {
 // there is no otra.xml and the register is as it was: the receipts returned, in r.xml.
 void TestListaTodoONada::devueltosMuertoEnCualquierMomento() {
     QFETCH(double, momento);
-    const int n = 300;
+    const int n = 120;
     const QString lista = Lista(QStringLiteral("lista.csv"), n);
     QCOMPARE(EjecutarTalvero(dir_->path(), {"--emitir-lista", lista, "--remesa", "r.xml",
                                             "--fecha-cobro", cobro_})
