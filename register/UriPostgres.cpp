@@ -1,5 +1,7 @@
 #include "register/UriPostgres.h"
 
+#include <QHash>
+#include <QMutex>
 #include <QStringList>
 #include <QUrl>
 #include <QUrlQuery>
@@ -24,7 +26,29 @@ bool EsClave(const QString& clave) {
     return true;
 }
 
+struct ClavesDeSesion {
+    QMutex cerrojo;
+    QHash<QString, QString> claves; // by the URI without its password
+};
+
+ClavesDeSesion& Claves() {
+    static ClavesDeSesion claves;
+    return claves;
+}
+
 } // namespace
+
+void RecordarClaveDeSesion(const QString& uri, const QString& clave) {
+    ClavesDeSesion& c = Claves();
+    const QMutexLocker cierre(&c.cerrojo);
+    c.claves.insert(UriSinClave(uri), clave);
+}
+
+QString ClaveDeSesion(const QString& uri) {
+    ClavesDeSesion& c = Claves();
+    const QMutexLocker cierre(&c.cerrojo);
+    return c.claves.value(UriSinClave(uri));
+}
 
 ConexionPostgres LeerUriPostgres(const QString& uri) {
     ConexionPostgres c;
@@ -40,6 +64,8 @@ ConexionPostgres LeerUriPostgres(const QString& uri) {
     c.puerto = url.port(-1);
     c.usuario = url.userName(QUrl::FullyDecoded);
     c.clave = url.password(QUrl::FullyDecoded);
+    if (c.clave.isEmpty())
+        c.clave = ClaveDeSesion(uri);
     c.base = url.path(QUrl::FullyDecoded);
     if (c.base.startsWith(QLatin1Char('/')))
         c.base.remove(0, 1);

@@ -22,6 +22,11 @@ inline constexpr int kEsperaMaxima = 10;
 
 ConexionPostgres LeerUriPostgres(const QString& uri);
 
+// A password the user typed during this run for the register at `uri`: kept in memory only,
+// never written, and used by LeerUriPostgres when the URI carries none. Safe from any thread.
+void RecordarClaveDeSesion(const QString& uri, const QString& clave);
+QString ClaveDeSesion(const QString& uri);
+
 // The URI as it may be shown: without a password. A file's path is given back as it is.
 QString UriSinClave(const QString& uri);
 
