@@ -83,6 +83,8 @@ public:
     void OnEmitirLista();      // "Emitir lista de recibos…": built on first use
     // "Devoluciones del banco…": the bank's report of returned debits, applied to the register.
     void OnDevolucionesDelBanco();
+    // "Registro compartido…": this desk's file or a register on a PostgreSQL server.
+    void OnRegistroCompartido();
     // Fills the form from a receipt already issued, for a new one that resembles it.
     void CopiarReciboAlFormulario(const CRecibo& rec);
 

@@ -57,6 +57,8 @@ void CTalveroDlg::BuildMenuBar() {
             &QAction::triggered, this, &CTalveroDlg::OnRecibosEmitidos);
     connect(recibos->addAction(QStringLiteral("Devoluciones del &banco…")), &QAction::triggered,
             this, &CTalveroDlg::OnDevolucionesDelBanco);
+    connect(recibos->addAction(QStringLiteral("Registro &compartido…")), &QAction::triggered, this,
+            &CTalveroDlg::OnRegistroCompartido);
     connect(recibos->addAction(QStringLiteral("&Tipos impositivos…")), &QAction::triggered, this,
             &CTalveroDlg::OnTiposImpositivos);
     connect(recibos->addAction(QStringLiteral("&Datos del acreedor…")), &QAction::triggered, this,

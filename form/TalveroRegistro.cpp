@@ -172,6 +172,15 @@ void CTalveroDlg::OnDevolucionesDelBanco() {
         registro_.Refrescar();
 }
 
+void CTalveroDlg::OnRegistroCompartido() {
+    const salida::Modulo* modulo = Modulo();
+    if (modulo == nullptr)
+        return;
+    // "Recibos emitidos" shows the register it was opened on: opened again, it shows the new one.
+    if (modulo->emitidos.RegistroCompartido(this) && registro_.Abierta())
+        registro_.Widget()->close();
+}
+
 void CTalveroDlg::CopiarReciboAlFormulario(const CRecibo& rec) {
     // As the form opens: members into the controls, then every amount written and the
     // totals recomputed.

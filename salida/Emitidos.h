@@ -51,6 +51,9 @@ public:
     // "Devoluciones del banco…": asks for the bank's report, applies it to the register and
     // shows what was applied and what was not. Whether anything changed.
     virtual bool ImportarDevoluciones(QWidget* parent) = 0;
+    // "Registro compartido…": this desk's file or a register on a PostgreSQL server, chosen
+    // and tested in a window over `parent`. Whether the register's location changed.
+    virtual bool RegistroCompartido(QWidget* parent) = 0;
 };
 
 } // namespace salida

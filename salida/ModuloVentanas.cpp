@@ -8,6 +8,7 @@
 #include "register/DialogoDevoluciones.h"
 #include "register/RecibosEmitidos.h"
 #include "register/Registro.h"
+#include "register/VentanaRegistroCompartido.h"
 #include "salida/Emitidos.h"
 #include "salida/Envios.h"
 #include "salida/Listas.h"
@@ -71,6 +72,10 @@ public:
 
     bool ImportarDevoluciones(QWidget* parent) override {
         return registro::ImportarDevolucionesDelBanco(registro::Registro::Ubicacion(), parent);
+    }
+
+    bool RegistroCompartido(QWidget* parent) override {
+        return registro::MostrarRegistroCompartido(parent);
     }
 };
 
