@@ -38,7 +38,7 @@ DatosServidor LeerDatosServidor(const QString& uri) {
 
 QString UriDeDatos(const DatosServidor& d, QString& error) {
     const auto falta = [&error](const char* campo) {
-        error = QStringLiteral("Escriba «%1»: sin él no se puede llegar al registro del "
+        error = QStringLiteral("Falta «%1»: sin ese dato no se puede llegar al registro del "
                                "servidor.")
                     .arg(QString::fromUtf8(campo));
         return QString();

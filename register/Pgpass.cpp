@@ -43,6 +43,14 @@ QString RutaPgpass() {
 
 bool GuardarEnPgpass(const QString& ruta, const LineaPgpass& l, QString& error) {
     const QString nombre = QDir::toNativeSeparators(ruta);
+    // The file has one line per entry and no way to write a line break inside one.
+    for (const QString& campo : {l.servidor, l.base, l.usuario, l.clave})
+        if (campo.contains(QLatin1Char('\n')) || campo.contains(QLatin1Char('\r'))) {
+            error = QStringLiteral("Una contraseña, un usuario o un servidor con saltos de línea "
+                                   "no se puede guardar en %1.")
+                        .arg(nombre);
+            return false;
+        }
     QByteArray antes;
     if (QFile f(ruta); f.exists()) {
         if (!f.open(QIODevice::ReadOnly)) {

@@ -2,6 +2,7 @@
 
 #include "platform/SettingsStore.h"
 #include "register/CopiarRegistro.h"
+#include "register/Dialecto.h"
 #include "register/Pgpass.h"
 #include "register/ProbarRegistro.h"
 #include "register/Registro.h"
@@ -91,7 +92,7 @@ VentanaRegistroCompartido::VentanaRegistroCompartido(QString archivo, QWidget* p
 
     probar_ = new QPushButton(QStringLiteral("P&robar conexión"), this);
     copiar_ =
-        new QPushButton(QStringLiteral("Co&piar los recibos de este equipo al servidor"), this);
+        new QPushButton(QStringLiteral("Copiar los recibos de este equipo al ser&vidor"), this);
     nombrar(probar_, "probar");
     nombrar(copiar_, "copiar");
     auto* acciones = new QHBoxLayout;
@@ -140,7 +141,7 @@ void VentanaRegistroCompartido::Mostrar(const QString& uri) {
         modo = cifrado_->count() - 1;
     }
     cifrado_->setCurrentIndex(modo);
-    const bool enServidor = LeerUriPostgres(uri).error.isEmpty();
+    const bool enServidor = dialecto::EsUri(uri);
     (enServidor ? enServidor_ : enEsteEquipo_)->setChecked(true);
     if (!leidos_.clave.isEmpty())
         resultado_->setText(QStringLiteral(

@@ -178,9 +178,6 @@ void TestRegistroCompartido::aceptar_data() {
         << false << QString() << QString() << QString() << "-";
     QTest::newRow("sin servidor: lo dice y nada cambia") << true << QString() << "ana"
                                                          << "«Servidor»" << antes;
-    QTest::newRow("sin usuario: lo dice y nada cambia") << true << "caja"
-                                                        << " "
-                                                        << "«Usuario»" << antes;
     QTest::newRow("en un servidor: su dirección")
         << true << "servidor.oficina"
         << "bea" << QString() << "postgresql://bea@servidor.oficina:5433/otra?sslmode=prefer";
