@@ -1,5 +1,5 @@
 // The register and the printer, through the tests' own print server. A reprint from the
-// register is the receipt that was first issued: the stored record gives the same texts at
+// register is the receipt as it was first printed: the stored record gives the same texts at
 // the same places as the original. An invoice on paper: once the printer is chosen the receipt
 // and its alta are recorded, and only then is the job handed over; a receipt that cannot be
 // recorded prints nothing.
