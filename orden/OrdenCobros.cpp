@@ -39,45 +39,34 @@ int Devueltos(const Leidas& leidas, const Entorno& entorno) {
 } // namespace
 
 Capacidad ImportarDevoluciones() {
-    Capacidad c;
-    c.opciones = {
-        {"--importar-devoluciones", "FICHERO.xml",
-         "aplica al registro el informe del banco de adeudos\ndevueltos o rechazados "
-         "(pain.002.001.03 o\ncamt.054.001.02); salida 1 si alguno no se aplica,\n2 si el "
-         "archivo no es un informe así"},
-    };
-    c.ejecutar = &Importar;
-    return c;
+    return {.opciones = {{"--importar-devoluciones", "FICHERO.xml",
+                          "aplica al registro el informe del banco de adeudos\ndevueltos o "
+                          "rechazados (pain.002.001.03 o\ncamt.054.001.02); salida 1 si alguno no "
+                          "se aplica,\n2 si el archivo no es un informe así"}},
+            .ejecutar = &Importar};
 }
 
 Capacidad PendientesDeCobro() {
-    Capacidad c;
-    c.opciones = {
-        {"--pendientes", "ARCHIVO.csv",
-         "escribe en ARCHIVO.csv, como --exportar-registro, los\nrecibos que se deben (pendientes "
-         "y devueltos) hoy o,\ncon --hasta, ese día"},
-    };
-    c.comparte = {{"--hasta"}};
-    c.ejecutar = &Pendientes;
-    return c;
+    return {.opciones = {{"--pendientes", "ARCHIVO.csv",
+                          "escribe en ARCHIVO.csv, como --exportar-registro, los\nrecibos que se "
+                          "deben (pendientes y devueltos) hoy o,\ncon --hasta, ese día"}},
+            .comparte = {{"--hasta"}},
+            .ejecutar = &Pendientes};
 }
 
 Capacidad RemesaDeDevueltos() {
-    Capacidad c;
-    c.opciones = {
-        {"--remesa-devueltos", "REMESA.xml",
-         "con --fecha-cobro: una remesa nueva de los recibos\ndevueltos (con --desde y --hasta, "
-         "los devueltos esos\ndías); los devueltos por un motivo que no permite\nvolver a "
-         "cobrarlos quedan fuera; salida 2 si no\nqueda ninguno"},
-        {"--gastos-devolucion", "IMPORTE",
-         "con --remesa-devueltos: un recibo más por cada uno,\n«Gastos de devolución del recibo "
-         "N», por IMPORTE\neuros, en la misma remesa",
-         true},
-    };
-    c.comparte = {{"--fecha-cobro", false}, {"--desde"}, {"--hasta"}, {"--version-remesa"}};
-    c.comprobar = &ComprobarDevueltos;
-    c.ejecutar = &Devueltos;
-    return c;
+    return {
+        .opciones = {{"--remesa-devueltos", "REMESA.xml",
+                      "con --fecha-cobro: una remesa nueva de los recibos\ndevueltos (con --desde "
+                      "y --hasta, los devueltos esos\ndías); los devueltos por un motivo que no "
+                      "permite\nvolver a cobrarlos quedan fuera; salida 2 si no\nqueda ninguno"},
+                     {"--gastos-devolucion", "IMPORTE",
+                      "con --remesa-devueltos: un recibo más por cada uno,\n«Gastos de devolución "
+                      "del recibo N», por IMPORTE\neuros, en la misma remesa",
+                      true}},
+        .comparte = {{"--fecha-cobro", false}, {"--desde"}, {"--hasta"}, {"--version-remesa"}},
+        .comprobar = &ComprobarDevueltos,
+        .ejecutar = &Devueltos};
 }
 
 } // namespace orden

@@ -35,24 +35,20 @@ int Emitir(const Leidas& leidas, const Entorno& entorno) {
 } // namespace
 
 Capacidad EmitirLista() {
-    Capacidad c;
-    c.opciones = {
-        {"--emitir-lista", "LISTA.csv",
-         "emite los recibos de una lista de una hoja de cálculo\n(una fila por recibo), sin abrir "
-         "ninguna ventana, con\nuna de estas opciones:"},
-        {"--comprobar", nullptr,
-         "solo comprueba la lista: los errores y avisos de cada\nfila salen por la salida de "
-         "errores"},
-        {"--pdf", "SALIDA.pdf", "un PDF con una página por recibo"},
-        {"--carpeta-pdf", "CARPETA", "un PDF por recibo en CARPETA"},
-        {"--impresora", "NOMBRE", "un trabajo de impresión en la cola NOMBRE"},
-    };
-    c.alternativas = true;
-    c.sinOrden = "falta --emitir-lista LISTA.csv.";
-    c.comprobar = &ComprobarLista;
-    c.paginas = true;
-    c.ejecutar = &Emitir;
-    return c;
+    return {.opciones = {{"--emitir-lista", "LISTA.csv",
+                          "emite los recibos de una lista de una hoja de cálculo\n(una fila por "
+                          "recibo), sin abrir ninguna ventana, con\nuna de estas opciones:"},
+                         {"--comprobar", nullptr,
+                          "solo comprueba la lista: los errores y avisos de cada\nfila salen por "
+                          "la salida de errores"},
+                         {"--pdf", "SALIDA.pdf", "un PDF con una página por recibo"},
+                         {"--carpeta-pdf", "CARPETA", "un PDF por recibo en CARPETA"},
+                         {"--impresora", "NOMBRE", "un trabajo de impresión en la cola NOMBRE"}},
+            .alternativas = true,
+            .sinOrden = "falta --emitir-lista LISTA.csv.",
+            .comprobar = &ComprobarLista,
+            .paginas = true,
+            .ejecutar = &Emitir};
 }
 
 } // namespace orden

@@ -21,23 +21,19 @@ QString NotaDelRegistro(salida::Ordenes& ordenes) {
 } // namespace
 
 Capacidad ExportarRegistro() {
-    Capacidad c;
-    c.opciones = {
-        {"--exportar-registro", "ARCHIVO.csv",
-         "escribe los recibos emitidos en ARCHIVO.csv, para una\nhoja de cálculo (UTF-8, \";\" "
-         "entre campos, \",\" decimal),\nsin abrir ninguna ventana"},
-        {"--desde", "AAAA-MM-DD",
-         "con --exportar-registro: solo recibos de esa fecha\no posteriores; con "
-         "--remesa-devueltos, devueltos\ndesde ese día"},
-        {"--hasta", "AAAA-MM-DD",
-         "con --exportar-registro: solo recibos de esa fecha\no anteriores; con "
-         "--remesa-devueltos, devueltos\nhasta ese día; con --pendientes, el día en que\nse "
-         "deben"},
-    };
-    c.sinOrden = "--desde y --hasta solo valen con --exportar-registro.";
-    c.nota = &NotaDelRegistro;
-    c.ejecutar = &Exportar;
-    return c;
+    return {.opciones = {{"--exportar-registro", "ARCHIVO.csv",
+                          "escribe los recibos emitidos en ARCHIVO.csv, para una\nhoja de cálculo "
+                          "(UTF-8, \";\" entre campos, \",\" decimal),\nsin abrir ninguna ventana"},
+                         {"--desde", "AAAA-MM-DD",
+                          "con --exportar-registro: solo recibos de esa fecha\no posteriores; con "
+                          "--remesa-devueltos, devueltos\ndesde ese día"},
+                         {"--hasta", "AAAA-MM-DD",
+                          "con --exportar-registro: solo recibos de esa fecha\no anteriores; con "
+                          "--remesa-devueltos, devueltos\nhasta ese día; con --pendientes, el día "
+                          "en que\nse deben"}},
+            .sinOrden = "--desde y --hasta solo valen con --exportar-registro.",
+            .nota = &NotaDelRegistro,
+            .ejecutar = &Exportar};
 }
 
 } // namespace orden

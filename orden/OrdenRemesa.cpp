@@ -36,23 +36,21 @@ void Completar(const Leidas& leidas, salida::PedidoLista& pedido) {
 } // namespace
 
 Capacidad RemesaDeLista() {
-    Capacidad c;
-    c.opciones = {
-        {"--remesa", "REMESA.xml",
-         "con --emitir-lista, sola o con --pdf, --carpeta-pdf o\n--impresora: la remesa SEPA "
-         "(pain.008) de los recibos\ncon IBAN, para el banco del acreedor (sus datos, "
-         "en\n«Datos del acreedor…»); sola, solo se anotan esos"},
-        {"--fecha-cobro", "AAAA-MM-DD", "con --remesa: el día en que el banco cobra los recibos"},
-        {"--version-remesa", "VERSIÓN",
-         "con --remesa: pain.008.001.08 (la de hoy) o\npain.008.001.02; sin ella, la de «Datos "
-         "del\nacreedor…»",
-         true},
-    };
-    c.amplia = "--emitir-lista";
-    c.excluye = {"--comprobar"};
-    c.comprobar = &ComprobarRemesa;
-    c.completar = &Completar;
-    return c;
+    return {
+        .opciones = {{"--remesa", "REMESA.xml",
+                      "con --emitir-lista, sola o con --pdf, --carpeta-pdf o\n--impresora: la "
+                      "remesa SEPA (pain.008) de los recibos\ncon IBAN, para el banco del acreedor "
+                      "(sus datos, en\n«Datos del acreedor…»); sola, solo se anotan esos"},
+                     {"--fecha-cobro", "AAAA-MM-DD",
+                      "con --remesa: el día en que el banco cobra los recibos"},
+                     {"--version-remesa", "VERSIÓN",
+                      "con --remesa: pain.008.001.08 (la de hoy) o\npain.008.001.02; sin ella, la "
+                      "de «Datos del\nacreedor…»",
+                      true}},
+        .amplia = "--emitir-lista",
+        .excluye = {"--comprobar"},
+        .comprobar = &ComprobarRemesa,
+        .completar = &Completar};
 }
 
 } // namespace orden

@@ -19,15 +19,11 @@ QString NotaDeVerifactu(salida::Ordenes&) {
 } // namespace
 
 Capacidad EnviarVerifactu() {
-    Capacidad c;
-    c.opciones = {
-        {"--verifactu-enviar", nullptr,
-         "envía a la AEAT los registros VERI*FACTU pendientes,\nsin abrir ninguna ventana; "
-         "cada rechazo se dice en\nla salida de errores"},
-    };
-    c.nota = &NotaDeVerifactu;
-    c.ejecutar = &Enviar;
-    return c;
+    return {.opciones = {{"--verifactu-enviar", nullptr,
+                          "envía a la AEAT los registros VERI*FACTU pendientes,\nsin abrir ninguna "
+                          "ventana; cada rechazo se dice en\nla salida de errores"}},
+            .nota = &NotaDeVerifactu,
+            .ejecutar = &Enviar};
 }
 
 } // namespace orden

@@ -18,25 +18,20 @@ int Copiar(const Leidas& leidas, const Entorno& entorno) {
 } // namespace
 
 Capacidad VerificarRegistro() {
-    Capacidad c;
-    c.opciones = {
-        {"--verificar-registro", nullptr,
-         "recalcula la huella y el encadenamiento de cada registro\nde facturación "
-         "(VERI*FACTU) y nombra el primero que no\ncoincide; sale con 0 si todos coinciden"},
-    };
-    c.ejecutar = &Verificar;
-    return c;
+    return {
+        .opciones =
+            {{"--verificar-registro", nullptr,
+              "recalcula la huella y el encadenamiento de cada registro\nde facturación "
+              "(VERI*FACTU) y nombra el primero que no\ncoincide; sale con 0 si todos coinciden"}},
+        .ejecutar = &Verificar};
 }
 
 Capacidad CopiarRegistro() {
-    Capacidad c;
-    c.opciones = {
-        {"--copiar-registro", "URI",
-         "copia el registro de este equipo a un registro vacío\nen un servidor PostgreSQL "
-         "(postgresql://usuario@servidor/base),\ntodo o nada; el archivo no cambia"},
-    };
-    c.ejecutar = &Copiar;
-    return c;
+    return {.opciones =
+                {{"--copiar-registro", "URI",
+                  "copia el registro de este equipo a un registro vacío\nen un servidor PostgreSQL "
+                  "(postgresql://usuario@servidor/base),\ntodo o nada; el archivo no cambia"}},
+            .ejecutar = &Copiar};
 }
 
 } // namespace orden

@@ -66,6 +66,38 @@ bool MarcaDe(const QSqlRecord& fila, const char* columna) {
 
 const QVariant kTextoNulo{QMetaType(QMetaType::QString)};
 
+// The columns that hold one member each: binding and reading walk the same table, so that a
+// column written is a column read back.
+template <class T, class M> struct Columna {
+    const char* nombre;
+    M T::*miembro;
+};
+using verifactu::LineaDesglose;
+using verifactu::SistemaInformatico;
+const Columna<SistemaInformatico, std::string> kSistemaTextos[] = {
+    {"sistema_nombre_razon", &SistemaInformatico::nombreRazon},
+    {"sistema_nif", &SistemaInformatico::nif},
+    {"sistema_nombre", &SistemaInformatico::nombreSistema},
+    {"sistema_id", &SistemaInformatico::idSistema},
+    {"sistema_version", &SistemaInformatico::version},
+    {"sistema_instalacion", &SistemaInformatico::numeroInstalacion},
+};
+const Columna<SistemaInformatico, bool> kSistemaMarcas[] = {
+    {"sistema_solo_verifactu", &SistemaInformatico::soloVerifactu},
+    {"sistema_multiples_ot", &SistemaInformatico::multiplesObligados},
+    {"sistema_varios_ot", &SistemaInformatico::hayVariosObligados},
+};
+const Columna<LineaDesglose, std::string> kDesglose[] = {
+    {"clave_regimen", &LineaDesglose::claveRegimen},
+    {"calificacion", &LineaDesglose::calificacion},
+    {"exencion", &LineaDesglose::exencion},
+    {"tipo_impositivo", &LineaDesglose::tipoImpositivo},
+    {"base", &LineaDesglose::base},
+    {"cuota", &LineaDesglose::cuota},
+    {"tipo_recargo", &LineaDesglose::tipoRecargo},
+    {"cuota_recargo", &LineaDesglose::cuotaRecargo},
+};
+
 class Enlazador {
 public:
     explicit Enlazador(QSqlQuery& q) : q_(q) {}
@@ -90,15 +122,10 @@ void EnlazarComun(Enlazador& e, const verifactu::IdFactura& f,
     e("anterior_numero", anterior ? QVariant(QDeTexto(anterior->factura.numSerie)) : kTextoNulo);
     e("anterior_fecha", anterior ? QVariant(QDeTexto(anterior->factura.fecha)) : kTextoNulo);
     e("anterior_huella", anterior ? QVariant(QDeTexto(anterior->huella)) : kTextoNulo);
-    e.Texto("sistema_nombre_razon", s.nombreRazon);
-    e.Texto("sistema_nif", s.nif);
-    e.Texto("sistema_nombre", s.nombreSistema);
-    e.Texto("sistema_id", s.idSistema);
-    e.Texto("sistema_version", s.version);
-    e.Texto("sistema_instalacion", s.numeroInstalacion);
-    e.SiNo("sistema_solo_verifactu", s.soloVerifactu);
-    e.SiNo("sistema_multiples_ot", s.multiplesObligados);
-    e.SiNo("sistema_varios_ot", s.hayVariosObligados);
+    for (const auto& c : kSistemaTextos)
+        e.Texto(c.nombre, s.*c.miembro);
+    for (const auto& c : kSistemaMarcas)
+        e.SiNo(c.nombre, s.*c.miembro);
     e.Texto("fecha_hora_huso", fechaHora);
     e.Texto("huella", huella);
 }
@@ -250,14 +277,8 @@ bool EnlazarCampos(QSqlQuery& query, const verifactu::Registro& registro, qint64
           a->destinatario ? QVariant(QDeTexto(a->destinatario->nombreRazon)) : kTextoNulo);
         e("destinatario_nif",
           a->destinatario ? QVariant(QDeTexto(a->destinatario->nif)) : kTextoNulo);
-        e.Texto("clave_regimen", l.claveRegimen);
-        e.Texto("calificacion", l.calificacion);
-        e.Texto("exencion", l.exencion);
-        e.Texto("tipo_impositivo", l.tipoImpositivo);
-        e.Texto("base", l.base);
-        e.Texto("cuota", l.cuota);
-        e.Texto("tipo_recargo", l.tipoRecargo);
-        e.Texto("cuota_recargo", l.cuotaRecargo);
+        for (const auto& c : kDesglose)
+            e.Texto(c.nombre, l.*c.miembro);
         e.Texto("cuota_total", a->cuotaTotal);
         e.Texto("importe_total", a->importeTotal);
         EnlazarComun(e, a->factura, a->anterior, a->sistema, a->fechaHoraHuso, a->huella);
@@ -300,16 +321,18 @@ RegistroFacturacion FacturacionDeFila(const QSqlRecord& f) {
                                                 CampoDe(f, "anterior_numero"),
                                                 CampoDe(f, "anterior_fecha")},
                                                CampoDe(f, "anterior_huella")};
-    verifactu::SistemaInformatico s;
-    s.nombreRazon = CampoDe(f, "sistema_nombre_razon");
-    s.nif = CampoDe(f, "sistema_nif");
-    s.nombreSistema = CampoDe(f, "sistema_nombre");
-    s.idSistema = CampoDe(f, "sistema_id");
-    s.version = CampoDe(f, "sistema_version");
-    s.numeroInstalacion = CampoDe(f, "sistema_instalacion");
-    s.soloVerifactu = MarcaDe(f, "sistema_solo_verifactu");
-    s.multiplesObligados = MarcaDe(f, "sistema_multiples_ot");
-    s.hayVariosObligados = MarcaDe(f, "sistema_varios_ot");
+    SistemaInformatico s;
+    for (const auto& c : kSistemaTextos)
+        s.*c.miembro = CampoDe(f, c.nombre);
+    for (const auto& c : kSistemaMarcas)
+        s.*c.miembro = MarcaDe(f, c.nombre);
+    // What an alta and an anulación both end with.
+    const auto comun = [&](auto& registro) {
+        registro.anterior = anterior;
+        registro.sistema = s;
+        registro.fechaHoraHuso = CampoDe(f, "fecha_hora_huso");
+        registro.huella = CampoDe(f, "huella");
+    };
     if (f.value(QStringLiteral("tipo")).toString() == QLatin1String("alta")) {
         verifactu::RegistroAlta a;
         a.factura = factura;
@@ -321,31 +344,19 @@ RegistroFacturacion FacturacionDeFila(const QSqlRecord& f) {
         if (!f.value(QStringLiteral("destinatario_nif")).isNull())
             a.destinatario = verifactu::Destinatario{CampoDe(f, "destinatario_nombre"),
                                                      CampoDe(f, "destinatario_nif")};
-        verifactu::LineaDesglose l;
-        l.claveRegimen = CampoDe(f, "clave_regimen");
-        l.calificacion = CampoDe(f, "calificacion");
-        l.exencion = CampoDe(f, "exencion");
-        l.tipoImpositivo = CampoDe(f, "tipo_impositivo");
-        l.base = CampoDe(f, "base");
-        l.cuota = CampoDe(f, "cuota");
-        l.tipoRecargo = CampoDe(f, "tipo_recargo");
-        l.cuotaRecargo = CampoDe(f, "cuota_recargo");
+        LineaDesglose l;
+        for (const auto& c : kDesglose)
+            l.*c.miembro = CampoDe(f, c.nombre);
         a.desglose = {l};
         a.cuotaTotal = CampoDe(f, "cuota_total");
         a.importeTotal = CampoDe(f, "importe_total");
-        a.anterior = anterior;
-        a.sistema = s;
-        a.fechaHoraHuso = CampoDe(f, "fecha_hora_huso");
-        a.huella = CampoDe(f, "huella");
+        comun(a);
         r.registro = a;
     } else {
         verifactu::RegistroAnulacion n;
         n.anulada = factura;
         n.sinRegistroPrevio = MarcaDe(f, "sin_registro_previo");
-        n.anterior = anterior;
-        n.sistema = s;
-        n.fechaHoraHuso = CampoDe(f, "fecha_hora_huso");
-        n.huella = CampoDe(f, "huella");
+        comun(n);
         r.registro = n;
     }
     r.estado = EstadoDeTexto(f.value(QStringLiteral("estado")).toString());

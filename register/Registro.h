@@ -26,6 +26,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <optional>
@@ -280,6 +281,17 @@ private:
     // few for every receipt.
     QSqlQuery& Preparada(const QString& sql);
     bool TieneColumna(const QString& tabla, const QString& columna);
+    // A column a later version added: its table, its name and the statement that adds it.
+    struct ColumnaNueva {
+        const char* tabla;
+        const char* columna;
+        const char* sql;
+    };
+    // Each column that the file does not have yet; false (with the error kept) at the first
+    // that fails.
+    bool AnadirColumnas(std::initializer_list<ColumnaNueva> columnas);
+    // Each statement in order, adapted to the engine; false at the first that fails.
+    bool EjecutarDdl(std::initializer_list<const char*> sentencias);
     bool Configurar();
     bool Migrar();
     bool EsDanado(const QSqlError& error) const;

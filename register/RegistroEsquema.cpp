@@ -96,18 +96,15 @@ bool Registro::MigrarA1() {
 // per receipt, same id), and the indexes of the window's sorts and date range.
 bool Registro::MigrarA2() {
     QSqlDatabase db = Base();
-    QSqlQuery q(db);
-    for (const char* sql : {
-             "CREATE TABLE busqueda (recibo INTEGER PRIMARY KEY REFERENCES recibos (id), "
-             "texto TEXT NOT NULL)",
-             "CREATE INDEX recibos_fecha ON recibos (fecha)",
-             "CREATE INDEX recibos_numero ON recibos (numero)",
-             "CREATE INDEX recibos_pagador ON recibos (pagador1)",
-             "CREATE INDEX recibos_total ON recibos (total)",
-         }) {
-        if (!q.exec(dialecto::Ddl(Base(), QLatin1String(sql))))
-            return FalloSql(q.lastError());
-    }
+    if (!EjecutarDdl({
+            "CREATE TABLE busqueda (recibo INTEGER PRIMARY KEY REFERENCES recibos (id), "
+            "texto TEXT NOT NULL)",
+            "CREATE INDEX recibos_fecha ON recibos (fecha)",
+            "CREATE INDEX recibos_numero ON recibos (numero)",
+            "CREATE INDEX recibos_pagador ON recibos (pagador1)",
+            "CREATE INDEX recibos_total ON recibos (total)",
+        }))
+        return false;
     // Rows written before the search text existed get theirs now.
     QSqlQuery filas(db);
     filas.setForwardOnly(true);
@@ -128,31 +125,21 @@ bool Registro::MigrarA2() {
 // Version 3: the lists of receipts emitted together from a spreadsheet, and each receipt's
 // list (NULL for a receipt from the form).
 bool Registro::MigrarA3() {
-    QSqlQuery q(Base());
-    for (const char* sql : {
-             "CREATE TABLE lotes (id INTEGER PRIMARY KEY, creado TEXT NOT NULL, "
-             "archivo TEXT NOT NULL, destino TEXT NOT NULL, recibos INTEGER NOT NULL)",
-             "ALTER TABLE recibos ADD COLUMN lote INTEGER REFERENCES lotes (id)",
-             "CREATE INDEX recibos_lote ON recibos (lote)",
-         }) {
-        if (!q.exec(dialecto::Ddl(Base(), QLatin1String(sql))))
-            return FalloSql(q.lastError());
-    }
-    return true;
+    return EjecutarDdl({
+        "CREATE TABLE lotes (id INTEGER PRIMARY KEY, creado TEXT NOT NULL, "
+        "archivo TEXT NOT NULL, destino TEXT NOT NULL, recibos INTEGER NOT NULL)",
+        "ALTER TABLE recibos ADD COLUMN lote INTEGER REFERENCES lotes (id)",
+        "CREATE INDEX recibos_lote ON recibos (lote)",
+    });
 }
 
 // Version 4: the remittance file (its message identifier) that debits a receipt, NULL for
 // a receipt not collected by the bank, so a remittance's receipts can be listed.
 bool Registro::MigrarA4() {
-    QSqlQuery q(Base());
-    for (const char* sql : {
-             "ALTER TABLE recibos ADD COLUMN remesa TEXT",
-             "CREATE INDEX recibos_remesa ON recibos (remesa)",
-         }) {
-        if (!q.exec(dialecto::Ddl(Base(), QLatin1String(sql))))
-            return FalloSql(q.lastError());
-    }
-    return true;
+    return EjecutarDdl({
+        "ALTER TABLE recibos ADD COLUMN remesa TEXT",
+        "CREATE INDEX recibos_remesa ON recibos (remesa)",
+    });
 }
 
 // Whether `tabla` has the column `columna`: a file set back to an older version by hand may
@@ -163,6 +150,23 @@ bool Registro::TieneColumna(const QString& tabla, const QString& columna) {
     return dialecto::ExisteColumna(Base(), tabla, columna, existe, e) && existe;
 }
 
+bool Registro::AnadirColumnas(std::initializer_list<ColumnaNueva> columnas) {
+    QSqlQuery q(Base());
+    for (const ColumnaNueva& c : columnas)
+        if (!TieneColumna(QLatin1String(c.tabla), QLatin1String(c.columna)) &&
+            !q.exec(dialecto::Ddl(Base(), QLatin1String(c.sql))))
+            return FalloSql(q.lastError());
+    return true;
+}
+
+bool Registro::EjecutarDdl(std::initializer_list<const char*> sentencias) {
+    QSqlQuery q(Base());
+    for (const char* sql : sentencias)
+        if (!q.exec(dialecto::Ddl(Base(), QLatin1String(sql))))
+            return FalloSql(q.lastError());
+    return true;
+}
+
 // Version 5: numbers that Talvero drew are unique (two programs emitting lists at once can
 // never give one number twice; numbers typed by hand may repeat, with a warning), and a
 // list is recorded before its files are put in place: `pendiente` holds the token of the
@@ -170,31 +174,22 @@ bool Registro::TieneColumna(const QString& tabla, const QString& columna) {
 // files (temporary name, final name, the file's identity once written) that it places.
 bool Registro::MigrarA5() {
     QSqlQuery q(Base());
-    const struct {
-        const char* tabla;
-        const char* columna;
-        const char* sql;
-    } columnas[] = {
-        {"recibos", "numerado",
-         "ALTER TABLE recibos ADD COLUMN numerado INTEGER NOT NULL DEFAULT 0"},
-        {"lotes", "pendiente", "ALTER TABLE lotes ADD COLUMN pendiente TEXT"},
-        {"lotes", "listo", "ALTER TABLE lotes ADD COLUMN listo INTEGER NOT NULL DEFAULT 0"},
-    };
-    for (const auto& c : columnas)
-        if (!TieneColumna(QLatin1String(c.tabla), QLatin1String(c.columna)) &&
-            !q.exec(dialecto::Ddl(Base(), QLatin1String(c.sql))))
-            return FalloSql(q.lastError());
-    for (const char* sql : {
-             "CREATE UNIQUE INDEX IF NOT EXISTS recibos_numerado ON recibos (numero) "
-             "WHERE numerado = 1",
-             "CREATE TABLE IF NOT EXISTS salidas (lote INTEGER NOT NULL REFERENCES lotes (id), "
-             "temporal TEXT NOT NULL, destino TEXT NOT NULL, reemplazar INTEGER NOT NULL, "
-             "remesa TEXT, identidad TEXT)",
-             "CREATE INDEX IF NOT EXISTS lotes_pendiente ON lotes (pendiente)",
-         }) {
-        if (!q.exec(dialecto::Ddl(Base(), QLatin1String(sql))))
-            return FalloSql(q.lastError());
-    }
+    if (!AnadirColumnas({
+            {"recibos", "numerado",
+             "ALTER TABLE recibos ADD COLUMN numerado INTEGER NOT NULL DEFAULT 0"},
+            {"lotes", "pendiente", "ALTER TABLE lotes ADD COLUMN pendiente TEXT"},
+            {"lotes", "listo", "ALTER TABLE lotes ADD COLUMN listo INTEGER NOT NULL DEFAULT 0"},
+        }))
+        return false;
+    if (!EjecutarDdl({
+            "CREATE UNIQUE INDEX IF NOT EXISTS recibos_numerado ON recibos (numero) "
+            "WHERE numerado = 1",
+            "CREATE TABLE IF NOT EXISTS salidas (lote INTEGER NOT NULL REFERENCES lotes (id), "
+            "temporal TEXT NOT NULL, destino TEXT NOT NULL, reemplazar INTEGER NOT NULL, "
+            "remesa TEXT, identidad TEXT)",
+            "CREATE INDEX IF NOT EXISTS lotes_pendiente ON lotes (pendiente)",
+        }))
+        return false;
     // A list's files are placed in the order they were recorded: SQLite numbers every row
     // (rowid), PostgreSQL is told to.
     if (dialecto::EsPostgres(Base()) &&
@@ -215,42 +210,33 @@ bool Registro::MigrarA5() {
 // were not kept.
 bool Registro::MigrarA6() {
     QSqlQuery q(Base());
-    const struct {
-        const char* tabla;
-        const char* columna;
-        const char* sql;
-    } columnas[] = {
-        {"recibos", "anulado", "ALTER TABLE recibos ADD COLUMN anulado TEXT"},
-        {"recibos", "seguimiento",
-         "ALTER TABLE recibos ADD COLUMN seguimiento INTEGER NOT NULL DEFAULT 0"},
-    };
-    for (const auto& c : columnas)
-        if (!TieneColumna(QLatin1String(c.tabla), QLatin1String(c.columna)) &&
-            !q.exec(dialecto::Ddl(Base(), QLatin1String(c.sql))))
-            return FalloSql(q.lastError());
+    if (!AnadirColumnas({
+            {"recibos", "anulado", "ALTER TABLE recibos ADD COLUMN anulado TEXT"},
+            {"recibos", "seguimiento",
+             "ALTER TABLE recibos ADD COLUMN seguimiento INTEGER NOT NULL DEFAULT 0"},
+        }))
+        return false;
     bool yaEstaba = false;
     if (QSqlError e; !dialecto::ExisteTabla(Base(), QStringLiteral("remesas_recibo"), yaEstaba, e))
         return FalloSql(e);
-    for (const char* sql : {
-             "CREATE TABLE IF NOT EXISTS remesas_recibo (id INTEGER PRIMARY KEY, "
-             "recibo INTEGER NOT NULL REFERENCES recibos (id), remesa TEXT NOT NULL, "
-             "creada TEXT NOT NULL, cobro TEXT, mandato TEXT, referencia TEXT NOT NULL, "
-             "centimos INTEGER NOT NULL, acreedor TEXT, iban TEXT, bic TEXT, titular TEXT, "
-             "fecha_mandato TEXT, poblacion TEXT, pais TEXT, direccion TEXT, "
-             "UNIQUE (recibo, remesa))",
-             "CREATE INDEX IF NOT EXISTS remesas_recibo_referencia ON remesas_recibo "
-             "(remesa, referencia)",
-             "CREATE TABLE IF NOT EXISTS cambios_cobro (id INTEGER PRIMARY KEY, "
-             "recibo INTEGER NOT NULL REFERENCES recibos (id), estado TEXT NOT NULL, "
-             "fecha TEXT NOT NULL, origen TEXT NOT NULL, motivo TEXT, remesa TEXT, "
-             "fichero TEXT, deshace INTEGER REFERENCES cambios_cobro (id), "
-             "anotado TEXT NOT NULL)",
-             "CREATE INDEX IF NOT EXISTS cambios_cobro_recibo ON cambios_cobro "
-             "(recibo, fecha, id)",
-         }) {
-        if (!q.exec(dialecto::Ddl(Base(), QLatin1String(sql))))
-            return FalloSql(q.lastError());
-    }
+    if (!EjecutarDdl({
+            "CREATE TABLE IF NOT EXISTS remesas_recibo (id INTEGER PRIMARY KEY, "
+            "recibo INTEGER NOT NULL REFERENCES recibos (id), remesa TEXT NOT NULL, "
+            "creada TEXT NOT NULL, cobro TEXT, mandato TEXT, referencia TEXT NOT NULL, "
+            "centimos INTEGER NOT NULL, acreedor TEXT, iban TEXT, bic TEXT, titular TEXT, "
+            "fecha_mandato TEXT, poblacion TEXT, pais TEXT, direccion TEXT, "
+            "UNIQUE (recibo, remesa))",
+            "CREATE INDEX IF NOT EXISTS remesas_recibo_referencia ON remesas_recibo "
+            "(remesa, referencia)",
+            "CREATE TABLE IF NOT EXISTS cambios_cobro (id INTEGER PRIMARY KEY, "
+            "recibo INTEGER NOT NULL REFERENCES recibos (id), estado TEXT NOT NULL, "
+            "fecha TEXT NOT NULL, origen TEXT NOT NULL, motivo TEXT, remesa TEXT, "
+            "fichero TEXT, deshace INTEGER REFERENCES cambios_cobro (id), "
+            "anotado TEXT NOT NULL)",
+            "CREATE INDEX IF NOT EXISTS cambios_cobro_recibo ON cambios_cobro "
+            "(recibo, fecha, id)",
+        }))
+        return false;
     if (yaEstaba)
         return true;
     // The day a remittance was made: its list's, else the receipt's own issue.
@@ -280,12 +266,7 @@ bool Registro::MigrarA6() {
 // A receipt cancelled by an anulación keeps the day it was cancelled (yyyy-mm-dd) in
 // `anulado`, NULL while it stands.
 bool Registro::AnadirAnulado() {
-    QSqlQuery q(Base());
-    if (!TieneColumna(QStringLiteral("recibos"), QStringLiteral("anulado")) &&
-        !q.exec(
-            dialecto::Ddl(Base(), QStringLiteral("ALTER TABLE recibos ADD COLUMN anulado TEXT"))))
-        return FalloSql(q.lastError());
-    return true;
+    return AnadirColumnas({{"recibos", "anulado", "ALTER TABLE recibos ADD COLUMN anulado TEXT"}});
 }
 
 // Version 7: the invoicing records (see register/RegistroFacturacion.h and FilaFacturacion.h).

@@ -39,6 +39,16 @@ public:
             Campo(nombre, valor);
     }
     void SiNo(const char* nombre, bool valor) { Campo(nombre, valor ? "S" : "N"); }
+    void NombreNif(const std::string& nombre, const std::string& nif) {
+        Campo("NombreRazon", nombre);
+        Campo("NIF", nif);
+    }
+    // The three fields that name an invoice; those of an anulación end in "Anulada".
+    void Factura(const IdFactura& f, bool anulada) {
+        Campo(anulada ? "IDEmisorFacturaAnulada" : "IDEmisorFactura", f.emisor);
+        Campo(anulada ? "NumSerieFacturaAnulada" : "NumSerieFactura", f.numSerie);
+        Campo(anulada ? "FechaExpedicionFacturaAnulada" : "FechaExpedicionFactura", f.fecha);
+    }
 
     void Encadenamiento(const std::optional<RegistroAnterior>& anterior) {
         Abrir("Encadenamiento");
@@ -46,9 +56,7 @@ public:
             Campo("PrimerRegistro", "S");
         } else {
             Abrir("RegistroAnterior");
-            Campo("IDEmisorFactura", anterior->factura.emisor);
-            Campo("NumSerieFactura", anterior->factura.numSerie);
-            Campo("FechaExpedicionFactura", anterior->factura.fecha);
+            Factura(anterior->factura, false);
             Campo("Huella", anterior->huella);
             Cerrar();
         }
@@ -57,8 +65,7 @@ public:
 
     void Sistema(const SistemaInformatico& s) {
         Abrir("SistemaInformatico");
-        Campo("NombreRazon", s.nombreRazon);
-        Campo("NIF", s.nif);
+        NombreNif(s.nombreRazon, s.nif);
         Campo("NombreSistemaInformatico", s.nombreSistema);
         Campo("IdSistemaInformatico", s.idSistema);
         Campo("Version", s.version);
@@ -69,13 +76,22 @@ public:
         Cerrar();
     }
 
-    // What closes every record: the system, the moment and the huella.
-    void Final(const SistemaInformatico& s, const std::string& fechaHora,
-               const std::string& huella) {
-        Sistema(s);
-        Campo("FechaHoraHusoGenRegistro", fechaHora);
+    // The frame of every record: its version and invoice first, `cuerpo` in between, then the
+    // chain, the system, the moment and the huella.
+    template <class R, class Cuerpo>
+    void Marco(const char* nombre, const R& r, const IdFactura& f, bool anulada, Cuerpo cuerpo) {
+        Abrir(nombre);
+        Campo("IDVersion", "1.0");
+        Abrir("IDFactura");
+        Factura(f, anulada);
+        Cerrar();
+        cuerpo();
+        Encadenamiento(r.anterior);
+        Sistema(r.sistema);
+        Campo("FechaHoraHusoGenRegistro", r.fechaHoraHuso);
         Campo("TipoHuella", "01"); // SHA-256, the only kind there is
-        Campo("Huella", huella);
+        Campo("Huella", r.huella);
+        Cerrar();
     }
 
     void Linea(const LineaDesglose& l) {
@@ -93,13 +109,18 @@ public:
     }
 
     void operator()(const RegistroAlta& r) {
-        Abrir("RegistroAlta");
-        Campo("IDVersion", "1.0");
-        Abrir("IDFactura");
-        Campo("IDEmisorFactura", r.factura.emisor);
-        Campo("NumSerieFactura", r.factura.numSerie);
-        Campo("FechaExpedicionFactura", r.factura.fecha);
-        Cerrar();
+        Marco("RegistroAlta", r, r.factura, false, [&] { Alta(r); });
+    }
+
+    void operator()(const RegistroAnulacion& r) {
+        Marco("RegistroAnulacion", r, r.anulada, true, [&] {
+            if (r.sinRegistroPrevio)
+                Campo("SinRegistroPrevio", "S");
+        });
+    }
+
+private:
+    void Alta(const RegistroAlta& r) {
         Campo("NombreRazonEmisor", r.nombreRazonEmisor);
         if (r.subsanacion)
             Campo("Subsanacion", "S");
@@ -111,8 +132,7 @@ public:
         if (r.destinatario) {
             Abrir("Destinatarios");
             Abrir("IDDestinatario");
-            Campo("NombreRazon", r.destinatario->nombreRazon);
-            Campo("NIF", r.destinatario->nif);
+            NombreNif(r.destinatario->nombreRazon, r.destinatario->nif);
             Cerrar();
             Cerrar();
         }
@@ -122,27 +142,8 @@ public:
         Cerrar();
         Campo("CuotaTotal", r.cuotaTotal);
         Campo("ImporteTotal", r.importeTotal);
-        Encadenamiento(r.anterior);
-        Final(r.sistema, r.fechaHoraHuso, r.huella);
-        Cerrar();
     }
 
-    void operator()(const RegistroAnulacion& r) {
-        Abrir("RegistroAnulacion");
-        Campo("IDVersion", "1.0");
-        Abrir("IDFactura");
-        Campo("IDEmisorFacturaAnulada", r.anulada.emisor);
-        Campo("NumSerieFacturaAnulada", r.anulada.numSerie);
-        Campo("FechaExpedicionFacturaAnulada", r.anulada.fecha);
-        Cerrar();
-        if (r.sinRegistroPrevio)
-            Campo("SinRegistroPrevio", "S");
-        Encadenamiento(r.anterior);
-        Final(r.sistema, r.fechaHoraHuso, r.huella);
-        Cerrar();
-    }
-
-private:
     QXmlStreamWriter& x_;
 };
 
@@ -155,8 +156,7 @@ void EscribirElemento(QXmlStreamWriter& x, const ObligadoEmision& obligado,
     x.writeStartElement(kNsEnvio, QStringLiteral("Cabecera"));
     Escritor e(x);
     e.Abrir("ObligadoEmision");
-    e.Campo("NombreRazon", obligado.nombreRazon);
-    e.Campo("NIF", obligado.nif);
+    e.NombreNif(obligado.nombreRazon, obligado.nif);
     e.Cerrar();
     if (!remision.fechaFin.empty() || remision.incidencia) {
         e.Abrir("RemisionVoluntaria");

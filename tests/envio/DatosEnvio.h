@@ -53,6 +53,14 @@ inline QStringList Estados(registro::Registro& registro) {
     return r;
 }
 
+// The states of `cuantos` records ..., all `estado` ("aceptado 0").
+inline QStringList Todos(int cuantos, const QString& estado) {
+    QStringList r;
+    for (int i = 1; i <= cuantos; ++i)
+        r << QStringLiteral("R-%1 %2").arg(i).arg(estado);
+    return r;
+}
+
 inline verifactu::Ajustes Ajustes(const simulador::Certificados& c, const QString& url,
                                   const QString& certificado) {
     verifactu::Ajustes a;

@@ -58,53 +58,36 @@ void TestEnvioEnviador::Ejecutar(const QString& url, bool pararTrasFallo, int pl
 }
 
 void TestEnvioEnviador::respuestas_data() {
-    QTest::addColumn<int>("registros");
+    // clang-format off
     // What the stand-in answers, one word per run of the sender (see SimuladorAeat.cpp).
     QTest::addColumn<QStringList>("guion");
-    QTest::addColumn<QStringList>("estados"); // "número estado código", afterwards
-    QTest::addColumn<bool>("incidencia");     // the records left marked as after an incident
+    // "número estado código" of each record afterwards; as many records are pending before.
+    QTest::addColumn<QStringList>("estados");
+    QTest::addColumn<bool>("incidencia"); // the records left marked as after an incident
     // Whether each message received said Incidencia S.
     QTest::addColumn<QStringList>("incidencias");
-
-    QTest::newRow("Aceptados") << 2 << QStringList{"correcto"}
-                               << QStringList{"R-1 aceptado 0", "R-2 aceptado 0"} << false
-                               << QStringList{"-"};
-    QTest::newRow("Aceptados con errores")
-        << 2 << QStringList{"errores"}
-        << QStringList{"R-1 aceptado_con_errores 2005", "R-2 aceptado_con_errores 2005"} << false
-        << QStringList{"-"};
-    QTest::newRow("Rechazados") << 2 << QStringList{"rechazo"}
-                                << QStringList{"R-1 rechazado 1100", "R-2 rechazado 1100"} << false
-                                << QStringList{"-"};
-    QTest::newRow("En parte") << 3 << QStringList{"parcial"}
-                              << QStringList{"R-1 aceptado 0", "R-2 rechazado 1100",
-                                             "R-3 aceptado 0"}
-                              << false << QStringList{"-"};
+    const QStringList uno{"-"};
+    const QStringList dos{"-", "INCIDENCIA"};
+    QTest::newRow("Aceptados") << QStringList{"correcto"} << Todos(2, "aceptado 0") << false << uno;
+    QTest::newRow("Aceptados con errores") << QStringList{"errores"} << Todos(2, "aceptado_con_errores 2005") << false << uno;
+    QTest::newRow("Rechazados") << QStringList{"rechazo"} << Todos(2, "rechazado 1100") << false << uno;
+    QTest::newRow("En parte") << QStringList{"parcial"} << QStringList{"R-1 aceptado 0", "R-2 rechazado 1100", "R-3 aceptado 0"} << false << uno;
     // The agency registered them but its answer came too late: sent again after the
     // incident, they come back as held (3000), which counts as accepted.
-    QTest::newRow("Respuesta tardía, luego duplicados")
-        << 2 << QStringList{"lento", "correcto"}
-        << QStringList{"R-1 aceptado 3000", "R-2 aceptado 3000"} << true
-        << QStringList{"-", "INCIDENCIA"};
-    QTest::newRow("Fallo SOAP del servidor, luego aceptados")
-        << 2 << QStringList{"fallo-servidor", "correcto"}
-        << QStringList{"R-1 aceptado 0", "R-2 aceptado 0"} << true
-        << QStringList{"-", "INCIDENCIA"};
-    QTest::newRow("503: siguen pendientes")
-        << 1 << QStringList{"503"} << QStringList{"R-1 pendiente 0"} << true << QStringList{"-"};
-    QTest::newRow("Fallo SOAP del cliente: pendientes, sin incidencia")
-        << 1 << QStringList{"fallo-cliente"} << QStringList{"R-1 pendiente 0"} << false
-        << QStringList{"-"};
+    QTest::newRow("Respuesta tardía, luego duplicados") << QStringList{"lento", "correcto"} << Todos(2, "aceptado 3000") << true << dos;
+    QTest::newRow("Fallo SOAP del servidor, luego aceptados") << QStringList{"fallo-servidor", "correcto"} << Todos(2, "aceptado 0") << true << dos;
+    QTest::newRow("503: siguen pendientes") << QStringList{"503"} << Todos(1, "pendiente 0") << true << uno;
+    QTest::newRow("Fallo SOAP del cliente: pendientes, sin incidencia") << QStringList{"fallo-cliente"} << Todos(1, "pendiente 0") << false << uno;
+    // clang-format on
 }
 
 void TestEnvioEnviador::respuestas() {
-    QFETCH(int, registros);
     QFETCH(QStringList, guion);
     QFETCH(QStringList, estados);
     QFETCH(bool, incidencia);
     QFETCH(QStringList, incidencias);
 
-    QVERIFY(Anadir(*registro_, registros));
+    QVERIFY(Anadir(*registro_, int(estados.size())));
     simulador::Servicio servicio(certificados_, dir_->filePath(u"diario"_qs));
     QVERIFY2(servicio.Arrancar(guion, 0, 5'000), qPrintable(servicio.Error()));
     const QString url = servicio.Url();

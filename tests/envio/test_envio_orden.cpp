@@ -46,71 +46,50 @@ void TestEnvioOrden::cleanup() {
 
 // The program's settings, pointing at the stand-in and trusting its authority.
 void TestEnvioOrden::Ajustar(const QString& url) {
-    platform::SettingsStore ajustes(
-        dir_->filePath(QStringLiteral("ajustes/Quenlaria/%1.conf")
-                           .arg(QFileInfo(QStringLiteral(TALVERO_PROGRAMA)).baseName()))
-            .toStdString());
+    platform::SettingsStore ajustes(AjustesDeTalvero(dir_->path()));
     verifactu::EscribirAjustes(ajustes, Ajustes(certificados_, url, certificados_.Cliente()));
     QVERIFY(ajustes.Flush());
 }
 
 void TestEnvioOrden::orden_data() {
-    QTest::addColumn<int>("registros");
+    // clang-format off
     QTest::addColumn<QString>("guion");
     QTest::addColumn<QString>("falta"); // "clave": no password; "certificado": no file named
     QTest::addColumn<int>("estado");
     QTest::addColumn<QString>("errores"); // a line standard error must hold; or nothing
+    // "número estado código" of each record afterwards; as many records are pending before.
     QTest::addColumn<QStringList>("estados");
-
-    QTest::newRow("Nada pendiente") << 0 << "correcto"
-                                    << "" << 0 << "" << QStringList{};
-    QTest::newRow("Aceptados") << 2 << "correcto"
-                               << "" << 0 << "" << QStringList{"R-1 aceptado 0", "R-2 aceptado 0"};
-    QTest::newRow("Con errores: aceptados")
-        << 1 << "errores"
-        << "" << 0 << "" << QStringList{"R-1 aceptado_con_errores 2005"};
-    QTest::newRow("Uno rechazado")
-        << 2 << "parcial"
-        << "" << 1
-        << "La AEAT ha rechazado el recibo R-2: código 1100, Valor o tipo incorrecto del "
-           "campo: NumSerieFactura."
+    QTest::newRow("Nada pendiente") << "correcto" << "" << 0 << "" << QStringList{};
+    QTest::newRow("Aceptados") << "correcto" << "" << 0 << "" << Todos(2, "aceptado 0");
+    QTest::newRow("Con errores: aceptados") << "errores" << "" << 0 << "" << Todos(1, "aceptado_con_errores 2005");
+    QTest::newRow("Uno rechazado") << "parcial" << "" << 1
+        << "La AEAT ha rechazado el recibo R-2: código 1100, Valor o tipo incorrecto del campo: NumSerieFactura."
         << QStringList{"R-1 aceptado 0", "R-2 rechazado 1100"};
-    QTest::newRow("Servicio no disponible")
-        << 1 << "503"
-        << "" << 1 << "El servicio de la AEAT no está disponible ahora (HTTP 503)."
-        << QStringList{"R-1 pendiente 0"};
-    QTest::newRow("Sin contraseña")
-        << 1 << "correcto"
-        << "clave" << 1
-        << "Ponga la contraseña del certificado en la variable de entorno "
-           "TALVERO_CLAVE_CERTIFICADO."
-        << QStringList{"R-1 pendiente 0"};
-    QTest::newRow("Sin certificado")
-        << 1 << "correcto"
-        << "certificado" << 1
-        << "Falta el certificado del emisor: póngalo en Recibos → VERI*FACTU…."
-        << QStringList{"R-1 pendiente 0"};
+    QTest::newRow("Servicio no disponible") << "503" << "" << 1
+        << "El servicio de la AEAT no está disponible ahora (HTTP 503)." << Todos(1, "pendiente 0");
+    QTest::newRow("Sin contraseña") << "correcto" << "clave" << 1
+        << "Ponga la contraseña del certificado en la variable de entorno TALVERO_CLAVE_CERTIFICADO."
+        << Todos(1, "pendiente 0");
+    QTest::newRow("Sin certificado") << "correcto" << "certificado" << 1
+        << "Falta el certificado del emisor: póngalo en Recibos → VERI*FACTU…." << Todos(1, "pendiente 0");
+    // clang-format on
 }
 
 void TestEnvioOrden::orden() {
-    QFETCH(int, registros);
     QFETCH(QString, guion);
     QFETCH(QString, falta);
     QFETCH(int, estado);
     QFETCH(QString, errores);
     QFETCH(QStringList, estados);
 
-    QVERIFY(Anadir(*registro_, registros));
+    QVERIFY(Anadir(*registro_, int(estados.size())));
     simulador::Servicio servicio(certificados_, dir_->filePath(u"diario"_qs));
     QVERIFY2(servicio.Arrancar({guion}), qPrintable(servicio.Error()));
     Ajustar(servicio.Url());
     if (falta == u"clave")
         qunsetenv("TALVERO_CLAVE_CERTIFICADO");
     if (falta == u"certificado") {
-        platform::SettingsStore ajustes(
-            dir_->filePath(QStringLiteral("ajustes/Quenlaria/%1.conf")
-                               .arg(QFileInfo(QStringLiteral(TALVERO_PROGRAMA)).baseName()))
-                .toStdString());
+        platform::SettingsStore ajustes(AjustesDeTalvero(dir_->path()));
         ajustes.Remove(platform::kTalveroSection, "VerifactuCertificado");
         QVERIFY(ajustes.Flush());
     }
@@ -138,14 +117,12 @@ void TestEnvioOrden::muertoAMitad() {
     QTRY_COMPARE_WITH_TIMEOUT(servicio.Lineas(u"sin respuesta"_qs).size(), 1, 20'000);
     primero.kill();
     QVERIFY(primero.waitForFinished());
-    QCOMPARE(Estados(*registro_),
-             (QStringList{"R-1 pendiente 0", "R-2 pendiente 0", "R-3 pendiente 0"}));
+    QCOMPARE(Estados(*registro_), Todos(3, u"pendiente 0"_qs));
 
     const SalidaTalvero s = EjecutarTalvero(dir_->path(), {u"--verifactu-enviar"_qs});
     QCOMPARE(s.errores, QString());
     QCOMPARE(s.estado, 0);
-    QCOMPARE(Estados(*registro_),
-             (QStringList{"R-1 aceptado 3000", "R-2 aceptado 3000", "R-3 aceptado 3000"}));
+    QCOMPARE(Estados(*registro_), Todos(3, u"aceptado 3000"_qs));
     for (const QString& numero : {u"R-1"_qs, u"R-2"_qs, u"R-3"_qs}) {
         QCOMPARE(servicio.Lineas(u"Alta "_qs + numero + u" Correcto"_qs).size(), 1);
         QCOMPARE(servicio.Lineas(u"Alta "_qs + numero + u" Incorrecto 3000"_qs).size(), 1);

@@ -64,17 +64,12 @@ void TestFormFactura::guardarPdf_data() {
     QTest::addColumn<int>("altas");       // invoicing records
     QTest::addColumn<QString>("mensaje"); // in the refusal; empty when none
 
-    QTest::newRow("on: saved once recorded with its alta") << true << "100"
-                                                           << "NIF 00000000T" << 1 << 1 << 1 << "";
-    QTest::newRow("on: over 400 € without the payer's NIF, refused before the dialog")
-        << true << "500"
-        << "C/ MAYOR, 3" << 1 << 0 << 0 << "«Pagador (2ª línea)»";
-    QTest::newRow("on: the same number again is refused")
-        << true << "100"
-        << "NIF 00000000T" << 2 << 1 << 1 << "ya se ha usado";
-    QTest::newRow("off: saved as always, no invoicing record")
-        << false << "500"
-        << "C/ MAYOR, 3" << 2 << 2 << 0 << "";
+    // clang-format off
+    QTest::newRow("on: saved once recorded with its alta") << true << "100" << "NIF 00000000T" << 1 << 1 << 1 << "";
+    QTest::newRow("on: over 400 € without the payer's NIF, refused before the dialog") << true << "500" << "C/ MAYOR, 3" << 1 << 0 << 0 << "«Pagador (2ª línea)»";
+    QTest::newRow("on: the same number again is refused") << true << "100" << "NIF 00000000T" << 2 << 1 << 1 << "ya se ha usado";
+    QTest::newRow("off: saved as always, no invoicing record") << false << "500" << "C/ MAYOR, 3" << 2 << 2 << 0 << "";
+    // clang-format on
 }
 
 void TestFormFactura::guardarPdf() {

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <string>
 
 struct SalidaTalvero {
     int estado = -1; // -1: it did not finish
@@ -46,6 +47,14 @@ inline SalidaTalvero EjecutarTalvero(const QString& carpeta, const QStringList& 
 inline QString RegistroDeTalvero(const QString& carpeta) {
     return QDir(carpeta + QStringLiteral("/datos"))
         .filePath(QStringLiteral("Quenlaria/Talvero/recibos.sqlite"));
+}
+
+// The settings file of a program run by EjecutarTalvero in `carpeta`.
+inline std::string AjustesDeTalvero(const QString& carpeta) {
+    return QDir(carpeta)
+        .filePath(QStringLiteral("ajustes/Quenlaria/%1.conf")
+                      .arg(QFileInfo(QStringLiteral(TALVERO_PROGRAMA)).baseName()))
+        .toStdString();
 }
 
 // The register that the program run by EjecutarTalvero kept in `carpeta`: one text per row of

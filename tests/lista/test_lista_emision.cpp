@@ -69,10 +69,8 @@ QStringList TestListaEmision::Registro() {
 }
 
 void TestListaEmision::imprimeUnTrabajoDeTresPaginas() {
-    if (printtest::ServerDir().isEmpty())
-        QSKIP("TALVERO_CUPS_DIR is not set: run through ctest");
-    if (!printtest::SkipReason().isEmpty())
-        QSKIP(qPrintable(printtest::SkipReason()));
+    if (const QString por = printtest::WhyNoServer(); !por.isEmpty())
+        QSKIP(qPrintable(por));
     const QList<int> antes = printtest::JobIds(kCola);
     const Salida s = Talvero({"--emitir-lista", kEjemplo, "--impresora", kCola});
     QCOMPARE(s.errores, QString());

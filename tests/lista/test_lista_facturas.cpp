@@ -56,10 +56,7 @@ void TestListaFacturas::init() {
 }
 
 void TestListaFacturas::Ajustes(bool verifactu, const QString& activo) {
-    platform::SettingsStore store(
-        dir_->filePath(QStringLiteral("ajustes/Quenlaria/%1.conf")
-                           .arg(QFileInfo(QStringLiteral(TALVERO_PROGRAMA)).baseName()))
-            .toStdString());
+    platform::SettingsStore store(AjustesDeTalvero(dir_->path()));
     verifactu::Ajustes a;
     a.activo = verifactu;
     a.emisorNif = "12345678Z";

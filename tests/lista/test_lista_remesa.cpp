@@ -92,10 +92,7 @@ void TestListaRemesa::init() {
 }
 
 void TestListaRemesa::Acreedor(const sepa::Acreedor& acreedor) {
-    platform::SettingsStore ajustes(
-        dir_->filePath(QStringLiteral("ajustes/Quenlaria/%1.conf")
-                           .arg(QFileInfo(QStringLiteral(TALVERO_PROGRAMA)).baseName()))
-            .toStdString());
+    platform::SettingsStore ajustes(AjustesDeTalvero(dir_->path()));
     sepa::EscribirAcreedor(ajustes, acreedor);
     ajustes.Flush();
 }
@@ -246,10 +243,7 @@ void TestListaRemesa::versionDelArchivo() {
     QFETCH(QStringList, argumentos);
     QFETCH(QString, version);
     if (!ajuste.isEmpty()) {
-        platform::SettingsStore ajustes(
-            dir_->filePath(QStringLiteral("ajustes/Quenlaria/%1.conf")
-                               .arg(QFileInfo(QStringLiteral(TALVERO_PROGRAMA)).baseName()))
-                .toStdString());
+        platform::SettingsStore ajustes(AjustesDeTalvero(dir_->path()));
         ajustes.WriteString(platform::kTalveroSection, "AcreedorVersionRemesa",
                             ajuste.toStdString());
         ajustes.Flush();

@@ -20,6 +20,8 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
+#include <functional>
+#include <initializer_list>
 #include <memory>
 
 namespace {
@@ -36,6 +38,13 @@ QString MsgIdDe(const QString& ruta) {
         if (xml.isStartElement() && xml.name() == QLatin1String("MsgId"))
             return xml.readElementText();
     return QStringLiteral("(sin MsgId)");
+}
+
+// The rows of a kill table: one for each moment, as a share of a whole run.
+void MomentosDeMuerte(std::initializer_list<double> momentos) {
+    QTest::addColumn<double>("momento");
+    for (const double m : momentos)
+        QTest::addRow("killed at %d%% of the run", int(m * 100)) << m;
 }
 
 } // namespace
@@ -60,6 +69,11 @@ private:
     // Receipts in the register: "remesa" (or "-") for each.
     QStringList Remesas();
     QStringList Archivos();
+    // Launches the program with `argumentos` and kills it at `momento` of a whole run's time,
+    // which the first call measures on a run of its own, whose traces `deshacer` then removes;
+    // then runs it again on `lista`, which finishes what was complete or takes back what was not.
+    void MatarEnMomento(const QString& lista, const QStringList& argumentos, double momento,
+                        qint64& duracion, const std::function<void()>& deshacer);
 
     std::unique_ptr<QTemporaryDir> dir_;
     QString cobro_;
@@ -69,10 +83,7 @@ void TestListaTodoONada::init() {
     dir_ = std::make_unique<QTemporaryDir>();
     const sepa::Fecha hoy = sepa::Hoy();
     cobro_ = QString::fromStdString(sepa::TextoIso(sepa::PrimerDiaValido(hoy, hoy)));
-    platform::SettingsStore ajustes(
-        dir_->filePath(QStringLiteral("ajustes/Quenlaria/%1.conf")
-                           .arg(QFileInfo(QStringLiteral(TALVERO_PROGRAMA)).baseName()))
-            .toStdString());
+    platform::SettingsStore ajustes(AjustesDeTalvero(dir_->path()));
     sepa::EscribirAcreedor(ajustes, sample::AcreedorEjemplo());
     ajustes.Flush();
 }
@@ -100,6 +111,25 @@ QStringList TestListaTodoONada::Remesas() {
 
 QStringList TestListaTodoONada::Archivos() {
     return QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+void TestListaTodoONada::MatarEnMomento(const QString& lista, const QStringList& argumentos,
+                                        double momento, qint64& duracion,
+                                        const std::function<void()>& deshacer) {
+    if (duracion == 0) {
+        QElapsedTimer t;
+        t.start();
+        EjecutarTalvero(dir_->path(), argumentos);
+        duracion = t.elapsed();
+        deshacer();
+    }
+    QProcess p;
+    LanzarTalvero(p, dir_->path(), argumentos);
+    QVERIFY(p.waitForStarted());
+    QTest::qWait(int(double(duracion) * momento));
+    p.kill();
+    p.waitForFinished();
+    QCOMPARE(EjecutarTalvero(dir_->path(), {"--emitir-lista", lista, "--comprobar"}).estado, 0);
 }
 
 void TestListaTodoONada::rechazosSinEscribir_data() {
@@ -204,9 +234,7 @@ void TestListaTodoONada::dosProgramasNoCompartenNumeros() {
 }
 
 void TestListaTodoONada::muertoEnCualquierMomento_data() {
-    QTest::addColumn<double>("momento"); // when it is killed, as a share of a whole run
-    for (const double m : {0.05, 0.2, 0.4, 0.6, 0.8, 0.9, 0.95, 0.99})
-        QTest::addRow("killed at %d%% of the run", int(m * 100)) << m;
+    MomentosDeMuerte({0.05, 0.2, 0.4, 0.6, 0.8, 0.9, 0.95, 0.99});
 }
 
 void TestListaTodoONada::muertoEnCualquierMomento() {
@@ -215,28 +243,12 @@ void TestListaTodoONada::muertoEnCualquierMomento() {
     const QString lista = Lista(QStringLiteral("lista.csv"), n);
     const QStringList argumentos{"--emitir-lista", lista,   "--pdf",         "marzo.pdf",
                                  "--remesa",       "r.xml", "--fecha-cobro", cobro_};
-    // How long a whole run takes here, measured on a run of its own.
-    static const qint64 duracion = [&] {
-        QElapsedTimer t;
-        t.start();
-        EjecutarTalvero(dir_->path(), argumentos);
-        const qint64 ms = t.elapsed();
+    static qint64 duracion = 0;
+    MatarEnMomento(lista, argumentos, momento, duracion, [&] {
         for (const QString& f : {QStringLiteral("marzo.pdf"), QStringLiteral("r.xml")})
             QFile::remove(dir_->filePath(f));
         QDir(dir_->filePath(QStringLiteral("datos"))).removeRecursively();
-        return ms;
-    }();
-
-    QProcess p;
-    LanzarTalvero(p, dir_->path(), argumentos);
-    QVERIFY(p.waitForStarted());
-    QTest::qWait(int(double(duracion) * momento));
-    p.kill();
-    p.waitForFinished();
-
-    // The next run finishes what was complete or takes back what was not.
-    const Salida despues = EjecutarTalvero(dir_->path(), {"--emitir-lista", lista, "--comprobar"});
-    QCOMPARE(despues.estado, 0);
+    });
     const QString msgId = MsgIdDe(dir_->filePath(QStringLiteral("r.xml")));
     const bool todo = QFileInfo::exists(dir_->filePath(QStringLiteral("marzo.pdf")));
     QCOMPARE(!msgId.isEmpty(), todo);
@@ -248,9 +260,7 @@ void TestListaTodoONada::muertoEnCualquierMomento() {
 // Fewer moments than a list's: each row first emits and rejects a whole list, and the
 // moments that matter are the start, the middle and the very end of the writing.
 void TestListaTodoONada::devueltosMuertoEnCualquierMomento_data() {
-    QTest::addColumn<double>("momento");
-    for (const double m : {0.2, 0.6, 0.9, 0.99})
-        QTest::addRow("killed at %d%% of the run", int(m * 100)) << m;
+    MomentosDeMuerte({0.2, 0.6, 0.9, 0.99});
 }
 
 // A list debited by r.xml, every debit rejected by the bank; its receipts collected again in
@@ -303,31 +313,19 @@ void TestListaTodoONada::devueltosMuertoEnCualquierMomento() {
 
     const QStringList argumentos{"--remesa-devueltos",  "otra.xml", "--fecha-cobro", cobro_,
                                  "--gastos-devolucion", "3,50"};
-    // How long a whole run takes here, measured on a run whose register is then put back.
-    static const qint64 duracion = [&] {
-        const QString registro = RegistroDeTalvero(dir_->path());
-        const QString copia = registro + QStringLiteral(".copia");
+    // The run that measures puts the register back as it was.
+    const QString registro = RegistroDeTalvero(dir_->path());
+    const QString copia = registro + QStringLiteral(".copia");
+    static qint64 duracion = 0;
+    if (duracion == 0)
         QFile::copy(registro, copia);
-        QElapsedTimer t;
-        t.start();
-        EjecutarTalvero(dir_->path(), argumentos);
-        const qint64 ms = t.elapsed();
+    MatarEnMomento(lista, argumentos, momento, duracion, [&] {
         for (const char* sufijo : {"", "-wal", "-shm"})
             QFile::remove(registro + QLatin1String(sufijo));
         QFile::rename(copia, registro);
         QFile::remove(dir_->filePath(QStringLiteral("otra.xml")));
-        return ms;
-    }();
+    });
 
-    QProcess p;
-    LanzarTalvero(p, dir_->path(), argumentos);
-    QVERIFY(p.waitForStarted());
-    QTest::qWait(int(double(duracion) * momento));
-    p.kill();
-    p.waitForFinished();
-
-    const Salida despues = EjecutarTalvero(dir_->path(), {"--emitir-lista", lista, "--comprobar"});
-    QCOMPARE(despues.estado, 0);
     const QString otra = MsgIdDe(dir_->filePath(QStringLiteral("otra.xml")));
     const bool todo = !otra.isEmpty();
     QCOMPARE(Remesas(), todo ? QStringList(2 * n, otra) : QStringList(n, primera));

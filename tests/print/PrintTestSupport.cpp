@@ -53,6 +53,12 @@ QString SkipReason() {
     return QString::fromUtf8(skipped.readAll()).trimmed();
 }
 
+QString WhyNoServer() {
+    if (ServerDir().isEmpty())
+        return QStringLiteral("TALVERO_CUPS_DIR is not set: run through ctest");
+    return SkipReason();
+}
+
 ToolResult Run(const QString& program, const QStringList& arguments) {
     QProcess process;
     process.start(program, arguments);

@@ -16,6 +16,8 @@ namespace printtest {
 QString ServerDir();
 // Why the server was not started, when the start script chose to skip; else empty.
 QString SkipReason();
+// Why a printing test cannot run here (no server, or the start script's SkipReason), or empty.
+QString WhyNoServer();
 
 struct ToolResult {
     int exitCode = -1;

@@ -43,12 +43,8 @@ private:
 };
 
 void TestPdfMatchesPrint::initTestCase() {
-    if (printtest::ServerDir().isEmpty()) {
-        QSKIP("TALVERO_CUPS_DIR is not set: run through ctest");
-    }
-    if (!printtest::SkipReason().isEmpty()) {
-        QSKIP(qPrintable(printtest::SkipReason()));
-    }
+    if (const QString por = printtest::WhyNoServer(); !por.isEmpty())
+        QSKIP(qPrintable(por));
     settings_.Clear();
     CTalveroDlg dlg;
     QVERIFY(Open(dlg));

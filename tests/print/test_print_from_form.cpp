@@ -78,10 +78,8 @@ private:
 };
 
 void TestPrintFromForm::initTestCase() {
-    if (printtest::ServerDir().isEmpty())
-        QSKIP("TALVERO_CUPS_DIR is not set: run through ctest");
-    if (!printtest::SkipReason().isEmpty())
-        QSKIP(qPrintable(printtest::SkipReason()));
+    if (const QString por = printtest::WhyNoServer(); !por.isEmpty())
+        QSKIP(qPrintable(por));
 }
 
 void TestPrintFromForm::Fill(CTalveroDlg& dlg) {

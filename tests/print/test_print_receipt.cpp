@@ -135,12 +135,8 @@ private:
 };
 
 void TestPrintReceipt::initTestCase() {
-    if (printtest::ServerDir().isEmpty()) {
-        QSKIP("TALVERO_CUPS_DIR is not set: run through ctest");
-    }
-    if (!printtest::SkipReason().isEmpty()) {
-        QSKIP(qPrintable(printtest::SkipReason()));
-    }
+    if (const QString por = printtest::WhyNoServer(); !por.isEmpty())
+        QSKIP(qPrintable(por));
     CRecibo blue = sample::Filled();
     blue.m_ColorFondo = ColorDeNombre("AZUL");
     blue.m_Solido = 0;

@@ -193,6 +193,12 @@ sepa::Fecha FechaSepa(const QDate& d) {
                        std::chrono::day(unsigned(d.day()))};
 }
 
+// A bank's report as a file; false when it cannot be written whole.
+bool Escribir(const QString& ruta, const QByteArray& datos) {
+    QFile f(ruta);
+    return f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size() && f.flush();
+}
+
 } // namespace
 
 class TestRegistroCobros : public QObject {
@@ -388,10 +394,7 @@ void TestRegistroCobros::informes() {
     registro::Importacion imp;
     for (qsizetype i = 0; i < informes.size(); ++i) {
         const QString archivo = dir.filePath(QStringLiteral("informe-%1.xml").arg(i));
-        QFile f(archivo);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(informes[i]);
-        f.close();
+        QVERIFY(Escribir(archivo, informes[i]));
         imp = registro::ImportarDevoluciones(*reg, archivo, kAcreedor);
     }
     using R = registro::EntradaImportada::Resultado;
@@ -448,17 +451,11 @@ void TestRegistroCobros::devueltosOtraVez() {
     QVERIFY2(base.Error().isEmpty(), qPrintable(base.Error()));
     auto reg = RegistroConRemesa(base.Ubicacion());
     const QString informe = dir.filePath(QStringLiteral("rechazos.xml"));
-    QFile f(informe);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(Pain002(kRemesa, {{"101", "AM04"}, {"102", "AC04"}}));
-    f.close();
+    QVERIFY(Escribir(informe, Pain002(kRemesa, {{"101", "AM04"}, {"102", "AC04"}})));
     QCOMPARE(registro::ImportarDevoluciones(*reg, informe, kAcreedor).entradas.size(), 2u);
     // 101's payer also asks for a refund, booked the day it is collected again.
     const QString reembolso = dir.filePath(QStringLiteral("reembolso.xml"));
-    QFile r101(reembolso);
-    QVERIFY(r101.open(QIODevice::WriteOnly));
-    r101.write(Camt054({{"101", "MD06"}}, QStringLiteral("2026-03-20")));
-    r101.close();
+    QVERIFY(Escribir(reembolso, Camt054({{"101", "MD06"}}, QStringLiteral("2026-03-20"))));
     using R = registro::EntradaImportada::Resultado;
     QCOMPARE(registro::ImportarDevoluciones(*reg, reembolso, kAcreedor).Cuantas(R::Aplicada), 1);
 

@@ -114,8 +114,8 @@ private Q_SLOTS:
     void nadaEscritoSiAlgoFalla_data();
     void nadaEscritoSiAlgoFalla();
     void identificadoresNuncaRepetidos();
+    void documentoAlByte_data();
     void documentoAlByte();
-    void documentoAlByte08();
     void mismaRemesaEnLasDosVersiones_data();
     void mismaRemesaEnLasDosVersiones();
     void direccionDelDeudor_data();
@@ -296,122 +296,73 @@ void TestSepaRemesa::identificadoresNuncaRepetidos() {
     QCOMPARE_NE(uno.msgId, dos.msgId);
 }
 
-void TestSepaRemesa::documentoAlByte() {
+void TestSepaRemesa::documentoAlByte_data() {
+    using moneda::Currency;
     using sepa::Secuencia;
     using std::chrono::year;
-    sepa::Remesa remesa{sample::AcreedorEjemplo(), kCobro, {}};
+    // clang-format off
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<sepa::Remesa>("remesa");
+    QTest::addColumn<QString>("msgId");
+    QTest::addColumn<QDateTime>("creado");
+    QTest::addColumn<qint64>("centimos");
     // In the remittance's order; the file groups them FRST, RCUR, FNAL. 156,1056 € is
     // debited as printed, 156,11; texts outside the banks' set are converted.
-    remesa.adeudos = {
-        {"17",
-         moneda::Currency(6500000),
-         {"Alquiler de marzo de 2024", "", "", "", ""},
-         "Ana Pérez Gil",
-         sample::IbanFicticio(1),
-         "",
-         "ALQ-2021-001",
-         year(2021) / 1 / 15,
-         Secuencia::RCUR,
-         {}},
-        {"18",
-         moneda::Currency(7600000),
-         {"Alquiler de marzo de 2024", "Plaza de garaje", "", "", ""},
-         "Luis Gómez Ruiz",
-         sample::IbanFicticio(2),
-         "fictesmmxxx",
-         "ALQ-2024-002",
-         year(2024) / 2 / 20,
-         Secuencia::FRST,
-         {}},
-        {"19",
-         moneda::Currency(1561056),
-         {"Cuota; enero", "", "Derrama \"extra\" & <obras>", "", ""},
-         "Ñandú Ølsen & Hijos, S.L.",
-         "ES68 1234 5678 0400 0000 0003",
-         "",
-         "SOC/19",
-         year(2019) / 6 / 1,
-         Secuencia::RCUR,
-         {}},
-        {"20",
-         moneda::Currency(450000),
-         {"Última cuota de 2024", "", "", "", ""},
-         "Comercial Sanz, S.L.",
-         sample::IbanFicticio(4),
-         "FICTESMMXXX",
-         "ALQ-2020-004",
-         year(2020) / 12 / 31,
-         Secuencia::FNAL,
-         {}},
-    };
-    const sepa::DocumentoRemesaSepa documento =
-        sepa::Pain00800102(remesa, QStringLiteral("R20240301101500123000AZZ01K7Q2"),
-                           QDateTime(QDate(2024, 3, 1), QTime(10, 15, 0, 123)));
-    const QString ruta = QStringLiteral(TALVERO_SEPA_DATOS "/remesa-pain.008.001.02.xml");
-    QCOMPARE(Xmllint(ruta), QString());
+    sepa::Remesa remesa{sample::AcreedorEjemplo(), kCobro, {
+        {"17", Currency(6500000), {"Alquiler de marzo de 2024", "", "", "", ""}, "Ana Pérez Gil",
+         sample::IbanFicticio(1), "", "ALQ-2021-001", year(2021) / 1 / 15, Secuencia::RCUR, {}},
+        {"18", Currency(7600000), {"Alquiler de marzo de 2024", "Plaza de garaje", "", "", ""}, "Luis Gómez Ruiz",
+         sample::IbanFicticio(2), "fictesmmxxx", "ALQ-2024-002", year(2024) / 2 / 20, Secuencia::FRST, {}},
+        {"19", Currency(1561056), {"Cuota; enero", "", "Derrama \"extra\" & <obras>", "", ""}, "Ñandú Ølsen & Hijos, S.L.",
+         "ES68 1234 5678 0400 0000 0003", "", "SOC/19", year(2019) / 6 / 1, Secuencia::RCUR, {}},
+        {"20", Currency(450000), {"Última cuota de 2024", "", "", "", ""}, "Comercial Sanz, S.L.",
+         sample::IbanFicticio(4), "FICTESMMXXX", "ALQ-2020-004", year(2020) / 12 / 31, Secuencia::FNAL, {}},
+    }};
+    QTest::newRow("pain.008.001.02") << QStringLiteral("pain.008.001.02") << remesa << QStringLiteral("R20240301101500123000AZZ01K7Q2")
+                                     << QDateTime(QDate(2024, 3, 1), QTime(10, 15, 0, 123)) << qint64(65000 + 76000 + 15611 + 4500);
+    // A Spanish debtor without BIC, a Swiss one with the address the banks require from
+    // November 2026 (town and country apart, two lines) and, first in the file, a FRST; inside
+    // the EEA an address is not written, even when there is one.
+    remesa = {sample::AcreedorEjemplo(), year(2026) / 4 / 10, {
+        {"31", Currency(1200000), {"Cuota de abril de 2026", "", "", "", ""}, "María Núñez Vidal",
+         sample::IbanFicticio(1), "", "SOC-031", year(2019) / 6 / 1, Secuencia::RCUR, {}},
+        {"32", Currency(2505000), {"Cuota de abril de 2026", "", "Derrama", "", ""}, "Jürg Müller",
+         "CH93 0076 2011 6238 5295 7", "fictchzzxxx", "SOC-032", year(2022) / 9 / 15, Secuencia::RCUR,
+         {" Zürich ", "ch", {"Bahnhofstrasse 12", "8001"}}},
+        {"33", Currency(800000), {"Alquiler de abril de 2026", "", "", "", ""}, "Luis Gómez Ruiz",
+         sample::IbanFicticio(2), "FICTESMMXXX", "ALQ-2026-033", year(2026) / 3 / 1, Secuencia::FRST,
+         {"Madrid", "ES", {"Calle Mayor 1"}}},
+    }};
+    QTest::newRow("pain.008.001.08") << QStringLiteral("pain.008.001.08") << remesa << QStringLiteral("R20260406093000000000AZZ01K7Q2")
+                                     << QDateTime(QDate(2026, 4, 6), QTime(9, 30, 0, 500)) << qint64(12000 + 25050 + 8000);
+    // clang-format on
+}
+
+void TestSepaRemesa::documentoAlByte() {
+    QFETCH(QString, version);
+    QFETCH(sepa::Remesa, remesa);
+    QFETCH(QString, msgId);
+    QFETCH(QDateTime, creado);
+    QFETCH(qint64, centimos);
+    // Every debit as the program accepts it on the day the file is made.
+    const QDate hoy = creado.date();
+    for (const sepa::Adeudo& a : remesa.adeudos)
+        QVERIFY(!sepa::ComprobarAdeudo(a, remesa.fechaCobro,
+                                       std::chrono::year(hoy.year()) / unsigned(hoy.month()) /
+                                           unsigned(hoy.day())));
+    const sepa::FormatoRemesa formato = sepa::FormatoDeRemesa(version);
+    QVERIFY(formato);
+    const sepa::DocumentoRemesaSepa documento = formato(remesa, msgId, creado);
+    const QString ruta = QStringLiteral(TALVERO_SEPA_DATOS "/remesa-%1.xml").arg(version);
+    QCOMPARE(Xmllint(ruta, Esquema(version)), QString());
     QFile esperado(ruta);
     QVERIFY(esperado.open(QIODevice::ReadOnly));
     const QByteArray bytes = esperado.readAll();
     // Line by line first, so that a difference is shown where it is.
     QCOMPARE(documento.xml.split('\n'), bytes.split('\n'));
     QCOMPARE(documento.xml, bytes);
-    QCOMPARE(documento.adeudos, 4);
-    QCOMPARE(documento.centimos, 65000 + 76000 + 15611 + 4500);
-}
-
-void TestSepaRemesa::documentoAlByte08() {
-    using sepa::Secuencia;
-    using std::chrono::year;
-    sepa::Remesa remesa{sample::AcreedorEjemplo(), year(2026) / 4 / 10, {}};
-    // A Spanish debtor without BIC, a Swiss one with the address the banks require from
-    // November 2026 (town and country apart, two lines) and, first in the file, a FRST.
-    remesa.adeudos = {
-        {"31",
-         moneda::Currency(1200000),
-         {"Cuota de abril de 2026", "", "", "", ""},
-         "María Núñez Vidal",
-         sample::IbanFicticio(1),
-         "",
-         "SOC-031",
-         year(2019) / 6 / 1,
-         Secuencia::RCUR,
-         {}},
-        {"32",
-         moneda::Currency(2505000),
-         {"Cuota de abril de 2026", "", "Derrama", "", ""},
-         "Jürg Müller",
-         "CH93 0076 2011 6238 5295 7",
-         "fictchzzxxx",
-         "SOC-032",
-         year(2022) / 9 / 15,
-         Secuencia::RCUR,
-         {" Zürich ", "ch", {"Bahnhofstrasse 12", "8001"}}},
-        {"33",
-         moneda::Currency(800000),
-         {"Alquiler de abril de 2026", "", "", "", ""},
-         "Luis Gómez Ruiz",
-         sample::IbanFicticio(2),
-         "FICTESMMXXX",
-         "ALQ-2026-033",
-         year(2026) / 3 / 1,
-         Secuencia::FRST,
-         // Inside the EEA an address is not written, even when there is one.
-         {"Madrid", "ES", {"Calle Mayor 1"}}},
-    };
-    for (const sepa::Adeudo& a : remesa.adeudos)
-        QVERIFY(!sepa::ComprobarAdeudo(a, remesa.fechaCobro, year(2026) / 4 / 6));
-    const sepa::DocumentoRemesaSepa documento =
-        sepa::Pain00800108(remesa, QStringLiteral("R20260406093000000000AZZ01K7Q2"),
-                           QDateTime(QDate(2026, 4, 6), QTime(9, 30, 0, 500)));
-    const QString ruta = QStringLiteral(TALVERO_SEPA_DATOS "/remesa-pain.008.001.08.xml");
-    QCOMPARE(Xmllint(ruta, Esquema(QStringLiteral("pain.008.001.08"))), QString());
-    QFile esperado(ruta);
-    QVERIFY(esperado.open(QIODevice::ReadOnly));
-    const QByteArray bytes = esperado.readAll();
-    QCOMPARE(documento.xml.split('\n'), bytes.split('\n'));
-    QCOMPARE(documento.xml, bytes);
-    QCOMPARE(documento.adeudos, 3);
-    QCOMPARE(documento.centimos, 12000 + 25050 + 8000);
+    QCOMPARE(documento.adeudos, std::int64_t(remesa.adeudos.size()));
+    QCOMPARE(documento.centimos, centimos);
 }
 
 void TestSepaRemesa::mismaRemesaEnLasDosVersiones_data() {

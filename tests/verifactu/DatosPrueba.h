@@ -2,11 +2,11 @@
 // check of a document against a schema with xmllint, shared by the tests of the records.
 #pragma once
 
+#include "Xmllint.h"
+
 #include <QtCore/QByteArray>
 #include <QtCore/QFile>
-#include <QtCore/QProcess>
 #include <QtCore/QString>
-#include <QtCore/QTemporaryFile>
 
 namespace datos {
 
@@ -19,18 +19,9 @@ inline QByteArray Leer(const QString& nombre) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// xmllint's complaint, empty when the document is valid. --nonet: nothing is fetched.
+// xmllint's complaint against the schema `esquema` of data/, empty when the document is valid.
 inline QString Xmllint(const QByteArray& xml, const QString& esquema) {
-    QTemporaryFile f;
-    if (!f.open())
-        return QStringLiteral("sin archivo temporal");
-    f.write(xml);
-    f.close();
-    QProcess p;
-    p.start(QStringLiteral("xmllint"), {QStringLiteral("--nonet"), QStringLiteral("--noout"),
-                                        QStringLiteral("--schema"), Ruta(esquema), f.fileName()});
-    p.waitForFinished();
-    return p.exitCode() == 0 ? QString() : QString::fromUtf8(p.readAllStandardError());
+    return XmllintCon(xml, Ruta(esquema));
 }
 
 } // namespace datos

@@ -30,17 +30,13 @@ RegistroAlta AltaEjemplo() {
     r.tipoFactura = "F1";
     r.descripcion = "Recibo enero 2026";
     r.destinatario = Destinatario{"CLIENTE DE PRUEBAS", "00000000T"};
-    LineaDesglose conRecargo;
-    conRecargo.calificacion = "S1";
-    conRecargo.tipoImpositivo = "21";
-    conRecargo.base = "100.00";
-    conRecargo.cuota = "21.00";
-    conRecargo.tipoRecargo = "5.2";
-    conRecargo.cuotaRecargo = "5.20";
-    LineaDesglose exenta;
-    exenta.exencion = "E1";
-    exenta.base = "50.00";
-    r.desglose = {conRecargo, exenta};
+    r.desglose = {{.calificacion = "S1",
+                   .tipoImpositivo = "21",
+                   .base = "100.00",
+                   .cuota = "21.00",
+                   .tipoRecargo = "5.2",
+                   .cuotaRecargo = "5.20"},
+                  {.exencion = "E1", .base = "50.00"}};
     r.cuotaTotal = "26.20";
     r.importeTotal = "176.20";
     r.sistema = Sistema();
@@ -138,21 +134,17 @@ void TestVerifactuEnvio::validoSegunEsquema_data() {
     QTest::addColumn<std::vector<Registro>>("registros");
     QTest::newRow("Alta y anulación en un envío") << Ejemplos();
 
-    LineaDesglose tipoCero;
-    tipoCero.calificacion = "S1";
-    tipoCero.tipoImpositivo = "0";
-    tipoCero.base = "50.00";
-    tipoCero.cuota = "0.00";
-    Registro cero = AltaSimplificada("R2026/0002", tipoCero, "0.00", "50.00");
+    Registro cero = AltaSimplificada(
+        "R2026/0002",
+        {.calificacion = "S1", .tipoImpositivo = "0", .base = "50.00", .cuota = "0.00"}, "0.00",
+        "50.00");
     Encadenar(cero, nullptr);
     QTest::newRow("Simplificada sin destinatario, IVA al tipo cero") << std::vector<Registro>{cero};
 
-    LineaDesglose iva;
-    iva.calificacion = "S1";
-    iva.tipoImpositivo = "10";
-    iva.base = "1234567.89";
-    iva.cuota = "123456.79";
-    RegistroAlta raros = AltaSimplificada("A&B <1>", iva, "123456.79", "1358024.68");
+    RegistroAlta raros = AltaSimplificada(
+        "A&B <1>",
+        {.calificacion = "S1", .tipoImpositivo = "10", .base = "1234567.89", .cuota = "123456.79"},
+        "123456.79", "1358024.68");
     raros.nombreRazonEmisor = "PEÑA & HIJOS \"LA ÑORA\"";
     raros.descripcion = "Alquiler <local> & gastos";
     Registro conRaros = raros;

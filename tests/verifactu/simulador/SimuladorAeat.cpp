@@ -17,15 +17,15 @@
 // It prints "PUERTO n" once it listens, and writes a line to --diario for every message
 // (its arrival in ms since the epoch, the word it used, VALIDO or INVALIDO, Incidencia) and
 // one for every record it answered (kind, number, state, code).
+#include "../Xmllint.h"
+
 #include <QtCore/QCommandLineParser>
 #include <QtCore/QCoreApplication>
 #include <QtCore/QDateTime>
 #include <QtCore/QFile>
 #include <QtCore/QHash>
 #include <QtCore/QPointer>
-#include <QtCore/QProcess>
 #include <QtCore/QSet>
-#include <QtCore/QTemporaryFile>
 #include <QtCore/QTextStream>
 #include <QtCore/QTimer>
 #include <QtCore/QXmlStreamReader>
@@ -130,19 +130,6 @@ bool Leer(const QByteArray& sobre, Mensaje& m) {
     return !r.hasError() && !m.cuerpo.isEmpty();
 }
 
-QString Xmllint(const QByteArray& xml, const QString& esquema) {
-    QTemporaryFile f;
-    if (!f.open())
-        return QStringLiteral("sin archivo temporal");
-    f.write(xml);
-    f.close();
-    QProcess p;
-    p.start(QStringLiteral("xmllint"), {QStringLiteral("--nonet"), QStringLiteral("--noout"),
-                                        QStringLiteral("--schema"), esquema, f.fileName()});
-    p.waitForFinished();
-    return p.exitCode() == 0 ? QString() : QString::fromUtf8(p.readAllStandardError());
-}
-
 class Simulador : public QObject {
 public:
     QSslServer servidor;
@@ -222,8 +209,9 @@ public:
         const qint64 llegada = QDateTime::currentMSecsSinceEpoch();
         Mensaje m;
         const bool leido = Leer(sobre, m);
-        const QString problema = leido ? Xmllint(m.cuerpo, esquemas + u"/SuministroLR.xsd"_qs)
-                                       : QStringLiteral("no es XML");
+        const QString problema =
+            leido ? datos::XmllintCon(m.cuerpo, esquemas + u"/SuministroLR.xsd"_qs)
+                  : QStringLiteral("no es XML");
         Anotar(QStringLiteral("MENSAJE %1 %2 %3 %4 %5")
                    .arg(llegada)
                    .arg(palabra, problema.isEmpty() ? u"VALIDO"_qs : u"INVALIDO"_qs,
@@ -382,7 +370,7 @@ public:
         a.writeStartDocument();
         escribir(a);
         a.writeEndDocument();
-        const QString mala = Xmllint(sola, esquemas + u"/RespuestaSuministro.xsd"_qs);
+        const QString mala = datos::XmllintCon(sola, esquemas + u"/RespuestaSuministro.xsd"_qs);
         if (!mala.isEmpty())
             Anotar(u"  RESPUESTA-INVALIDA "_qs + mala.simplified());
         QByteArray xml;
