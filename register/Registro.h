@@ -243,7 +243,9 @@ public:
 private:
     bool AbrirConexion();
     bool Conectar(bool soloLectura);
-    // A register on a PostgreSQL server (register/RegistroServidor.cpp).
+    // A register on a PostgreSQL server (register/RegistroServidor.cpp). On the windows'
+    // thread the connection is made on another (register/ConexionEnSegundoPlano.h), and a
+    // password the server wants is asked there (register/PreguntaDeClave.h).
     bool ConectarServidor(bool soloLectura);
     bool AbrirServidor(bool soloLectura);
     bool LeerVersion(int& version);
