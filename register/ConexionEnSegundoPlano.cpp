@@ -32,7 +32,7 @@ struct Intento {
     Apertura resultado;
 };
 
-void Quitar(const QString& nombre) {
+void QuitarConexionAbandonada(const QString& nombre) {
     {
         QSqlDatabase db = QSqlDatabase::database(nombre, false);
         db.close();
@@ -72,7 +72,7 @@ Apertura AbrirSinBloquear(const QString& nombre, std::function<Apertura()> abrir
         Apertura a = abrir();
         const QMutexLocker cierre(&intento->cerrojo);
         if (a.ok && intento->abandonado) {
-            Quitar(nombre);
+            QuitarConexionAbandonada(nombre);
             return;
         }
         // A connection is used only on the thread its driver belongs to: the driver goes to

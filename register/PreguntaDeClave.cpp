@@ -14,13 +14,13 @@ namespace registro {
 namespace {
 
 // Both used on the windows' thread only.
-PreguntarClave& Pregunta() {
+PreguntarClave& PreguntaInstalada() {
     static PreguntarClave pregunta;
     return pregunta;
 }
 
 // The registers, by their URI without a password, whose question the user cancelled.
-QSet<QString>& Cancelados() {
+QSet<QString>& ClavesCanceladas() {
     static QSet<QString> cancelados;
     return cancelados;
 }
@@ -28,7 +28,7 @@ QSet<QString>& Cancelados() {
 } // namespace
 
 void InstalarPreguntaDeClave(PreguntarClave pregunta) {
-    Pregunta() = std::move(pregunta);
+    PreguntaInstalada() = std::move(pregunta);
 }
 
 std::optional<QString> PreguntarClaveConDialogo(const PreguntaClave& p) {
@@ -50,8 +50,8 @@ std::optional<QString> PreguntarClaveConDialogo(const PreguntaClave& p) {
 }
 
 bool PedirClave(const QString& uri, const QString& mensaje) {
-    if (!Pregunta() || !EnHiloDeVentanas() || !EsFalloDeClave(mensaje) ||
-        !QUrl(uri).password().isEmpty() || Cancelados().contains(UriSinClave(uri)))
+    if (!PreguntaInstalada() || !EnHiloDeVentanas() || !EsFalloDeClave(mensaje) ||
+        !QUrl(uri).password().isEmpty() || ClavesCanceladas().contains(UriSinClave(uri)))
         return false;
     const ConexionPostgres c = LeerUriPostgres(uri);
     PreguntaClave p;
@@ -61,9 +61,9 @@ bool PedirClave(const QString& uri, const QString& mensaje) {
     // A password of this run that the server refuses was typed wrong (or changed since).
     p.rechazada = !ClaveDeSesion(uri).isEmpty();
     const EsperaDeServidor espera;
-    const std::optional<QString> clave = Pregunta()(p);
+    const std::optional<QString> clave = PreguntaInstalada()(p);
     if (!clave) {
-        Cancelados().insert(UriSinClave(uri));
+        ClavesCanceladas().insert(UriSinClave(uri));
         return false;
     }
     RecordarClaveDeSesion(uri, *clave);
@@ -71,7 +71,7 @@ bool PedirClave(const QString& uri, const QString& mensaje) {
 }
 
 void PermitirPreguntarClave(const QString& uri) {
-    Cancelados().remove(UriSinClave(uri));
+    ClavesCanceladas().remove(UriSinClave(uri));
 }
 
 } // namespace registro
