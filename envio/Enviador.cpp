@@ -1,6 +1,7 @@
 #include "envio/Enviador.h"
 
 #include "envio/Cotejar.h"
+#include "register/ConexionEnSegundoPlano.h"
 #include "verifactu/EscribirEnvio.h"
 
 #include <algorithm>
@@ -22,7 +23,13 @@ Enviador::Enviador(registro::Registro& registro, Configuracion configuracion, QO
     : QObject(parent), registro_(registro), c_(std::move(configuracion)) {
     qRegisterMetaType<Informe>();
     temporizador_.setSingleShot(true);
-    connect(&temporizador_, &QTimer::timeout, this, &Enviador::Siguiente);
+    connect(&temporizador_, &QTimer::timeout, this, [this] {
+        // The windows wait for the register's server: the turn comes again after that wait.
+        if (registro::EsperandoServidor())
+            temporizador_.start(std::chrono::seconds(1));
+        else
+            Siguiente();
+    });
     reloj_.start();
     Crear();
 }

@@ -11,6 +11,7 @@
 #include "platform/PrintDialog.h"
 #include "platform/PrinterQueries.h"
 #include "platform/SettingsStore.h"
+#include "register/ConexionEnSegundoPlano.h"
 #include "register/Registro.h"
 #include "sepa/AjustesAcreedor.h"
 
@@ -137,7 +138,7 @@ VentanaLista::VentanaLista(std::function<CRecibo()> plantilla, QWidget* parent)
     vigia_ = new QFileSystemWatcher(this);
     connect(vigia_, &QFileSystemWatcher::fileChanged, this, [this] {
         // A spreadsheet saves by replacing the file: read it once it is there again.
-        QTimer::singleShot(300, this, &VentanaLista::Leer);
+        LeerDespues();
     });
     connect(abrir, &QPushButton::clicked, this, &VentanaLista::Elegir);
     connect(abrirAccion, &QAction::triggered, this, &VentanaLista::Elegir);
@@ -175,6 +176,15 @@ void VentanaLista::Abrir(const QString& archivo) {
         vigia_->removePaths(vigia_->files());
     vigia_->addPath(archivo_);
     Leer();
+}
+
+void VentanaLista::LeerDespues() {
+    QTimer::singleShot(300, this, [this] {
+        if (registro::EsperandoServidor())
+            LeerDespues();
+        else
+            Leer();
+    });
 }
 
 void VentanaLista::Leer() {

@@ -59,6 +59,8 @@ protected:
 
 private:
     void Leer();
+    // Leer() a moment later, and not while the windows wait for the register's server.
+    void LeerDespues();
     void Elegir();
     void Mostrar();
     void Imprimir();

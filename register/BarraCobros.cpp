@@ -127,8 +127,13 @@ void BarraCobros::ActualizarBotones() {
 
 // Every row the filters show, not only those fetched so far.
 void BarraCobros::ActualizarTotal() {
+    const QSqlDatabase db = registro_.Base();
+    if (!db.isOpen()) { // a server not reached: nothing to count
+        total_->clear();
+        return;
+    }
     const Condicion c = CondicionDe(modelo_.filtro());
-    QSqlQuery q(registro_.Base());
+    QSqlQuery q(db);
     q.prepare(QStringLiteral("SELECT count(*), coalesce(sum(total), 0)") + c.desde + c.where);
     for (const QVariant& v : c.valores)
         q.addBindValue(v);

@@ -10,6 +10,7 @@
 #include <QStyle>
 
 #include <QSqlQuery>
+#include <QSqlResult>
 #include <algorithm>
 
 namespace registro {
@@ -77,6 +78,15 @@ QString ModeloRecibos::OrdenSql() const {
 void ModeloRecibos::Refrescar() {
     const Condicion c = CondicionDe(filtro_);
     const QSqlDatabase db = QSqlDatabase::database(conexion_, false);
+    columnas_.clear();
+    if (!db.isOpen()) {
+        // No register to read yet (a server not reached): no rows, the usual columns.
+        for (int c = Numero; c < NumColumnas; ++c)
+            if (c != Remesa && c != Factura)
+                columnas_.push_back(Columna(c));
+        Soltar();
+        return;
+    }
     QSqlQuery q(db);
     const bool conRemesa =
         q.exec(QStringLiteral("SELECT 1 FROM recibos WHERE remesa IS NOT NULL LIMIT 1")) &&
@@ -85,7 +95,6 @@ void ModeloRecibos::Refrescar() {
     const bool conFactura =
         q.exec(QStringLiteral("SELECT 1 FROM registros_facturacion LIMIT 1")) && q.next();
     q.finish();
-    columnas_.clear();
     for (int c = Numero; c < NumColumnas; ++c)
         if ((c != Remesa || conRemesa) && (c != Factura || conFactura))
             columnas_.push_back(Columna(c));
@@ -97,6 +106,10 @@ void ModeloRecibos::Refrescar() {
         q.addBindValue(v);
     q.exec();
     setQuery(std::move(q));
+}
+
+void ModeloRecibos::Soltar() {
+    setQuery(QSqlQuery(static_cast<QSqlResult*>(nullptr)));
 }
 
 qint64 ModeloRecibos::IdDeFila(int fila) const {

@@ -7,6 +7,7 @@
 #include <QSqlDatabase>
 #include <QSqlQueryModel>
 
+#include <utility>
 #include <vector>
 
 namespace registro {
@@ -37,6 +38,11 @@ public:
     // close it once clear() has ended the query.
     ModeloRecibos(QString conexion, QObject* parent = nullptr);
 
+    // The connection to read through from now on: the register connected again.
+    void setConexion(QString conexion) { conexion_ = std::move(conexion); }
+    // No rows, and nothing held of the connection, which may then close: unlike clear(),
+    // whose empty query is still made by the connection's driver.
+    void Soltar();
     void setFiltro(const Filtro& filtro);
     const Filtro& filtro() const { return filtro_; }
     // Runs the query again, e.g. after a new row was recorded.

@@ -64,14 +64,19 @@ QString MotivoPostgres(const QSqlError& e) {
     return original.isEmpty() ? motivo : QStringLiteral("%1 (%2)").arg(motivo, original);
 }
 
+bool EsFalloDeClave(const QString& mensaje) {
+    const QString m = mensaje.toLower();
+    return m.contains(QLatin1String("password authentication failed")) ||
+           m.contains(QLatin1String("no password supplied")) ||
+           m.contains(QLatin1String("autentificación password falló")) ||
+           m.contains(QLatin1String("autenticación password falló"));
+}
+
 QString MotivoDeConexion(const QString& mensaje) {
     const QString original = mensaje.section(QLatin1Char('\n'), 0, 0).trimmed();
     const QString m = mensaje.toLower();
     QString motivo;
-    if (m.contains(QLatin1String("password authentication failed")) ||
-        m.contains(QLatin1String("no password supplied")) ||
-        m.contains(QLatin1String("autentificación password falló")) ||
-        m.contains(QLatin1String("autenticación password falló")))
+    if (EsFalloDeClave(mensaje))
         motivo = QStringLiteral("el servidor no acepta el usuario o la contraseña");
     else if (m.contains(QLatin1String("database")) && m.contains(QLatin1String("does not exist")))
         motivo = QStringLiteral("no existe esa base de datos en el servidor");

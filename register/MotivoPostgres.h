@@ -12,5 +12,8 @@ bool EsErrorPostgres(const QSqlError& error);
 QString MotivoPostgres(const QSqlError& error);
 // Why a connection could not be made, from libpq's message.
 QString MotivoDeConexion(const QString& mensaje);
+// Whether libpq's message says that the server wants a password it did not get, or refused
+// the one it got.
+bool EsFalloDeClave(const QString& mensaje);
 
 } // namespace registro

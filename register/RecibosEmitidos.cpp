@@ -1,9 +1,11 @@
 #include "register/RecibosEmitidos.h"
 
 #include "register/BarraCobros.h"
+#include "register/ConexionEnSegundoPlano.h"
 #include "register/ExportarCsv.h"
 #include "register/ModeloRecibos.h"
 #include "register/Pendientes.h"
+#include "register/PreguntaDeClave.h"
 #include "register/Registro.h"
 
 #include <QAction>
@@ -18,8 +20,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -96,6 +100,10 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
     estado_->setObjectName(QStringLiteral("estadoRegistro"));
     estado_->setWordWrap(true);
     estado_->hide();
+    reintentar_ = new QPushButton(QStringLiteral("&Reintentar"), this);
+    reintentar_->setObjectName(QStringLiteral("reintentarRegistro"));
+    reintentar_->hide();
+    connect(reintentar_, &QPushButton::clicked, this, &RecibosEmitidos::Reintentar);
 
     // --- Actions ----------------------------------------------------------------------
     imprimir_ = new QAction(QStringLiteral("&Imprimir…"), this);
@@ -155,25 +163,16 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
 
     auto* capas = new QVBoxLayout(this);
     capas->addLayout(filtros);
-    capas->addWidget(estado_);
+    auto* aviso = new QHBoxLayout;
+    aviso->addWidget(estado_, 1);
+    aviso->addWidget(reintentar_, 0, Qt::AlignTop);
+    capas->addLayout(aviso);
     capas->addWidget(tabla_, 1);
     capas->addLayout(botones);
 
     // --- The model --------------------------------------------------------------------
-    if (!registro_->Abrir()) {
-        estado_->setText(QStringLiteral("No se puede abrir el registro %1: %2")
-                             .arg(registro_->Ruta(), registro_->Error()));
-        estado_->show();
-    } else if (const QStringList avisos = RecuperarPendientes(*registro_); !avisos.isEmpty()) {
-        estado_->setText(avisos.join(u'\n'));
-        estado_->show();
-    } else if (!registro_->Apartado().isEmpty()) {
-        estado_->setText(QStringLiteral("El registro estaba dañado: se ha apartado como %1 y se "
-                                        "ha empezado uno nuevo.")
-                             .arg(registro_->Apartado()));
-        estado_->show();
-    }
-    modelo_ = new ModeloRecibos(registro_->Base().connectionName(), this);
+    // Empty until the register is open (Conectar).
+    modelo_ = new ModeloRecibos(QString(), this);
     tabla_->setModel(modelo_);
     // Newest first until the user picks a column: no column shows an indicator.
     tabla_->horizontalHeader()->setSortIndicatorClearable(true);
@@ -193,7 +192,7 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
     connect(buscar_, &QLineEdit::textChanged, this, &RecibosEmitidos::Filtrar);
     for (QCheckBox* c : {usarDesde_, usarHasta_})
         connect(c, &QCheckBox::toggled, this, &RecibosEmitidos::Filtrar);
-    LeerLotes();
+    lote_->hide(); // until the register is read (LeerLotes)
     connect(lote_, &QComboBox::currentIndexChanged, this, &RecibosEmitidos::Filtrar);
     connect(usarDesde_, &QCheckBox::toggled, desde_, &QWidget::setEnabled);
     connect(usarHasta_, &QCheckBox::toggled, hasta_, &QWidget::setEnabled);
@@ -203,12 +202,82 @@ RecibosEmitidos::RecibosEmitidos(const QString& ruta, AccionesRegistro acciones,
     connect(tabla_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &RecibosEmitidos::ActualizarBotones);
 
+    buscar_->setFocus();
+    // A server may keep the answer for seconds: the window shows first, and says so.
+    if (registro_->EnServidor() && EnHiloDeVentanas()) {
+        estado_->setText(QStringLiteral("Conectando con el servidor del registro…"));
+        estado_->show();
+        QTimer::singleShot(0, this, &RecibosEmitidos::Conectar);
+    } else {
+        Conectar();
+    }
+}
+
+void RecibosEmitidos::Conectar() {
+    reintentar_->hide();
+    if (!registro_->Abrir()) {
+        SinRegistro(registro_->EnServidor()
+                        ? QStringLiteral("No se puede conectar con el servidor del registro: %1")
+                              .arg(registro_->Error())
+                        : QStringLiteral("No se puede abrir el registro %1: %2")
+                              .arg(registro_->Ruta(), registro_->Error()));
+        return;
+    }
+    estado_->hide();
+    if (const QStringList avisos = RecuperarPendientes(*registro_); !avisos.isEmpty()) {
+        estado_->setText(avisos.join(u'\n'));
+        estado_->show();
+    } else if (!registro_->Apartado().isEmpty()) {
+        estado_->setText(QStringLiteral("El registro estaba dañado: se ha apartado como %1 y se "
+                                        "ha empezado uno nuevo.")
+                             .arg(registro_->Apartado()));
+        estado_->show();
+    }
+    modelo_->setConexion(registro_->Base().connectionName());
+    LeerLotes();
+    Filtrar();
     const QString numero = registro_->SiguienteNumeroLibre();
     siguiente_->setText(
         numero.isEmpty() ? QString() : QStringLiteral("Siguiente número libre: %1").arg(numero));
     ContarPendientes();
     ActualizarBotones();
-    buscar_->setFocus();
+}
+
+void RecibosEmitidos::SinRegistro(const QString& texto) {
+    estado_->setText(texto);
+    estado_->show();
+    reintentar_->setVisible(registro_->EnServidor());
+}
+
+void RecibosEmitidos::Reintentar() {
+    PermitirPreguntarClave(registro_->Ruta());
+    estado_->setText(QStringLiteral("Conectando con el servidor del registro…"));
+    Conectar();
+}
+
+bool RecibosEmitidos::Perdida() {
+    if (!registro_->EnServidor())
+        return false;
+    const QSqlError error = modelo_->lastError();
+    // Closed meanwhile: another reading found the connection lost. The driver tells a lost
+    // connection as one not open, and the model then reads nothing.
+    if (registro_->Abierto()) {
+        if (!error.isValid() && registro_->Base().isOpen())
+            return false;
+        modelo_->Soltar(); // before the connection may close
+        if (!registro_->ConexionPerdida())
+            return false;
+    }
+    modelo_->Soltar();
+    siguiente_->clear();
+    pendientes_->hide();
+    const QString detalle = (error.databaseText().isEmpty() ? error.text() : error.databaseText())
+                                .section(QLatin1Char('\n'), 0, 0)
+                                .trimmed();
+    SinRegistro(QStringLiteral("No se puede conectar con el servidor del registro: se ha perdido "
+                               "la conexión") +
+                (detalle.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detalle)));
+    return true;
 }
 
 RecibosEmitidos::~RecibosEmitidos() {
@@ -227,6 +296,7 @@ void RecibosEmitidos::Filtrar() {
     f.lote = lote_->currentData().toLongLong();
     f.estados = cobros_->Estados();
     modelo_->setFiltro(f);
+    Perdida();
 }
 
 void RecibosEmitidos::LeerLotes() {
@@ -251,8 +321,15 @@ void RecibosEmitidos::MostrarLote(qint64 lote) {
 }
 
 void RecibosEmitidos::Refrescar() {
+    // Asked while the register cannot be read: the same as "Reintentar".
+    if (!registro_->Abierto()) {
+        Conectar();
+        return;
+    }
     LeerLotes();
     modelo_->Refrescar();
+    if (Perdida())
+        return;
     ContarPendientes();
     const QString numero = registro_->SiguienteNumeroLibre();
     siguiente_->setText(

@@ -4,7 +4,9 @@
 // A reprint goes through the print path the callbacks lead to, which records the new row (an
 // invoice reprinted carries its alta's QR code and is not recorded again) and then calls
 // Refrescar(). With invoices in the register it shows each receipt's VERI*FACTU state, the
-// records pending, "Anular…" and, for a refused one, "Corregir…".
+// records pending, "Anular…" and, for a refused one, "Corregir…". A register on a server that
+// cannot be reached, or whose connection is lost while the window is open, is told in the
+// window's status with a button "Reintentar"; the window opens before the server answers.
 #pragma once
 
 #include "receipt/Recibo.h"
@@ -21,6 +23,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QTableView;
 
 namespace registro {
@@ -62,6 +65,14 @@ public Q_SLOTS:
     void Exportar();
 
 private:
+    // Opens the register and fills the window; when it cannot, says why (SinRegistro).
+    void Conectar();
+    void SinRegistro(const QString& texto);
+    // "Reintentar": connects again, and may ask a password cancelled before.
+    void Reintentar();
+    // After the table was read: whether it failed because the server's connection was lost,
+    // which the window then tells, offering to retry.
+    bool Perdida();
     void Filtrar();
     void LeerLotes();
     void ActualizarBotones();
@@ -87,6 +98,7 @@ private:
     QTableView* tabla_ = nullptr;
     QLabel* siguiente_ = nullptr;
     QLabel* estado_ = nullptr;
+    QPushButton* reintentar_ = nullptr;
     QAction* imprimir_ = nullptr;
     QAction* guardarPdf_ = nullptr;
     QAction* copiar_ = nullptr;

@@ -237,16 +237,18 @@ public:
 
     // The connection, for models and exports that read the table.
     QSqlDatabase Base() const;
+    // After a failure: whether it was the server's connection that was lost. It is then
+    // closed, so that the next operation connects again.
+    bool ConexionPerdida();
 
 private:
     bool AbrirConexion();
     bool Conectar(bool soloLectura);
-    // A register on a PostgreSQL server (register/RegistroServidor.cpp).
+    // A register on a PostgreSQL server (register/RegistroServidor.cpp). On the windows'
+    // thread the connection is made on another (register/ConexionEnSegundoPlano.h), and a
+    // password the server wants is asked there (register/PreguntaDeClave.h).
     bool ConectarServidor(bool soloLectura);
     bool AbrirServidor(bool soloLectura);
-    // After a failure: whether it was the server's connection that was lost. It is then
-    // closed, so that the next operation connects again.
-    bool ConexionPerdida();
     bool LeerVersion(int& version);
     bool VersionAdmitida(int version);
     struct LoteNuevo {
@@ -321,6 +323,7 @@ private:
     bool abierto_ = false;
     bool danado_ = false; // the last failure to open was a damaged file
     bool noExiste_ = false;
+    bool conectando_ = false; // the windows wait for this register's server
 };
 
 } // namespace registro

@@ -7,6 +7,7 @@
 #include "envio/Cotejar.h"
 #include "envio/Enviador.h"
 #include "platform/SettingsStore.h"
+#include "register/ConexionEnSegundoPlano.h"
 #include "register/Registro.h"
 #include "salida/Envios.h"
 #include "salida/PartesDelModulo.h"
@@ -43,7 +44,11 @@ public:
             Avisar();
         });
         connect(enviador_.get(), &envio::Enviador::Parado, this, [this] { Avisar(); });
-        connect(&revision_, &QTimer::timeout, this, [this] { Intentar(false); });
+        connect(&revision_, &QTimer::timeout, this, [this] {
+            // The windows wait for the register's server: this turn is skipped, not nested.
+            if (!registro::EsperandoServidor())
+                Intentar(false);
+        });
         revision_.start(kRevision);
     }
     ~Trabajo() override {

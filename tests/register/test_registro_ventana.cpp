@@ -183,6 +183,11 @@ private:
     std::unique_ptr<RecibosEmitidos> Ventana(registro::AccionesRegistro acciones = {}) {
         auto v = std::make_unique<RecibosEmitidos>(Ruta(), std::move(acciones));
         v->show();
+        // On a server the window connects once shown.
+        const auto* estado = v->findChild<QLabel*>(QStringLiteral("estadoRegistro"));
+        QTest::qWaitFor([estado] {
+            return estado->isHidden() || !estado->text().startsWith(QStringLiteral("Conectando"));
+        });
         return v;
     }
 };
