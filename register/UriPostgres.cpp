@@ -70,7 +70,7 @@ ConexionPostgres LeerUriPostgres(const QString& uri) {
     if (c.base.startsWith(QLatin1Char('/')))
         c.base.remove(0, 1);
     QStringList opciones;
-    bool conEspera = false;
+    bool conEspera = false, conEsperaTcp = false;
     for (const auto& [clave, valorBruto] : QUrlQuery(url).queryItems(QUrl::FullyDecoded)) {
         QString valor = valorBruto;
         // The driver separates its options with semicolons.
@@ -87,10 +87,15 @@ ConexionPostgres LeerUriPostgres(const QString& uri) {
                                                                                    : kEsperaMaxima);
             conEspera = true;
         }
+        conEsperaTcp = conEsperaTcp || clave == QLatin1String("tcp_user_timeout");
         opciones << clave + QLatin1Char('=') + ValorConninfo(valor);
     }
     if (!conEspera)
         opciones << QStringLiteral("connect_timeout=%1").arg(kEsperaMaxima);
+    // A server that goes silent under an open connection (a cable pulled, a machine gone)
+    // fails the statement being sent after the same wait, rather than when TCP gives up.
+    if (!conEsperaTcp)
+        opciones << QStringLiteral("tcp_user_timeout=%1").arg(kEsperaMaxima * 1000);
     c.opciones = opciones.join(QLatin1Char(';'));
     return c;
 }
