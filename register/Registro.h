@@ -246,6 +246,9 @@ private:
     // After a failure: whether it was the server's connection that was lost. It is then
     // closed, so that the next operation connects again.
     bool ConexionPerdida();
+    // Before a write: a connection that the server ended while it lay idle (it was restarted)
+    // is closed, so that the write connects again instead of failing; nothing was sent on it.
+    void ComprobarConexion();
     bool LeerVersion(int& version);
     bool VersionAdmitida(int version);
     struct LoteNuevo {
