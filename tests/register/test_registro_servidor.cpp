@@ -15,6 +15,7 @@
 #include "verifactu/Cadena.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
@@ -202,11 +203,19 @@ void TestRegistroServidor::servidorDetenidoYArrancado() {
     const QString pdf = dir_->filePath(QStringLiteral("l.pdf"));
 
     QVERIFY(servidor("pause"));
+    const auto archivos = [&] {
+        QStringList todos;
+        for (QDirIterator i(dir_->path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+             i.hasNext();)
+            todos << i.next();
+        todos.sort();
+        return todos;
+    };
+    const QStringList antes = archivos();
     SalidaTalvero s = EjecutarTalvero(dir_->path(), emitir);
     QCOMPARE(s.estado, 1);
     QVERIFY2(s.errores.contains(QStringLiteral("rechaza la conexión")), qPrintable(s.errores));
-    QVERIFY(!QFileInfo::exists(pdf));
-    QVERIFY(!QFileInfo::exists(RegistroDeTalvero(dir_->path())));
+    QCOMPARE(archivos(), antes); // no PDF, not even a part of one, and no register's file
 
     QVERIFY(servidor("resume"));
     s = EjecutarTalvero(dir_->path(), emitir);
