@@ -19,7 +19,6 @@
 
 #include <array>
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -44,11 +43,11 @@ bool servidorArrancado = false;
 QString UriDelServidor() {
     static const QString uri = [] {
         const QString carpeta = CarpetaServidor().path();
+        servidorArrancado = true; // stopped at the end even when it started only halfway
         if (!ServidorDePrueba(QStringLiteral("start"), carpeta)) {
             std::fprintf(stderr, "no se ha podido arrancar el servidor PostgreSQL\n");
             return QString();
         }
-        servidorArrancado = true;
         QFile saltado(carpeta + QStringLiteral("/skipped")),
             archivo(carpeta + QStringLiteral("/uri"));
         if (saltado.open(QIODevice::ReadOnly)) {
