@@ -215,7 +215,7 @@ void TestRegistroServidor::servidorDetenidoYArrancado() {
     SalidaTalvero s = EjecutarTalvero(dir_->path(), emitir);
     QCOMPARE(s.estado, 1);
     QVERIFY2(s.errores.contains(QStringLiteral("rechaza la conexión")), qPrintable(s.errores));
-    QCOMPARE(archivos(), antes); // no PDF, not even a part of one, and no register's file
+    QCOMPARE(archivos(), antes); // no PDF, not even a half-written one, and no register file
 
     QVERIFY(servidor("resume"));
     s = EjecutarTalvero(dir_->path(), emitir);
