@@ -12,7 +12,6 @@ namespace {
 
 // A list emitted from the command line takes the form's opening values as its template.
 CRecibo PlantillaDeLista() {
-    QCoreApplication::setOrganizationName(QString::fromStdString(enlaces::Empresa()));
     const platform::SettingsStore ajustes;
     return ReciboDeApertura(ajustes);
 }
@@ -23,6 +22,9 @@ int main(int argc, char** argv) {
     // The command line runs without a window, so before any display is needed. It loads the
     // module only when the arguments ask for one of its commands.
     if (argc > 1) {
+        // Every command reads the user's settings (the register's server above all), not
+        // only the list's.
+        QCoreApplication::setOrganizationName(QString::fromStdString(enlaces::Empresa()));
         if (const auto estado =
                 orden::LineaDeOrdenes(argc, argv, orden::TablaDelPrograma(), &PlantillaDeLista))
             return *estado;

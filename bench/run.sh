@@ -6,7 +6,9 @@ set -euo pipefail
 build=${1:-build-bench}
 export QT_QPA_PLATFORM=offscreen
 status=0
-for exe in $(find "$build/bench" -type f -name 'bench_*' -perm -u+x | sort); do
+# The register on both engines starts a server of its own: run once, below, with its goals.
+for exe in $(find "$build/bench" -type f -name 'bench_*' ! -name bench_registro_motores \
+                 -perm -u+x | sort); do
   echo "== $(basename "$exe")"
   "$exe" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
          --benchmark_min_time=0.2 2>&1 | grep -E '^(Benchmark|-|.*_median|Run on|Load)' || status=1
@@ -40,8 +42,30 @@ paired image_page_600dpi 1.0 "$build/bench/receipt/bench_receipt" BM_DibujarImag
 paired keystroke_euro_1007 1.2 "$build/bench/form/bench_form" KeystrokeInEuroEdit \
     KeystrokeBareDialog || status=1
 
+# The register on the SQLite file and on a PostgreSQL server over loopback, 100,000 receipts:
+# the wall-clock medians (the server works in processes of its own), in milliseconds.
+echo "== the register on both engines (median of 5; wall-clock ms)"
+"$build/bench/register/bench_registro_motores" --benchmark_repetitions=5 \
+    --benchmark_report_aggregates_only=true --benchmark_min_time=0.2 --benchmark_format=csv \
+    2>/dev/null | awk -F, '
+    function show(label, key, goal) {
+        printf "%-26s sqlite %8.2f  postgresql %8.2f  (goal <= %s ms)\n", label,
+            t[key "/motor:0" rest[key]], t[key "/motor:1" rest[key]], goal
+    }
+    { name = $1; gsub(/"/, "", name) }
+    name ~ /_median$/ { sub(/_median$/, "", name); t[name] = $3 }
+    END {
+        rest["Busqueda"] = "/nada:0"
+        show("record_one_receipt", "AnotarUno", 5)
+        show("window_first_rows", "PrimerasFilas", 50)
+        show("search_found", "Busqueda", 50)
+        rest["Busqueda"] = "/nada:1"
+        show("search_nothing_found", "Busqueda", 50)
+    }' || status=1
+
 echo "== talvero (the whole program)"
 bash "$(dirname "$0")/startup.sh" "$build/app/talvero" "$build/bench/startup/talvero_bare_dialog" || status=1
 bash "$(dirname "$0")/lista.sh" "$build/app/talvero" "$build/bench/lista/talvero_bare_lista" || status=1
 bash "$(dirname "$0")/lista_verifactu.sh" "$build/app/talvero" || status=1
+bash "$(dirname "$0")/registro_a_la_vez.sh" "$build/app/talvero" || status=1
 exit $status

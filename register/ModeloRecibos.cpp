@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDateTime>
+#include <QScopedValueRollback>
 #include <QStyle>
 
 #include <QSqlQuery>
@@ -51,6 +52,10 @@ QString TextoFactura(const QString& estado) {
     return QStringLiteral("Pendiente");
 }
 
+// The rows a server is asked for first: a window shows a few dozen, and with 100,000
+// receipts the first page comes in a few milliseconds where all of them take over a second.
+constexpr int kPaginaServidor = 500;
+
 } // namespace
 
 ModeloRecibos::ModeloRecibos(QString conexion, QObject* parent)
@@ -60,6 +65,7 @@ ModeloRecibos::ModeloRecibos(QString conexion, QObject* parent)
 
 void ModeloRecibos::setFiltro(const Filtro& filtro) {
     filtro_ = filtro;
+    limite_ = 0;
     Refrescar();
 }
 
@@ -87,6 +93,8 @@ void ModeloRecibos::Refrescar() {
         Soltar();
         return;
     }
+    if (dialecto::EsPostgres(db))
+        limite_ = std::max(limite_, kPaginaServidor);
     QSqlQuery q(db);
     const bool conRemesa =
         q.exec(QStringLiteral("SELECT 1 FROM recibos WHERE remesa IS NOT NULL LIMIT 1")) &&
@@ -101,15 +109,36 @@ void ModeloRecibos::Refrescar() {
     q.prepare(QStringLiteral("SELECT recibos.id, numero, fecha, pagador1, concepto1, total, "
                              "%1 AS cobro, emitido, destino, remesa, ")
                   .arg(EstadoSql(QDate::currentDate())) +
-              ColumnaFactura(db) + c.desde + c.where + OrdenSql());
+              ColumnaFactura(db) + c.desde + c.where + OrdenSql() +
+              (limite_ > 0 ? QStringLiteral(" LIMIT ?") : QString()));
     for (const QVariant& v : c.valores)
         q.addBindValue(v);
+    if (limite_ > 0)
+        q.addBindValue(limite_);
     q.exec();
+    // setQuery fetches the first rows through fetchMore: those of this query only.
+    const QScopedValueRollback consultando(consultando_, true);
     setQuery(std::move(q));
 }
 
 void ModeloRecibos::Soltar() {
     setQuery(QSqlQuery(static_cast<QSqlResult*>(nullptr)));
+}
+
+bool ModeloRecibos::canFetchMore(const QModelIndex& parent) const {
+    // A server's page that came full may have more after it.
+    return QSqlQueryModel::canFetchMore(parent) ||
+           (!parent.isValid() && !consultando_ && limite_ > 0 && rowCount() >= limite_);
+}
+
+void ModeloRecibos::fetchMore(const QModelIndex& parent) {
+    if (QSqlQueryModel::canFetchMore(parent))
+        return QSqlQueryModel::fetchMore(parent);
+    if (!canFetchMore(parent))
+        return;
+    // The query again, with twice the rows: a new result, so a selection is cleared.
+    limite_ *= 2;
+    Refrescar();
 }
 
 qint64 ModeloRecibos::IdDeFila(int fila) const {
@@ -216,6 +245,7 @@ QVariant ModeloRecibos::headerData(int section, Qt::Orientation orientation, int
 void ModeloRecibos::sort(int column, Qt::SortOrder order) {
     columnaOrden_ = column;
     orden_ = order;
+    limite_ = 0;
     Refrescar();
 }
 

@@ -1,5 +1,8 @@
 // The register as a table for the window: a query model over `recibos` that fetches rows as
 // they scroll into view, filtered and sorted by SQL, newest first until a column is chosen.
+// A server sends a query's whole result at once (Qt's driver reads it all before the first
+// row), so there the query asks for the first rows only, and for twice as many each time the
+// table scrolls to the end of those it has.
 #pragma once
 
 #include "register/Filtro.h"
@@ -60,6 +63,8 @@ public:
     QString OrdenSql() const;
 
     int columnCount(const QModelIndex& parent = {}) const override;
+    bool canFetchMore(const QModelIndex& parent = {}) const override;
+    void fetchMore(const QModelIndex& parent = {}) override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
@@ -70,6 +75,8 @@ private:
     QVariant DatoFactura(const QModelIndex& fuente, int role) const;
 
     QString conexion_;
+    int limite_ = 0;           // the rows asked of a server; 0: a file, read as the rows are shown
+    bool consultando_ = false; // inside setQuery
     Filtro filtro_;
     int columnaOrden_ = -1;         // -1: newest first
     std::vector<Columna> columnas_; // those shown, in order

@@ -539,6 +539,7 @@ bool Registro::AnotarEnTransaccion(qint64 cuantos, const Emision& emision, LoteN
     ocupados_.clear();
     motivoAlta_.clear();
     ultimoRecibo_ = 0;
+    ComprobarConexion();
     if (!Abrir())
         return false;
     QSqlError e;

@@ -249,6 +249,9 @@ private:
     // password the server wants is asked there (register/PreguntaDeClave.h).
     bool ConectarServidor(bool soloLectura);
     bool AbrirServidor(bool soloLectura);
+    // Before a write: a connection that the server ended while it lay idle (it was restarted)
+    // is closed, so that the write connects again instead of failing; nothing was sent on it.
+    void ComprobarConexion();
     bool LeerVersion(int& version);
     bool VersionAdmitida(int version);
     struct LoteNuevo {

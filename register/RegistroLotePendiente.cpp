@@ -11,6 +11,7 @@
 namespace registro {
 
 bool Registro::EnTransaccion(const std::function<bool(QSqlError&)>& cambios) {
+    ComprobarConexion();
     if (!Abrir())
         return false;
     QSqlDatabase db = Base();

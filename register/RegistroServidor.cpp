@@ -117,6 +117,18 @@ bool Registro::ConexionPerdida() {
     return true;
 }
 
+void Registro::ComprobarConexion() {
+    if (!EnServidor() || !abierto_)
+        return;
+    QSqlDatabase db = Base();
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SELECT 1")))
+        return;
+    q = QSqlQuery();
+    db = QSqlDatabase();
+    Cerrar();
+}
+
 bool Registro::AbrirServidor(bool soloLectura) {
     danado_ = false;
     noExiste_ = false;

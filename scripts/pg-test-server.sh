@@ -5,6 +5,9 @@
 #   pg-test-server.sh start DIR   initdb, start the server, create the test users, wait until
 #                                 it answers
 #   pg-test-server.sh stop DIR    stop the server started in DIR and remove its files
+#   pg-test-server.sh pause DIR   stop the server started in DIR, keeping its files (a test of
+#                                 a server that goes away under the program)
+#   pg-test-server.sh resume DIR  start it again, on the same port, with the same data
 #
 # After start, DIR holds:
 #   port     the loopback TCP port the server listens on (127.0.0.1 only)
@@ -24,7 +27,7 @@
 # only writes DIR/skipped with the reason and succeeds; the tests then skip with that reason.
 set -euo pipefail
 
-usage() { echo "usage: $0 start DIR | stop DIR" >&2; exit 2; }
+usage() { echo "usage: $0 start DIR | stop DIR | pause DIR | resume DIR" >&2; exit 2; }
 [ $# -eq 2 ] || usage
 action=$1
 dir=$(realpath -m "$2")
@@ -86,6 +89,28 @@ free_port() {
   return 1
 }
 
+run_server() { # BIN RUNTIME PORT: starts the server on its data and waits until it answers
+  as_owner "$1/pg_ctl" -D "$2/data" -l "$2/server.log" -w -t $((START_TENTHS / 10)) \
+    -o "-c listen_addresses=127.0.0.1 -p $3 -k $2 -c fsync=off -c max_connections=60" \
+    start >/dev/null || { cat "$2/server.log" >&2; return 1; }
+}
+
+pause_server() {
+  local rt bin
+  rt=$(runtime)
+  bin=$(bindir)
+  [ -n "$rt" ] && [ -n "$bin" ] || { echo "no server started in $dir" >&2; return 1; }
+  as_owner "$bin/pg_ctl" -D "$rt/data" -m fast -w -t $((STOP_TENTHS / 10)) stop >/dev/null
+}
+
+resume_server() {
+  local rt bin
+  rt=$(runtime)
+  bin=$(bindir)
+  [ -n "$rt" ] && [ -n "$bin" ] && [ -f "$dir/port" ] || { echo "no server started in $dir" >&2; return 1; }
+  run_server "$bin" "$rt" "$(cat "$dir/port")"
+}
+
 start_server() {
   mkdir -p "$dir"
   stop_server
@@ -120,9 +145,7 @@ host all admin 0.0.0.0/0 reject
 host all admin ::/0 reject
 host all all 127.0.0.1/32 scram-sha-256
 EOF
-  as_owner "$bin/pg_ctl" -D "$rt/data" -l "$rt/server.log" -w -t $((START_TENTHS / 10)) \
-    -o "-c listen_addresses=127.0.0.1 -p $port -k $rt -c fsync=off -c max_connections=60" \
-    start >/dev/null || { cat "$rt/server.log" >&2; return 1; }
+  run_server "$bin" "$rt" "$port" || return 1
 
   as_owner "$bin/psql" -X -q -h "$rt" -p "$port" -U admin -d postgres -v ON_ERROR_STOP=1 \
     -c "CREATE ROLE talvero LOGIN CREATEDB PASSWORD '$clave'" \
@@ -137,5 +160,7 @@ EOF
 case "$action" in
   start) start_server ;;
   stop) stop_server ;;
+  pause) pause_server ;;
+  resume) resume_server ;;
   *) usage ;;
 esac

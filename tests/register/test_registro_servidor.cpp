@@ -1,7 +1,8 @@
 // The register on the tests' own PostgreSQL server, through the real program with the
-// settings key "Registro" naming it: several programs emitting lists at once never give one
-// number twice; a wrong password or a server that is not there is told in Spanish and the
-// list leaves nothing.
+// settings key "Registro" naming it, as an office checks it: up to ten programs emitting lists
+// at once never give one number twice and the issuer's chain of invoices verifies; a server
+// stopped and started again under the program; a wrong password, a server that is not there
+// or a register of a newer version is told in Spanish and the list leaves nothing.
 #include "../lista/EjecutarTalvero.h"
 #include "BaseDePrueba.h"
 #include "MuestrasFactura.h"
@@ -10,11 +11,14 @@
 #include "platform/SettingsStore.h"
 #include "register/ExportarCsv.h"
 #include "register/Registro.h"
+#include "verifactu/Ajustes.h"
 #include "verifactu/Cadena.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -30,7 +34,9 @@ class TestRegistroServidor : public QObject {
 private Q_SLOTS:
     void init();
     void cleanup();
+    void variosProgramasNoRepitenNumeros_data();
     void variosProgramasNoRepitenNumeros();
+    void servidorDetenidoYArrancado();
     void conexionPerdidaYRecuperada();
     void copiaDelArchivoAlServidor();
     void mismaExportacionQueElArchivo_data();
@@ -39,10 +45,12 @@ private Q_SLOTS:
     void servidorQueNoSeAlcanza();
 
 private:
-    // A list of `n` receipts without numbers: Talvero draws them.
-    QString Lista(const QString& nombre, int n);
-    // The program's settings in the test's folder, with the register at `uri`.
-    void RegistroEn(const QString& uri);
+    // A list of `n` receipts without numbers: Talvero draws them. Row i is of (10 + i),50 €;
+    // as invoices (`facturas`), of (10 + i),00 € and 21 % IVA to a payer with a NIF.
+    QString Lista(const QString& nombre, int n, bool facturas = false);
+    // The program's settings in the test's folder, with the register at `uri`, and with
+    // VERI*FACTU on for the sample issuer when `facturas`.
+    void RegistroEn(const QString& uri, bool facturas = false);
     QStringList Numeros();
 
     std::unique_ptr<QTemporaryDir> dir_;
@@ -64,24 +72,40 @@ void TestRegistroServidor::cleanup() {
     base_.reset();
 }
 
-QString TestRegistroServidor::Lista(const QString& nombre, int n) {
+QString TestRegistroServidor::Lista(const QString& nombre, int n, bool facturas) {
     const QString ruta = dir_->filePath(nombre);
     QFile f(ruta);
     if (!f.open(QIODevice::WriteOnly))
         return {};
-    f.write("Pagador;Concepto 1;Importe 1\n");
+    const QString hoy = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+    f.write(facturas ? "Fecha;Pagador;NIF del pagador;Concepto 1;Importe 1;% IVA\n"
+                     : "Fecha;Pagador;Concepto 1;Importe 1\n");
     for (int i = 0; i < n; ++i)
-        f.write(
-            QStringLiteral("Socio %1 de %2;Cuota;%3,50\n").arg(i).arg(nombre).arg(10 + i).toUtf8());
+        f.write((facturas ? QStringLiteral("%1;Socio %2 de %3;00000000T;Cuota;%4,00;21\n")
+                          : QStringLiteral("%1;Socio %2 de %3;Cuota;%4,50\n"))
+                    .arg(hoy)
+                    .arg(i)
+                    .arg(nombre)
+                    .arg(10 + i)
+                    .toUtf8());
     return ruta;
 }
 
-void TestRegistroServidor::RegistroEn(const QString& uri) {
+void TestRegistroServidor::RegistroEn(const QString& uri, bool facturas) {
     platform::SettingsStore ajustes(
         dir_->filePath(QStringLiteral("ajustes/Quenlaria/%1.conf")
                            .arg(QFileInfo(QStringLiteral(TALVERO_PROGRAMA)).baseName()))
             .toStdString());
     ajustes.WriteString(platform::kTalveroSection, "Registro", uri.toStdString());
+    if (facturas) {
+        verifactu::Ajustes a;
+        a.activo = true;
+        a.emisorNif = "12345678Z";
+        a.emisorNombre = "TALLERES GIL SL";
+        a.servidor = "pruebas";
+        verifactu::EscribirAjustes(ajustes, a);
+        ajustes.WriteString(platform::kTalveroSection, "TiposIVA", "0;4;10;21");
+    }
     QVERIFY(ajustes.Flush());
 }
 
@@ -94,34 +118,113 @@ QStringList TestRegistroServidor::Numeros() {
     return {QString::number(filas), QString::number(distintos)};
 }
 
+void TestRegistroServidor::variosProgramasNoRepitenNumeros_data() {
+    QTest::addColumn<int>("programas");
+    QTest::addColumn<int>("filas"); // of each program's list
+    QTest::addColumn<bool>("facturas");
+    QTest::newRow("two desks") << 2 << 40 << false;
+    QTest::newRow("ten desks") << 10 << 12 << false;
+    QTest::newRow("four desks chaining one issuer's invoices") << 4 << 12 << true;
+}
+
 void TestRegistroServidor::variosProgramasNoRepitenNumeros() {
-    const int programas = 4, n = 60;
+    QFETCH(int, programas);
+    QFETCH(int, filas);
+    QFETCH(bool, facturas);
+    RegistroEn(base_->Ubicacion(), facturas);
     std::vector<std::unique_ptr<QProcess>> p;
     for (int i = 0; i < programas; ++i) {
         p.push_back(std::make_unique<QProcess>());
         const QString nombre = QStringLiteral("lista%1").arg(i);
         LanzarTalvero(*p.back(), dir_->path(),
-                      {"--emitir-lista", Lista(nombre + QStringLiteral(".csv"), n), "--pdf",
-                       nombre + QStringLiteral(".pdf")});
+                      {"--emitir-lista", Lista(nombre + QStringLiteral(".csv"), filas, facturas),
+                       "--pdf", nombre + QStringLiteral(".pdf")});
     }
-    int emitidas = 0;
     for (int i = 0; i < programas; ++i) {
         const SalidaTalvero s = TerminoDeTalvero(*p[std::size_t(i)]);
         QVERIFY2(s.estado == 0, qPrintable(s.errores));
-        emitidas += s.estado == 0;
         QVERIFY(QFileInfo::exists(dir_->filePath(QStringLiteral("lista%1.pdf").arg(i))));
     }
-    // Every receipt recorded, each with a number of its own, and no file of the register
-    // next to the lists.
-    QCOMPARE(Numeros(),
-             (QStringList{QString::number(emitidas * n), QString::number(emitidas * n)}));
+    // Every receipt recorded, each with a number of its own, 1 to the last with no gap, and
+    // no file of the register next to the lists.
+    const int recibos = programas * filas;
+    QCOMPARE(Numeros(), (QStringList{QString::number(recibos), QString::number(recibos)}));
     QCOMPARE(
         registrotest::ValorEnServidor(
             base_->Ubicacion(),
             QStringLiteral("SELECT count(*) FROM recibos WHERE numero::bigint BETWEEN 1 AND %1")
-                .arg(emitidas * n)),
-        qint64(emitidas * n));
+                .arg(recibos)),
+        qint64(recibos));
     QVERIFY(!QFileInfo::exists(RegistroDeTalvero(dir_->path())));
+    // The register's totals are the lists' sums, in ten-thousandths of a euro: a list's row i
+    // is (10 + i),50 €, or (10 + i) € and 21 % IVA, that is 12,10 € for every 10 €.
+    qint64 suma = 0;
+    for (int i = 0; i < filas; ++i)
+        suma += facturas ? (10 + i) * 12100 : (10 + i) * 10000 + 5000;
+    QCOMPARE(registrotest::ValorEnServidor(base_->Ubicacion(),
+                                           QStringLiteral("SELECT sum(total) FROM recibos")),
+             suma * programas);
+    // The issuer's chain, made by every desk at once, verifies.
+    const SalidaTalvero v = EjecutarTalvero(dir_->path(), {"--verificar-registro"});
+    QVERIFY2(v.estado == 0, qPrintable(v.errores + v.salida));
+    if (facturas)
+        QVERIFY2(v.salida.contains(
+                     QStringLiteral("%1 registros de facturación de 1 emisor:").arg(recibos)),
+                 qPrintable(v.salida));
+}
+
+// A server of this case's own, stopped and started again (scripts/pg-test-server.sh), so that
+// the other tests' server is not disturbed.
+void TestRegistroServidor::servidorDetenidoYArrancado() {
+    QTemporaryDir propio;
+    const auto servidor = [&](const char* accion) {
+        QProcess p;
+        p.start(QStringLiteral("bash"),
+                {QStringLiteral(TALVERO_PG_SCRIPT), QLatin1String(accion), propio.path()});
+        return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit &&
+               p.exitCode() == 0;
+    };
+    QVERIFY(servidor("start"));
+    const auto parar = qScopeGuard([&] { servidor("stop"); });
+    QFile archivoUri(propio.filePath(QStringLiteral("uri")));
+    QVERIFY(archivoUri.open(QIODevice::ReadOnly));
+    const QString uri = QString::fromUtf8(archivoUri.readAll()).trimmed();
+    // Its password for the programs and for this one, as for the others' server.
+    const QByteArray pgpass = qgetenv("PGPASSFILE");
+    qputenv("PGPASSFILE", propio.filePath(QStringLiteral("pgpass")).toLocal8Bit());
+    const auto devolver = qScopeGuard([&] { qputenv("PGPASSFILE", pgpass); });
+    RegistroEn(uri);
+
+    // The register the form holds, open all along.
+    registro::Registro formulario(uri);
+    QVERIFY2(formulario.Anotar(sample::Filled(), QStringLiteral("Oficina")),
+             qPrintable(formulario.Error()));
+    const QStringList emitir{"--emitir-lista", Lista(QStringLiteral("l.csv"), 3), "--pdf", "l.pdf"};
+    const QString pdf = dir_->filePath(QStringLiteral("l.pdf"));
+
+    QVERIFY(servidor("pause"));
+    const auto archivos = [&] {
+        QStringList todos;
+        for (QDirIterator i(dir_->path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+             i.hasNext();)
+            todos << i.next();
+        todos.sort();
+        return todos;
+    };
+    const QStringList antes = archivos();
+    SalidaTalvero s = EjecutarTalvero(dir_->path(), emitir);
+    QCOMPARE(s.estado, 1);
+    QVERIFY2(s.errores.contains(QStringLiteral("rechaza la conexión")), qPrintable(s.errores));
+    QCOMPARE(archivos(), antes); // no PDF, not even a half-written one, and no register file
+
+    QVERIFY(servidor("resume"));
+    s = EjecutarTalvero(dir_->path(), emitir);
+    QVERIFY2(s.estado == 0, qPrintable(s.errores));
+    QVERIFY(QFileInfo::exists(pdf));
+    // The form's next receipt connects again: nothing is lost and nothing is asked.
+    QVERIFY2(formulario.Anotar(sample::Filled(), QStringLiteral("Oficina")),
+             qPrintable(formulario.Error()));
+    QCOMPARE(registrotest::ValorEnServidor(uri, QStringLiteral("SELECT count(*) FROM recibos")), 5);
 }
 
 void TestRegistroServidor::conexionPerdidaYRecuperada() {
@@ -129,13 +232,14 @@ void TestRegistroServidor::conexionPerdidaYRecuperada() {
     CRecibo recibo;
     recibo.m_Numero = "1";
     QVERIFY2(reg.Anotar(recibo, QStringLiteral("Oficina")), qPrintable(reg.Error()));
-    // The server ends the program's connection, as when it restarts.
-    QSqlQuery q(reg.Base());
-    QVERIFY(q.exec(QStringLiteral("SELECT pg_backend_pid()")) && q.next());
+    // The server ends the program's connection in the middle of writing receipt 2.
     QVERIFY2(base_->Ejecutar(
-                 {QStringLiteral("SELECT pg_terminate_backend(%1)").arg(q.value(0).toLongLong())}),
+                 {QStringLiteral("CREATE FUNCTION cortar() RETURNS trigger LANGUAGE plpgsql AS "
+                                 "$$ BEGIN PERFORM pg_terminate_backend(pg_backend_pid()); "
+                                 "RETURN NEW; END $$"),
+                  QStringLiteral("CREATE TRIGGER cortar BEFORE INSERT ON recibos FOR EACH ROW "
+                                 "WHEN (NEW.numero = '2') EXECUTE FUNCTION cortar()")}),
              qPrintable(base_->Error()));
-    q = QSqlQuery();
     recibo.m_Numero = "2";
     QVERIFY(!reg.Anotar(recibo, QStringLiteral("Oficina")));
     QVERIFY2(reg.Error().contains(QStringLiteral("se ha perdido la conexión")),
@@ -260,10 +364,14 @@ void TestRegistroServidor::servidorQueNoSeAlcanza_data() {
     QTest::addColumn<QString>("dice");
     QTest::newRow("a user the server does not know")
         << QStringLiteral("usuario") << QStringLiteral("no acepta el usuario o la contraseña");
+    QTest::newRow("a wrong password in the address")
+        << QStringLiteral("clave") << QStringLiteral("no acepta el usuario o la contraseña");
     QTest::newRow("a database that is not there")
         << QStringLiteral("base") << QStringLiteral("no existe esa base de datos");
     QTest::newRow("a port where no server listens")
         << QStringLiteral("puerto") << QStringLiteral("rechaza la conexión");
+    QTest::newRow("a register of a newer version, left as it is")
+        << QStringLiteral("version") << QStringLiteral("versión más nueva de Talvero");
 }
 
 void TestRegistroServidor::servidorQueNoSeAlcanza() {
@@ -272,22 +380,48 @@ void TestRegistroServidor::servidorQueNoSeAlcanza() {
     QUrl url(base_->Ubicacion());
     if (cambio == QLatin1String("usuario"))
         url.setUserName(QStringLiteral("nadie"));
+    else if (cambio == QLatin1String("clave"))
+        url.setPassword(QStringLiteral("no-es-la-clave"));
     else if (cambio == QLatin1String("base"))
         url.setPath(QStringLiteral("/no_hay_tal_base"));
-    else
+    else if (cambio == QLatin1String("puerto"))
         url.setPort(1); // nothing listens on port 1 of the loopback
+    if (cambio == QLatin1String("version")) {
+        // A newer program has already migrated the office's register.
+        registro::Registro nuevo(base_->Ubicacion());
+        QVERIFY2(nuevo.Anotar(sample::Filled(), QStringLiteral("Oficina")),
+                 qPrintable(nuevo.Error()));
+        QVERIFY2(base_->Ejecutar({QStringLiteral("UPDATE talvero_version SET version = %1")
+                                      .arg(registro::Registro::VERSION + 1)}),
+                 qPrintable(base_->Error()));
+    }
     RegistroEn(url.toString());
+    // The tables, the receipts and the version, before and after: nothing is made or changed.
+    const auto estado = [&] {
+        QStringList e;
+        for (const char* sql :
+             {"SELECT count(*) FROM information_schema.tables WHERE table_schema = "
+              "current_schema()",
+              "SELECT count(*) FROM information_schema.columns WHERE table_schema = "
+              "current_schema()",
+              "SELECT CASE WHEN to_regclass('recibos') IS NULL THEN -1 ELSE (SELECT count(*) "
+              "FROM recibos) END",
+              "SELECT CASE WHEN to_regclass('talvero_version') IS NULL THEN -1 ELSE (SELECT "
+              "max(version) FROM talvero_version) END"})
+            e << QString::number(
+                registrotest::ValorEnServidor(base_->Ubicacion(), QLatin1String(sql)));
+        return e;
+    };
+    const QStringList antes = estado();
     const SalidaTalvero s = EjecutarTalvero(
         dir_->path(), {"--emitir-lista", Lista(QStringLiteral("l.csv"), 3), "--pdf", "l.pdf"});
     QCOMPARE(s.estado, 1);
     QVERIFY2(s.errores.contains(dice), qPrintable(s.errores));
     QVERIFY(!QFileInfo::exists(dir_->filePath(QStringLiteral("l.pdf"))));
-    // Not even the register's tables were made.
-    QCOMPARE(registrotest::ValorEnServidor(base_->Ubicacion(),
-                                           QStringLiteral("SELECT count(*) FROM "
-                                                          "information_schema.tables WHERE "
-                                                          "table_schema = current_schema()")),
-             0);
+    QCOMPARE(estado(), antes);
+    // Where the server was not reached, not even the register's tables were made.
+    if (cambio != QLatin1String("version"))
+        QCOMPARE(antes.first(), QStringLiteral("0"));
 }
 
 QTEST_MAIN(TestRegistroServidor)

@@ -156,6 +156,7 @@ private Q_SLOTS:
     void searchFiltersAsYouType();
     void dateRangeFiltersOnTheReceiptDate();
     void sortsByAColumn();
+    void scrollingBringsEveryRowOnce();
     void buttonsHandTheReceiptAsFirstIssued_data();
     void buttonsHandTheReceiptAsFirstIssued();
     void buttonsWaitForASelection();
@@ -277,6 +278,36 @@ void TestRegistroVentana::sortsByAColumn() {
     QCOMPARE(Columna(tabla, 0), (QStringList{"17", "=1+1", "18", "19"}));
     tabla->sortByColumn(4, Qt::DescendingOrder); // Total: 156,11; 50; 50; 0 (a null amount)
     QCOMPARE(Columna(tabla, 0), (QStringList{"17", "19", "18", "=1+1"}));
+}
+
+void TestRegistroVentana::scrollingBringsEveryRowOnce() {
+    const int mas = 1200;
+    {
+        Registro reg(Ruta());
+        QVERIFY2(reg.AnotarVarios(mas,
+                                  [](qint64 i, CRecibo& r, QString& destino, QDateTime& emitido) {
+                                      r = sample::Filled();
+                                      r.m_Numero = std::to_string(1000 + i);
+                                      destino = QStringLiteral("Oficina");
+                                      emitido = QDateTime::currentDateTimeUtc();
+                                  }),
+                 qPrintable(reg.Error()));
+    }
+    auto v = Ventana();
+    QAbstractItemModel* modelo = v->findChild<QTableView*>(QStringLiteral("tablaRecibos"))->model();
+    // A server is asked for the first rows only; the rest come as the table scrolls.
+    if (registrotest::EnPostgres())
+        QVERIFY(modelo->rowCount() < mas);
+    for (int vez = 0; vez < 20 && modelo->canFetchMore({}); ++vez)
+        modelo->fetchMore({});
+    QStringList esperados;
+    for (int i = mas - 1; i >= 0; --i)
+        esperados << QString::number(1000 + i);
+    esperados << QStringList{"19", "18", "17", "=1+1"};
+    QStringList numeros;
+    for (int fila = 0; fila < modelo->rowCount(); ++fila)
+        numeros << modelo->index(fila, 0).data().toString();
+    QCOMPARE(numeros, esperados);
 }
 
 void TestRegistroVentana::buttonsHandTheReceiptAsFirstIssued_data() {
