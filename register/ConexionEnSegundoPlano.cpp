@@ -20,9 +20,6 @@ namespace {
 
 std::atomic<int> esperasEnCurso{0};
 
-// Beyond libpq's connect_timeout: resolving the server's name, which libpq does not time.
-constexpr int kMargenSegundos = 2;
-
 // What the connecting thread and the waiting one share. The waiting one may give up; the
 // connecting one then closes what it opened, since nobody will.
 struct Intento {
@@ -91,7 +88,9 @@ Apertura AbrirSinBloquear(const QString& nombre, std::function<Apertura()> abrir
     QObject::connect(&limite, &QTimer::timeout, &bucle, &QEventLoop::quit);
     QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     hilo->start();
-    limite.start(std::chrono::seconds(kEsperaMaxima + kMargenSegundos));
+    // libpq's connect_timeout counts each of the server's addresses apart and not the finding
+    // of its name: the windows wait for all of it no longer than the longest wait.
+    limite.start(std::chrono::seconds(kEsperaMaxima));
     // Windows repaint and timers run; what the user types or clicks waits for the answer.
     bucle.exec(QEventLoop::ExcludeUserInputEvents);
     QGuiApplication::restoreOverrideCursor();
@@ -100,8 +99,8 @@ Apertura AbrirSinBloquear(const QString& nombre, std::function<Apertura()> abrir
         intento->abandonado = true;
         Apertura a;
         a.abandonada = true;
-        a.motivo = QStringLiteral("el servidor no contesta (más de %1 segundos)")
-                       .arg(kEsperaMaxima + kMargenSegundos);
+        a.motivo =
+            QStringLiteral("el servidor no contesta (más de %1 segundos)").arg(kEsperaMaxima);
         return a;
     }
     return intento->resultado;
