@@ -333,33 +333,33 @@ bool Registro::InsertarFila(const CRecibo& recibo, const QString& destino, const
                               "VALUES (:emitido, :destino, :lote, :remesa, :numerado, 1, %2)")
             .arg(cols.join(QStringLiteral(", ")), marcas.join(QStringLiteral(", ")));
     }();
-    QSqlQuery ins(db);
-    bool ok = ins.prepare(sql + dialecto::DevolviendoId(db));
-    if (ok) {
-        ins.bindValue(QStringLiteral(":emitido"),
-                      emitido.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
-        ins.bindValue(QStringLiteral(":destino"), destino);
-        ins.bindValue(QStringLiteral(":lote"), lote);
-        ins.bindValue(QStringLiteral(":remesa"), remesa);
-        ins.bindValue(QStringLiteral(":numerado"), numerado ? 1 : 0);
-        EnlazarRecibo(ins, recibo);
-        ok = ins.exec();
-    }
-    if (!ok) {
+    // Prepared once per connection: a list records a thousand receipts with the same two
+    // statements, and a server would otherwise be asked to prepare and drop each one.
+    QSqlQuery& ins = Preparada(sql + dialecto::DevolviendoId(db));
+    ins.bindValue(QStringLiteral(":emitido"),
+                  emitido.toUTC().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ")));
+    ins.bindValue(QStringLiteral(":destino"), destino);
+    ins.bindValue(QStringLiteral(":lote"), lote);
+    ins.bindValue(QStringLiteral(":remesa"), remesa);
+    ins.bindValue(QStringLiteral(":numerado"), numerado ? 1 : 0);
+    EnlazarRecibo(ins, recibo);
+    if (!ins.exec()) {
         error = ins.lastError();
         return false;
     }
     const qint64 nuevo = dialecto::IdInsertado(db, ins);
+    ins.finish();
     if (id != nullptr)
         *id = nuevo;
-    QSqlQuery texto(db);
-    texto.prepare(QStringLiteral("INSERT INTO busqueda (recibo, texto) VALUES (?, ?)"));
-    texto.addBindValue(nuevo);
-    texto.addBindValue(TextoDeBusqueda(recibo));
+    QSqlQuery& texto =
+        Preparada(QStringLiteral("INSERT INTO busqueda (recibo, texto) VALUES (?, ?)"));
+    texto.bindValue(0, nuevo);
+    texto.bindValue(1, TextoDeBusqueda(recibo));
     if (!texto.exec()) {
         error = texto.lastError();
         return false;
     }
+    texto.finish();
     return true;
 }
 
