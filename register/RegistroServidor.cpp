@@ -54,10 +54,12 @@ Apertura AbrirSesion(const ConexionPostgres& c, const QString& nombre, bool solo
                 q.prepare(QStringLiteral("SELECT set_config('TimeZone', ?, false)"));
                 q.addBindValue(QString::fromUtf8(QTimeZone::systemTimeZoneId()));
                 q.exec();
-                // A writer waits for another as long as a file's does, then says so.
+                // A writer waits for another as long as a file's does, then says so. The
+                // server's notices (a ROLLBACK after a failure that already ended the
+                // transaction) are not the user's business: errors come back as errors.
                 a.ok =
                     q.exec(QStringLiteral("SET lock_timeout = '10s'")) &&
-                    q.exec(QStringLiteral("SET client_min_messages = warning")) &&
+                    q.exec(QStringLiteral("SET client_min_messages = error")) &&
                     (!soloLectura || q.exec(QStringLiteral(
                                          "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY")));
                 if (!a.ok)
