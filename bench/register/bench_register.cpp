@@ -1,5 +1,6 @@
 // The register with 100,000 receipts: what the user waits for. The file is built once, in
 // a temporary folder, with the same varied receipts as the tests.
+#include "LlenarRegistro.h"
 #include "SampleRecords.h"
 #include "register/ExportarCsv.h"
 #include "register/RecibosEmitidos.h"
@@ -30,13 +31,7 @@ QString Registro100000() {
         if (!guardado.isEmpty() && QFileInfo::exists(guardado))
             return r;
         registro::Registro reg(r);
-        const QDateTime inicio(QDate(2019, 1, 1), QTime(9, 0), Qt::UTC);
-        const bool ok = reg.AnotarVarios(
-            kRecibos, [&](qint64 i, CRecibo& recibo, QString& destino, QDateTime& emitido) {
-                recibo = sample::Varied(std::uint64_t(i));
-                destino = QStringLiteral("Oficina");
-                emitido = inicio.addSecs(i * 1800);
-            });
+        const bool ok = LlenarRegistro(reg, kRecibos);
         if (!ok)
             std::abort();
         return r;

@@ -3,6 +3,7 @@
 // SQLite file, 1 a PostgreSQL server over loopback that this program starts for itself with
 // scripts/pg-test-server.sh (in a temporary folder) and stops at its end. Each register is
 // filled once, in one transaction: filling it is not what is measured.
+#include "LlenarRegistro.h"
 #include "SampleRecords.h"
 #include "register/Filtro.h"
 #include "register/ModeloRecibos.h"
@@ -19,6 +20,7 @@
 
 #include <array>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -65,13 +67,7 @@ QString Llenar(const QString& ubicacion) {
     if (ubicacion.isEmpty())
         return ubicacion;
     registro::Registro reg(ubicacion);
-    const QDateTime inicio(QDate(2019, 1, 1), QTime(9, 0), Qt::UTC);
-    const bool ok = reg.AnotarVarios(
-        kRecibos, [&](qint64 i, CRecibo& recibo, QString& destino, QDateTime& emitido) {
-            recibo = sample::Varied(std::uint64_t(i));
-            destino = QStringLiteral("Oficina");
-            emitido = inicio.addSecs(i * 1800);
-        });
+    const bool ok = LlenarRegistro(reg, kRecibos);
     if (!ok) {
         std::fprintf(stderr, "%s\n", qPrintable(reg.Error()));
         return QString();
@@ -104,6 +100,21 @@ void LeerPrimerasFilas(registro::ModeloRecibos& modelo) {
             benchmark::DoNotOptimize(modelo.data(modelo.index(fila, columna)));
 }
 
+// A reader of the register of the benchmark's engine, or nothing with the benchmark skipped.
+std::unique_ptr<registro::Registro> Lector(benchmark::State& state) {
+    const QString ubicacion = Registro100000(int(state.range(0)));
+    if (ubicacion.isEmpty()) {
+        state.SkipWithError("no hay registro");
+        return nullptr;
+    }
+    auto reg = std::make_unique<registro::Registro>(ubicacion);
+    if (!reg->AbrirParaLeer()) {
+        state.SkipWithError(qPrintable(reg->Error()));
+        return nullptr;
+    }
+    return reg;
+}
+
 void AnotarUno(benchmark::State& state) {
     const QString ubicacion = Registro100000(int(state.range(0)));
     if (ubicacion.isEmpty())
@@ -119,14 +130,11 @@ BENCHMARK(AnotarUno)->Arg(0)->Arg(1)->ArgName("motor")->Unit(benchmark::kMillise
 
 // The window opening: its model made and its first rows read.
 void PrimerasFilas(benchmark::State& state) {
-    const QString ubicacion = Registro100000(int(state.range(0)));
-    if (ubicacion.isEmpty())
-        return state.SkipWithError("no hay registro");
-    registro::Registro reg(ubicacion);
-    if (!reg.AbrirParaLeer())
-        return state.SkipWithError(qPrintable(reg.Error()));
+    const std::unique_ptr<registro::Registro> reg = Lector(state);
+    if (!reg)
+        return;
     for (auto _ : state) {
-        registro::ModeloRecibos modelo(reg.Base().connectionName());
+        registro::ModeloRecibos modelo(reg->Base().connectionName());
         LeerPrimerasFilas(modelo);
     }
 }
@@ -135,13 +143,10 @@ BENCHMARK(PrimerasFilas)->Arg(0)->Arg(1)->ArgName("motor")->Unit(benchmark::kMil
 // One search typed: the filter set and the first rows found read. Second argument 0: a name
 // that some receipts have; 1: a word that none has, so every search text is read.
 void Busqueda(benchmark::State& state) {
-    const QString ubicacion = Registro100000(int(state.range(0)));
-    if (ubicacion.isEmpty())
-        return state.SkipWithError("no hay registro");
-    registro::Registro reg(ubicacion);
-    if (!reg.AbrirParaLeer())
-        return state.SkipWithError(qPrintable(reg.Error()));
-    registro::ModeloRecibos modelo(reg.Base().connectionName());
+    const std::unique_ptr<registro::Registro> reg = Lector(state);
+    if (!reg)
+        return;
+    registro::ModeloRecibos modelo(reg->Base().connectionName());
     const registro::Filtro filtro{
         state.range(1) == 0 ? QStringLiteral("peña") : QStringLiteral("xqzw"), {}, {}};
     for (auto _ : state) {
