@@ -1,7 +1,6 @@
-// Reaching the register's server from the windows: a server that does not answer never holds
-// the windows still (the test's own timer keeps firing during the wait); the password the
-// server wants is asked once and used; "Recibos emitidos" says when the server cannot be
-// reached, or is lost, and fills itself when "Reintentar" finds it again.
+// Reaching the register's server from the windows: a silent server never freezes them; its
+// password is asked once; "Recibos emitidos" says when the server is out of reach or lost, and
+// fills itself when "Reintentar" finds it again.
 #include "BaseDePrueba.h"
 #include "SampleRecords.h"
 #include "register/ConexionEnSegundoPlano.h"
@@ -92,8 +91,7 @@ void TestRegistroEspera::servidorQueNoContestaSinBloquear() {
 }
 
 void TestRegistroEspera::laClaveSePideUnaVez_data() {
-    // Each answer to the question in turn; empty: "Cancelar".
-    QTest::addColumn<QStringList>("respuestas");
+    QTest::addColumn<QStringList>("respuestas"); // in turn; empty: "Cancelar"
     QTest::addColumn<bool>("abre");
 
     const QString buena = QStringLiteral("<la del servidor>");
@@ -165,7 +163,7 @@ void TestRegistroEspera::laVentanaReintenta() {
         Registro r(base_->Ubicacion());
         QVERIFY2(r.Anotar(sample::Filled(), QStringLiteral("Oficina")), qPrintable(r.Error()));
     }
-    // What the server's administrator does, from the tests' own database.
+    // The server's administrator, from the tests' own database.
     const auto administrar = [this](const QString& sql) {
         registrotest::ValorEnServidor(LeerDelServidor(QStringLiteral("uri")),
                                       sql.arg(QUrl(base_->Ubicacion()).path().mid(1)));
@@ -178,10 +176,9 @@ void TestRegistroEspera::laVentanaReintenta() {
     auto* reintentar = ventana.findChild<QPushButton*>(QStringLiteral("reintentarRegistro"));
     auto* tabla = ventana.findChild<QTableView*>(QStringLiteral("tablaRecibos"));
     QVERIFY(estado && reintentar && tabla);
+    const QString noConecta = QStringLiteral("No se puede conectar con el servidor del registro: ");
     QTRY_VERIFY(reintentar->isVisible());
-    QVERIFY2(estado->text().startsWith(
-                 QStringLiteral("No se puede conectar con el servidor del registro: ")),
-             qPrintable(estado->text()));
+    QVERIFY2(estado->text().startsWith(noConecta), qPrintable(estado->text()));
     QCOMPARE(tabla->model()->rowCount(), 0);
 
     administrar(QStringLiteral("ALTER DATABASE %1 ALLOW_CONNECTIONS true"));
@@ -195,9 +192,7 @@ void TestRegistroEspera::laVentanaReintenta() {
                                "WHERE datname = '%1'"));
     ventana.Refrescar();
     QVERIFY2(reintentar->isVisible(), qPrintable(estado->text()));
-    QVERIFY2(estado->text().startsWith(
-                 QStringLiteral("No se puede conectar con el servidor del registro: se ha perdido "
-                                "la conexión")),
+    QVERIFY2(estado->text().startsWith(noConecta + QStringLiteral("se ha perdido la conexión")),
              qPrintable(estado->text()));
     QCOMPARE(tabla->model()->rowCount(), 0);
     QTest::mouseClick(reintentar, Qt::LeftButton);
