@@ -1,7 +1,6 @@
-// A list of receipts that leave as invoices, through the real program: each row checked as
-// its alta would be (an error of its row), the altas recorded and chained across lists, and
-// --verificar-registro finding a record changed or deleted by hand, whichever field. With the mode
-// off nothing changes.
+// Lists of invoices through the real program: each row checked as its alta, the altas chained
+// across lists, --verificar-registro finding a record changed or deleted by hand; mode off: as
+// always.
 #include "EjecutarTalvero.h"
 #include "lista/Lista.h"
 #include "platform/SettingsStore.h"
@@ -20,12 +19,9 @@ namespace {
 const QString kCabecera =
     QStringLiteral("Fecha;Pagador;Pagador (2ª línea);NIF del pagador;Concepto 1;Importe 1;% IVA");
 
-using ListaRevisadaQr = lista::ListaRevisada;
-
-// The list at `ruta` checked as the program does with the mode on, numbered from 1.
-ListaRevisadaQr RevisarConQr(const QString& ruta, const registro::Facturacion& f) {
-    lista::TiposPermitidos tipos{{"0", "4", "10", "21"}, {"0"}, {"0"}};
-    return lista::RevisarLista(lista::LeerArchivoCsv(ruta), CRecibo(), tipos, {{}, {}, {}}, f);
+// A row dated today, followed by `resto`.
+QString Fila(const QString& resto = QStringLiteral("Ana Gil;;00000000T;Alquiler;100,00;21")) {
+    return QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")) + u';' + resto;
 }
 
 } // namespace
@@ -45,8 +41,10 @@ private Q_SLOTS:
 private:
     // `activo`: VerifactuActivo as written in the file; empty: as the program writes it.
     void Ajustes(bool verifactu, const QString& activo = {});
-    QString Lista(const QStringList& filas);
+    QString Lista(const QStringList& filas, const QString& cabecera = kCabecera);
     QStringList Altas();
+    SalidaTalvero Emitir(const QStringList& filas,
+                         const QString& pdf = QStringLiteral("lista.pdf"));
 
     std::unique_ptr<QTemporaryDir> dir_;
 };
@@ -69,93 +67,82 @@ void TestListaFacturas::Ajustes(bool verifactu, const QString& activo) {
     store.Flush();
 }
 
-QString TestListaFacturas::Lista(const QStringList& filas) {
+QString TestListaFacturas::Lista(const QStringList& filas, const QString& cabecera) {
     const QString ruta = dir_->filePath(QStringLiteral("lista.csv"));
     QFile f(ruta);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write((QStringList{kCabecera} + filas).join(u'\n').toUtf8() + '\n');
+        f.write((QStringList{cabecera} + filas).join(u'\n').toUtf8() + '\n');
     return ruta;
 }
 
 // Each alta and anulación: number, invoice type, the payer's NIF, ImporteTotal.
 QStringList TestListaFacturas::Altas() {
-    return FilasDelRegistro(dir_->path(),
-                            QStringLiteral("SELECT numero, tipo_factura, destinatario_nif, "
-                                           "importe_total FROM registros_facturacion ORDER BY id"),
-                            [](const QSqlQuery& q) {
-                                return QStringList{q.value(0).toString(), q.value(1).toString(),
-                                                   q.value(2).toString(), q.value(3).toString()}
-                                    .join(u' ');
-                            });
+    return FilasDelRegistro(
+        dir_->path(),
+        QStringLiteral("SELECT numero || ' ' || tipo_factura || ' ' || coalesce(destinatario_nif, "
+                       "'') || ' ' || importe_total FROM registros_facturacion ORDER BY id"),
+        [](const QSqlQuery& q) { return q.value(0).toString(); });
+}
+
+SalidaTalvero TestListaFacturas::Emitir(const QStringList& filas, const QString& pdf) {
+    return EjecutarTalvero(dir_->path(),
+                           {"--emitir-lista", Lista(filas), "--pdf", dir_->filePath(pdf)});
 }
 
 void TestListaFacturas::filas_data() {
     QTest::addColumn<QString>("verifactu"); // VerifactuActivo as written in the file
-    QTest::addColumn<QStringList>("filas");
-    QTest::addColumn<int>("estado");
+    QTest::addColumn<QStringList>("filas"); // each after today's date
     QTest::addColumn<QStringList>("altas");
-    QTest::addColumn<QString>("error"); // on standard error; empty: none expected
-
-    const QString hoy = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
-    const auto fila = [&](const char* resto) {
-        return hoy + QLatin1Char(';') + QLatin1String(resto);
-    };
+    QTest::addColumn<QString>("error"); // the row's, ending with status 2; empty: none, status 0
+    const QString ana = QStringLiteral("Ana Gil;;00000000T;Alquiler;100,00;21");
     QTest::newRow("on: the NIF from its column or the second line; F2 without one")
         << "true"
-        << QStringList{fila("Ana Gil;;00000000T;Alquiler;500,00;21"),
-                       fila("Luis Sanz;NIF: 12.345.678-Z;;Alquiler;500,00;21"),
-                       fila("Eva Mas;C/ Mayor, 3;;Alquiler;100,00;10")}
-        << 0 << QStringList{"1 F1 00000000T 605.00", "2 F1 12345678Z 605.00", "3 F2  110.00"} << "";
+        << QStringList{"Ana Gil;;00000000T;Alquiler;500,00;21",
+                       "Luis Sanz;NIF: 12.345.678-Z;;Alquiler;500,00;21",
+                       "Eva Mas;C/ Mayor, 3;;Alquiler;100,00;10"}
+        << QStringList{"1 F1 00000000T 605.00", "2 F1 12345678Z 605.00", "3 F2  110.00"} << "";
     QTest::newRow("on: over 400 € without the payer's NIF")
-        << "true" << QStringList{fila("Eva Mas;C/ Mayor, 3;;Alquiler;500,00;21")} << 2
-        << QStringList() << "Fila 2: Un recibo de más de 400,00 €";
+        << "true" << QStringList{"Eva Mas;C/ Mayor, 3;;Alquiler;500,00;21"} << QStringList()
+        << "Fila 2: Un recibo de más de 400,00 €";
     QTest::newRow("on: a percentage the agency no longer admits")
-        << "true" << QStringList{fila("Ana Gil;;00000000T;Alquiler;100,00;16")} << 2
-        << QStringList() << "Fila 2: La AEAT no admite un IVA del 16 %";
+        << "true" << QStringList{"Ana Gil;;00000000T;Alquiler;100,00;16"} << QStringList()
+        << "Fila 2: La AEAT no admite un IVA del 16 %";
     QTest::newRow("on: a wrong NIF in its column")
-        << "true" << QStringList{fila("Ana Gil;;00000000A;Alquiler;100,00;21")} << 2
-        << QStringList() << "Fila 2: NIF del pagador";
+        << "true" << QStringList{"Ana Gil;;00000000A;Alquiler;100,00;21"} << QStringList()
+        << "Fila 2: NIF del pagador";
     QTest::newRow("on, written by hand as 1")
-        << "1" << QStringList{fila("Ana Gil;;00000000T;Alquiler;100,00;21")} << 0
-        << QStringList{"1 F1 00000000T 121.00"} << "";
-    QTest::newRow("off, written by hand as no")
-        << "no" << QStringList{fila("Ana Gil;;00000000T;Alquiler;100,00;21")} << 0 << QStringList()
-        << "";
+        << "1" << QStringList{ana} << QStringList{"1 F1 00000000T 121.00"} << "";
+    QTest::newRow("off, written by hand as no") << "no" << QStringList{ana} << QStringList() << "";
     QTest::newRow("off: the same list leaves as always, no record, the column ignored")
-        << "false" << QStringList{fila("Eva Mas;C/ Mayor, 3;00000000A;Alquiler;500,00;16")} << 0
+        << "false" << QStringList{"Eva Mas;C/ Mayor, 3;00000000A;Alquiler;500,00;16"}
         << QStringList() << "";
 }
 
 void TestListaFacturas::filas() {
     QFETCH(QString, verifactu);
     QFETCH(QStringList, filas);
-    QFETCH(int, estado);
     QFETCH(QStringList, altas);
     QFETCH(QString, error);
     Ajustes(verifactu == QStringLiteral("true"), verifactu);
-    const SalidaTalvero s = EjecutarTalvero(
-        dir_->path(), {QStringLiteral("--emitir-lista"), Lista(filas), QStringLiteral("--pdf"),
-                       dir_->filePath(QStringLiteral("lista.pdf"))});
+    for (QString& fila : filas)
+        fila = Fila(fila);
+    const int estado = error.isEmpty() ? 0 : 2;
+    const SalidaTalvero s = Emitir(filas);
     QVERIFY2(s.estado == estado, qPrintable(s.errores));
-    if (error.isEmpty())
-        QCOMPARE(s.errores, QString());
-    else
-        QVERIFY2(s.errores.contains(error), qPrintable(s.errores));
+    QVERIFY2(error.isEmpty() ? s.errores.isEmpty() : s.errores.contains(error),
+             qPrintable(s.errores));
     QCOMPARE(Altas(), altas);
     QCOMPARE(QFileInfo::exists(dir_->filePath(QStringLiteral("lista.pdf"))), estado == 0);
 }
 
 void TestListaFacturas::cadenaVerificada() {
-    const QStringList verificar{QStringLiteral("--verificar-registro")};
+    const QStringList verificar{"--verificar-registro"};
     QCOMPARE(EjecutarTalvero(dir_->path(), verificar).estado, 2); // no register yet
 
     Ajustes(true);
-    const QString hoy = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
-    const QString fila = hoy + QStringLiteral(";Ana Gil;;00000000T;Alquiler;100,00;21");
+    const QString fila = Fila();
     for (const char* pdf : {"enero.pdf", "febrero.pdf"}) {
-        const SalidaTalvero s = EjecutarTalvero(
-            dir_->path(), {QStringLiteral("--emitir-lista"), Lista({fila, fila, fila}),
-                           QStringLiteral("--pdf"), dir_->filePath(QLatin1String(pdf))});
+        const SalidaTalvero s = Emitir({fila, fila, fila}, QString::fromLatin1(pdf));
         QVERIFY2(s.estado == 0, qPrintable(s.errores));
     }
     QCOMPARE(Altas().size(), 6);
@@ -164,16 +151,10 @@ void TestListaFacturas::cadenaVerificada() {
     QVERIFY2(s.salida.contains(QStringLiteral("6 registros de facturación de 1 emisor:")),
              qPrintable(s.salida));
 
-    // A number the issuer already used is an error of its row, never a warning.
-    const QString repetida = dir_->filePath(QStringLiteral("repetida.csv"));
-    {
-        QFile f(repetida);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write((QStringLiteral("Número;") + kCabecera + QStringLiteral("\n2;") + fila + u'\n')
-                    .toUtf8());
-    }
-    s = EjecutarTalvero(
-        dir_->path(), {QStringLiteral("--emitir-lista"), repetida, QStringLiteral("--comprobar")});
+    // A number already used: an error of its row.
+    s = EjecutarTalvero(dir_->path(), {"--emitir-lista",
+                                       Lista({"2;" + fila}, QStringLiteral("Número;") + kCabecera),
+                                       "--comprobar"});
     QCOMPARE(s.estado, 2);
     QVERIFY2(s.errores.contains(QStringLiteral("Fila 2, Número: «2» ya se ha usado")),
              qPrintable(s.errores));
@@ -201,17 +182,12 @@ void TestListaFacturas::cambioAMano_data() {
 }
 
 void TestListaFacturas::cambioAMano() {
-    // Someone changes a record by hand, dropping the triggers that stop the program.
+    // Changed by hand, past the triggers that stop the program.
     QFETCH(QString, cambio);
     QFETCH(int, id);
     QFETCH(QString, motivo);
     Ajustes(true);
-    const QString fila = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")) +
-                         QStringLiteral(";Ana Gil;;00000000T;Alquiler;100,00;21");
-    const QStringList verificar{QStringLiteral("--verificar-registro")};
-    SalidaTalvero s = EjecutarTalvero(
-        dir_->path(), {QStringLiteral("--emitir-lista"), Lista({fila, fila, fila}),
-                       QStringLiteral("--pdf"), dir_->filePath(QStringLiteral("lista.pdf"))});
+    SalidaTalvero s = Emitir({Fila(), Fila(), Fila()});
     QVERIFY2(s.estado == 0, qPrintable(s.errores));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("m"));
@@ -224,26 +200,26 @@ void TestListaFacturas::cambioAMano() {
         QCOMPARE(q.numRowsAffected(), 1);
     }
     QSqlDatabase::removeDatabase(QStringLiteral("m"));
-    s = EjecutarTalvero(dir_->path(), verificar);
+    s = EjecutarTalvero(dir_->path(), {"--verificar-registro"});
     QCOMPARE(s.estado, 1);
     const QString esperado =
         QStringLiteral("registro de facturación %1 no coincide: emisor 12345678Z, número %1")
             .arg(id);
     QVERIFY2(s.errores.contains(esperado) && s.errores.contains(motivo), qPrintable(s.errores));
-    // One number for the record: its id, never its position in the chain.
+    // Named by its id, never its position in the chain.
     QVERIFY2(!s.errores.contains(QStringLiteral("El registro")), qPrintable(s.errores));
 }
 
 void TestListaFacturas::qrDeCadaFila() {
-    // Every page of the list carries its invoice's QR code: the agency's test host, the
-    // receipt's number and date, ImporteTotal with its IVA (not the IRPF).
-    registro::Facturacion f;
-    f.emisorNif = "12345678Z";
-    f.emisorNombre = "TALLERES GIL SL";
-    f.produccion = false;
-    f.hoy = QDate(2026, 1, 20);
-    const ListaRevisadaQr lista = RevisarConQr(
-        Lista({QStringLiteral("15/01/2026;Ana Gil;;00000000T;Alquiler;100,00;21")}), f);
+    // Each page's QR code: the test host, number, date, ImporteTotal with IVA (not IRPF).
+    const registro::Facturacion f{.emisorNif = "12345678Z",
+                                  .emisorNombre = "TALLERES GIL SL",
+                                  .produccion = false,
+                                  .hoy = QDate(2026, 1, 20)};
+    const lista::ListaRevisada lista = lista::RevisarLista(
+        lista::LeerArchivoCsv(
+            Lista({QStringLiteral("15/01/2026;Ana Gil;;00000000T;Alquiler;100,00;21")})),
+        CRecibo(), {{"0", "4", "10", "21"}, {"0"}, {"0"}}, {{}, {}, {}}, f);
     QCOMPARE(lista.filas.size(), std::size_t(1));
     QVERIFY2(lista.filas[0].Valida(), qPrintable(lista.filas[0].errores.join(u'\n')));
     const verifactu::MatrizQr esperada = verifactu::CodificarQr(

@@ -1,8 +1,5 @@
-// A list's files and the register never disagree, through the real program: two outputs on
-// one file, the register as an output, a locked register, two programs writing the same
-// remittance or drawing the same numbers at once, and a program killed at any moment. A
-// remittance is at its name exactly when the register holds its receipts with its MsgId; so is
-// a remittance of returned receipts collected again, with its fee receipts.
+// A list's files and the register never disagree, through the real program: outputs refused,
+// two programs at once, a program killed at any moment (also collecting returned receipts again).
 #include "EjecutarTalvero.h"
 #include "SampleAdeudos.h"
 #include "platform/SettingsStore.h"
@@ -11,11 +8,7 @@
 #include "sepa/Calendario.h"
 #include "sepa/EscribirRemesa.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -28,7 +21,7 @@ namespace {
 
 using Salida = SalidaTalvero;
 
-// The MsgId of a remittance file, or empty when there is none.
+// The MsgId of a remittance file; empty without the file.
 QString MsgIdDe(const QString& ruta) {
     QFile f(ruta);
     if (!f.open(QIODevice::ReadOnly))
@@ -40,7 +33,7 @@ QString MsgIdDe(const QString& ruta) {
     return QStringLiteral("(sin MsgId)");
 }
 
-// The rows of a kill table: one for each moment, as a share of a whole run.
+// A kill table: one row per moment, as a share of a whole run.
 void MomentosDeMuerte(std::initializer_list<double> momentos) {
     QTest::addColumn<double>("momento");
     for (const double m : momentos)
@@ -66,12 +59,12 @@ private Q_SLOTS:
 private:
     // A list of `n` debited receipts without numbers; its path.
     QString Lista(const QString& nombre, int n, int primerPagador = 0);
-    // Receipts in the register: "remesa" (or "-") for each.
-    QStringList Remesas();
+    QStringList Remesas(); // each receipt's remittance, or "-"
     QStringList Archivos();
-    // Launches the program with `argumentos` and kills it at `momento` of a whole run's time,
-    // which the first call measures on a run of its own, whose traces `deshacer` then removes;
-    // then runs it again on `lista`, which finishes what was complete or takes back what was not.
+    // Two programs at once, on a.csv and b.csv of `n` receipts each, with `a` and `b` added.
+    std::pair<Salida, Salida> DosALaVez(int n, const QStringList& a, const QStringList& b);
+    // The program killed at `momento` of a whole run (measured once, its traces then undone by
+    // `deshacer`), then run again on `lista` to finish or take back what it left.
     void MatarEnMomento(const QString& lista, const QStringList& argumentos, double momento,
                         qint64& duracion, const std::function<void()>& deshacer);
 
@@ -111,6 +104,14 @@ QStringList TestListaTodoONada::Remesas() {
 
 QStringList TestListaTodoONada::Archivos() {
     return QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+std::pair<Salida, Salida> TestListaTodoONada::DosALaVez(int n, const QStringList& a,
+                                                        const QStringList& b) {
+    QProcess pa, pb;
+    LanzarTalvero(pa, dir_->path(), QStringList{"--emitir-lista", Lista("a.csv", n)} + a);
+    LanzarTalvero(pb, dir_->path(), QStringList{"--emitir-lista", Lista("b.csv", n, n)} + b);
+    return {TerminoDeTalvero(pa), TerminoDeTalvero(pb)};
 }
 
 void TestListaTodoONada::MatarEnMomento(const QString& lista, const QStringList& argumentos,
@@ -159,19 +160,18 @@ void TestListaTodoONada::rechazosSinEscribir() {
     QFETCH(int, estado);
     QFETCH(QString, dice);
     const QString registro = RegistroDeTalvero(dir_->path());
-    for (QString* t : {&dice})
-        t->replace(QStringLiteral("<dir>"), dir_->path())
-            .replace(QStringLiteral("<registro>"), registro);
+    dice.replace(QStringLiteral("<dir>"), dir_->path())
+        .replace(QStringLiteral("<registro>"), registro);
     for (QString& s : salidas)
         s.replace(QStringLiteral("<registro>"), registro);
     QDir(dir_->path()).mkdir(QStringLiteral("sub"));
-    const QString lista = Lista(QStringLiteral("lista.csv"), 3);
+    const QString lista = Lista("lista.csv", 3);
 
-    // Another program holds the register's write lock for longer than the program waits.
+    // Another program holds the register's write lock past the program's wait.
     QSqlDatabase db;
     const bool bloqueado = salidas.removeAll(QStringLiteral("bloqueado")) > 0;
     if (bloqueado) {
-        QVERIFY(registro::Registro(registro).Abrir()); // a register in use for some time
+        QVERIFY(registro::Registro(registro).Abrir());
         db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("otro"));
         db.setDatabaseName(registro);
         QVERIFY(db.open());
@@ -189,24 +189,18 @@ void TestListaTodoONada::rechazosSinEscribir() {
     QVERIFY2(s.errores.contains(dice), qPrintable(s.errores));
     QCOMPARE(s.estado, estado);
     QCOMPARE(Archivos(), antes);
-    QCOMPARE(QDir(dir_->filePath(QStringLiteral("sub"))).isEmpty(), true);
+    QCOMPARE(QDir(dir_->filePath("sub")).isEmpty(), true);
     QCOMPARE(Remesas(), QStringList());
 }
 
 void TestListaTodoONada::dosProgramasUnaRemesa() {
     const int n = 1500;
-    QProcess a, b;
-    LanzarTalvero(a, dir_->path(),
-                  {"--emitir-lista", Lista(QStringLiteral("a.csv"), n), "--remesa", "r.xml",
-                   "--fecha-cobro", cobro_});
-    LanzarTalvero(b, dir_->path(),
-                  {"--emitir-lista", Lista(QStringLiteral("b.csv"), n, n), "--remesa", "r.xml",
-                   "--fecha-cobro", cobro_});
-    const Salida sa = TerminoDeTalvero(a), sb = TerminoDeTalvero(b);
+    const QStringList remesa{"--remesa", "r.xml", "--fecha-cobro", cobro_};
+    const auto [sa, sb] = DosALaVez(n, remesa, remesa);
     // One wins; the other fails, whether it saw the file before it began or only at the end.
     QCOMPARE(QList<int>({sa.estado, sb.estado}).count(0), 1);
     QVERIFY2(sa.estado + sb.estado >= 1, qPrintable(sa.errores + sb.errores));
-    const QString msgId = MsgIdDe(dir_->filePath(QStringLiteral("r.xml")));
+    const QString msgId = MsgIdDe(dir_->filePath("r.xml"));
     QVERIFY(!msgId.isEmpty());
     QCOMPARE(Remesas(), QStringList(n, msgId));
     QCOMPARE(Archivos(), (QStringList{"a.csv", "b.csv", "r.xml"}));
@@ -214,18 +208,13 @@ void TestListaTodoONada::dosProgramasUnaRemesa() {
 
 void TestListaTodoONada::dosProgramasNoCompartenNumeros() {
     const int n = 300;
-    QProcess a, b;
-    LanzarTalvero(a, dir_->path(),
-                  {"--emitir-lista", Lista(QStringLiteral("a.csv"), n), "--pdf", "a.pdf"});
-    LanzarTalvero(b, dir_->path(),
-                  {"--emitir-lista", Lista(QStringLiteral("b.csv"), n, n), "--pdf", "b.pdf"});
-    const Salida sa = TerminoDeTalvero(a), sb = TerminoDeTalvero(b);
+    const auto [sa, sb] = DosALaVez(n, {"--pdf", "a.pdf"}, {"--pdf", "b.pdf"});
     QVERIFY2(sa.estado == 0 || sb.estado == 0, qPrintable(sa.errores + sb.errores));
     for (const Salida* s : {&sa, &sb})
         QVERIFY2(s->estado == 0 || s->estado == 1, qPrintable(s->errores));
     // A run that failed left nothing: no PDF, no row.
-    QCOMPARE(QFileInfo::exists(dir_->filePath(QStringLiteral("a.pdf"))), sa.estado == 0);
-    QCOMPARE(QFileInfo::exists(dir_->filePath(QStringLiteral("b.pdf"))), sb.estado == 0);
+    QCOMPARE(QFileInfo::exists(dir_->filePath("a.pdf")), sa.estado == 0);
+    QCOMPARE(QFileInfo::exists(dir_->filePath("b.pdf")), sb.estado == 0);
     const QStringList numeros =
         FilasDelRegistro(dir_->path(), QStringLiteral("SELECT numero FROM recibos"),
                          [](const QSqlQuery& q) { return q.value(0).toString(); });
@@ -240,42 +229,37 @@ void TestListaTodoONada::muertoEnCualquierMomento_data() {
 void TestListaTodoONada::muertoEnCualquierMomento() {
     QFETCH(double, momento);
     const int n = 600;
-    const QString lista = Lista(QStringLiteral("lista.csv"), n);
+    const QString lista = Lista("lista.csv", n);
     const QStringList argumentos{"--emitir-lista", lista,   "--pdf",         "marzo.pdf",
                                  "--remesa",       "r.xml", "--fecha-cobro", cobro_};
     static qint64 duracion = 0;
     MatarEnMomento(lista, argumentos, momento, duracion, [&] {
         for (const QString& f : {QStringLiteral("marzo.pdf"), QStringLiteral("r.xml")})
             QFile::remove(dir_->filePath(f));
-        QDir(dir_->filePath(QStringLiteral("datos"))).removeRecursively();
+        QDir(dir_->filePath("datos")).removeRecursively();
     });
-    const QString msgId = MsgIdDe(dir_->filePath(QStringLiteral("r.xml")));
-    const bool todo = QFileInfo::exists(dir_->filePath(QStringLiteral("marzo.pdf")));
+    const QString msgId = MsgIdDe(dir_->filePath("r.xml"));
+    const bool todo = QFileInfo::exists(dir_->filePath("marzo.pdf"));
     QCOMPARE(!msgId.isEmpty(), todo);
     QCOMPARE(Remesas(), todo ? QStringList(n, msgId) : QStringList());
     QCOMPARE(Archivos(),
              todo ? (QStringList{"lista.csv", "marzo.pdf", "r.xml"}) : (QStringList{"lista.csv"}));
 }
 
-// Fewer moments than a list's: each row first emits and rejects a whole list, and the
-// moments that matter are the start, the middle and the very end of the writing.
+// Fewer moments: each row first emits and rejects a whole list.
 void TestListaTodoONada::devueltosMuertoEnCualquierMomento_data() {
     MomentosDeMuerte({0.2, 0.6, 0.9, 0.99});
 }
 
-// A list debited by r.xml, every debit rejected by the bank; its receipts collected again in
-// otra.xml, with the fee charged, by a program killed at any moment. After the next run,
-// either otra.xml is there and the register holds the receipts and the fee receipts in it, or
-// there is no otra.xml and the register is as it was: the receipts returned, in r.xml.
+// Every debit of r.xml rejected, then collected again with a fee in otra.xml by a program
+// killed at any moment: after the next run, otra.xml holds them all, or nothing changed.
 void TestListaTodoONada::devueltosMuertoEnCualquierMomento() {
     QFETCH(double, momento);
     const int n = 120;
-    const QString lista = Lista(QStringLiteral("lista.csv"), n);
-    QCOMPARE(EjecutarTalvero(dir_->path(), {"--emitir-lista", lista, "--remesa", "r.xml",
-                                            "--fecha-cobro", cobro_})
-                 .estado,
-             0);
-    const QString primera = MsgIdDe(dir_->filePath(QStringLiteral("r.xml")));
+    const QString lista = Lista("lista.csv", n);
+    const QStringList remesa{"--emitir-lista", lista, "--remesa", "r.xml", "--fecha-cobro", cobro_};
+    QCOMPARE(EjecutarTalvero(dir_->path(), remesa).estado, 0);
+    const QString primera = MsgIdDe(dir_->filePath("r.xml"));
     // The bank's report rejecting every debit, as the register says r.xml wrote them.
     QString informe =
         QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?><Document xmlns=\"urn:iso:"
@@ -286,26 +270,23 @@ void TestListaTodoONada::devueltosMuertoEnCualquierMomento() {
             .arg(QDate::currentDate().toString(Qt::ISODate), primera);
     informe += FilasDelRegistro(
                    dir_->path(),
-                   QStringLiteral("SELECT referencia, centimos, acreedor, mandato FROM "
-                                  "remesas_recibo ORDER BY id"),
+                   QStringLiteral("SELECT referencia, printf('%d.%02d', centimos / 100, centimos "
+                                  "% 100), acreedor, mandato FROM remesas_recibo ORDER BY id"),
                    [](const QSqlQuery& q) {
                        return QStringLiteral(
                                   "<TxInfAndSts><OrgnlEndToEndId>%1</OrgnlEndToEndId><TxSts>RJCT"
                                   "</TxSts><StsRsnInf><Rsn><Cd>AM04</Cd></Rsn></StsRsnInf>"
-                                  "<OrgnlTxRef><Amt><InstdAmt Ccy=\"EUR\">%2.%3</InstdAmt></Amt>"
-                                  "<CdtrSchmeId><Id><PrvtId><Othr><Id>%4</Id></Othr></PrvtId></Id>"
-                                  "</CdtrSchmeId><MndtRltdInf><MndtId>%5</MndtId></MndtRltdInf>"
+                                  "<OrgnlTxRef><Amt><InstdAmt Ccy=\"EUR\">%2</InstdAmt></Amt>"
+                                  "<CdtrSchmeId><Id><PrvtId><Othr><Id>%3</Id></Othr></PrvtId></Id>"
+                                  "</CdtrSchmeId><MndtRltdInf><MndtId>%4</MndtId></MndtRltdInf>"
                                   "</OrgnlTxRef></TxInfAndSts>")
-                           .arg(q.value(0).toString())
-                           .arg(q.value(1).toLongLong() / 100)
-                           .arg(q.value(1).toLongLong() % 100, 2, 10, QLatin1Char('0'))
-                           .arg(q.value(2).toString(), q.value(3).toString());
+                           .arg(q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                                q.value(3).toString());
                    })
                    .join(QString()) +
                QStringLiteral("</OrgnlPmtInfAndSts></CstmrPmtStsRpt></Document>");
-    QFile f(dir_->filePath(QStringLiteral("informe.xml")));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(informe.toUtf8());
+    QFile f(dir_->filePath("informe.xml"));
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(informe.toUtf8()) > 0);
     f.close();
     const Salida importada =
         EjecutarTalvero(dir_->path(), {"--importar-devoluciones", "informe.xml"});
@@ -313,7 +294,6 @@ void TestListaTodoONada::devueltosMuertoEnCualquierMomento() {
 
     const QStringList argumentos{"--remesa-devueltos",  "otra.xml", "--fecha-cobro", cobro_,
                                  "--gastos-devolucion", "3,50"};
-    // The run that measures puts the register back as it was.
     const QString registro = RegistroDeTalvero(dir_->path());
     const QString copia = registro + QStringLiteral(".copia");
     static qint64 duracion = 0;
@@ -323,29 +303,23 @@ void TestListaTodoONada::devueltosMuertoEnCualquierMomento() {
         for (const char* sufijo : {"", "-wal", "-shm"})
             QFile::remove(registro + QLatin1String(sufijo));
         QFile::rename(copia, registro);
-        QFile::remove(dir_->filePath(QStringLiteral("otra.xml")));
+        QFile::remove(dir_->filePath("otra.xml"));
     });
 
-    const QString otra = MsgIdDe(dir_->filePath(QStringLiteral("otra.xml")));
+    const QString otra = MsgIdDe(dir_->filePath("otra.xml"));
     const bool todo = !otra.isEmpty();
     QCOMPARE(Remesas(), todo ? QStringList(2 * n, otra) : QStringList(n, primera));
     // Rows of remittances, changes of state, and pending lists.
     const QStringList cuentas = FilasDelRegistro(
         dir_->path(),
-        QStringLiteral("SELECT (SELECT count(*) FROM remesas_recibo), (SELECT count(*) FROM "
-                       "cambios_cobro), (SELECT count(*) FROM lotes WHERE pendiente IS NOT NULL)"),
-        [](const QSqlQuery& q) {
-            return QStringLiteral("%1 %2 %3")
-                .arg(q.value(0).toInt())
-                .arg(q.value(1).toInt())
-                .arg(q.value(2).toInt());
-        });
+        QStringLiteral("SELECT (SELECT count(*) FROM remesas_recibo) || ' ' || (SELECT count(*) "
+                       "FROM cambios_cobro) || ' ' || (SELECT count(*) FROM lotes WHERE "
+                       "pendiente IS NOT NULL)"),
+        [](const QSqlQuery& q) { return q.value(0).toString(); });
     QCOMPARE(cuentas, QStringList(todo ? QStringLiteral("%1 %2 0").arg(3 * n).arg(4 * n)
                                        : QStringLiteral("%1 %2 0").arg(n).arg(2 * n)));
-    QStringList archivos{"informe.xml", "lista.csv", "r.xml"};
-    if (todo)
-        archivos.insert(2, QStringLiteral("otra.xml"));
-    QCOMPARE(Archivos(), archivos);
+    QCOMPARE(Archivos(), todo ? (QStringList{"informe.xml", "lista.csv", "otra.xml", "r.xml"})
+                              : (QStringList{"informe.xml", "lista.csv", "r.xml"}));
 }
 
 QTEST_MAIN(TestListaTodoONada)
